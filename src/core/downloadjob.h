@@ -1,0 +1,47 @@
+#pragma once
+
+#include "picturelibrary.h"
+#include "projectdata.h"
+
+#include <QMetaType>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// What a device operation does.
+enum class DownloadMode {
+    PagesOnly = 0,
+    Pictures = 1,
+    PicturesAndPages = 2,
+    Fonts = 3,
+    Backlight = 4,
+    BaudRate = 5,
+    BusAddress = 6,
+    Command = 7,
+};
+
+// The request record of every device operation. It carries a snapshot of the project taken when
+// the job is made (pages, pictures, fonts), so the worker never reads live editor objects and
+// edits made during a download do not change what is sent.
+struct DownloadJob {
+    DownloadMode mode = DownloadMode::PagesOnly;
+    int direction = 0;
+    int backlight = 0;
+    int bootPage = 0;
+    int gifFirst = -1;
+    int gifLast = -1;
+    int gifX = 0;
+    int gifY = 0;
+    int gifW = 0;
+    int gifH = 0;
+    int gifIntervalMs = 0;
+    QString command;
+
+    // Snapshot (implicitly shared, cheap to copy).
+    QVector<PageData> pages;
+    PictureLibrary pictures;
+    QStringList fonts;
+    QString baud;  // added by the serial link when it starts the worker
+};
+
+Q_DECLARE_METATYPE(DownloadJob)

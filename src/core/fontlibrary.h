@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringList>
+
+// Font files of a project: the "*.bin" files of "<project>/tempFonts" whose base name is
+// "<family>_<size>", family "C" (Chinese) or "E" (English), size 16, 24, 32, 48, 72 or 96.
+namespace FontLibrary {
+
+struct FontName {
+    bool valid = false;
+    bool chinese = false;
+    int size = 0;
+};
+
+FontName parseFontName(const QString &fileName);
+// Full paths of the listed font files in the folder's name order.
+QStringList fontList(const QString &fontsFolder);
+QStringList fontListOfProject(const QString &projectFolder);
+
+}  // namespace FontLibrary

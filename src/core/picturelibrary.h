@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QSize>
+#include <QString>
+#include <QVector>
+
+// One picture of a project's library.
+struct PictureInfo {
+    QString path;
+    QSize size;          // 0 x 0 when the file cannot be read
+    qint64 fileSize = 0; // bytes on disk
+};
+
+// The project's pictures in number order: the files of "<project>/tempImages" named
+// "<serial>_<name>.bmp|jpg", sorted by serial. Picture number n is entry n.
+class PictureLibrary {
+public:
+    static constexpr quint32 BaseAddress = 0x200000;
+    static constexpr int FirstSerial = 100001;
+
+    // Reads the folder of a project: projectFolder + "/tempImages". Only headers are read.
+    static PictureLibrary fromProjectFolder(const QString &projectFolder);
+    static PictureLibrary fromFolder(const QString &imagesFolder);
+    // Builds the list from given paths, in this order.
+    static PictureLibrary fromPaths(const QStringList &paths);
+
+    int count() const { return m_pictures.size(); }
+    bool isEmpty() const { return m_pictures.isEmpty(); }
+    bool contains(int n) const { return n >= 0 && n < m_pictures.size(); }
+    const PictureInfo &at(int n) const { return m_pictures.at(n); }
+    const QVector<PictureInfo> &pictures() const { return m_pictures; }
+    QStringList paths() const;
+    // Width and height of picture n; an empty size for numbers that name no picture.
+    QSize sizeOf(int n) const { return contains(n) ? m_pictures.at(n).size : QSize(); }
+
+    // Bytes of picture n on the module: two per pixel.
+    static qint64 pixelBytes(const QSize &s) { return qint64(qMax(0, s.width())) * qMax(0, s.height()) * 2; }
+    // Module address of picture n: the base plus the pixel bytes of the pictures before it.
+    qint64 address(int n) const;
+    qint64 totalBytes() const;
+
+    void append(const PictureInfo &info) { m_pictures.append(info); }
+    void removeAt(int n) { m_pictures.removeAt(n); }
+
+    // Serial of a library file name ("100003_logo.bmp" -> 100003), -1 when it has none.
+    static qint64 serialOf(const QString &fileName);
+    // Largest serial in the folder, at least FirstSerial - 1.
+    static qint64 largestSerial(const QString &imagesFolder);
+    static PictureInfo readInfo(const QString &path);
+
+private:
+    QVector<PictureInfo> m_pictures;
+};

@@ -1,0 +1,1 @@
+// Keeps the editor library non-empty until its first widget lands.

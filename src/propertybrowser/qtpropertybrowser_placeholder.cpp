@@ -1,0 +1,1 @@
+// The property browser library grows here.

@@ -1,0 +1,1 @@
+// The virtual module grows here.

@@ -1,0 +1,7 @@
+#include "cliutil.h"
+#include "commands.h"
+
+int cmdInfo(const QStringList &)
+{
+    return fail(ExitUsage, QStringLiteral("'info' is not available yet"));
+}

@@ -1,0 +1,62 @@
+#include "cliutil.h"
+#include "commands.h"
+
+#include <QGuiApplication>
+#include <QMap>
+
+#include <functional>
+
+namespace {
+
+const char *kUsage =
+    "usage: tavo-cli COMMAND [ARGS]\n"
+    "\n"
+    "  info PROJECT.Tavo [--json]\n"
+    "  script PROJECT.Tavo (--page N | --boot | --all)\n"
+    "  check PROJECT.Tavo [--limits CONTROLS,BYTES,TEXTBYTES]\n"
+    "  render PROJECT.Tavo --page N -o FILE.png [--design]\n"
+    "  download PROJECT.Tavo --port DEV [--with-pictures | --pictures-only | --fonts] [--baud N] [--log]\n"
+    "  send --port DEV TEXT\n"
+    "  set-backlight --port DEV VALUE [PROJECT]\n"
+    "  set-baud --port DEV RATE [PROJECT]\n"
+    "  set-address --port DEV (--off | ADDRESS)\n"
+    "  get-address --port DEV\n"
+    "\n"
+    "DEV is a serial device path, or 'virtual' for a virtual module on a pseudo-terminal.\n";
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    // Rendering needs a GUI application for fonts; no window is ever shown.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("tavo-cli"));
+
+    const QMap<QString, std::function<int(const QStringList &)>> commands = {
+        {QStringLiteral("info"), cmdInfo},
+        {QStringLiteral("script"), cmdScript},
+        {QStringLiteral("check"), cmdCheck},
+        {QStringLiteral("render"), cmdRender},
+        {QStringLiteral("download"), cmdDownload},
+        {QStringLiteral("send"), cmdSend},
+        {QStringLiteral("set-backlight"), cmdSetBacklight},
+        {QStringLiteral("set-baud"), cmdSetBaud},
+        {QStringLiteral("set-address"), cmdSetAddress},
+        {QStringLiteral("get-address"), cmdGetAddress},
+    };
+
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+        (args.isEmpty() ? err() : out()) << kUsage;
+        return args.isEmpty() ? ExitUsage : ExitOk;
+    }
+    const QString name = args.takeFirst();
+    const auto it = commands.find(name);
+    if (it == commands.end()) {
+        err() << kUsage;
+        return fail(ExitUsage, QStringLiteral("unknown command '%1'").arg(name));
+    }
+    return it.value()(args);
+}
