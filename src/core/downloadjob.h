@@ -44,4 +44,8 @@ struct DownloadJob {
     QString baud;  // added by the serial link when it starts the worker
 };
 
+// A job for a project: direction, backlight, boot page and boot animation from the project's
+// values, with the snapshot of its pages, pictures (of "<folder>/tempImages") and fonts.
+DownloadJob jobFromProject(const ProjectData &project, const QString &projectFolder, DownloadMode mode);
+
 Q_DECLARE_METATYPE(DownloadJob)
