@@ -1,1 +1,0 @@
-// Keeps the editor library non-empty until its first widget lands.

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+class QProgressBar;
+class QPushButton;
+
+// Small progress window shown while pictures and fonts go to the module.
+class QMyProgressBarMes : public QDialog {
+    Q_OBJECT
+public:
+    explicit QMyProgressBarMes(QWidget *parent = nullptr);
+
+    void startProgress();
+    void setProgressTitle(const QString &title);
+    void setProgress(int total, int done);
+
+    QProgressBar *progressBar() const { return m_progressBar; }
+    QPushButton *closeButton() const { return m_btnClose; }
+
+    void retranslate();
+
+public slots:
+    void on_btnClose_clicked();
+
+protected:
+    void changeEvent(QEvent *e) override;
+
+private:
+    QProgressBar *m_progressBar = nullptr;
+    QPushButton *m_btnClose = nullptr;
+    bool m_finished = false;
+};
