@@ -48,6 +48,8 @@ public:
     int radius() const { return m_r; }
     // Stores r and makes the rectangle the circle's bounding square around the start point.
     void setRadius(int r);
+    // Stores r alone, as the file reader does; the rectangle comes from the file as well.
+    void setStoredRadius(int r) { m_r = r; }
 
     int colorNum() const { return m_colorNum; }
     void setColorNum(int n) { m_colorNum = n; }
