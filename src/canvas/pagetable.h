@@ -1,0 +1,116 @@
+#pragma once
+
+#include "picturelibrary.h"
+#include "projectdata.h"
+#include "qmydrawtype.h"
+
+#include <QList>
+#include <QObject>
+#include <QVector>
+
+class QMyFrame;
+class QMyWidget;
+
+// The open project's pages as the editor holds them: per page its controls (widgets on the one
+// canvas), its primitives (owned here) and its own fields, plus the page shown and the draw tool.
+// One object shared by the canvas and the main window. Every control or primitive that goes away
+// goes away through here, so whoever remembers one hears about it first.
+class PageTable : public QObject {
+    Q_OBJECT
+public:
+    struct Page {
+        QList<QMyWidget *> controls;
+        QList<QMyDrawType *> primitives;
+        int imageNum = -1;
+        int backgroundNum = 15;
+        int helpLineNum = 0;
+        int helpLineLeft = 0;
+        int helpLineRight = 0;
+        int helpLineTop = 0;
+        int helpLineBottom = 0;
+    };
+
+    explicit PageTable(QObject *parent = nullptr);
+    ~PageTable() override;
+
+    int pageCount() const { return m_pages.size(); }
+    bool hasPages() const { return !m_pages.isEmpty(); }
+    bool isValidPage(int n) const { return n >= 0 && n < m_pages.size(); }
+
+    int currentPage() const { return m_currentPage; }
+    void setCurrentPage(int n) { m_currentPage = n; }
+    // 0 none, 1..6 the primitive kind the next press on the page starts.
+    int drawTool() const { return m_drawTool; }
+    void setDrawTool(int tool);
+
+    // Lists of page n; an empty list for a page that does not exist.
+    const QList<QMyWidget *> &pageControls(int n) const;
+    const QList<QMyDrawType *> &pagePrimitives(int n) const;
+    const Page *page(int n) const { return isValidPage(n) ? &m_pages.at(n) : nullptr; }
+    // The page a control or primitive is on, -1 when none.
+    int pageOf(const QMyWidget *w) const;
+    int pageOf(const QMyDrawType *d) const;
+
+    int pageImageNum(int n) const { return isValidPage(n) ? m_pages.at(n).imageNum : -1; }
+    int pageBackgroundNum(int n) const { return isValidPage(n) ? m_pages.at(n).backgroundNum : 15; }
+    int pageHelpLineNum(int n) const { return isValidPage(n) ? m_pages.at(n).helpLineNum : 0; }
+    int pageHelpLineLeft(int n) const { return isValidPage(n) ? m_pages.at(n).helpLineLeft : 0; }
+    int pageHelpLineRight(int n) const { return isValidPage(n) ? m_pages.at(n).helpLineRight : 0; }
+    int pageHelpLineTop(int n) const { return isValidPage(n) ? m_pages.at(n).helpLineTop : 0; }
+    int pageHelpLineBottom(int n) const { return isValidPage(n) ? m_pages.at(n).helpLineBottom : 0; }
+    void setPageImageNum(int n, int v);
+    void setPageBackgroundNum(int n, int v);
+    void setPageHelpLineNum(int n, int v);
+    void setPageHelpLineLeft(int n, int v);
+    void setPageHelpLineRight(int n, int v);
+    void setPageHelpLineTop(int n, int v);
+    void setPageHelpLineBottom(int n, int v);
+
+    // Appends an empty page and returns its index.
+    int addPage();
+    // Inserts an empty page before n (n = pageCount() appends).
+    int insertPage(int n);
+    // Destroys page n with its controls and primitives; the current page index is left to the caller.
+    void removePage(int n);
+    void movePage(int from, int to);
+    // Destroys every page.
+    void clear();
+
+    // The control list is in page order; the canvas creates and connects the widgets.
+    void appendControl(int n, QMyWidget *w);
+    // Takes the control off its page and destroys it.
+    void destroyControl(QMyWidget *w);
+    void appendPrimitive(int n, QMyDrawType *d);
+    void destroyPrimitive(QMyDrawType *d);
+
+    // Pictures shown by number on the canvas.
+    const PictureLibrary &pictures() const { return m_pictures; }
+    void setPictures(const PictureLibrary &pictures);
+
+    // Takes the page fields and primitives of d (not its controls, which need the canvas).
+    void setPageFields(int n, const PageData &d);
+    void appendPrimitivesOf(int n, const PageData &d);
+
+    // Plain data of page n (a snapshot: numbers, positions, every field).
+    PageData pageData(int n) const;
+    QVector<PageData> pagesData() const;
+    // Fills the pages and the current page of a project for saving or downloading.
+    void writeTo(ProjectData &project) const;
+    // Replaces all pages by those of the project; the canvas makes the widgets.
+    void readFrom(const ProjectData &project, QMyFrame *canvas);
+
+signals:
+    // Sent just before a control or primitive is destroyed.
+    void controlAboutToBeDestroyed(QMyWidget *w);
+    void primitiveAboutToBeDestroyed(QMyDrawType *d);
+    void drawToolChanged(int tool);
+    void picturesChanged();
+
+private:
+    void destroyPageContents(Page &p);
+
+    QVector<Page> m_pages;
+    int m_currentPage = 0;
+    int m_drawTool = 0;
+    PictureLibrary m_pictures;
+};

@@ -1,0 +1,422 @@
+#include "qmyframe.h"
+
+#include "dialogs/qmymessagebox.h"
+#include "pagetable.h"
+#include "qmywidget.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+
+QMyFrame::QMyFrame(QWidget *parent) : QFrame(parent)
+{
+    setObjectName(QStringLiteral("QMyFrame"));
+    setFixedSize(m_frameW, m_frameH);
+    setAcceptDrops(true);
+    setStyleSheet(QStringLiteral("background-color:white;"));
+
+    m_messageBox = new QMyMessageBox(this);
+    m_menu = new QMenu(this);
+    m_copyAction = new QAction(QIcon(QStringLiteral(":images/copy.png")), QString(), this);
+    m_pasteAction = new QAction(QIcon(QStringLiteral(":images/paste.png")), QString(), this);
+    m_delAction = new QAction(QIcon(QStringLiteral(":images/del.png")), QString(), this);
+    m_menu->addAction(m_copyAction);
+    m_menu->addAction(m_pasteAction);
+    m_menu->addAction(m_delAction);
+    connect(m_copyAction, &QAction::triggered, this, &QMyFrame::slotCopyAction);
+    connect(m_pasteAction, &QAction::triggered, this, &QMyFrame::slotPasteAction);
+    connect(m_delAction, &QAction::triggered, this, &QMyFrame::slotDelAction);
+    retranslate();
+
+    m_ownTable = new PageTable(this);
+    m_table = m_ownTable;
+    connectTable();
+}
+
+QMyFrame::~QMyFrame()
+{
+    // Controls are our children and go with us; make sure a shared table forgets them first.
+    if (m_table && m_table != m_ownTable)
+        disconnect(m_table, nullptr, this, nullptr);
+}
+
+void QMyFrame::setPageTable(PageTable *table)
+{
+    if (!table || table == m_table)
+        return;
+    disconnect(m_table, nullptr, this, nullptr);
+    m_table = table;
+    m_controlClipboard = nullptr;
+    m_primitiveClipboard = nullptr;
+    m_selectedControl = nullptr;
+    m_selectedPrimitive = nullptr;
+    m_drawing = nullptr;
+    connectTable();
+    update();
+}
+
+void QMyFrame::connectTable()
+{
+    connect(m_table, &PageTable::controlAboutToBeDestroyed, this, [this](QMyWidget *w) { forget(w); });
+    connect(m_table, &PageTable::primitiveAboutToBeDestroyed, this, [this](QMyDrawType *d) { forget(d); });
+    connect(m_table, &PageTable::picturesChanged, this, [this] {
+        update();
+        for (QMyWidget *w : m_table->pageControls(m_table->currentPage()))
+            w->update();
+    });
+}
+
+void QMyFrame::forget(QMyWidget *w)
+{
+    if (m_controlClipboard == w)
+        m_controlClipboard = nullptr;
+    if (m_selectedControl == w)
+        m_selectedControl = nullptr;
+}
+
+void QMyFrame::forget(QMyDrawType *d)
+{
+    if (m_primitiveClipboard == d)
+        m_primitiveClipboard = nullptr;
+    if (m_selectedPrimitive == d)
+        m_selectedPrimitive = nullptr;
+    if (m_drawing == d)
+        m_drawing = nullptr;
+}
+
+void QMyFrame::retranslate()
+{
+    m_copyAction->setText(tr("复制"));
+    m_pasteAction->setText(tr("粘贴"));
+    m_delAction->setText(tr("删除"));
+}
+
+void QMyFrame::changeEvent(QEvent *e)
+{
+    if (e->type() == QEvent::LanguageChange)
+        retranslate();
+    QFrame::changeEvent(e);
+}
+
+void QMyFrame::setFrameSize(int w, int h)
+{
+    m_frameW = qBound(1, w, 8192);
+    m_frameH = qBound(1, h, 8192);
+    setFixedSize(m_frameW, m_frameH);
+    update();
+}
+
+#define TAVO_FRAME_SETTER(setter, field, tableSetter) \
+    void QMyFrame::setter(int v)                      \
+    {                                                 \
+        field = v;                                    \
+        m_table->tableSetter(m_table->currentPage(), v); \
+        update();                                     \
+    }
+
+TAVO_FRAME_SETTER(setHelpLineNum, m_helpLineNum, setPageHelpLineNum)
+TAVO_FRAME_SETTER(setHelpLineLeft, m_helpLineLeft, setPageHelpLineLeft)
+TAVO_FRAME_SETTER(setHelpLineRight, m_helpLineRight, setPageHelpLineRight)
+TAVO_FRAME_SETTER(setHelpLineTop, m_helpLineTop, setPageHelpLineTop)
+TAVO_FRAME_SETTER(setHelpLineBottom, m_helpLineBottom, setPageHelpLineBottom)
+#undef TAVO_FRAME_SETTER
+
+// Controls show the page through their transparent parts and read cut pictures from it.
+void QMyFrame::setPageImageNum(int v)
+{
+    m_pageImageNum = v;
+    m_table->setPageImageNum(m_table->currentPage(), v);
+    update();
+    for (QMyWidget *w : m_table->pageControls(m_table->currentPage()))
+        w->update();
+}
+
+void QMyFrame::setPageBackgroundNum(int v)
+{
+    m_pageBackgroundNum = v;
+    m_table->setPageBackgroundNum(m_table->currentPage(), v);
+    update();
+    for (QMyWidget *w : m_table->pageControls(m_table->currentPage()))
+        w->update();
+}
+
+RenderContext QMyFrame::renderContext() const
+{
+    RenderContext ctx;
+    ctx.pictures = &m_table->pictures();
+    ctx.pageSize = size();
+    ctx.pageBackgroundNum = m_pageBackgroundNum;
+    return ctx;
+}
+
+void QMyFrame::setSelectedControl(QMyWidget *w)
+{
+    m_selectedControl = w;
+    if (w)
+        m_selectedPrimitive = nullptr;
+}
+
+void QMyFrame::setSelectedPrimitive(QMyDrawType *d)
+{
+    m_selectedPrimitive = d;
+    if (d)
+        m_selectedControl = nullptr;
+}
+
+void QMyFrame::adoptControl(QMyWidget *w)
+{
+    connect(w, &QMyWidget::s_sendPressWnd, this, &QMyFrame::slotRecvWnd);
+    connect(w, &QMyWidget::s_sendPressPos, this, &QMyFrame::slotRecvPressPos);
+}
+
+int QMyFrame::nextControlId(ControlKind kind) const
+{
+    const bool qr = kind == ControlKind::QRCode;
+    int n = 0;
+    for (const QMyWidget *w : m_table->pageControls(m_table->currentPage())) {
+        if ((w->kind() == ControlKind::QRCode) == qr)
+            ++n;
+    }
+    return n;
+}
+
+bool QMyFrame::checkRoomFor(ControlKind kind)
+{
+    if (!m_table->isValidPage(m_table->currentPage())) {
+        m_messageBox->showMessage(QMyMessageBox::Warning, 0, 0, tr("未添加页，请您先添加页！"));
+        return false;
+    }
+    const QList<QMyWidget *> &controls = m_table->pageControls(m_table->currentPage());
+    if (controls.size() >= MaxControlsPerPage) {
+        m_messageBox->showMessage(QMyMessageBox::Warning, 0, 0,
+                                  tr("每页添加的控件不能超过%1个！").arg(MaxControlsPerPage));
+        return false;
+    }
+    if (kind == ControlKind::QRCode && nextControlId(ControlKind::QRCode) >= MaxQRCodesPerPage) {
+        m_messageBox->showMessage(QMyMessageBox::Warning, 0, 0,
+                                  tr("每页添加的二维码不能超过%1个！").arg(MaxQRCodesPerPage));
+        return false;
+    }
+    return true;
+}
+
+QMyWidget *QMyFrame::addControl(const QString &className, const QPoint &pos)
+{
+    m_dropTypeName = className;
+    ControlKind kind;
+    const bool known = kindFromClassName(className, &kind);
+    if (!checkRoomFor(known ? kind : ControlKind::Text) || !known)
+        return nullptr;
+    QMyWidget *w = QMyWidget::create(className, nextControlId(kind), this);
+    m_table->appendControl(m_table->currentPage(), w);
+    adoptControl(w);
+    w->show();
+    w->setPosition(pos.x(), pos.y());
+    return w;
+}
+
+void QMyFrame::deselectPage(QMyWidget *except)
+{
+    const int n = m_table->currentPage();
+    for (QMyDrawType *d : m_table->pagePrimitives(n))
+        d->setSelected(false);
+    for (QMyWidget *w : m_table->pageControls(n)) {
+        if (w != except && w->isSelected())
+            w->setSelected(false);
+    }
+}
+
+void QMyFrame::announceParent(QMyDrawType *d)
+{
+    m_selectedPrimitive = d;
+    m_selectedControl = nullptr;
+    emit s_sendParent(d ? d->drawType() : 0, d);
+}
+
+void QMyFrame::slotRecvWnd(QMyWidget *w)
+{
+    deselectPage(w);
+    m_selectedControl = w;
+    m_selectedPrimitive = nullptr;
+    m_pageSelected = false;
+    emit s_sendPressWnd(w);
+    update();
+}
+
+void QMyFrame::slotRecvPressPos(QPoint pos) { emit s_sendPressPos(pos); }
+
+void QMyFrame::mousePressEvent(QMouseEvent *e)
+{
+    if (e->button() != Qt::LeftButton)
+        return;
+    m_buttonDown = true;
+    if (m_table->drawTool() != 0) {
+        startPrimitive(e->pos());
+        return;
+    }
+    if (!m_table->hasPages())
+        return;
+    const int n = m_table->currentPage();
+    deselectPage();
+    for (QMyDrawType *d : m_table->pagePrimitives(n)) {
+        if (d->hitTest(e->pos())) {
+            d->setSelected(true);
+            m_pageSelected = false;
+            announceParent(d);
+            update();
+            return;
+        }
+    }
+    bool found = false;
+    for (QMyWidget *w : m_table->pageControls(n)) {
+        if (w->geometryRect().contains(e->pos())) {
+            w->setSelected(true);
+            found = true;
+        }
+    }
+    if (found) {
+        m_pageSelected = false;
+        update();
+        return;
+    }
+    // A second press on the bare page does not announce the page again.
+    if (!m_pageSelected) {
+        announceParent(nullptr);
+        m_pageSelected = true;
+    }
+    update();
+}
+
+void QMyFrame::mouseMoveEvent(QMouseEvent *e)
+{
+    if (!m_buttonDown || !m_drawing || m_table->drawTool() == 0)
+        return;
+    m_drawing->setEnd(e->pos().x(), e->pos().y());
+    emit s_sendParent(m_drawing->drawType(), m_drawing);
+    update();
+}
+
+void QMyFrame::mouseReleaseEvent(QMouseEvent *e)
+{
+    emit s_sendPressPos(e->pos());
+    if (m_buttonDown && m_drawing)
+        finishPrimitive(e->pos());
+    m_drawing = nullptr;
+    m_buttonDown = false;
+}
+
+void QMyFrame::startPrimitive(const QPoint &p)
+{
+    if (!m_table->isValidPage(m_table->currentPage())) {
+        m_messageBox->showMessage(QMyMessageBox::Warning, 0, 0, tr("未添加页，请您先添加页！"));
+        return;
+    }
+    auto *d = new QMyDrawType;
+    d->setDrawType(m_table->drawTool());
+    d->setStart(p.x(), p.y());
+    m_table->appendPrimitive(m_table->currentPage(), d);
+    m_drawing = d;
+}
+
+void QMyFrame::finishPrimitive(const QPoint &pos)
+{
+    QMyDrawType *d = m_drawing;
+    const int W = width();
+    const int H = height();
+    deselectPage();
+    const QPoint p(qBound(0, pos.x(), W - 1), qBound(0, pos.y(), H - 1));
+    d->setEnd(p.x(), p.y());
+    d->setSelected(true);
+
+    bool keep = true;
+    switch (d->drawType()) {
+    case QMyDrawType::Circle:
+    case QMyDrawType::FilledCircle: {
+        const int r = d->radius();
+        const int x1 = d->x1();
+        const int y1 = d->y1();
+        if (r < 2) {
+            keep = false;
+        } else if (x1 - r < 0 || y1 - r < 0 || x1 + r > W || y1 + r > H) {
+            const int fit = qMin(qMin(x1, y1), qMin(W - x1, H - y1));
+            d->setRadius(fit);
+            // Shrunk against the edge to nothing: as invisible as a click.
+            keep = fit >= 2;
+        }
+        break;
+    }
+    case QMyDrawType::Line:
+        keep = d->endPoint() != d->startPoint();
+        break;
+    case QMyDrawType::Box:
+    case QMyDrawType::FilledBox:
+        keep = d->width() >= 2 && d->height() >= 2;
+        break;
+    default:
+        break;
+    }
+    m_drawing = nullptr;
+    if (keep) {
+        announceParent(d);
+    } else {
+        m_table->destroyPrimitive(d);
+        announceParent(nullptr);
+    }
+    m_pageSelected = false;
+    update();
+}
+
+void QMyFrame::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    PageData page;
+    page.imageNum = m_pageImageNum;
+    page.backgroundNum = m_pageBackgroundNum;
+    page.helpLineNum = m_helpLineNum;
+    page.helpLineLeft = m_helpLineLeft;
+    page.helpLineRight = m_helpLineRight;
+    page.helpLineTop = m_helpLineTop;
+    page.helpLineBottom = m_helpLineBottom;
+    const RenderContext ctx = renderContext();
+    Renderer::paintPageBackground(p, page, ctx);
+    Renderer::paintHelpLines(p, page, ctx);
+    for (const QMyDrawType *d : m_table->pagePrimitives(m_table->currentPage()))
+        Renderer::paintPrimitive(p, *d);
+}
+
+void QMyFrame::contextMenuEvent(QContextMenuEvent *e)
+{
+    m_pasteAction->setEnabled(m_controlClipboard || m_primitiveClipboard);
+    m_pastePos = e->pos();
+    m_menu->popup(e->globalPos());
+}
+
+void QMyFrame::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (e->mimeData()->hasFormat(QStringLiteral("TypeName"))) {
+        e->setDropAction(Qt::MoveAction);
+        e->accept();
+    } else {
+        e->ignore();
+    }
+}
+
+void QMyFrame::dragMoveEvent(QDragMoveEvent *e) { e->accept(); }
+
+void QMyFrame::dropEvent(QDropEvent *e)
+{
+    if (!e->mimeData()->hasFormat(QStringLiteral("TypeName"))) {
+        e->ignore();
+        return;
+    }
+    const QString name = QString::fromUtf8(e->mimeData()->data(QStringLiteral("TypeName")));
+    e->setDropAction(Qt::MoveAction);
+    e->accept();
+    addControl(name, e->pos());
+}

@@ -1,0 +1,153 @@
+#pragma once
+
+#include "renderer.h"
+
+#include <QFrame>
+#include <QPointer>
+
+class PageTable;
+class QAction;
+class QMenu;
+class QMyDrawType;
+class QMyMessageBox;
+class QMyWidget;
+
+// The design surface: shows the current page at module resolution, takes controls dropped from
+// the palette, draws primitives with the draw tool, selects, copies, pastes and deletes.
+class QMyFrame : public QFrame {
+    Q_OBJECT
+public:
+    static constexpr int MaxControlsPerPage = 64;
+    static constexpr int MaxQRCodesPerPage = 2;
+
+    explicit QMyFrame(QWidget *parent = nullptr);
+    ~QMyFrame() override;
+
+    // The shared page table; the canvas makes its own until one is given (not owned then).
+    PageTable *pageTable() const { return m_table; }
+    void setPageTable(PageTable *table);
+
+    int frameW() const { return m_frameW; }
+    int frameH() const { return m_frameH; }
+    void setFrameSize(int w, int h);
+    int screenType() const { return m_screenType; }
+    void setScreenType(int t) { m_screenType = t; }
+
+    // Page values shown; setting one also stores it for the current page.
+    int pageImageNum() const { return m_pageImageNum; }
+    int pageBackgroundNum() const { return m_pageBackgroundNum; }
+    int helpLineNum() const { return m_helpLineNum; }
+    int helpLineLeft() const { return m_helpLineLeft; }
+    int helpLineRight() const { return m_helpLineRight; }
+    int helpLineTop() const { return m_helpLineTop; }
+    int helpLineBottom() const { return m_helpLineBottom; }
+    void setPageImageNum(int v);
+    void setPageBackgroundNum(int v);
+    void setHelpLineNum(int v);
+    void setHelpLineLeft(int v);
+    void setHelpLineRight(int v);
+    void setHelpLineTop(int v);
+    void setHelpLineBottom(int v);
+
+    RenderContext renderContext() const;
+    QMyMessageBox *messageBox() const { return m_messageBox; }
+    QMenu *contextMenu() const { return m_menu; }
+    QAction *copyAction() const { return m_copyAction; }
+    QAction *pasteAction() const { return m_pasteAction; }
+    QAction *delAction() const { return m_delAction; }
+
+    QMyWidget *selectedControl() const { return m_selectedControl; }
+    QMyDrawType *selectedPrimitive() const { return m_selectedPrimitive; }
+    void setSelectedControl(QMyWidget *w);
+    void setSelectedPrimitive(QMyDrawType *d);
+    QMyWidget *controlClipboard() const { return m_controlClipboard; }
+    QMyDrawType *primitiveClipboard() const { return m_primitiveClipboard; }
+    QPoint pastePos() const { return m_pastePos; }
+    void setPastePos(const QPoint &p) { m_pastePos = p; }
+    bool pageSelected() const { return m_pageSelected; }
+    void setPageSelected(bool s) { m_pageSelected = s; }
+    QString droppedTypeName() const { return m_dropTypeName; }
+
+    // Creates a control of the kind on the current page with its top-left corner at pos, as a
+    // drop does; null when refused (no page, limits) or the name is unknown.
+    QMyWidget *addControl(const QString &className, const QPoint &pos);
+    // Removes the selected control or primitive of the current page and renumbers.
+    void deleteSelection();
+    // Shows page n: its controls and values; every other page's controls are hidden.
+    void showPage(int n);
+    // Gives page n the fields, controls (deselected) and primitives of d.
+    void fillPage(int n, const PageData &d);
+    PageData copyPage(int n) const;
+    // Appends a page made from d and shows it; returns its index.
+    int pastePage(const PageData &d);
+    // Hooks a control up to the canvas's selection signals.
+    void adoptControl(QMyWidget *w);
+
+signals:
+    void s_sendPressWnd(QMyWidget *w);
+    void s_sendParent(int drawType, QMyDrawType *d);
+    void s_delAction();
+    void s_sendPressPos(QPoint pos);
+
+public slots:
+    void slotRecvWnd(QMyWidget *w);
+    void slotRecvPressPos(QPoint pos);
+    void slotCopyAction();
+    void slotPasteAction();
+    void slotDelAction();
+    void retranslate();
+
+protected:
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
+    void contextMenuEvent(QContextMenuEvent *e) override;
+    void dragEnterEvent(QDragEnterEvent *e) override;
+    void dragMoveEvent(QDragMoveEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
+    void changeEvent(QEvent *e) override;
+
+private:
+    bool checkRoomFor(ControlKind kind);
+    int nextControlId(ControlKind kind) const;
+    void deselectPage(QMyWidget *except = nullptr);
+    void announceParent(QMyDrawType *d);
+    void startPrimitive(const QPoint &p);
+    void finishPrimitive(const QPoint &p);
+    void pasteControl(QMyWidget *source);
+    void pastePrimitive(const QMyDrawType *source);
+    void takePageFields(int n);
+    void forget(QMyWidget *w);
+    void forget(QMyDrawType *d);
+    void connectTable();
+
+    QString m_dropTypeName;
+    int m_pageImageNum = -1;
+    int m_pageBackgroundNum = 15;
+    QMyMessageBox *m_messageBox = nullptr;
+    bool m_buttonDown = false;
+    int m_screenType = 0;
+    int m_frameW = 420;
+    int m_frameH = 360;
+    bool m_pageSelected = false;
+    QMenu *m_menu = nullptr;
+    QAction *m_copyAction = nullptr;
+    QAction *m_pasteAction = nullptr;
+    QAction *m_delAction = nullptr;
+    QPointer<QMyWidget> m_selectedControl;
+    QMyDrawType *m_selectedPrimitive = nullptr;
+    // References, not snapshots; cleared whenever the object goes away.
+    QPointer<QMyWidget> m_controlClipboard;
+    QMyDrawType *m_primitiveClipboard = nullptr;
+    QPoint m_pastePos;
+    int m_helpLineNum = 0;
+    int m_helpLineLeft = 0;
+    int m_helpLineRight = 0;
+    int m_helpLineTop = 0;
+    int m_helpLineBottom = 0;
+
+    PageTable *m_table = nullptr;
+    PageTable *m_ownTable = nullptr;
+    QMyDrawType *m_drawing = nullptr;  // primitive being drawn by the held button
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "qmywidget.h"
+
+// Button; shows its released look.
+class QMyPushButton : public QMyWidget {
+    Q_OBJECT
+public:
+    QMyPushButton(int id, const QString &className, QMyFrame *parent);
+
+protected:
+    void styleChanged() override;
+
+private:
+    QGraphicsDropShadowEffect *m_shadow = nullptr;
+    bool m_shadowAttached = false;
+};

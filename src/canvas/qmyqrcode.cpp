@@ -1,0 +1,9 @@
+#include "qmyqrcode.h"
+
+QMyQRCode::QMyQRCode(int id, const QString &className, QMyFrame *parent) : QMyWidget(id, className, parent)
+{
+    syncGeometry();
+}
+
+// The symbol is square: its height follows its width.
+void QMyQRCode::settle() { m_rec.h = m_rec.w; }

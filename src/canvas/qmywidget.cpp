@@ -1,0 +1,340 @@
+#include "qmywidget.h"
+
+#include "instructions.h"
+#include "qmyframe.h"
+#include "qmylabel.h"
+#include "qmylabelnum.h"
+#include "qmypointer.h"
+#include "qmyprogressbar.h"
+#include "qmypushbutton.h"
+#include "qmyqrcode.h"
+#include "renderer.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+// A size from a damaged file must not turn into a giant widget.
+constexpr int kMaxSide = 8192;
+
+int sane(int v) { return qBound(0, v, kMaxSide); }
+
+}  // namespace
+
+QMyWidget::QMyWidget(int id, const QString &className, QMyFrame *parent) : QWidget(parent), m_page(parent)
+{
+    ControlKind k = ControlKind::Text;
+    kindFromClassName(className, &k);
+    m_rec = ControlRecord::make(k, id);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+QMyWidget *QMyWidget::create(const QString &className, int id, QMyFrame *parent)
+{
+    ControlKind k;
+    if (!kindFromClassName(className, &k))
+        return nullptr;
+    switch (k) {
+    case ControlKind::Text:
+        return new QMyLabel(id, className, parent);
+    case ControlKind::Number:
+        return new QMyLabelNum(id, className, parent);
+    case ControlKind::Button:
+        return new QMyPushButton(id, className, parent);
+    case ControlKind::Progress:
+        return new QMyProgressBar(id, className, parent);
+    case ControlKind::Pointer:
+        return new QMyPointer(id, className, parent);
+    case ControlKind::QRCode:
+        return new QMyQRCode(id, className, parent);
+    }
+    return nullptr;
+}
+
+QMyWidget *QMyWidget::create(const ControlRecord &record, QMyFrame *parent)
+{
+    QMyWidget *w = create(record.className(), record.id, parent);
+    if (w)
+        w->setRecord(record);
+    return w;
+}
+
+void QMyWidget::setRecord(const ControlRecord &record)
+{
+    const ControlKind k = m_rec.kind;
+    m_rec = record;
+    m_rec.kind = k;  // the class decides the kind
+    styleChanged();
+    syncGeometry();
+}
+
+void QMyWidget::setId(int id)
+{
+    m_rec.id = id;
+    update();
+}
+
+QString QMyWidget::instructionText()
+{
+    m_instruction = ::instructionText(m_rec);
+    return m_instruction;
+}
+
+void QMyWidget::syncGeometry()
+{
+    settle();
+    m_geometryRect = QRect(m_rec.x, m_rec.y, m_rec.w, m_rec.h);
+    setGeometry(m_rec.x, m_rec.y, sane(m_rec.w), sane(m_rec.h));
+    update();
+}
+
+void QMyWidget::setPosition(int x, int y)
+{
+    m_rec.x = x;
+    m_rec.y = y;
+    syncGeometry();
+    emit s_sendPressWnd(this);
+}
+
+void QMyWidget::setSelected(bool selected)
+{
+    m_selected = selected;
+    update();
+}
+
+QVector<QRect> QMyWidget::handleRects() const
+{
+    ControlRecord r = m_rec;
+    r.w = width();
+    r.h = height();
+    return Renderer::handleRects(r);
+}
+
+void QMyWidget::setX(int x)
+{
+    m_rec.x = x;
+    syncGeometry();
+}
+
+void QMyWidget::setY(int y)
+{
+    m_rec.y = y;
+    syncGeometry();
+}
+
+void QMyWidget::setW(int w)
+{
+    m_rec.w = w;
+    syncGeometry();
+}
+
+void QMyWidget::setH(int h)
+{
+    m_rec.h = h;
+    syncGeometry();
+}
+
+#define TAVO_STORE(setter, field) \
+    void QMyWidget::setter(int v) \
+    {                             \
+        m_rec.field = v;          \
+        update();                 \
+    }
+
+TAVO_STORE(setFontSize, fontSize)
+TAVO_STORE(setFontColorNum, fontColorNum)
+TAVO_STORE(setBackgroundColorNum, backgroundColorNum)
+TAVO_STORE(setPressColorNum, pressColorNum)
+TAVO_STORE(setImageNum, imageNum)
+TAVO_STORE(setCutImageNum, cutImageNum)
+TAVO_STORE(setBackgroundImageNum, backgroundImageNum)
+TAVO_STORE(setBackgroundCutImageNum, backgroundCutImageNum)
+TAVO_STORE(setPressImageNum, pressImageNum)
+TAVO_STORE(setPressCutImageNum, pressCutImageNum)
+TAVO_STORE(setProgType, progType)
+TAVO_STORE(setStyleColorNum, styleColorNum)
+TAVO_STORE(setPointerW, pointerW)
+TAVO_STORE(setPointerAngle, pointerAngle)
+#undef TAVO_STORE
+
+void QMyWidget::setText(const QString &text)
+{
+    m_rec.text = text;
+    update();
+}
+
+void QMyWidget::setHAlign(int code)
+{
+    if (code >= 0 && code <= 2) {
+        m_rec.hAlign = code;
+        update();
+    }
+}
+
+void QMyWidget::setVAlign(int code)
+{
+    if (code >= 0 && code <= 2) {
+        m_rec.vAlign = code;
+        update();
+    }
+}
+
+void QMyWidget::setStyle(int v)
+{
+    m_rec.style = v;
+    styleChanged();
+    update();
+}
+
+void QMyWidget::setPointerX(int v)
+{
+    m_rec.setPointerX(v);
+    syncGeometry();
+}
+
+void QMyWidget::setPointerY(int v)
+{
+    m_rec.setPointerY(v);
+    syncGeometry();
+}
+
+void QMyWidget::setPointerL(int v)
+{
+    m_rec.setPointerL(v);
+    syncGeometry();
+}
+
+int QMyWidget::handleAt(const QPoint &p) const
+{
+    const QVector<QRect> handles = handleRects();
+    for (int i = 0; i < handles.size(); ++i) {
+        if (handles.at(i).contains(p))
+            return i;
+    }
+    return -1;
+}
+
+void QMyWidget::mousePressEvent(QMouseEvent *e)
+{
+    m_pressPoint = e->pos();
+    m_selected = true;
+    const int h = handleAt(e->pos());
+    m_drag = h >= 0 ? DragMode(h) : DragMove;
+    update();
+    emit s_sendPressWnd(this);
+}
+
+void QMyWidget::mouseMoveEvent(QMouseEvent *e)
+{
+    if (m_drag == NoDrag) {
+        switch (handleAt(e->pos())) {
+        case HandleTopLeft:
+        case HandleBottomRight:
+            setCursor(Qt::SizeFDiagCursor);
+            break;
+        case HandleTop:
+        case HandleBottom:
+            setCursor(Qt::SizeVerCursor);
+            break;
+        case HandleTopRight:
+        case HandleBottomLeft:
+            setCursor(Qt::SizeBDiagCursor);
+            break;
+        case HandleLeft:
+        case HandleRight:
+            setCursor(Qt::SizeHorCursor);
+            break;
+        default:
+            setCursor(Qt::ArrowCursor);
+            break;
+        }
+        return;
+    }
+    dragTo(e->pos());
+}
+
+void QMyWidget::dragTo(const QPoint &p)
+{
+    const QWidget *parent = parentWidget();
+    const int W = parent ? parent->width() : 0;
+    const int H = parent ? parent->height() : 0;
+    const int x0 = m_rec.x;
+    const int y0 = m_rec.y;
+    const int dx = p.x() - m_pressPoint.x();
+    const int dy = p.y() - m_pressPoint.y();
+    const int nx = x0 + dx;
+    const int ny = y0 + dy;
+    int x = x0;
+    int y = y0;
+
+    if (m_drag == DragMove) {
+        const int ww = width();
+        const int wh = height();
+        x = nx <= 0 ? 0 : (nx >= W - ww ? W - ww : nx);
+        y = ny <= 0 ? 0 : (ny >= H - wh ? H - wh : ny);
+        setPosition(x, y);
+        return;
+    }
+
+    const bool left = m_drag == HandleTopLeft || m_drag == HandleLeft || m_drag == HandleBottomLeft;
+    const bool top = m_drag == HandleTopLeft || m_drag == HandleTop || m_drag == HandleTopRight;
+    const bool right = m_drag == HandleTopRight || m_drag == HandleRight || m_drag == HandleBottomRight;
+    const bool bottom = m_drag == HandleBottomLeft || m_drag == HandleBottom || m_drag == HandleBottomRight;
+
+    if (left) {
+        if (nx <= 0) {
+            x = 0;
+        } else {
+            const int w = m_rec.w - dx;
+            if (w < 3) {
+                m_rec.w = 3;
+            } else {
+                m_rec.w = w;
+                x = nx;
+            }
+        }
+    }
+    if (top) {
+        if (ny <= 0) {
+            y = 0;
+        } else {
+            const int h = m_rec.h - dy;
+            if (h < 3) {
+                m_rec.h = 3;
+            } else {
+                m_rec.h = h;
+                y = ny;
+            }
+        }
+    }
+    if (right)
+        m_rec.w = p.x() < 3 ? 3 : qMin(p.x(), W - x0);
+    if (bottom)
+        m_rec.h = p.y() < 3 ? 3 : qMin(p.y(), H - y0);
+    setPosition(x, y);
+}
+
+void QMyWidget::mouseReleaseEvent(QMouseEvent *e)
+{
+    emit s_sendPressPos(QPoint(m_rec.x + e->pos().x(), m_rec.y + e->pos().y()));
+    m_drag = NoDrag;
+}
+
+void QMyWidget::paintEvent(QPaintEvent *)
+{
+    settle();
+    if (width() != sane(m_rec.w) || height() != sane(m_rec.h))
+        resize(sane(m_rec.w), sane(m_rec.h));
+    QPainter p(this);
+    const RenderContext ctx = m_page ? m_page->renderContext() : RenderContext();
+    Renderer::paintControl(p, m_rec, ctx);
+    Renderer::paintControlNumber(p, m_rec);
+    if (m_selected) {
+        ControlRecord r = m_rec;
+        r.w = width();
+        r.h = height();
+        Renderer::paintSelectionHandles(p, r);
+    }
+}
