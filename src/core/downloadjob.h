@@ -36,6 +36,9 @@ struct DownloadJob {
     int gifH = 0;
     int gifIntervalMs = 0;
     QString command;
+    // RS-485 address of a BusAddress job: enable flag (0 or 1) and the decimal address text.
+    int busAddressEnabled = 0;
+    QString busAddress;
 
     // Snapshot (implicitly shared, cheap to copy).
     QVector<PageData> pages;
