@@ -1,0 +1,142 @@
+#include "app/appglobals.h"
+#include "app/languagedlg.h"
+#include "app/mainwindow.h"
+#include "app/setscreensizedlg.h"
+#include "app/systemsettings.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+class TestLanguage : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void firstStartWritesChineseDefaults();
+    void storedIdChecksItsButton_data();
+    void storedIdChecksItsButton();
+    void okWithoutChangeWritesAndEmitsNothing();
+    void switchingChangesVisibleTextsAtOnce();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_oldCwd;
+};
+
+void TestLanguage::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_oldCwd = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    App::switchTranslator(QString());
+}
+
+void TestLanguage::cleanup()
+{
+    App::switchTranslator(QString());
+    QDir::setCurrent(m_oldCwd);
+    m_dir.reset();
+}
+
+void TestLanguage::firstStartWritesChineseDefaults()
+{
+    QVERIFY(!QFile::exists(QStringLiteral("config/system.ini")));
+    SystemSettings s;
+    QVERIFY(QFile::exists(QStringLiteral("config/system.ini")));
+    QCOMPARE(s.languageId(), 1);
+    QCOMPARE(s.languagePath(), QString());
+    QSettings ini(QStringLiteral("config/system.ini"), QSettings::IniFormat);
+    QCOMPARE(ini.value(QStringLiteral("Language/ID")).toInt(), 1);
+    QVERIFY(ini.contains(QStringLiteral("Language/Path")));
+    QCOMPARE(ini.value(QStringLiteral("Language/Path")).toString(), QString());
+}
+
+void TestLanguage::storedIdChecksItsButton_data()
+{
+    QTest::addColumn<QString>("storedId");
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<bool>("english");
+    QTest::newRow("Chinese") << "1" << true << false;
+    QTest::newRow("English") << "2" << false << true;
+    QTest::newRow("unknown id") << "7" << false << false;
+    QTest::newRow("not a number") << "abc" << false << false;
+}
+
+void TestLanguage::storedIdChecksItsButton()
+{
+    QFETCH(QString, storedId);
+    QFETCH(bool, chinese);
+    QFETCH(bool, english);
+    QDir().mkpath(QStringLiteral("config"));
+    QFile f(QStringLiteral("config/system.ini"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("[Language]\nID=" + storedId.toLatin1() + "\nPath=\n");
+    f.close();
+    LanguageDlg d;
+    QCOMPARE(d.rbChinese->isChecked(), chinese);
+    QCOMPARE(d.rbEnglish->isChecked(), english);
+}
+
+void TestLanguage::okWithoutChangeWritesAndEmitsNothing()
+{
+    LanguageDlg d;
+    QVERIFY(d.rbChinese->isChecked());
+    QFile::remove(QStringLiteral("config/system.ini"));
+    QSignalSpy spy(&d, &LanguageDlg::s_translator);
+    d.show();
+    QTest::mouseClick(d.btnOK, Qt::LeftButton);
+    QCOMPARE(spy.count(), 0);
+    QVERIFY(!QFile::exists(QStringLiteral("config/system.ini")));
+    QVERIFY(d.isHidden());
+}
+
+void TestLanguage::switchingChangesVisibleTextsAtOnce()
+{
+    MainWindow w;
+    MainForm &ui = w.form();
+    LanguageDlg *d = w.languageDlg();
+    QSignalSpy spy(d, &LanguageDlg::s_translator);
+    QCOMPARE(ui.btnNewPro->text(), QStringLiteral("新建"));
+
+    d->rbEnglish->setChecked(true);
+    QTest::mouseClick(d->btnOK, Qt::LeftButton);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral(":/config/language/English.qm"));
+    QCOMPARE(ui.btnNewPro->text(), QStringLiteral("New"));
+    QCOMPARE(ui.btnSetCOM->text(), QStringLiteral("Port Select"));
+    QCOMPARE(ui.label_2->text(), QStringLiteral("BOOT to page:"));
+    QCOMPARE(ui.label_5->text(), QStringLiteral("GIF Interval time:"));
+    QCOMPARE(ui.label->text(), QStringLiteral("Add or remove pages"));
+    QCOMPARE(w.pageCopyAction()->text(), QStringLiteral("Page Copy"));
+    QVERIFY(w.windowTitle().startsWith(QStringLiteral("Path:")));
+    QCOMPARE(w.screenSizeDlg()->windowTitle(), QStringLiteral("Set Dpi"));
+    QCOMPARE(w.screenSizeDlg()->rbLandScape_90->text(), QStringLiteral("Landscape 1"));
+    QCOMPARE(d->windowTitle(), QStringLiteral("language choice"));
+    {
+        QSettings ini(QStringLiteral("config/system.ini"), QSettings::IniFormat);
+        QCOMPARE(ini.value(QStringLiteral("Language/ID")).toInt(), 2);
+        QCOMPARE(ini.value(QStringLiteral("Language/Path")).toString(), QStringLiteral(":/config/language/English.qm"));
+    }
+
+    d->rbChinese->setChecked(true);
+    QTest::mouseClick(d->btnOK, Qt::LeftButton);
+    QCOMPARE(spy.count(), 2);
+    QCOMPARE(ui.btnNewPro->text(), QStringLiteral("新建"));
+    QCOMPARE(ui.label_2->text(), QStringLiteral("BOOT跳转页："));
+    QCOMPARE(w.pagePasteAction()->text(), QStringLiteral("页面粘贴"));
+    QVERIFY(w.windowTitle().startsWith(QStringLiteral("路径：")));
+    QCOMPARE(w.screenSizeDlg()->windowTitle(), QStringLiteral("设置分辨率"));
+    QSettings ini(QStringLiteral("config/system.ini"), QSettings::IniFormat);
+    QCOMPARE(ini.value(QStringLiteral("Language/ID")).toInt(), 1);
+    QCOMPARE(ini.value(QStringLiteral("Language/Path")).toString(), QString());
+}
+
+QTEST_MAIN(TestLanguage)
+#include "tst_language.moc"
