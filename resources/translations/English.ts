@@ -1,0 +1,403 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="zh_CN">
+<context>
+    <name>LanguageDlg</name>
+    <message>
+        <source>语言选择</source>
+        <translation>language choice</translation>
+    </message>
+    <message>
+        <source>简体中文</source>
+        <translation>Chinese</translation>
+    </message>
+    <message>
+        <source>英文</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>新建</source>
+        <translation>New</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>端口选择</source>
+        <translation>Port Select</translation>
+    </message>
+    <message>
+        <source>显示屏设置</source>
+        <translation>Screen set</translation>
+    </message>
+    <message>
+        <source>下载</source>
+        <translation>DownLoad</translation>
+    </message>
+    <message>
+        <source>上手指引</source>
+        <translation>Readme</translation>
+    </message>
+    <message>
+        <source>语言</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>版本信息</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>图库</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>字库</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>命令控制台</source>
+        <translation>Command console</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>发送</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>BOOT跳转页：</source>
+        <translation>BOOT to page:</translation>
+    </message>
+    <message>
+        <source>开机动画</source>
+        <translation>GIF ANIN</translation>
+    </message>
+    <message>
+        <source>起始动画ID：</source>
+        <translation>GIF Start ID:</translation>
+    </message>
+    <message>
+        <source>结束动画ID：</source>
+        <translation>GIF Stop ID:</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>移除</source>
+        <translation>Del</translation>
+    </message>
+    <message>
+        <source>动画X：</source>
+        <translation>GIF X:</translation>
+    </message>
+    <message>
+        <source>动画Y：</source>
+        <translation>GIF Y:</translation>
+    </message>
+    <message>
+        <source>动画W：</source>
+        <translation>GIF W:</translation>
+    </message>
+    <message>
+        <source>动画H：</source>
+        <translation>GIF H:</translation>
+    </message>
+    <message>
+        <source>动画时间(毫秒)：</source>
+        <translation>GIF Interval time:</translation>
+    </message>
+    <message>
+        <source>添加或删除页</source>
+        <translation>Add or remove pages</translation>
+    </message>
+    <message>
+        <source>Tavo使用文档</source>
+        <translation>Tavo sowftware usage docutment</translation>
+    </message>
+    <message>
+        <source>LXP应用文档</source>
+        <translation>LXP application docutment</translation>
+    </message>
+    <message>
+        <source>LXP指令集</source>
+        <translation>LXP instruction set</translation>
+    </message>
+    <message>
+        <source>LXP编程实例</source>
+        <translation>LXP programmer exampes</translation>
+    </message>
+    <message>
+        <source>LXP使用注意事项</source>
+        <translation>LXP note issues</translation>
+    </message>
+    <message>
+        <source>LXP图片脱机上传流程</source>
+        <translation>LXP img download process</translation>
+    </message>
+    <message>
+        <source>LXP视频学习资料</source>
+        <translation>LXP video learning material</translation>
+    </message>
+    <message>
+        <source>技术支持窗口</source>
+        <translation>Technical Support Window</translation>
+    </message>
+    <message>
+        <source>页面复制</source>
+        <translation>Page Copy</translation>
+    </message>
+    <message>
+        <source>页面粘贴</source>
+        <translation>Page Paste</translation>
+    </message>
+    <message>
+        <source>路径：</source>
+        <translation>Path:</translation>
+    </message>
+    <message>
+        <source>保存成功！</source>
+        <translation>Save successfully!</translation>
+    </message>
+    <message>
+        <source>路径错误，保存失败！</source>
+        <translation>Path error, save failed!</translation>
+    </message>
+    <message>
+        <source>该项目未能完整导入，保存将覆盖原项目文件。退出软件前是否保存当前项目？</source>
+        <translation>The project was not imported completely; saving will overwrite the original project file. Do you want to save the current project before exiting the software?</translation>
+    </message>
+    <message>
+        <source>退出软件前是否保存当前项目？</source>
+        <translation>Do you want to save the current project before exiting the software?</translation>
+    </message>
+    <message>
+        <source>新建项目</source>
+        <translation>New project</translation>
+    </message>
+    <message>
+        <source>新建项目名称已存在，请您重新命名！</source>
+        <translation>New project name already exists, please rename!</translation>
+    </message>
+    <message>
+        <source>您是否需要继续导入项目覆盖当前项目？（建议您先保存当前项目再导入！）</source>
+        <translation>Do you need to continue importing the project to override the current project?  (You are advised to save the current project and then import!)</translation>
+    </message>
+    <message>
+        <source>是否导入项目？</source>
+        <translation>Import the project?</translation>
+    </message>
+    <message>
+        <source>导入项目</source>
+        <translation>Import project</translation>
+    </message>
+    <message>
+        <source>加载项目路径错误，导入失败！</source>
+        <translation>Error loading project path, import failed!</translation>
+    </message>
+    <message>
+        <source>导入成功！</source>
+        <translation>Import successful!</translation>
+    </message>
+    <message>
+        <source>加载控件错误，可能该项目之前未做保存操作，导入失败！</source>
+        <translation>Error loading control, the project may not have been saved before, import failed!</translation>
+    </message>
+    <message>
+        <source>未创建项目，请您先创建项目！</source>
+        <translation>No project created, please create project first!</translation>
+    </message>
+    <message>
+        <source>该项目未能完整导入，保存将覆盖原项目文件。是否保存当前项目？</source>
+        <translation>The project was not imported completely; saving will overwrite the original project file. Do you want to save the current project?</translation>
+    </message>
+    <message>
+        <source>是否保存当前项目？</source>
+        <translation>Do you want to save the current project?</translation>
+    </message>
+    <message>
+        <source>添加的页数不能超过%1页</source>
+        <translation>The number of pages added cannot exceed %1 pages</translation>
+    </message>
+    <message>
+        <source>不可删除最后一页！</source>
+        <translation>Last page cannot be deleted!</translation>
+    </message>
+    <message>
+        <source>是否删除当前页？</source>
+        <translation>Do you want to delete the current page?</translation>
+    </message>
+    <message>
+        <source>未选择图片，请您在图库中选择一张图片！</source>
+        <translation>Not selected picture, please select a picture in the gallery!</translation>
+    </message>
+    <message>
+        <source>起始动画未设置，请您先设置起始动画！</source>
+        <translation>The start animation is not set, please set the start animation first!</translation>
+    </message>
+    <message>
+        <source>结束动画ID不可大于起始动画ID，请您重新设置！</source>
+        <translation>End animation ID cannot be greater than start animation ID, please reset!</translation>
+    </message>
+</context>
+<context>
+    <name>QMyLabel</name>
+    <message>
+        <source>文本</source>
+        <translation>Text</translation>
+    </message>
+</context>
+<context>
+    <name>QMyMessageBox</name>
+    <message>
+        <source>同时下载资源</source>
+        <translation>Download source at same time</translation>
+    </message>
+    <message>
+        <source>警告</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Hint</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>否</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>是</source>
+        <translation>Yes</translation>
+    </message>
+</context>
+<context>
+    <name>QMyProgressBarMes</name>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>完成</source>
+        <translation>Finish</translation>
+    </message>
+</context>
+<context>
+    <name>QMyPushButton</name>
+    <message>
+        <source>按键</source>
+        <translation>Button</translation>
+    </message>
+</context>
+<context>
+    <name>SerialPortDlg</name>
+    <message>
+        <source>第%1页编号%2,</source>
+        <translation>Page %1 number %2, </translation>
+    </message>
+    <message>
+        <source>第%1页控件数量已超过%2！</source>
+        <translation>The number of controls on page %1 exceeds %2!</translation>
+    </message>
+    <message>
+        <source>第%1页字节数已超过%2！</source>
+        <translation>The bytes of page %1 exceed %2!</translation>
+    </message>
+    <message>
+        <source>%1文本字符已超过%2！</source>
+        <translation>%1 text characters exceed %2!</translation>
+    </message>
+</context>
+<context>
+    <name>SetScreenSizeDlg</name>
+    <message>
+        <source>设置分辨率</source>
+        <translation>Set Dpi</translation>
+    </message>
+    <message>
+        <source>分辨率：</source>
+        <translation>Dpi:</translation>
+    </message>
+    <message>
+        <source>横竖屏：</source>
+        <translation>Orientation:</translation>
+    </message>
+    <message>
+        <source>竖屏1</source>
+        <translation>Portrait 1</translation>
+    </message>
+    <message>
+        <source>横屏1</source>
+        <translation>Landscape 1</translation>
+    </message>
+    <message>
+        <source>竖屏2</source>
+        <translation>Portrait 2</translation>
+    </message>
+    <message>
+        <source>横屏2</source>
+        <translation>Landscape 2</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>Version</name>
+    <message>
+        <source>版本信息</source>
+        <translation>Version</translation>
+    </message>
+    <message>
+        <source>版本信息：</source>
+        <translation>Version:</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,23 @@
+#include "appglobals.h"
+#include "mainwindow.h"
+#include "systemsettings.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    QApplication app(argc, argv);
+
+    App::programPath() = argc > 0 ? QString::fromLocal8Bit(argv[0]) : QString();
+    App::projectPath() = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+
+    SystemSettings settings;
+    App::switchTranslator(settings.languagePath());
+
+    MainWindow w;
+    w.show();
+    return app.exec();
+}

@@ -1,0 +1,361 @@
+#include "mainwindow.h"
+
+#include "appglobals.h"
+#include "languagedlg.h"
+#include "dialogs/qmymessagebox.h"
+#include "setscreensizedlg.h"
+#include "systemsettings.h"
+#include "dialogs/version.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGraphicsDropShadowEffect>
+#include <QApplication>
+#include <QInputMethod>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+static void initResources()
+{
+    Q_INIT_RESOURCE(app);
+    Q_INIT_RESOURCE(translations);
+}
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    initResources();
+    ui.setupUi(this);
+    ui.retranslateUi(this);
+
+    QFile qss(QStringLiteral(":qss/Rodo.qss"));
+    if (qss.open(QIODevice::ReadOnly))
+        qApp->setStyleSheet(QString::fromLatin1(qss.readAll()));
+    qss.close();
+
+    for (QToolButton *b : ui.toolButtons()) {
+        auto *shadow = new QGraphicsDropShadowEffect(b);
+        shadow->setOffset(1, 2);
+        shadow->setColor(QColor(43, 43, 43, 255));
+        shadow->setBlurRadius(8);
+        b->setGraphicsEffect(shadow);
+    }
+
+    m_infoBox = new QMyMessageBox(this);
+    m_questionBox = new QMyMessageBox(this);
+    connect(m_questionBox, &QMyMessageBox::s_sendIsNo, this, &MainWindow::slotDealIsNo);
+    m_autoSaveTimer = new QTimer(this);
+    connect(m_autoSaveTimer, &QTimer::timeout, this, &MainWindow::slotTimerAutoSavePro);
+
+    m_screenSizeDlg = new SetScreenSizeDlg(this);
+    ui.progressBarDown->hide();
+
+    // The canvas is shown once a project gives it a page size.
+    ui.frame->hide();
+
+    m_helpMenu = new QMenu(this);
+    m_helpMenu->addAction(ui.actionUseDocument);
+    m_helpMenu->addAction(ui.actionDocument);
+    m_helpMenu->addAction(ui.actionStudy);
+    m_helpMenu->addAction(ui.actionSupport);
+    ui.btnHelp->setMenu(m_helpMenu);
+    ui.btnHelp->setPopupMode(QToolButton::DelayedPopup);
+    ui.tabWidgetImageFont->removeTab(1);
+    ui.labImageSize->hide();
+
+    m_languageDlg = new LanguageDlg(this);
+    connect(m_languageDlg, &LanguageDlg::s_translator, this, &MainWindow::slotRefleshUI);
+    m_version = new Version(this);
+
+    m_pageMenu = new QMenu(this);
+    m_actCopy = m_pageMenu->addAction(QIcon(QStringLiteral(":images/copy.png")), tr("页面复制"));
+    m_actPaste = m_pageMenu->addAction(QIcon(QStringLiteral(":images/paste.png")), tr("页面粘贴"));
+    connect(m_actCopy, &QAction::triggered, this, &MainWindow::slotCopyAction);
+    connect(m_actPaste, &QAction::triggered, this, &MainWindow::slotPasteAction);
+    ui.listWidget->setContextMenuPolicy(Qt::CustomContextMenu);
+    ui.textBrowserRecv->hide();
+    ui.btnClearRecv->hide();
+
+    connectForm();
+
+    if (App::isProjectOpen()) {
+        setTitlePath(App::projectPath());
+        reloadLibrary();
+        loadProject();
+    } else {
+        setTitlePath(App::programPath());
+    }
+}
+
+MainWindow::~MainWindow()
+{
+    m_autoSaveTimer->stop();
+}
+
+void MainWindow::connectForm()
+{
+    connect(ui.btnNewPro, &QToolButton::clicked, this, &MainWindow::on_btnNewPro_clicked);
+    connect(ui.btnLoadPro, &QToolButton::clicked, this, &MainWindow::on_btnLoadPro_clicked);
+    connect(ui.btnSavePro, &QToolButton::clicked, this, &MainWindow::on_btnSavePro_clicked);
+    connect(ui.btnSetCOM, &QToolButton::clicked, this, &MainWindow::on_btnSetCOM_clicked);
+    connect(ui.btnSetSys, &QToolButton::clicked, this, &MainWindow::on_btnSetSys_clicked);
+    connect(ui.btnInstrDownLoad, &QToolButton::clicked, this, &MainWindow::on_btnInstrDownLoad_clicked);
+    connect(ui.btnHelp, &QToolButton::clicked, this, &MainWindow::on_btnHelp_clicked);
+    connect(ui.btnLanguage, &QToolButton::clicked, this, &MainWindow::on_btnLanguage_clicked);
+    connect(ui.btnVersion, &QToolButton::clicked, this, &MainWindow::on_btnVersion_clicked);
+
+    connect(ui.listWidget, &QListWidget::currentRowChanged, this, &MainWindow::on_listWidget_currentRowChanged);
+    connect(ui.listWidget, &QListWidget::clicked, this, &MainWindow::on_listWidget_clicked);
+    connect(ui.listWidget, &QListWidget::customContextMenuRequested, this,
+            &MainWindow::on_listWidget_customContextMenuRequested);
+    connect(ui.btnPageAdd, &QPushButton::clicked, this, &MainWindow::on_btnPageAdd_clicked);
+    connect(ui.btnPageSub, &QPushButton::clicked, this, &MainWindow::on_btnPageSub_clicked);
+
+    connect(ui.tvImage, &QTableView::clicked, this, &MainWindow::on_tvImage_clicked);
+    connect(ui.tvFont, &QTableView::clicked, this, &MainWindow::on_tvFont_clicked);
+    connect(ui.tabWidgetImageFont, &QTabWidget::currentChanged, this, &MainWindow::on_tabWidgetImageFont_currentChanged);
+    connect(ui.btnImageFontAdd, &QPushButton::clicked, this, &MainWindow::on_btnImageFontAdd_clicked);
+    connect(ui.btnImageFontSub, &QPushButton::clicked, this, &MainWindow::on_btnImageFontSub_clicked);
+    connect(ui.btnImageFontAll, &QPushButton::clicked, this, &MainWindow::on_btnImageFontAll_clicked);
+    connect(ui.btnImageFontCannel, &QPushButton::clicked, this, &MainWindow::on_btnImageFontCannel_clicked);
+    connect(ui.btnDownLoad, &QPushButton::clicked, this, &MainWindow::on_btnDownLoad_clicked);
+    connect(ui.listViewDraw, &QListView::clicked, this, &MainWindow::on_listViewDraw_clicked);
+    connect(ui.listViewCmd, &QListView::doubleClicked, this, &MainWindow::on_listViewCmd_doubleClicked);
+    connect(ui.btnClearCmd, &QPushButton::clicked, this, &MainWindow::on_btnClearCmd_clicked);
+    connect(ui.btnSendCmd, &QPushButton::clicked, this, &MainWindow::on_btnSendCmd_clicked);
+    connect(ui.btnClearRecv, &QPushButton::clicked, this, &MainWindow::on_btnClearRecv_clicked);
+    connect(ui.textBrowser, &QTextBrowser::textChanged, this, &MainWindow::on_textBrowser_textChanged);
+
+    connect(ui.btnLogo1, &QPushButton::clicked, this, &MainWindow::on_btnLogo1_clicked);
+    connect(ui.btnLogo2, &QPushButton::clicked, this, &MainWindow::on_btnLogo2_clicked);
+    connect(ui.btnRemoveLogo1, &QPushButton::clicked, this, &MainWindow::on_btnRemoveLogo1_clicked);
+    connect(ui.btnRemoveLogo2, &QPushButton::clicked, this, &MainWindow::on_btnRemoveLogo2_clicked);
+
+    connect(ui.actionUseDocument, &QAction::triggered, this, &MainWindow::on_actionUseDocument_triggered);
+    connect(ui.actionDocument, &QAction::triggered, this, &MainWindow::on_actionDocument_triggered);
+    connect(ui.actionInstr, &QAction::triggered, this, &MainWindow::on_actionInstr_triggered);
+    connect(ui.actionProgram, &QAction::triggered, this, &MainWindow::on_actionProgram_triggered);
+    connect(ui.actionNotice, &QAction::triggered, this, &MainWindow::on_actionNotice_triggered);
+    connect(ui.actionOffline, &QAction::triggered, this, &MainWindow::on_actionOffline_triggered);
+    connect(ui.actionStudy, &QAction::triggered, this, &MainWindow::on_actionStudy_triggered);
+    connect(ui.actionSupport, &QAction::triggered, this, &MainWindow::on_actionSupport_triggered);
+}
+
+void MainWindow::message(QMyMessageBox *box, int type, int buttons, int code, const QString &text)
+{
+    box->showMessage(type, buttons, code, text);
+}
+
+void MainWindow::setTitlePath(const QString &path)
+{
+    setWindowTitle(tr("路径：") + path);
+}
+
+bool MainWindow::autoSaveActive() const
+{
+    return m_autoSaveTimer->isActive();
+}
+
+// ---- answers to questions -------------------------------------------------------------------
+
+void MainWindow::slotDealIsNo(int code)
+{
+    switch (code) {
+    case 1:
+        deleteCurrentPage();
+        break;
+    case 7:
+        if (saveProject())
+            message(m_infoBox, QMyMessageBox::Hint, 0, 0, tr("保存成功！"));
+        else
+            message(m_infoBox, QMyMessageBox::Warning, 0, 0, tr("路径错误，保存失败！"));
+        break;
+    case 9:
+        m_questionBox->hide();
+        importChosenProject();
+        break;
+    case 13:
+        if (saveProject()) {
+            finishClose();
+        } else {
+            message(m_infoBox, QMyMessageBox::Warning, 0, 0, tr("路径错误，保存失败！"));
+        }
+        break;
+    case 14:
+        if (App::isProjectOpen())
+            discardPictureChanges();
+        finishClose();
+        break;
+    default:
+        // 2, 8, 10: No to a question that changes nothing. The library and download answers
+        // are handled with those areas.
+        break;
+    }
+}
+
+// ---- language -------------------------------------------------------------------------------
+
+void MainWindow::slotRefleshUI(const QString &)
+{
+    m_languageDlg->retranslateUi();
+    m_version->retranslate();
+    m_screenSizeDlg->retranslateUi();
+    retranslateWindow();
+}
+
+void MainWindow::retranslateWindow()
+{
+    m_actCopy->setText(tr("页面复制"));
+    m_actPaste->setText(tr("页面粘贴"));
+    ui.retranslateUi(this);
+    setTitlePath(App::isProjectOpen() ? App::projectPath() : App::programPath());
+    m_questionBox->retranslate();
+    m_infoBox->retranslate();
+}
+
+void MainWindow::on_btnLanguage_clicked()
+{
+    m_languageDlg->show();
+    m_languageDlg->raise();
+}
+
+void MainWindow::on_btnVersion_clicked()
+{
+    m_version->show();
+    m_version->raise();
+}
+
+// ---- exit -----------------------------------------------------------------------------------
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_closeConfirmed || !App::isProjectOpen()) {
+        event->accept();
+        m_autoSaveTimer->stop();
+        emit s_closing();
+        return;
+    }
+    event->ignore();
+    const QString question = m_loadIncomplete
+        ? tr("该项目未能完整导入，保存将覆盖原项目文件。退出软件前是否保存当前项目？")
+        : tr("退出软件前是否保存当前项目？");
+    message(m_questionBox, QMyMessageBox::Hint, 2, 13, question);
+}
+
+void MainWindow::finishClose()
+{
+    m_closeConfirmed = true;
+    close();
+    QCoreApplication::quit();
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent *event)
+{
+    QMainWindow::keyReleaseEvent(event);
+}
+
+// ---- help -----------------------------------------------------------------------------------
+
+void MainWindow::on_btnHelp_clicked()
+{
+    const QPoint at(ui.btnHelp->x(), ui.btnHelp->y() + 54);
+    m_helpMenu->popup(ui.btnHelp->parentWidget()->mapToGlobal(at));
+}
+
+void MainWindow::openHelpDocument(const QString &chinese, const QString &english)
+{
+    const int id = m_languageDlg->settings().languageId();
+    const QString path = id == 1 ? chinese : id == 2 ? english : QString();
+    if (!path.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+}
+
+void MainWindow::on_actionUseDocument_triggered()
+{
+    openHelpDocument(QStringLiteral("./help/Tavo软件使用文档.pdf"), QStringLiteral("./help/Tavo sotfware usage document.pdf"));
+}
+
+void MainWindow::on_actionDocument_triggered()
+{
+    openHelpDocument(QStringLiteral("./help/LXP应用文档.pdf"), QStringLiteral("./help/LXP Application document.pdf"));
+}
+
+void MainWindow::on_actionInstr_triggered()
+{
+    const QString p = QStringLiteral("./help/LXP指令集.pdf");
+    openHelpDocument(p, p);
+}
+
+void MainWindow::on_actionProgram_triggered()
+{
+    const QString p = QStringLiteral("./help/LXP编程实例.pdf");
+    openHelpDocument(p, p);
+}
+
+void MainWindow::on_actionNotice_triggered()
+{
+    const QString p = QStringLiteral("./help/LXP使用注意事项文档.pdf");
+    openHelpDocument(p, p);
+}
+
+void MainWindow::on_actionOffline_triggered()
+{
+    const QString p = QStringLiteral("./help/图片脱机上传流程.pdf");
+    openHelpDocument(p, p);
+}
+
+void MainWindow::on_actionStudy_triggered()
+{
+    const QString p = QStringLiteral("./help/产品使用视频参考");
+    openHelpDocument(p, p);
+}
+
+void MainWindow::on_actionSupport_triggered()
+{
+    openHelpDocument(QStringLiteral("./help/技术支持窗口.txt"), QStringLiteral("./help/Technical Support Window.txt"));
+}
+
+// ---- areas wired up with their own features ---------------------------------------------------
+
+void MainWindow::slotRecePortProbar(int, int) {}
+void MainWindow::slotRecvParent(int, QMyDrawType *) {}
+void MainWindow::slotRecvWnd(QMyWidget *) {}
+void MainWindow::slotReceivedSysDlg(int, const QString &) {}
+void MainWindow::slotRecvSerialPortMes(int, const QString &) {}
+void MainWindow::slotDelAction() {}
+void MainWindow::slotRecvFramePressPos(const QPoint &) {}
+void MainWindow::on_btnSetCOM_clicked() {}
+void MainWindow::on_listWidget_clicked(const QModelIndex &) {}
+void MainWindow::on_tvImage_clicked(const QModelIndex &) {}
+void MainWindow::on_btnImageFontAdd_clicked() {}
+void MainWindow::on_btnImageFontSub_clicked() {}
+void MainWindow::on_btnImageFontAll_clicked() {}
+void MainWindow::on_btnImageFontCannel_clicked() {}
+void MainWindow::on_tvFont_clicked(const QModelIndex &) {}
+void MainWindow::on_tabWidgetImageFont_currentChanged(int) {}
+void MainWindow::on_btnDownLoad_clicked() {}
+void MainWindow::on_listViewDraw_clicked(const QModelIndex &) {}
+void MainWindow::on_btnInstrDownLoad_clicked() {}
+void MainWindow::on_listViewCmd_doubleClicked(const QModelIndex &) {}
+void MainWindow::on_btnClearCmd_clicked() {}
+void MainWindow::on_btnSendCmd_clicked() {}
+void MainWindow::on_btnSetSys_clicked() {}
+void MainWindow::on_btnClearRecv_clicked() {}
+void MainWindow::on_textBrowser_textChanged() {}

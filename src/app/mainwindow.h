@@ -1,0 +1,186 @@
+#pragma once
+
+#include "mainform.h"
+#include "projectdata.h"
+
+#include <QMainWindow>
+#include <QModelIndex>
+#include <QPoint>
+#include <functional>
+
+class LanguageDlg;
+class QMenu;
+class QMyDrawType;
+class QMyMessageBox;
+class QMyWidget;
+class QTimer;
+class QtProperty;
+class SetScreenSizeDlg;
+class Version;
+
+// The program's window. Owns the open project: its pages, boot settings, working folders and
+// the dialogs around it.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    static constexpr int MaxPages = 16000000;
+    static constexpr int AutoSaveMs = 1200000;
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Project life cycle.
+    bool saveProject();
+    bool loadProject();
+    void clearProject();
+    void addPage();
+    void deleteCurrentPage();
+    void showPage(int row);
+    void refreshBootJumpList();
+    void setTitlePath(const QString &path);
+    // The whole project as the file holds it.
+    ProjectData projectData() const;
+
+    // Folder beside the project file that holds it and its working folders.
+    static QString projectFolder();
+
+    int pageCount() const;
+    int currentPage() const { return m_currentPage; }
+    QSize pageSize() const { return QSize(m_frameW, m_frameH); }
+    int screenType() const { return m_screenType; }
+    int logo1() const { return m_logo1; }
+    int logo2() const { return m_logo2; }
+    int selectedImageNum() const { return m_selectedImageNum; }
+    void setSelectedImageNum(int n) { m_selectedImageNum = n; }
+    QString baud() const { return m_baud; }
+    int blValue() const { return m_blValue; }
+    // True after a load that failed part-way: what was read is shown, but the file on disk is
+    // not overwritten without the user asking.
+    bool loadIncomplete() const { return m_loadIncomplete; }
+    bool autoSaveActive() const;
+
+    MainForm &form() { return ui; }
+    QMyMessageBox *questionBox() const { return m_questionBox; }
+    QMyMessageBox *infoBox() const { return m_infoBox; }
+    SetScreenSizeDlg *screenSizeDlg() const { return m_screenSizeDlg; }
+    LanguageDlg *languageDlg() const { return m_languageDlg; }
+    QMenu *pageMenu() const { return m_pageMenu; }
+    QAction *pageCopyAction() const { return m_actCopy; }
+    QAction *pagePasteAction() const { return m_actPaste; }
+
+    // Seams for the modal steps, so the flows can run without a person at the keyboard.
+    enum class FileDialog { NewProject, ImportProject };
+    using FileChooser = std::function<QString(FileDialog)>;
+    void setFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
+    void setScreenSizeRunner(std::function<bool()> runner) { m_screenSizeRunner = std::move(runner); }
+
+signals:
+    // The window has finished with the project and is closing.
+    void s_closing();
+
+public slots:
+    void slotRecePortProbar(int total, int done);
+    void slotDealIsNo(int code);
+    void slotRecvParent(int kind, QMyDrawType *draw);
+    void slotRecvWnd(QMyWidget *w);
+    void slotReceivedSysDlg(int type, const QString &mes);
+    void slotRecvSerialPortMes(int type, const QString &mes);
+    void slotTimerAutoSavePro();
+    void slotRefleshUI(const QString &path);
+    void slotDelAction();
+    void slotCopyAction();
+    void slotPasteAction();
+    void slotRecvFramePressPos(const QPoint &pos);
+
+    void on_btnNewPro_clicked();
+    void on_btnSetCOM_clicked();
+    void on_listWidget_currentRowChanged(int row);
+    void on_listWidget_clicked(const QModelIndex &index);
+    void on_btnPageAdd_clicked();
+    void on_btnPageSub_clicked();
+    void on_tvImage_clicked(const QModelIndex &index);
+    void on_btnImageFontAdd_clicked();
+    void on_btnImageFontSub_clicked();
+    void on_btnImageFontAll_clicked();
+    void on_btnImageFontCannel_clicked();
+    void on_tvFont_clicked(const QModelIndex &index);
+    void on_tabWidgetImageFont_currentChanged(int index);
+    void on_btnDownLoad_clicked();
+    void on_btnSavePro_clicked();
+    void on_btnLoadPro_clicked();
+    void on_listViewDraw_clicked(const QModelIndex &index);
+    void on_btnInstrDownLoad_clicked();
+    void on_listViewCmd_doubleClicked(const QModelIndex &index);
+    void on_btnClearCmd_clicked();
+    void on_btnSendCmd_clicked();
+    void on_btnSetSys_clicked();
+    void on_btnClearRecv_clicked();
+    void on_btnHelp_clicked();
+    void on_btnLanguage_clicked();
+    void on_btnVersion_clicked();
+    void on_btnLogo1_clicked();
+    void on_btnLogo2_clicked();
+    void on_btnRemoveLogo1_clicked();
+    void on_btnRemoveLogo2_clicked();
+    void on_textBrowser_textChanged();
+    void on_actionUseDocument_triggered();
+    void on_actionDocument_triggered();
+    void on_actionInstr_triggered();
+    void on_actionProgram_triggered();
+    void on_actionNotice_triggered();
+    void on_actionOffline_triggered();
+    void on_actionStudy_triggered();
+    void on_actionSupport_triggered();
+    void on_listWidget_customContextMenuRequested(const QPoint &pos);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    void connectForm();
+    void retranslateWindow();
+    void importChosenProject();
+    void finishClose();
+    // Unsaved picture changes of the open project are dropped: "/tempImages" takes "/backUpImages".
+    void discardPictureChanges();
+    // Re-reads the project's picture list; the working copy becomes the saved copy first.
+    void reloadLibrary();
+    void applyProjectData(const ProjectData &data, bool hasFrameSize);
+    void setPageSize(int w, int h, int screenType);
+    void openHelpDocument(const QString &chinese, const QString &english);
+    void message(QMyMessageBox *box, int type, int buttons, int code, const QString &text);
+
+    MainForm ui;
+    QMyMessageBox *m_questionBox = nullptr;
+    QMyMessageBox *m_infoBox = nullptr;
+    QTimer *m_autoSaveTimer = nullptr;
+    SetScreenSizeDlg *m_screenSizeDlg = nullptr;
+    LanguageDlg *m_languageDlg = nullptr;
+    Version *m_version = nullptr;
+    QMenu *m_helpMenu = nullptr;
+    QMenu *m_pageMenu = nullptr;
+    QAction *m_actCopy = nullptr;
+    QAction *m_actPaste = nullptr;
+    FileChooser m_fileChooser;
+    std::function<bool()> m_screenSizeRunner;
+
+    // Project values.
+    QString m_baud = QStringLiteral("115200");
+    int m_blValue = 20;
+    int m_logo1 = -1;
+    int m_logo2 = -1;
+    int m_selectedImageNum = -1;
+    int m_currentPage = 0;
+    int m_frameW = 0;
+    int m_frameH = 0;
+    int m_screenType = 0;
+    int m_pictureCount = 0;
+    bool m_loadIncomplete = false;
+    bool m_closeConfirmed = false;
+    // The page table, indexed by page number.
+    QVector<PageData> m_pages;
+    // The page held by "页面复制" for "页面粘贴".
+    PageData m_copiedPage;
+    bool m_hasCopiedPage = false;
+};

@@ -1,0 +1,444 @@
+// The project life cycle of the main window: new, import, save, auto-save, pages and the boot
+// settings.
+#include "mainwindow.h"
+
+#include "appglobals.h"
+#include "foldermirror.h"
+#include "picturelibrary.h"
+#include "projectfile.h"
+#include "resolutionlist.h"
+#include "dialogs/qmymessagebox.h"
+#include "setscreensizedlg.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QSpinBox>
+#include <QTimer>
+
+namespace {
+
+const QString Suffix = QStringLiteral(".Tavo");
+
+QString pageName(int index)
+{
+    return QStringLiteral("Page%1").arg(index);
+}
+
+bool createEmptyFile(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadWrite))
+        return false;
+    f.close();
+    return true;
+}
+
+}  // namespace
+
+QString MainWindow::projectFolder()
+{
+    return QFileInfo(App::projectPath()).absolutePath();
+}
+
+int MainWindow::pageCount() const
+{
+    return m_pages.size();
+}
+
+// ---- new project ----------------------------------------------------------------------------
+
+void MainWindow::on_btnNewPro_clicked()
+{
+    const bool accepted = m_screenSizeRunner ? m_screenSizeRunner() : m_screenSizeDlg->exec() == 1;
+    if (!accepted)
+        return;
+    QString file = m_fileChooser
+        ? m_fileChooser(FileDialog::NewProject)
+        : QFileDialog::getSaveFileName(this, tr("新建项目"), QString(), QStringLiteral("*%1").arg(Suffix));
+    if (file.isEmpty())
+        return;
+    // A typed name without the extension still makes a project file.
+    if (QFileInfo(file).suffix().isEmpty())
+        file += Suffix;
+    const QFileInfo chosen(file);
+    const QString folder = chosen.absolutePath() + QLatin1Char('/') + chosen.completeBaseName();
+    if (QFileInfo::exists(folder)) {
+        message(m_questionBox, QMyMessageBox::Warning, 0, 0, tr("新建项目名称已存在，请您重新命名！"));
+        return;
+    }
+
+    const bool inPlace = QFileInfo(file).absoluteFilePath() == QFileInfo(App::projectPath()).absoluteFilePath()
+        && App::isProjectOpen();
+    if (inPlace) {
+        QFile::remove(App::projectPath());
+        if (!createEmptyFile(App::projectPath()))
+            return;
+    } else {
+        QDir dir;
+        if (!dir.mkpath(folder))
+            return;
+        dir.mkpath(folder + QStringLiteral("/tempImages"));
+        dir.mkpath(folder + QStringLiteral("/tempFonts"));
+        if (App::isProjectOpen())
+            discardPictureChanges();
+        App::projectPath() = folder + QLatin1Char('/') + chosen.fileName();
+        if (!createEmptyFile(App::projectPath()))
+            return;
+    }
+
+    const QString resolution = m_screenSizeDlg->resolutionText();
+    const QSize size = pageSizeFor(resolution, m_screenSizeDlg->screenType());
+    if (!size.isValid())
+        return;
+    if (!inPlace)
+        setTitlePath(App::projectPath());
+    clearProject();
+    if (!inPlace)
+        reloadLibrary();
+    // A new project starts without the old one's boot animation.
+    m_logo1 = m_logo2 = -1;
+    ui.editLogo1->clear();
+    ui.editLogo2->clear();
+    for (QSpinBox *sb : {ui.sbLogoX, ui.sbLogoY, ui.sbLogoW, ui.sbLogoH, ui.sbLogoTime})
+        sb->setValue(0);
+    m_loadIncomplete = false;
+    addPage();
+    setPageSize(size.width(), size.height(), m_screenSizeDlg->screenType());
+    showPage(0);
+    saveProject();
+    m_autoSaveTimer->start(AutoSaveMs);
+}
+
+void MainWindow::setPageSize(int w, int h, int screenType)
+{
+    m_frameW = w;
+    m_frameH = h;
+    m_screenType = screenType;
+    ui.frame->setFixedSize(w, h);
+    ui.frame->show();
+    ui.frame->update();
+}
+
+// ---- import ---------------------------------------------------------------------------------
+
+void MainWindow::on_btnLoadPro_clicked()
+{
+    const QString question = App::isProjectOpen()
+        ? tr("您是否需要继续导入项目覆盖当前项目？（建议您先保存当前项目再导入！）")
+        : tr("是否导入项目？");
+    message(m_questionBox, QMyMessageBox::Hint, 2, 9, question);
+}
+
+void MainWindow::importChosenProject()
+{
+    const QString file = m_fileChooser
+        ? m_fileChooser(FileDialog::ImportProject)
+        : QFileDialog::getOpenFileName(this, tr("导入项目"), QString(), QStringLiteral("*%1").arg(Suffix));
+    if (file.isEmpty() || file == App::projectPath())
+        return;
+    // A name that is no project file leaves the open project as it is, still open.
+    if (!file.contains(Suffix)) {
+        message(m_infoBox, QMyMessageBox::Error, 0, 0, tr("加载项目路径错误，导入失败！"));
+        return;
+    }
+    if (App::isProjectOpen())
+        discardPictureChanges();
+    App::projectPath() = file;
+    setTitlePath(App::projectPath());
+    clearProject();
+    reloadLibrary();
+    if (loadProject())
+        message(m_infoBox, QMyMessageBox::Hint, 0, 0, tr("导入成功！"));
+    else
+        message(m_infoBox, QMyMessageBox::Error, 0, 0, tr("加载控件错误，可能该项目之前未做保存操作，导入失败！"));
+}
+
+// ---- folders --------------------------------------------------------------------------------
+
+void MainWindow::discardPictureChanges()
+{
+    const QString folder = projectFolder();
+    mirrorFolder(folder + QStringLiteral("/backUpImages"), folder + QStringLiteral("/tempImages"));
+}
+
+void MainWindow::reloadLibrary()
+{
+    const QString folder = projectFolder();
+    const QString temp = folder + QStringLiteral("/tempImages");
+    QDir().mkpath(temp);
+    QDir().mkpath(folder + QStringLiteral("/tempFonts"));
+    mirrorFolder(temp, folder + QStringLiteral("/backUpImages"));
+    m_pictureCount = PictureLibrary::fromProjectFolder(folder).count();
+}
+
+// ---- save and load --------------------------------------------------------------------------
+
+ProjectData MainWindow::projectData() const
+{
+    ProjectData d;
+    d.frameW = m_frameW;
+    d.frameH = m_frameH;
+    if (m_currentPage >= 0 && m_currentPage < m_pages.size()) {
+        d.parentImageNum = m_pages.at(m_currentPage).imageNum;
+        d.parentBackgroundNum = m_pages.at(m_currentPage).backgroundNum;
+    }
+    d.screenType = m_screenType;
+    d.dpi = m_screenSizeDlg->resolutionText();
+    d.baud = m_baud;
+    d.blValue = m_blValue;
+    d.logo1 = m_logo1;
+    d.logo2 = m_logo2;
+    d.logoX = ui.sbLogoX->value();
+    d.logoY = ui.sbLogoY->value();
+    d.logoW = ui.sbLogoW->value();
+    d.logoH = ui.sbLogoH->value();
+    d.logoTime = ui.sbLogoTime->value();
+    d.currentPage = m_currentPage;
+    d.pages = m_pages;
+    return d;
+}
+
+bool MainWindow::saveProject()
+{
+    if (m_pages.isEmpty())
+        return true;
+    if (!ProjectFile::write(App::projectPath(), projectData()))
+        return false;
+    // The saved state of the pictures goes with the saved file.
+    const QString folder = projectFolder();
+    QDir().mkpath(folder + QStringLiteral("/tempImages"));
+    mirrorFolder(folder + QStringLiteral("/tempImages"), folder + QStringLiteral("/backUpImages"));
+    m_loadIncomplete = false;
+    return true;
+}
+
+bool MainWindow::loadProject()
+{
+    ProjectData data;
+    data.blValue = m_blValue;
+    data.baud = m_baud;
+    data.frameW = m_frameW;
+    data.frameH = m_frameH;
+    data.screenType = m_screenType;
+    data.dpi = m_screenSizeDlg->resolutionText();
+    const ProjectFile::ReadResult r = ProjectFile::read(App::projectPath(), m_pictureCount, &data);
+    // What was read is shown either way; a failed read must not be saved over the file unasked.
+    applyProjectData(data, r.hasFrameSize);
+    m_loadIncomplete = !r.ok;
+    if (!r.ok) {
+        m_autoSaveTimer->stop();
+        return false;
+    }
+    m_autoSaveTimer->stop();
+    m_autoSaveTimer->start(AutoSaveMs);
+    return true;
+}
+
+void MainWindow::applyProjectData(const ProjectData &data, bool hasFrameSize)
+{
+    m_screenSizeDlg->setResolutionText(data.dpi);
+    m_baud = data.baud;
+    m_blValue = data.blValue;
+    m_logo1 = data.logo1;
+    m_logo2 = data.logo2;
+    ui.sbLogoX->setValue(data.logoX);
+    ui.sbLogoY->setValue(data.logoY);
+    ui.sbLogoW->setValue(data.logoW);
+    ui.sbLogoH->setValue(data.logoH);
+    ui.sbLogoTime->setValue(data.logoTime);
+    if (hasFrameSize) {
+        ui.editLogo1->setText(m_logo1 == -1 ? QString() : QString::number(m_logo1));
+        ui.editLogo2->setText(m_logo2 == -1 ? QString() : QString::number(m_logo2));
+        setPageSize(data.frameW, data.frameH, data.screenType);
+    }
+    for (const PageData &page : data.pages) {
+        addPage();
+        m_pages.last() = page;
+    }
+    if (m_pages.isEmpty())
+        return;
+    const int c = data.currentPage >= 0 && data.currentPage < m_pages.size() ? data.currentPage : 0;
+    {
+        const QSignalBlocker block(ui.listWidget);
+        ui.listWidget->setCurrentRow(c);
+    }
+    showPage(c);
+    ui.listWidget->setFocus();
+}
+
+void MainWindow::on_btnSavePro_clicked()
+{
+    if (!App::isProjectOpen()) {
+        message(m_questionBox, QMyMessageBox::Hint, 0, 0, tr("未创建项目，请您先创建项目！"));
+        return;
+    }
+    const QString question = m_loadIncomplete
+        ? tr("该项目未能完整导入，保存将覆盖原项目文件。是否保存当前项目？")
+        : tr("是否保存当前项目？");
+    message(m_questionBox, QMyMessageBox::Hint, 2, 7, question);
+}
+
+void MainWindow::slotTimerAutoSavePro()
+{
+    // Never write a partly read project over its file without the user asking.
+    if (m_loadIncomplete)
+        return;
+    saveProject();
+}
+
+// ---- pages ----------------------------------------------------------------------------------
+
+void MainWindow::on_btnPageAdd_clicked()
+{
+    if (!App::isProjectOpen()) {
+        message(m_questionBox, QMyMessageBox::Hint, 0, 0, tr("未创建项目，请您先创建项目！"));
+        return;
+    }
+    addPage();
+}
+
+void MainWindow::addPage()
+{
+    if (m_pages.size() >= MaxPages) {
+        message(m_questionBox, QMyMessageBox::Hint, 0, 0, tr("添加的页数不能超过%1页").arg(MaxPages));
+        return;
+    }
+    m_pages.append(PageData());
+    m_currentPage = m_pages.size() - 1;
+    ui.listWidget->addItem(pageName(m_currentPage));
+    ui.listWidget->setCurrentRow(m_currentPage);
+    emit ui.listWidget->clicked(ui.listWidget->currentIndex());
+    ui.listWidget->setFocus();
+    refreshBootJumpList();
+}
+
+void MainWindow::on_btnPageSub_clicked()
+{
+    if (m_pages.size() <= 1) {
+        message(m_questionBox, QMyMessageBox::Warning, 0, 0, tr("不可删除最后一页！"));
+        return;
+    }
+    message(m_questionBox, QMyMessageBox::Hint, 2, 1, tr("是否删除当前页？"));
+}
+
+void MainWindow::deleteCurrentPage()
+{
+    if (m_currentPage < 0 || m_currentPage >= m_pages.size())
+        return;
+    const int removed = m_currentPage;
+    {
+        const QSignalBlocker block(ui.listWidget);
+        for (int i = removed + 1; i < ui.listWidget->count(); ++i)
+            ui.listWidget->item(i)->setText(pageName(i - 1));
+        m_pages.removeAt(removed);
+        delete ui.listWidget->takeItem(removed);
+        ui.listWidget->setCurrentRow(0);
+    }
+    refreshBootJumpList();
+    showPage(0);
+    emit ui.listWidget->clicked(ui.listWidget->currentIndex());
+    ui.listWidget->setFocus();
+}
+
+void MainWindow::on_listWidget_currentRowChanged(int row)
+{
+    showPage(row);
+}
+
+void MainWindow::showPage(int row)
+{
+    if (row < 0 || row >= m_pages.size())
+        return;
+    m_currentPage = row;
+    ui.frame->update();
+    if (row < ui.cbBootJump->count())
+        ui.cbBootJump->setCurrentIndex(row);
+}
+
+void MainWindow::refreshBootJumpList()
+{
+    ui.cbBootJump->clear();
+    for (int i = 0; i < m_pages.size(); ++i)
+        ui.cbBootJump->addItem(QString::number(i));
+    ui.cbBootJump->setCurrentIndex(ui.cbBootJump->count() - 1);
+}
+
+void MainWindow::clearProject()
+{
+    if (m_pages.isEmpty())
+        return;
+    m_pages.clear();
+    const QSignalBlocker block(ui.listWidget);
+    ui.listWidget->clear();
+    ui.cbBootJump->clear();
+    m_currentPage = 0;
+}
+
+void MainWindow::on_listWidget_customContextMenuRequested(const QPoint &)
+{
+    m_pageMenu->popup(QCursor::pos());
+}
+
+void MainWindow::slotCopyAction()
+{
+    if (m_currentPage < 0 || m_currentPage >= m_pages.size())
+        return;
+    m_copiedPage = m_pages.at(m_currentPage);
+    m_hasCopiedPage = true;
+}
+
+void MainWindow::slotPasteAction()
+{
+    if (!App::isProjectOpen() || !m_hasCopiedPage)
+        return;
+    const int before = m_pages.size();
+    addPage();
+    if (m_pages.size() == before)
+        return;
+    m_pages.last() = m_copiedPage;
+    showPage(m_pages.size() - 1);
+}
+
+// ---- boot animation -------------------------------------------------------------------------
+
+void MainWindow::on_btnLogo1_clicked()
+{
+    if (m_selectedImageNum < 0) {
+        message(m_questionBox, QMyMessageBox::Hint, 0, 0, tr("未选择图片，请您在图库中选择一张图片！"));
+        return;
+    }
+    m_logo1 = m_selectedImageNum;
+    ui.editLogo1->setText(QString::number(m_logo1));
+}
+
+void MainWindow::on_btnLogo2_clicked()
+{
+    if (m_selectedImageNum < 0) {
+        message(m_questionBox, QMyMessageBox::Hint, 0, 0, tr("未选择图片，请您在图库中选择一张图片！"));
+    } else if (m_logo1 == -1) {
+        message(m_questionBox, QMyMessageBox::Hint, 0, 0, tr("起始动画未设置，请您先设置起始动画！"));
+    } else if (m_selectedImageNum >= m_logo1) {
+        m_logo2 = m_selectedImageNum;
+        ui.editLogo2->setText(QString::number(m_logo2));
+    } else {
+        message(m_questionBox, QMyMessageBox::Hint, 0, 0, tr("结束动画ID不可大于起始动画ID，请您重新设置！"));
+    }
+}
+
+void MainWindow::on_btnRemoveLogo1_clicked()
+{
+    m_logo1 = -1;
+    ui.editLogo1->clear();
+}
+
+void MainWindow::on_btnRemoveLogo2_clicked()
+{
+    m_logo2 = -1;
+    ui.editLogo2->clear();
+}

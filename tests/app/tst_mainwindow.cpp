@@ -1,0 +1,502 @@
+#include "app/appglobals.h"
+#include "app/mainwindow.h"
+#include "app/setscreensizedlg.h"
+#include "dialogs/qmymessagebox.h"
+#include "projectfile.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QToolButton>
+#include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Runs the window's flows against real folders, answering its dialogs in code.
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void newProjectMakesFoldersFileAndTitle();
+    void newProjectPageSize_data();
+    void newProjectPageSize();
+    void newProjectInExistingFolderIsRefused();
+    void pagesAddSwitchAndBootJump();
+    void pageDeleteRenumbersAndRefreshesBootJump();
+    void lastPageCannotBeDeleted();
+    void pageCopyPaste();
+    void noProjectRefusesPageAddAndSave();
+    void bootAnimationPictureRules();
+    void saveThenImportGivesTheSameProject();
+    void startWithProjectArgumentLoadsIt();
+    void exitWithNoRestoresTempImages();
+    void exitWithYesSavesAndCloses();
+    void importOfTheOpenFileDoesNothing();
+    void importOfDamagedFileKeepsTheGoodFile();
+
+private:
+    std::unique_ptr<MainWindow> makeWindow();
+    // The window's own dialogs answered in code: the resolution and orientation, then a file.
+    void newProject(MainWindow &w, const QString &file, const QString &resolution = QStringLiteral("240*320(QVGA-1)"),
+                    int orientation = 0);
+    void importProject(MainWindow &w, const QString &file);
+    static void answer(QMyMessageBox *box, bool yes);
+    static ProjectData sampleProject();
+    static void writePicture(const QString &path, QSize size);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_oldCwd;
+    QString m_nextFile;
+    QString m_resolution;
+    int m_orientation = 0;
+};
+
+void TestMainWindow::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_oldCwd = QDir::currentPath();
+    QDir::setCurrent(m_dir->path());
+    App::projectPath().clear();
+    App::programPath() = QStringLiteral("/opt/tavo/tavo");
+}
+
+void TestMainWindow::cleanup()
+{
+    App::projectPath().clear();
+    QDir::setCurrent(m_oldCwd);
+    m_dir.reset();
+}
+
+std::unique_ptr<MainWindow> TestMainWindow::makeWindow()
+{
+    auto w = std::make_unique<MainWindow>();
+    MainWindow *wp = w.get();
+    w->setFileChooser([this](MainWindow::FileDialog) { return m_nextFile; });
+    w->setScreenSizeRunner([this, wp]() {
+        SetScreenSizeDlg *d = wp->screenSizeDlg();
+        QRadioButton *codes[] = {d->rbPorTrait_0, d->rbLandScape_90, d->rbPorTrait_180, d->rbLandScape_270};
+        codes[m_orientation]->setChecked(true);
+        d->cbVGA->setCurrentText(m_resolution);
+        d->on_btnOK_clicked();
+        return true;
+    });
+    return w;
+}
+
+void TestMainWindow::newProject(MainWindow &w, const QString &file, const QString &resolution, int orientation)
+{
+    m_nextFile = file;
+    m_resolution = resolution;
+    m_orientation = orientation;
+    w.on_btnNewPro_clicked();
+}
+
+void TestMainWindow::importProject(MainWindow &w, const QString &file)
+{
+    m_nextFile = file;
+    w.on_btnLoadPro_clicked();
+    QVERIFY(w.questionBox()->isVisible());
+    QCOMPARE(w.questionBox()->code(), 9);
+    answer(w.questionBox(), true);
+}
+
+void TestMainWindow::answer(QMyMessageBox *box, bool yes)
+{
+    auto *b = box->findChild<QPushButton *>(yes ? QStringLiteral("btnOk") : QStringLiteral("btnCancel"));
+    QVERIFY(b);
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+void TestMainWindow::writePicture(const QString &path, QSize size)
+{
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    QVERIFY(img.save(path));
+}
+
+ProjectData TestMainWindow::sampleProject()
+{
+    ProjectData d;
+    d.frameW = 320;
+    d.frameH = 240;
+    d.screenType = 1;
+    d.dpi = QStringLiteral("240*320(QVGA-1)");
+    d.baud = QStringLiteral("9600");
+    d.blValue = 33;
+    d.logo1 = 0;
+    d.logo2 = 1;
+    d.logoX = 5;
+    d.logoY = 6;
+    d.logoW = 70;
+    d.logoH = 80;
+    d.logoTime = 250;
+    d.currentPage = 1;
+    PageData p0;
+    p0.backgroundNum = 3;
+    p0.imageNum = 1;
+    ControlRecord label = ControlRecord::make(ControlKind::Text, 0);
+    label.x = 10;
+    label.y = 20;
+    label.text = QStringLiteral("温度");
+    p0.controls.append(label);
+    p0.controls.append(ControlRecord::make(ControlKind::QRCode, 0));
+    QMyDrawType box;
+    box.setDrawType(QMyDrawType::Box);
+    box.setStart(4, 5);
+    box.setEnd(40, 50);
+    box.setColorNum(9);
+    p0.primitives.append(box);
+    PageData p1;
+    p1.helpLineNum = 2;
+    p1.helpLineLeft = 7;
+    ControlRecord button = ControlRecord::make(ControlKind::Button, 0);
+    button.pressImageNum = 0;
+    p1.controls.append(button);
+    QMyDrawType circle;
+    circle.setDrawType(QMyDrawType::Circle);
+    circle.setStart(60, 60);
+    circle.setRadius(12);
+    p1.primitives.append(circle);
+    d.pages = {p0, p1, PageData()};
+    d.parentImageNum = d.pages.at(d.currentPage).imageNum;
+    d.parentBackgroundNum = d.pages.at(d.currentPage).backgroundNum;
+    return d;
+}
+
+void TestMainWindow::newProjectMakesFoldersFileAndTitle()
+{
+    auto w = makeWindow();
+    QCOMPARE(w->windowTitle(), QStringLiteral("路径：/opt/tavo/tavo"));
+    QVERIFY(!w->form().frame->isVisibleTo(w.get()));
+    const QString file = m_dir->filePath(QStringLiteral("demo.Tavo"));
+    newProject(*w, file);
+    const QString folder = m_dir->filePath(QStringLiteral("demo"));
+    const QString projectFile = folder + QStringLiteral("/demo.Tavo");
+    for (const char *sub : {"", "/tempImages", "/tempFonts", "/backUpImages"})
+        QVERIFY2(QFileInfo(folder + QLatin1String(sub)).isDir(), sub);
+    QCOMPARE(App::projectPath(), projectFile);
+    QCOMPARE(w->windowTitle(), QStringLiteral("路径：") + projectFile);
+    ProjectData onDisk;
+    QVERIFY(ProjectFile::read(projectFile, 0, &onDisk).ok);
+    QCOMPARE(onDisk.pages.size(), 1);
+    QCOMPARE(onDisk.dpi, QStringLiteral("240*320(QVGA-1)"));
+    QCOMPARE(w->form().listWidget->count(), 1);
+    QCOMPARE(w->form().listWidget->item(0)->text(), QStringLiteral("Page0"));
+    QVERIFY(w->form().frame->isVisibleTo(w.get()));
+    QVERIFY(w->autoSaveActive());
+}
+
+void TestMainWindow::newProjectPageSize_data()
+{
+    QTest::addColumn<QString>("resolution");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QSize>("page");
+    QTest::addColumn<int>("screenType");
+    QTest::newRow("QVGA code 0") << "240*320(QVGA-1)" << 0 << QSize(240, 320) << 0;
+    QTest::newRow("QVGA code 1") << "240*320(QVGA-1)" << 1 << QSize(320, 240) << 1;
+    QTest::newRow("HHVGA") << "480*272(HHVGA)" << 0 << QSize(480, 272) << 1;
+    QTest::newRow("WVGA-1") << "800*480(WVGA-1)" << 2 << QSize(800, 480) << 1;
+    QTest::newRow("WVGA-2") << "480*800(WVGA-2)" << 0 << QSize(800, 480) << 1;
+    QTest::newRow("WSVGA") << "1024*600(WSVGA)" << 3 << QSize(1024, 600) << 1;
+}
+
+void TestMainWindow::newProjectPageSize()
+{
+    QFETCH(QString, resolution);
+    QFETCH(int, orientation);
+    QFETCH(QSize, page);
+    QFETCH(int, screenType);
+    auto w = makeWindow();
+    newProject(*w, m_dir->filePath(QStringLiteral("p.Tavo")), resolution, orientation);
+    QCOMPARE(w->pageSize(), page);
+    QCOMPARE(w->screenType(), screenType);
+    QCOMPARE(w->form().frame->size(), page);
+    ProjectData onDisk;
+    QVERIFY(ProjectFile::read(App::projectPath(), 0, &onDisk).ok);
+    QCOMPARE(QSize(onDisk.frameW, onDisk.frameH), page);
+    QCOMPARE(onDisk.screenType, screenType);
+}
+
+void TestMainWindow::newProjectInExistingFolderIsRefused()
+{
+    auto w = makeWindow();
+    QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("demo"))));
+    newProject(*w, m_dir->filePath(QStringLiteral("demo.Tavo")));
+    QVERIFY(w->questionBox()->isVisible());
+    QCOMPARE(w->questionBox()->message(), QStringLiteral("新建项目名称已存在，请您重新命名！"));
+    QCOMPARE(App::projectPath(), QString());
+    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("demo/demo.Tavo"))));
+    QCOMPARE(w->pageCount(), 0);
+}
+
+void TestMainWindow::pagesAddSwitchAndBootJump()
+{
+    auto w = makeWindow();
+    newProject(*w, m_dir->filePath(QStringLiteral("p.Tavo")));
+    MainForm &ui = w->form();
+    QTest::mouseClick(ui.btnPageAdd, Qt::LeftButton);
+    QTest::mouseClick(ui.btnPageAdd, Qt::LeftButton);
+    QCOMPARE(w->pageCount(), 3);
+    QCOMPARE(ui.listWidget->item(2)->text(), QStringLiteral("Page2"));
+    QCOMPARE(ui.listWidget->currentRow(), 2);
+    QCOMPARE(w->currentPage(), 2);
+    QCOMPARE(ui.cbBootJump->count(), 3);
+    QCOMPARE(ui.cbBootJump->currentIndex(), 2);
+    ui.listWidget->setCurrentRow(1);
+    QCOMPARE(w->currentPage(), 1);
+    QCOMPARE(ui.cbBootJump->currentIndex(), 1);
+}
+
+void TestMainWindow::pageDeleteRenumbersAndRefreshesBootJump()
+{
+    auto w = makeWindow();
+    newProject(*w, m_dir->filePath(QStringLiteral("p.Tavo")));
+    MainForm &ui = w->form();
+    w->addPage();
+    w->addPage();
+    ui.listWidget->setCurrentRow(1);
+
+    // No keeps the page.
+    QTest::mouseClick(ui.btnPageSub, Qt::LeftButton);
+    QCOMPARE(w->questionBox()->code(), 1);
+    QCOMPARE(w->questionBox()->message(), QStringLiteral("是否删除当前页？"));
+    answer(w->questionBox(), false);
+    QCOMPARE(w->pageCount(), 3);
+
+    QTest::mouseClick(ui.btnPageSub, Qt::LeftButton);
+    answer(w->questionBox(), true);
+    QCOMPARE(w->pageCount(), 2);
+    QCOMPARE(ui.listWidget->count(), 2);
+    QCOMPARE(ui.listWidget->item(0)->text(), QStringLiteral("Page0"));
+    QCOMPARE(ui.listWidget->item(1)->text(), QStringLiteral("Page1"));
+    QCOMPARE(ui.listWidget->currentRow(), 0);
+    QCOMPARE(w->currentPage(), 0);
+    QCOMPARE(ui.cbBootJump->count(), 2);
+    QCOMPARE(ui.cbBootJump->itemText(0), QStringLiteral("0"));
+    QCOMPARE(ui.cbBootJump->itemText(1), QStringLiteral("1"));
+}
+
+void TestMainWindow::lastPageCannotBeDeleted()
+{
+    auto w = makeWindow();
+    newProject(*w, m_dir->filePath(QStringLiteral("p.Tavo")));
+    QTest::mouseClick(w->form().btnPageSub, Qt::LeftButton);
+    QCOMPARE(w->questionBox()->message(), QStringLiteral("不可删除最后一页！"));
+    QCOMPARE(w->questionBox()->title(), QStringLiteral("警告"));
+    answer(w->questionBox(), false);
+    QCOMPARE(w->pageCount(), 1);
+}
+
+void TestMainWindow::pageCopyPaste()
+{
+    const ProjectData sample = sampleProject();
+    const QString folder = m_dir->filePath(QStringLiteral("s"));
+    QDir().mkpath(folder + QStringLiteral("/tempImages"));
+    writePicture(folder + QStringLiteral("/tempImages/100001_a.bmp"), QSize(8, 8));
+    writePicture(folder + QStringLiteral("/tempImages/100002_b.bmp"), QSize(8, 8));
+    QVERIFY(ProjectFile::write(folder + QStringLiteral("/s.Tavo"), sample));
+    auto w = makeWindow();
+    importProject(*w, folder + QStringLiteral("/s.Tavo"));
+    w->form().listWidget->setCurrentRow(0);
+    w->pageCopyAction()->trigger();
+    w->pagePasteAction()->trigger();
+    QCOMPARE(w->pageCount(), 4);
+    QCOMPARE(w->currentPage(), 3);
+    QCOMPARE(w->projectData().pages.at(3), sample.pages.at(0));
+}
+
+void TestMainWindow::noProjectRefusesPageAddAndSave()
+{
+    auto w = makeWindow();
+    QTest::mouseClick(w->form().btnPageAdd, Qt::LeftButton);
+    QCOMPARE(w->questionBox()->message(), QStringLiteral("未创建项目，请您先创建项目！"));
+    QCOMPARE(w->pageCount(), 0);
+    answer(w->questionBox(), false);
+    QTest::mouseClick(w->form().btnSavePro, Qt::LeftButton);
+    QCOMPARE(w->questionBox()->message(), QStringLiteral("未创建项目，请您先创建项目！"));
+    QCOMPARE(w->questionBox()->code(), 0);
+}
+
+void TestMainWindow::bootAnimationPictureRules()
+{
+    auto w = makeWindow();
+    MainForm &ui = w->form();
+    QMyMessageBox *box = w->questionBox();
+
+    w->setSelectedImageNum(-1);
+    QTest::mouseClick(ui.btnLogo1, Qt::LeftButton);
+    QCOMPARE(box->message(), QStringLiteral("未选择图片，请您在图库中选择一张图片！"));
+    QCOMPARE(w->logo1(), -1);
+
+    w->setSelectedImageNum(3);
+    QTest::mouseClick(ui.btnLogo2, Qt::LeftButton);
+    QCOMPARE(box->message(), QStringLiteral("起始动画未设置，请您先设置起始动画！"));
+    QCOMPARE(w->logo2(), -1);
+
+    QTest::mouseClick(ui.btnLogo1, Qt::LeftButton);
+    QCOMPARE(w->logo1(), 3);
+    QCOMPARE(ui.editLogo1->text(), QStringLiteral("3"));
+
+    w->setSelectedImageNum(2);
+    box->hide();
+    QTest::mouseClick(ui.btnLogo2, Qt::LeftButton);
+    QCOMPARE(box->message(), QStringLiteral("结束动画ID不可大于起始动画ID，请您重新设置！"));
+    QVERIFY(box->isVisible());
+    QCOMPARE(w->logo2(), -1);
+
+    w->setSelectedImageNum(3);
+    QTest::mouseClick(ui.btnLogo2, Qt::LeftButton);
+    QCOMPARE(w->logo2(), 3);
+    QCOMPARE(ui.editLogo2->text(), QStringLiteral("3"));
+
+    QTest::mouseClick(ui.btnRemoveLogo1, Qt::LeftButton);
+    QCOMPARE(w->logo1(), -1);
+    QCOMPARE(ui.editLogo1->text(), QString());
+    QCOMPARE(w->logo2(), 3);
+    QTest::mouseClick(ui.btnRemoveLogo2, Qt::LeftButton);
+    QCOMPARE(w->logo2(), -1);
+    QCOMPARE(ui.editLogo2->text(), QString());
+}
+
+void TestMainWindow::saveThenImportGivesTheSameProject()
+{
+    const ProjectData sample = sampleProject();
+    const QString folder = m_dir->filePath(QStringLiteral("s"));
+    QDir().mkpath(folder + QStringLiteral("/tempImages"));
+    writePicture(folder + QStringLiteral("/tempImages/100001_a.bmp"), QSize(8, 8));
+    writePicture(folder + QStringLiteral("/tempImages/100002_b.bmp"), QSize(8, 8));
+    const QString file = folder + QStringLiteral("/s.Tavo");
+    QVERIFY(ProjectFile::write(file, sample));
+
+    auto a = makeWindow();
+    importProject(*a, file);
+    QCOMPARE(a->infoBox()->message(), QStringLiteral("导入成功！"));
+    QCOMPARE(a->projectData(), sample);
+    QCOMPARE(a->form().editLogo1->text(), QStringLiteral("0"));
+    QCOMPARE(a->form().sbLogoTime->value(), 250);
+    QCOMPARE(a->form().listWidget->currentRow(), 1);
+    QVERIFY(a->autoSaveActive());
+
+    // Change something, save through the question, and read it back in a fresh window.
+    a->form().sbLogoX->setValue(42);
+    QTest::mouseClick(a->form().btnSavePro, Qt::LeftButton);
+    QCOMPARE(a->questionBox()->code(), 7);
+    answer(a->questionBox(), true);
+    QCOMPARE(a->infoBox()->message(), QStringLiteral("保存成功！"));
+    QVERIFY(QFileInfo(folder + QStringLiteral("/backUpImages/100002_b.bmp")).isFile());
+
+    ProjectData expected = sample;
+    expected.logoX = 42;
+    a.reset();
+    App::projectPath().clear();
+    auto b = makeWindow();
+    importProject(*b, file);
+    QCOMPARE(b->projectData(), expected);
+}
+
+void TestMainWindow::startWithProjectArgumentLoadsIt()
+{
+    const ProjectData sample = sampleProject();
+    const QString folder = m_dir->filePath(QStringLiteral("s"));
+    QDir().mkpath(folder);
+    QVERIFY(ProjectFile::write(folder + QStringLiteral("/s.Tavo"), sample));
+    App::projectPath() = folder + QStringLiteral("/s.Tavo");
+    auto w = makeWindow();
+    QCOMPARE(w->windowTitle(), QStringLiteral("路径：") + App::projectPath());
+    QCOMPARE(w->pageCount(), 3);
+    QCOMPARE(w->pageSize(), QSize(320, 240));
+    // No pictures in the library: every picture number reads as none.
+    QCOMPARE(w->logo1(), -1);
+    QCOMPARE(w->projectData().pages.at(0).imageNum, -1);
+}
+
+void TestMainWindow::exitWithNoRestoresTempImages()
+{
+    auto w = makeWindow();
+    w->show();
+    newProject(*w, m_dir->filePath(QStringLiteral("p.Tavo")));
+    const QString folder = m_dir->filePath(QStringLiteral("p"));
+    writePicture(folder + QStringLiteral("/tempImages/100001_saved.bmp"), QSize(4, 4));
+    QTest::mouseClick(w->form().btnSavePro, Qt::LeftButton);
+    answer(w->questionBox(), true);
+    writePicture(folder + QStringLiteral("/tempImages/100002_unsaved.bmp"), QSize(4, 4));
+
+    QVERIFY(!w->close());
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->questionBox()->code(), 13);
+    QCOMPARE(w->questionBox()->message(), QStringLiteral("退出软件前是否保存当前项目？"));
+    QSignalSpy closing(w.get(), &MainWindow::s_closing);
+    answer(w->questionBox(), false);
+    QCOMPARE(closing.count(), 1);
+    QVERIFY(!w->isVisible());
+    QVERIFY(QFile::exists(folder + QStringLiteral("/tempImages/100001_saved.bmp")));
+    QVERIFY(!QFile::exists(folder + QStringLiteral("/tempImages/100002_unsaved.bmp")));
+}
+
+void TestMainWindow::exitWithYesSavesAndCloses()
+{
+    auto w = makeWindow();
+    w->show();
+    newProject(*w, m_dir->filePath(QStringLiteral("p.Tavo")));
+    w->addPage();
+    w->close();
+    answer(w->questionBox(), true);
+    QVERIFY(!w->isVisible());
+    ProjectData onDisk;
+    QVERIFY(ProjectFile::read(App::projectPath(), 0, &onDisk).ok);
+    QCOMPARE(onDisk.pages.size(), 2);
+}
+
+void TestMainWindow::importOfTheOpenFileDoesNothing()
+{
+    auto w = makeWindow();
+    newProject(*w, m_dir->filePath(QStringLiteral("p.Tavo")));
+    w->addPage();
+    importProject(*w, App::projectPath());
+    QCOMPARE(w->pageCount(), 2);
+    QVERIFY(!w->infoBox()->isVisible());
+}
+
+void TestMainWindow::importOfDamagedFileKeepsTheGoodFile()
+{
+    const QString folder = m_dir->filePath(QStringLiteral("s"));
+    QDir().mkpath(folder);
+    const QString file = folder + QStringLiteral("/s.Tavo");
+    QByteArray xml = ProjectFile::toXml(sampleProject());
+    // A primitive kind the module does not know, in the second page.
+    const int second = xml.indexOf("<page id=\"2\"");
+    const int draw = xml.indexOf("DrawClassName=\"3\"", second);
+    QVERIFY(second > 0 && draw > second);
+    xml.replace(draw, int(qstrlen("DrawClassName=\"3\"")), "DrawClassName=\"7\"");
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(xml);
+    f.close();
+
+    auto w = makeWindow();
+    importProject(*w, file);
+    QCOMPARE(w->infoBox()->message(), QStringLiteral("加载控件错误，可能该项目之前未做保存操作，导入失败！"));
+    QCOMPARE(w->infoBox()->title(), QStringLiteral("错误"));
+    QVERIFY(w->loadIncomplete());
+    QVERIFY(w->pageCount() >= 1);
+    QVERIFY(!w->autoSaveActive());
+
+    // Neither the timer's save nor a save the user did not confirm touches the file.
+    w->slotTimerAutoSavePro();
+    QCOMPARE(QFileInfo(file).size(), qint64(xml.size()));
+    QTest::mouseClick(w->form().btnSavePro, Qt::LeftButton);
+    QVERIFY(w->questionBox()->message().contains(QStringLiteral("未能完整导入")));
+    answer(w->questionBox(), false);
+    QFile again(file);
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(again.readAll(), xml);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
