@@ -5,6 +5,7 @@
 #include "projectdata.h"
 #include "qmydrawtype.h"
 
+#include <QColor>
 #include <QImage>
 #include <QSize>
 
@@ -33,9 +34,15 @@ void paintPrimitive(QPainter &p, const QMyDrawType &d);
 void paintControl(QPainter &p, const ControlRecord &r, const RenderContext &ctx);
 // Design-time extras, drawn separately so a preview of the module can leave them out.
 void paintControlNumber(QPainter &p, const ControlRecord &r);
+// Colour of the number label on a control of that background colour: black on the red-toned
+// entries, red elsewhere.
+QColor numberLabelColor(int backgroundColorNum);
 void paintSelectionHandles(QPainter &p, const ControlRecord &r);
 // The eight 6 x 6 resize handles of a control of size w x h (empty for pointers and QR codes).
 QVector<QRect> handleRects(const ControlRecord &r);
+
+// End of a pointer's needle in widget coordinates (angle 0 left, 90 up, 180 right, 270 down).
+QPoint pointerTip(const ControlRecord &r);
 
 // The whole page at module resolution. With design, the number labels are added as the canvas
 // shows them (helper lines too).

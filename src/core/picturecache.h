@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDateTime>
+#include <QHash>
+#include <QImage>
+#include <QMutex>
+#include <QString>
+
+#include <list>
+
+// Decoded pictures, keyed by path and file modification time, so painting never decodes a file
+// twice while it is unchanged. Bounded in memory (least recently used pictures go first) and safe
+// to use from several threads: the canvas paints on the GUI thread, the virtual module and the
+// command line may render elsewhere.
+class PictureCache {
+public:
+    static constexpr qint64 DefaultMaxBytes = qint64(256) * 1024 * 1024;
+    // Pictures beyond this many pixels are refused rather than decoded (damaged or hostile files).
+    static constexpr qint64 MaxPixels = qint64(8192) * 8192;
+
+    explicit PictureCache(qint64 maxBytes = DefaultMaxBytes);
+
+    // The process-wide cache the renderer uses.
+    static PictureCache &global();
+
+    // The decoded picture, in an RGB32 or premultiplied ARGB format; a null image when the file
+    // is missing, unreadable or too large. A file that changed on disk is decoded again.
+    QImage image(const QString &path);
+
+    void setMaxBytes(qint64 maxBytes);
+    qint64 maxBytes() const;
+    qint64 usedBytes() const;
+    int count() const;
+    // How many files were decoded since construction (for tests and benchmarks).
+    int decodeCount() const;
+    void clear();
+
+private:
+    struct Stamp {
+        QDateTime modified;
+        qint64 size = -1;
+        bool operator==(const Stamp &o) const { return modified == o.modified && size == o.size; }
+    };
+    struct Entry {
+        Stamp stamp;
+        QImage image;
+        qint64 cost = 0;
+        std::list<QString>::iterator lru;
+    };
+
+    static Stamp stampOf(const QString &path);
+    static QImage decode(const QString &path);
+    void insertLocked(const QString &path, const Stamp &stamp, const QImage &image);
+    void removeLocked(QHash<QString, Entry>::iterator it);
+    void trimLocked();
+
+    mutable QMutex m_mutex;
+    QHash<QString, Entry> m_entries;
+    std::list<QString> m_lru;  // front = most recently used
+    qint64 m_maxBytes;
+    qint64 m_usedBytes = 0;
+    int m_decodes = 0;
+};
