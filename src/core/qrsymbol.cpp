@@ -32,20 +32,41 @@ QrSymbol QrSymbol::encodeUncached(const QByteArray &utf8)
     return s;
 }
 
+namespace {
+
+QMutex &rememberedMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+QHash<QString, QrSymbol> &remembered()
+{
+    static QHash<QString, QrSymbol> symbols;
+    return symbols;
+}
+
+}  // namespace
+
+void QrSymbol::forgetRemembered()
+{
+    QMutexLocker lock(&rememberedMutex());
+    remembered().clear();
+}
+
 QrSymbol QrSymbol::encode(const QString &text)
 {
     if (text.isEmpty())
         return QrSymbol();
-    static QMutex mutex;
-    static QHash<QString, QrSymbol> remembered;
-    QMutexLocker lock(&mutex);
-    const auto it = remembered.constFind(text);
-    if (it != remembered.constEnd())
+    QMutexLocker lock(&rememberedMutex());
+    auto &symbols = remembered();
+    const auto it = symbols.constFind(text);
+    if (it != symbols.constEnd())
         return *it;
     // Encoding under the lock also serialises calls into the library.
     const QrSymbol s = encodeUncached(text.toUtf8());
-    if (remembered.size() >= kRemembered)
-        remembered.clear();
-    remembered.insert(text, s);
+    if (symbols.size() >= kRemembered)
+        symbols.clear();
+    symbols.insert(text, s);
     return s;
 }

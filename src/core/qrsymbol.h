@@ -10,6 +10,8 @@ public:
     // The symbol for a text; an empty symbol for an empty text or one too long to encode.
     // Recently used texts are remembered, so repainting does not encode again. Thread-safe.
     static QrSymbol encode(const QString &text);
+    // Forgets the remembered symbols (benchmarks measure a cold start with it).
+    static void forgetRemembered();
 
     bool isEmpty() const { return m_size <= 0; }
     // Modules per side.
