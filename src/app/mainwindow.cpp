@@ -1,6 +1,9 @@
 #include "mainwindow.h"
 
 #include "appglobals.h"
+#include "canvas/pagetable.h"
+#include "canvas/qmyframe.h"
+#include "canvas/qmywidget.h"
 #include "languagedlg.h"
 #include "dialogs/qmymessagebox.h"
 #include "setscreensizedlg.h"
@@ -17,6 +20,9 @@
 #include <QGraphicsDropShadowEffect>
 #include <QApplication>
 #include <QInputMethod>
+#include <QKeyEvent>
+#include <QAbstractSpinBox>
+#include <QTextEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -67,8 +73,18 @@ MainWindow::MainWindow(QWidget *parent)
     m_screenSizeDlg = new SetScreenSizeDlg(this);
     ui.progressBarDown->hide();
 
-    // The canvas is shown once a project gives it a page size.
-    ui.frame->hide();
+    // One canvas for all pages; it is shown once a project gives it a page size.
+    m_table = new PageTable(this);
+    m_frame = new QMyFrame;
+    m_frame->setPageTable(m_table);
+    ui.setCanvas(m_frame);
+    qRegisterMetaType<QMyWidget *>("QMyWidget *");
+    qRegisterMetaType<QMyDrawType *>("QMyDrawType *");
+    connect(m_frame, &QMyFrame::s_sendPressWnd, this, &MainWindow::slotRecvWnd);
+    connect(m_frame, &QMyFrame::s_sendParent, this, &MainWindow::slotRecvParent);
+    connect(m_frame, &QMyFrame::s_delAction, this, &MainWindow::slotDelAction);
+    connect(m_frame, &QMyFrame::s_sendPressPos, this, &MainWindow::slotRecvFramePressPos);
+    m_frame->hide();
 
     m_helpMenu = new QMenu(this);
     m_helpMenu->addAction(ui.actionUseDocument);
@@ -224,6 +240,7 @@ void MainWindow::retranslateWindow()
 {
     m_actCopy->setText(tr("页面复制"));
     m_actPaste->setText(tr("页面粘贴"));
+    m_frame->retranslate();
     ui.retranslateUi(this);
     setTitlePath(App::isProjectOpen() ? App::projectPath() : App::programPath());
     m_questionBox->retranslate();
@@ -266,8 +283,33 @@ void MainWindow::finishClose()
     QCoreApplication::quit();
 }
 
+bool MainWindow::textEntryActive() const
+{
+    const QWidget *focus = focusWidget();
+    if (qobject_cast<const QLineEdit *>(focus) || qobject_cast<const QAbstractSpinBox *>(focus))
+        return true;
+    if (const auto *edit = qobject_cast<const QTextEdit *>(focus))
+        return !edit->isReadOnly();
+    return QGuiApplication::inputMethod()->cursorRectangle().topLeft() != QPointF(0, 0);
+}
+
 void MainWindow::keyReleaseEvent(QKeyEvent *event)
 {
+    if (App::isProjectOpen() && !textEntryActive()) {
+        if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_C) {
+            m_frame->slotCopyAction();
+            return;
+        }
+        if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_V) {
+            m_frame->setPastePos(m_frame->mapFromGlobal(QCursor::pos()));
+            m_frame->slotPasteAction();
+            return;
+        }
+        if (event->key() == Qt::Key_Delete) {
+            slotDelAction();
+            return;
+        }
+    }
     QMainWindow::keyReleaseEvent(event);
 }
 
@@ -335,12 +377,29 @@ void MainWindow::on_actionSupport_triggered()
 // ---- areas wired up with their own features ---------------------------------------------------
 
 void MainWindow::slotRecePortProbar(int, int) {}
-void MainWindow::slotRecvParent(int, QMyDrawType *) {}
-void MainWindow::slotRecvWnd(QMyWidget *) {}
+void MainWindow::slotRecvParent(int, QMyDrawType *draw)
+{
+    m_frame->setSelectedPrimitive(draw);
+}
+
+void MainWindow::slotRecvWnd(QMyWidget *w)
+{
+    m_frame->setSelectedControl(w);
+    m_frame->setPageSelected(false);
+}
+
+void MainWindow::slotDelAction()
+{
+    m_frame->deleteSelection();
+}
+
+void MainWindow::slotRecvFramePressPos(const QPoint &pos)
+{
+    ui.labFramePressPos->setText(QStringLiteral("Pos(%1,%2)").arg(pos.x()).arg(pos.y()));
+}
+
 void MainWindow::slotReceivedSysDlg(int, const QString &) {}
 void MainWindow::slotRecvSerialPortMes(int, const QString &) {}
-void MainWindow::slotDelAction() {}
-void MainWindow::slotRecvFramePressPos(const QPoint &) {}
 void MainWindow::on_btnSetCOM_clicked() {}
 void MainWindow::on_listWidget_clicked(const QModelIndex &) {}
 void MainWindow::on_tvImage_clicked(const QModelIndex &) {}

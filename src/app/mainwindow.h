@@ -9,7 +9,9 @@
 #include <functional>
 
 class LanguageDlg;
+class PageTable;
 class QMenu;
+class QMyFrame;
 class QMyDrawType;
 class QMyMessageBox;
 class QMyWidget;
@@ -45,9 +47,9 @@ public:
     static QString projectFolder();
 
     int pageCount() const;
-    int currentPage() const { return m_currentPage; }
-    QSize pageSize() const { return QSize(m_frameW, m_frameH); }
-    int screenType() const { return m_screenType; }
+    int currentPage() const;
+    QSize pageSize() const;
+    int screenType() const;
     int logo1() const { return m_logo1; }
     int logo2() const { return m_logo2; }
     int selectedImageNum() const { return m_selectedImageNum; }
@@ -60,6 +62,8 @@ public:
     bool autoSaveActive() const;
 
     MainForm &form() { return ui; }
+    QMyFrame *canvas() const { return m_frame; }
+    PageTable *pageTable() const { return m_table; }
     QMyMessageBox *questionBox() const { return m_questionBox; }
     QMyMessageBox *infoBox() const { return m_infoBox; }
     SetScreenSizeDlg *screenSizeDlg() const { return m_screenSizeDlg; }
@@ -148,10 +152,14 @@ private:
     void reloadLibrary();
     void applyProjectData(const ProjectData &data, bool hasFrameSize);
     void setPageSize(int w, int h, int screenType);
+    // Runs the canvas's copy, paste or delete unless a text field has the input cursor.
+    bool textEntryActive() const;
     void openHelpDocument(const QString &chinese, const QString &english);
     void message(QMyMessageBox *box, int type, int buttons, int code, const QString &text);
 
     MainForm ui;
+    PageTable *m_table = nullptr;
+    QMyFrame *m_frame = nullptr;
     QMyMessageBox *m_questionBox = nullptr;
     QMyMessageBox *m_infoBox = nullptr;
     QTimer *m_autoSaveTimer = nullptr;
@@ -171,15 +179,9 @@ private:
     int m_logo1 = -1;
     int m_logo2 = -1;
     int m_selectedImageNum = -1;
-    int m_currentPage = 0;
-    int m_frameW = 0;
-    int m_frameH = 0;
-    int m_screenType = 0;
-    int m_pictureCount = 0;
+    bool m_pageSizeSet = false;
     bool m_loadIncomplete = false;
     bool m_closeConfirmed = false;
-    // The page table, indexed by page number.
-    QVector<PageData> m_pages;
     // The page held by "页面复制" for "页面粘贴".
     PageData m_copiedPage;
     bool m_hasCopiedPage = false;

@@ -3,6 +3,9 @@
 #include "mainwindow.h"
 
 #include "appglobals.h"
+#include "canvas/pagetable.h"
+#include "canvas/qmyframe.h"
+#include "canvas/qmywidget.h"
 #include "foldermirror.h"
 #include "picturelibrary.h"
 #include "projectfile.h"
@@ -48,7 +51,22 @@ QString MainWindow::projectFolder()
 
 int MainWindow::pageCount() const
 {
-    return m_pages.size();
+    return m_table->pageCount();
+}
+
+int MainWindow::currentPage() const
+{
+    return m_table->currentPage();
+}
+
+QSize MainWindow::pageSize() const
+{
+    return m_pageSizeSet ? QSize(m_frame->frameW(), m_frame->frameH()) : QSize();
+}
+
+int MainWindow::screenType() const
+{
+    return m_frame->screenType();
 }
 
 // ---- new project ----------------------------------------------------------------------------
@@ -110,19 +128,18 @@ void MainWindow::on_btnNewPro_clicked()
     m_loadIncomplete = false;
     addPage();
     setPageSize(size.width(), size.height(), m_screenSizeDlg->screenType());
-    showPage(0);
     saveProject();
     m_autoSaveTimer->start(AutoSaveMs);
 }
 
 void MainWindow::setPageSize(int w, int h, int screenType)
 {
-    m_frameW = w;
-    m_frameH = h;
-    m_screenType = screenType;
-    ui.frame->setFixedSize(w, h);
-    ui.frame->show();
-    ui.frame->update();
+    m_pageSizeSet = true;
+    m_frame->setScreenType(screenType);
+    m_frame->setFrameSize(w, h);
+    m_frame->show();
+    // The page's own properties show until something on it is picked.
+    m_frame->showPage(m_table->currentPage());
 }
 
 // ---- import ---------------------------------------------------------------------------------
@@ -174,7 +191,7 @@ void MainWindow::reloadLibrary()
     QDir().mkpath(temp);
     QDir().mkpath(folder + QStringLiteral("/tempFonts"));
     mirrorFolder(temp, folder + QStringLiteral("/backUpImages"));
-    m_pictureCount = PictureLibrary::fromProjectFolder(folder).count();
+    m_table->setPictures(PictureLibrary::fromProjectFolder(folder));
 }
 
 // ---- save and load --------------------------------------------------------------------------
@@ -182,13 +199,11 @@ void MainWindow::reloadLibrary()
 ProjectData MainWindow::projectData() const
 {
     ProjectData d;
-    d.frameW = m_frameW;
-    d.frameH = m_frameH;
-    if (m_currentPage >= 0 && m_currentPage < m_pages.size()) {
-        d.parentImageNum = m_pages.at(m_currentPage).imageNum;
-        d.parentBackgroundNum = m_pages.at(m_currentPage).backgroundNum;
-    }
-    d.screenType = m_screenType;
+    d.frameW = m_pageSizeSet ? m_frame->frameW() : 0;
+    d.frameH = m_pageSizeSet ? m_frame->frameH() : 0;
+    d.parentImageNum = m_frame->pageImageNum();
+    d.parentBackgroundNum = m_frame->pageBackgroundNum();
+    d.screenType = m_frame->screenType();
     d.dpi = m_screenSizeDlg->resolutionText();
     d.baud = m_baud;
     d.blValue = m_blValue;
@@ -199,14 +214,13 @@ ProjectData MainWindow::projectData() const
     d.logoW = ui.sbLogoW->value();
     d.logoH = ui.sbLogoH->value();
     d.logoTime = ui.sbLogoTime->value();
-    d.currentPage = m_currentPage;
-    d.pages = m_pages;
+    m_table->writeTo(d);
     return d;
 }
 
 bool MainWindow::saveProject()
 {
-    if (m_pages.isEmpty())
+    if (!m_table->hasPages())
         return true;
     if (!ProjectFile::write(App::projectPath(), projectData()))
         return false;
@@ -223,11 +237,11 @@ bool MainWindow::loadProject()
     ProjectData data;
     data.blValue = m_blValue;
     data.baud = m_baud;
-    data.frameW = m_frameW;
-    data.frameH = m_frameH;
-    data.screenType = m_screenType;
+    data.frameW = m_frame->frameW();
+    data.frameH = m_frame->frameH();
+    data.screenType = m_frame->screenType();
     data.dpi = m_screenSizeDlg->resolutionText();
-    const ProjectFile::ReadResult r = ProjectFile::read(App::projectPath(), m_pictureCount, &data);
+    const ProjectFile::ReadResult r = ProjectFile::read(App::projectPath(), m_table->pictures().count(), &data);
     // What was read is shown either way; a failed read must not be saved over the file unasked.
     applyProjectData(data, r.hasFrameSize);
     m_loadIncomplete = !r.ok;
@@ -258,12 +272,15 @@ void MainWindow::applyProjectData(const ProjectData &data, bool hasFrameSize)
         setPageSize(data.frameW, data.frameH, data.screenType);
     }
     for (const PageData &page : data.pages) {
+        const int before = m_table->pageCount();
         addPage();
-        m_pages.last() = page;
+        if (m_table->pageCount() == before)
+            break;
+        m_frame->fillPage(before, page);
     }
-    if (m_pages.isEmpty())
+    if (!m_table->hasPages())
         return;
-    const int c = data.currentPage >= 0 && data.currentPage < m_pages.size() ? data.currentPage : 0;
+    const int c = m_table->isValidPage(data.currentPage) ? data.currentPage : 0;
     {
         const QSignalBlocker block(ui.listWidget);
         ui.listWidget->setCurrentRow(c);
@@ -305,14 +322,14 @@ void MainWindow::on_btnPageAdd_clicked()
 
 void MainWindow::addPage()
 {
-    if (m_pages.size() >= MaxPages) {
+    if (m_table->pageCount() >= MaxPages) {
         message(m_questionBox, QMyMessageBox::Hint, 0, 0, tr("添加的页数不能超过%1页").arg(MaxPages));
         return;
     }
-    m_pages.append(PageData());
-    m_currentPage = m_pages.size() - 1;
-    ui.listWidget->addItem(pageName(m_currentPage));
-    ui.listWidget->setCurrentRow(m_currentPage);
+    const int n = m_table->addPage();
+    m_table->setCurrentPage(n);
+    ui.listWidget->addItem(pageName(n));
+    ui.listWidget->setCurrentRow(n);
     emit ui.listWidget->clicked(ui.listWidget->currentIndex());
     ui.listWidget->setFocus();
     refreshBootJumpList();
@@ -320,7 +337,7 @@ void MainWindow::addPage()
 
 void MainWindow::on_btnPageSub_clicked()
 {
-    if (m_pages.size() <= 1) {
+    if (m_table->pageCount() <= 1) {
         message(m_questionBox, QMyMessageBox::Warning, 0, 0, tr("不可删除最后一页！"));
         return;
     }
@@ -329,14 +346,14 @@ void MainWindow::on_btnPageSub_clicked()
 
 void MainWindow::deleteCurrentPage()
 {
-    if (m_currentPage < 0 || m_currentPage >= m_pages.size())
+    const int removed = m_table->currentPage();
+    if (!m_table->isValidPage(removed))
         return;
-    const int removed = m_currentPage;
     {
         const QSignalBlocker block(ui.listWidget);
         for (int i = removed + 1; i < ui.listWidget->count(); ++i)
             ui.listWidget->item(i)->setText(pageName(i - 1));
-        m_pages.removeAt(removed);
+        m_table->removePage(removed);
         delete ui.listWidget->takeItem(removed);
         ui.listWidget->setCurrentRow(0);
     }
@@ -353,10 +370,9 @@ void MainWindow::on_listWidget_currentRowChanged(int row)
 
 void MainWindow::showPage(int row)
 {
-    if (row < 0 || row >= m_pages.size())
+    if (!m_table->isValidPage(row))
         return;
-    m_currentPage = row;
-    ui.frame->update();
+    m_frame->showPage(row);
     if (row < ui.cbBootJump->count())
         ui.cbBootJump->setCurrentIndex(row);
 }
@@ -364,20 +380,19 @@ void MainWindow::showPage(int row)
 void MainWindow::refreshBootJumpList()
 {
     ui.cbBootJump->clear();
-    for (int i = 0; i < m_pages.size(); ++i)
+    for (int i = 0; i < m_table->pageCount(); ++i)
         ui.cbBootJump->addItem(QString::number(i));
     ui.cbBootJump->setCurrentIndex(ui.cbBootJump->count() - 1);
 }
 
 void MainWindow::clearProject()
 {
-    if (m_pages.isEmpty())
+    if (!m_table->hasPages())
         return;
-    m_pages.clear();
+    m_table->clear();
     const QSignalBlocker block(ui.listWidget);
     ui.listWidget->clear();
     ui.cbBootJump->clear();
-    m_currentPage = 0;
 }
 
 void MainWindow::on_listWidget_customContextMenuRequested(const QPoint &)
@@ -387,9 +402,9 @@ void MainWindow::on_listWidget_customContextMenuRequested(const QPoint &)
 
 void MainWindow::slotCopyAction()
 {
-    if (m_currentPage < 0 || m_currentPage >= m_pages.size())
+    if (!m_table->isValidPage(m_table->currentPage()))
         return;
-    m_copiedPage = m_pages.at(m_currentPage);
+    m_copiedPage = m_frame->copyPage(m_table->currentPage());
     m_hasCopiedPage = true;
 }
 
@@ -397,12 +412,12 @@ void MainWindow::slotPasteAction()
 {
     if (!App::isProjectOpen() || !m_hasCopiedPage)
         return;
-    const int before = m_pages.size();
+    const int before = m_table->pageCount();
     addPage();
-    if (m_pages.size() == before)
+    if (m_table->pageCount() == before)
         return;
-    m_pages.last() = m_copiedPage;
-    showPage(m_pages.size() - 1);
+    m_frame->fillPage(before, m_copiedPage);
+    showPage(before);
 }
 
 // ---- boot animation -------------------------------------------------------------------------

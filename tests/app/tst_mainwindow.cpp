@@ -1,6 +1,9 @@
 #include "app/appglobals.h"
 #include "app/mainwindow.h"
 #include "app/setscreensizedlg.h"
+#include "canvas/pagetable.h"
+#include "canvas/qmyframe.h"
+#include "canvas/qmywidget.h"
 #include "dialogs/qmymessagebox.h"
 #include "projectfile.h"
 
@@ -31,6 +34,8 @@ private slots:
     void pageDeleteRenumbersAndRefreshesBootJump();
     void lastPageCannotBeDeleted();
     void pageCopyPaste();
+    void shortcutsCopyPasteAndDeleteOnTheCanvas();
+    void deletingThePageOfTheSelectedControlClearsTheSelection();
     void noProjectRefusesPageAddAndSave();
     void bootAnimationPictureRules();
     void saveThenImportGivesTheSameProject();
@@ -309,6 +314,60 @@ void TestMainWindow::pageCopyPaste()
     QCOMPARE(w->pageCount(), 4);
     QCOMPARE(w->currentPage(), 3);
     QCOMPARE(w->projectData().pages.at(3), sample.pages.at(0));
+}
+
+void TestMainWindow::shortcutsCopyPasteAndDeleteOnTheCanvas()
+{
+    const QString folder = m_dir->filePath(QStringLiteral("s"));
+    QDir().mkpath(folder);
+    QVERIFY(ProjectFile::write(folder + QStringLiteral("/s.Tavo"), sampleProject()));
+    auto w = makeWindow();
+    w->show();
+    importProject(*w, folder + QStringLiteral("/s.Tavo"));
+    w->form().listWidget->setCurrentRow(0);
+    PageTable *table = w->pageTable();
+    QCOMPARE(table->pageControls(0).size(), 2);
+    QMyWidget *label = table->pageControls(0).at(0);
+    w->canvas()->slotRecvWnd(label);
+    w->form().listWidget->setFocus();
+
+    QTest::keyRelease(w.get(), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyRelease(w.get(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(table->pageControls(0).size(), 3);
+    QCOMPARE(table->pageControls(0).at(2)->text(), QStringLiteral("温度"));
+
+    QMyWidget *pasted = table->pageControls(0).at(2);
+    w->canvas()->slotRecvWnd(pasted);
+    pasted->setSelected(true);
+    QTest::keyRelease(w.get(), Qt::Key_Delete);
+    QCOMPARE(table->pageControls(0).size(), 2);
+
+    // A text field with the cursor keeps the keys to itself.
+    w->canvas()->slotRecvWnd(label);
+    label->setSelected(true);
+    w->form().sbLogoX->setFocus();
+    QTest::keyRelease(w.get(), Qt::Key_Delete);
+    QCOMPARE(table->pageControls(0).size(), 2);
+}
+
+void TestMainWindow::deletingThePageOfTheSelectedControlClearsTheSelection()
+{
+    const QString folder = m_dir->filePath(QStringLiteral("s"));
+    QDir().mkpath(folder);
+    QVERIFY(ProjectFile::write(folder + QStringLiteral("/s.Tavo"), sampleProject()));
+    auto w = makeWindow();
+    importProject(*w, folder + QStringLiteral("/s.Tavo"));
+    w->form().listWidget->setCurrentRow(1);
+    QMyWidget *button = w->pageTable()->pageControls(1).at(0);
+    w->canvas()->slotRecvWnd(button);
+    w->canvas()->slotCopyAction();
+    QCOMPARE(w->canvas()->selectedControl(), button);
+    w->on_btnPageSub_clicked();
+    answer(w->questionBox(), true);
+    QCOMPARE(w->pageCount(), 2);
+    QCOMPARE(w->canvas()->selectedControl(), nullptr);
+    QCOMPARE(w->canvas()->controlClipboard(), nullptr);
+    QCOMPARE(w->form().listWidget->item(1)->text(), QStringLiteral("Page1"));
 }
 
 void TestMainWindow::noProjectRefusesPageAddAndSave()
