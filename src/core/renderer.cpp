@@ -5,6 +5,7 @@
 #include "qrsymbol.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QPaintDevice>
 #include <QPainter>
 
@@ -38,6 +39,10 @@ void ensureFontSubstitution()
                                     QStringLiteral("Droid Sans Fallback"), QStringLiteral("AR PL UMing CN")});
     });
 }
+
+// Fonts need a GUI application; a headless program (a console-only virtual module) gets every
+// picture and shape but no text, instead of a fatal error from the font database.
+bool canDrawText() { return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr; }
 
 // Point sizes are meant at 96 dpi; scaling by the device's dpi keeps the pixel size the same on
 // a widget, an image or a printer.
@@ -120,7 +125,7 @@ void paintBody(QPainter &p, const Box &b, const QPen &pen, const QBrush &brush)
 
 void paintText(QPainter &p, const ControlRecord &r, const Box &b)
 {
-    if (r.text.isEmpty())
+    if (r.text.isEmpty() || !canDrawText())
         return;
     p.setFont(moduleFont(p, Renderer::pointSizeFor(r.fontSize)));
     p.setPen(QPen(colour(r.fontColorNum), 1));
@@ -458,7 +463,7 @@ QColor numberLabelColor(int backgroundColorNum)
 void paintControlNumber(QPainter &p, const ControlRecord &r)
 {
     const Box b = boxOf(r);
-    if (b.w < 1 || b.h < 1)
+    if (b.w < 1 || b.h < 1 || !canDrawText())
         return;
     p.save();
     p.setClipRect(QRect(0, 0, b.w, b.h), Qt::IntersectClip);
