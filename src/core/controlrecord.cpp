@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <limits>
+
 const QStringList &ClassNameList()
 {
     static const QStringList names = {
@@ -72,11 +74,21 @@ ControlRecord ControlRecord::make(ControlKind kind, int id)
     return r;
 }
 
+namespace {
+
+// Values from a damaged file can be anywhere in int range; sums must not overflow.
+int clampToInt(qint64 v)
+{
+    return int(qBound<qint64>(std::numeric_limits<int>::min(), v, std::numeric_limits<int>::max()));
+}
+
+}  // namespace
+
 void ControlRecord::settlePointer()
 {
-    w = h = 2 * pointerL;
-    pointerX = x + w / 2;
-    pointerY = y + h / 2;
+    w = h = clampToInt(2 * qint64(pointerL));
+    pointerX = clampToInt(qint64(x) + w / 2);
+    pointerY = clampToInt(qint64(y) + h / 2);
 }
 
 void ControlRecord::setPointerX(int v)

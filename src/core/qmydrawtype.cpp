@@ -33,10 +33,11 @@ void QMyDrawType::setEnd(int x, int y)
 
 QString QMyDrawType::instructionTextFor() const
 {
-    auto call = [](const char *name, std::initializer_list<int> args) {
+    // 64-bit so that corners of huge boxes read from a damaged file do not overflow.
+    auto call = [](const char *name, std::initializer_list<qint64> args) {
         QString s = QLatin1String(name) + QLatin1Char('(');
         bool first = true;
-        for (int a : args) {
+        for (qint64 a : args) {
             if (!first)
                 s += QLatin1Char(',');
             s += QString::number(a);
@@ -45,8 +46,8 @@ QString QMyDrawType::instructionTextFor() const
         return s + QLatin1String(");");
     };
     switch (m_drawType) {
-    case Box: return call("BOX", {m_x, m_y, m_x + m_w - 1, m_y + m_h - 1, m_colorNum});
-    case FilledBox: return call("BOXF", {m_x, m_y, m_x + m_w - 1, m_y + m_h - 1, m_colorNum});
+    case Box: return call("BOX", {m_x, m_y, qint64(m_x) + m_w - 1, qint64(m_y) + m_h - 1, m_colorNum});
+    case FilledBox: return call("BOXF", {m_x, m_y, qint64(m_x) + m_w - 1, qint64(m_y) + m_h - 1, m_colorNum});
     case Circle: return call("CIR", {m_x1, m_y1, m_r, m_colorNum});
     case FilledCircle: return call("CIRF", {m_x1, m_y1, m_r, m_colorNum});
     case Point: return call("PS", {m_x1, m_y1, m_colorNum});

@@ -154,6 +154,17 @@ private slots:
         QCOMPARE(ProjectFile::toXml(back), fileBytes(path));
     }
 
+    // The demo project is kept in exactly the form the writer gives.
+    void demoInWriterForm()
+    {
+        const QString path = QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo");
+        ProjectData d;
+        const ProjectFile::ReadResult r = ProjectFile::read(path, 8, &d);
+        QVERIFY2(r.ok, qPrintable(r.reason));
+        QCOMPARE(d.pages.size(), 3);
+        QCOMPARE(QString::fromUtf8(ProjectFile::toXml(d)), QString::fromUtf8(fileBytes(path)));
+    }
+
     // The writer's layout is the one the DOM writes, so the in-place updates keep the file alike.
     void layoutMatchesDom()
     {

@@ -1,5 +1,10 @@
 #include "cliutil.h"
 
+#include "projectfile.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
 #include <cstdio>
 
 QTextStream &out()
@@ -20,4 +25,56 @@ int fail(int code, const QString &message)
 {
     err() << "tavo-cli: " << message << Qt::endl;
     return code;
+}
+
+bool loadCliProject(const QString &path, CliProject *project)
+{
+    const QFileInfo info(path);
+    project->path = path;
+    project->folder = info.absolutePath();
+    if (!info.isFile()) {
+        fail(ExitUsage, QStringLiteral("%1: no such project file").arg(path));
+        return false;
+    }
+    project->pictures = PictureLibrary::fromProjectFolder(project->folder);
+    project->data = ProjectData();
+    const ProjectFile::ReadResult r = ProjectFile::read(path, project->pictures.count(), &project->data);
+    if (!r.ok) {
+        err() << QCoreApplication::translate("MainWindow", "加载控件错误，可能该项目之前未做保存操作，导入失败！")
+              << Qt::endl;
+        fail(ExitUsage, r.reason);
+        return false;
+    }
+    return true;
+}
+
+void writeRaw(const QByteArray &bytes)
+{
+    out().flush();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fflush(stdout);
+}
+
+bool takeOption(QStringList &args, const QString &name, QString *value, bool *present)
+{
+    *present = false;
+    const int i = args.indexOf(name);
+    if (i < 0)
+        return true;
+    *present = true;
+    if (i + 1 >= args.size())
+        return false;
+    *value = args.at(i + 1);
+    args.removeAt(i + 1);
+    args.removeAt(i);
+    return true;
+}
+
+bool takeFlag(QStringList &args, const QString &name)
+{
+    const int i = args.indexOf(name);
+    if (i < 0)
+        return false;
+    args.removeAt(i);
+    return true;
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "picturelibrary.h"
+#include "projectdata.h"
+
+#include <QByteArray>
 #include <QString>
 #include <QTextStream>
 
@@ -10,3 +14,23 @@ QTextStream &err();
 
 // Prints "tavo-cli: <message>" on standard error and returns the code.
 int fail(int code, const QString &message);
+
+// A project named on the command line, with the picture list of its folder.
+struct CliProject {
+    QString path;
+    QString folder;
+    ProjectData data;
+    PictureLibrary pictures;
+};
+
+// Reads the project file; on failure prints the loader's message and the reason and returns
+// false (the caller exits with ExitUsage).
+bool loadCliProject(const QString &path, CliProject *project);
+
+// Writes bytes unchanged to standard output.
+void writeRaw(const QByteArray &bytes);
+
+// Takes "--name VALUE" out of args; false when the option is there without a value.
+bool takeOption(QStringList &args, const QString &name, QString *value, bool *present);
+// Takes "--name" out of args and says whether it was there.
+bool takeFlag(QStringList &args, const QString &name);

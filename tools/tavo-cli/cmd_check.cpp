@@ -1,7 +1,63 @@
 #include "cliutil.h"
 #include "commands.h"
+#include "downloadcheck.h"
+#include "limitcheck.h"
 
-int cmdCheck(const QStringList &)
+namespace {
+
+const char *kUsage = "usage: tavo-cli check PROJECT.Tavo [--limits CONTROLS,BYTES,TEXTBYTES]";
+
+bool parseLimits(const QString &text, ModuleLimits *limits)
 {
-    return fail(ExitUsage, QStringLiteral("'check' is not available yet"));
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 3)
+        return false;
+    int v[3];
+    for (int i = 0; i < 3; ++i) {
+        bool ok = false;
+        v[i] = parts.at(i).trimmed().toInt(&ok);
+        if (!ok || v[i] < 0)
+            return false;
+    }
+    limits->maxControls = v[0];
+    limits->maxBytes = v[1];
+    limits->maxTextBytes = v[2];
+    return true;
+}
+
+}  // namespace
+
+// tavo-cli check PROJECT.Tavo [--limits CONTROLS,BYTES,TEXTBYTES]: the checks made before a
+// download and, with the limits a module reports, the module's own check.
+int cmdCheck(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    QString limitText;
+    bool hasLimits = false;
+    if (!takeOption(args, QStringLiteral("--limits"), &limitText, &hasLimits))
+        return fail(ExitUsage, QString::fromLatin1(kUsage));
+    ModuleLimits limits;
+    if (hasLimits && !parseLimits(limitText, &limits))
+        return fail(ExitUsage, QStringLiteral("--limits takes three numbers, CONTROLS,BYTES,TEXTBYTES"));
+    if (args.size() != 1 || args.first().startsWith(QLatin1String("--")))
+        return fail(ExitUsage, QString::fromLatin1(kUsage));
+
+    CliProject project;
+    if (!loadCliProject(args.first(), &project))
+        return ExitUsage;
+    const DownloadJob job = jobFromProject(project.data, project.folder, DownloadMode::PagesOnly);
+    QStringList problems = DownloadCheck::allMessages(job);
+    if (hasLimits) {
+        const QString m = moduleLimitMessage(project.data.pages, limits);
+        if (!m.isEmpty())
+            problems << m;
+    }
+    for (const QString &p : problems)
+        err() << p << '\n';
+    err().flush();
+    if (!problems.isEmpty())
+        return ExitFailed;
+    out() << "ok: " << project.data.pages.size() << " pages, " << project.pictures.count() << " pictures\n";
+    out().flush();
+    return ExitOk;
 }
