@@ -1,6 +1,7 @@
 #include "qmyframe.h"
 
 #include "dialogs/qmymessagebox.h"
+#include "icons.h"
 #include "pagetable.h"
 #include "qmywidget.h"
 
@@ -21,6 +22,7 @@ QMyFrame::QMyFrame(QWidget *parent) : QFrame(parent)
     setAcceptDrops(true);
     setStyleSheet(QStringLiteral("background-color:white;"));
 
+    initTavoIcons();
     m_messageBox = new QMyMessageBox(this);
     m_menu = new QMenu(this);
     m_copyAction = new QAction(QIcon(QStringLiteral(":images/copy.png")), QString(), this);
