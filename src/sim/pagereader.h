@@ -1,0 +1,23 @@
+#pragma once
+
+#include "projectdata.h"
+
+#include <QString>
+#include <QStringList>
+
+// Reads a page script as the module does: one instruction after the other, each "NAME(args);".
+// Known instructions become the page's background, primitives and controls, in script order;
+// others are listed as skipped. Untrusted input: never fails, only skips what it cannot read.
+namespace PageReader {
+
+struct Instruction {
+    QString name;
+    QStringList args;
+};
+
+// Splits "A(1,2);B('x,y',3);" into instructions. Texts in single quotes keep their commas.
+QVector<Instruction> split(const QString &script);
+
+PageData read(const QString &script, QStringList *skipped = nullptr);
+
+}  // namespace PageReader

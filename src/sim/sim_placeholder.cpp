@@ -1,1 +1,0 @@
-// The virtual module grows here.
