@@ -114,7 +114,9 @@ MainWindow::MainWindow(QWidget *parent)
     if (App::isProjectOpen()) {
         setTitlePath(App::projectPath());
         reloadLibrary();
-        loadProject();
+        // A file that cannot be read fully is said so at once, as on import.
+        if (!loadProject())
+            message(m_infoBox, QMyMessageBox::Error, 0, 0, tr("加载控件错误，可能该项目之前未做保存操作，导入失败！"));
     } else {
         setTitlePath(App::programPath());
     }

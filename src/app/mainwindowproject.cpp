@@ -14,6 +14,7 @@
 #include "setscreensizedlg.h"
 
 #include <QComboBox>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -246,6 +247,7 @@ bool MainWindow::loadProject()
     applyProjectData(data, r.hasFrameSize);
     m_loadIncomplete = !r.ok;
     if (!r.ok) {
+        qWarning().noquote() << r.reason;
         m_autoSaveTimer->stop();
         return false;
     }

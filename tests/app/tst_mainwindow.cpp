@@ -40,8 +40,13 @@ private slots:
     void bootAnimationPictureRules();
     void saveThenImportGivesTheSameProject();
     void startWithProjectArgumentLoadsIt();
+    void startWithDamagedProjectSaysSo();
+    void autoSaveWritesSilently();
     void exitWithNoRestoresTempImages();
+    void exitWithNoKeepsTempImagesWhenThereIsNoBackup();
+    void importDiscardsUnsavedPicturesOfTheOldProject();
     void exitWithYesSavesAndCloses();
+    void failedSaveWarnsAndKeepsTheWindowOpen();
     void importOfTheOpenFileDoesNothing();
     void importOfDamagedFileKeepsTheGoodFile();
 
@@ -475,6 +480,39 @@ void TestMainWindow::startWithProjectArgumentLoadsIt()
     QCOMPARE(w->projectData().pages.at(0).imageNum, -1);
 }
 
+void TestMainWindow::startWithDamagedProjectSaysSo()
+{
+    const QString folder = m_dir->filePath(QStringLiteral("s"));
+    QDir().mkpath(folder);
+    QByteArray xml = ProjectFile::toXml(sampleProject());
+    xml.chop(40);
+    QFile f(folder + QStringLiteral("/s.Tavo"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(xml);
+    f.close();
+    App::projectPath() = f.fileName();
+    auto w = makeWindow();
+    QVERIFY(w->infoBox()->isVisible());
+    QCOMPARE(w->infoBox()->message(), QStringLiteral("加载控件错误，可能该项目之前未做保存操作，导入失败！"));
+    QVERIFY(w->loadIncomplete());
+    QVERIFY(!w->autoSaveActive());
+}
+
+void TestMainWindow::autoSaveWritesSilently()
+{
+    auto w = makeWindow();
+    newProject(*w, m_dir->filePath(QStringLiteral("p.Tavo")));
+    w->addPage();
+    w->form().sbLogoTime->setValue(99);
+    w->slotTimerAutoSavePro();
+    QVERIFY(!w->infoBox()->isVisible());
+    QVERIFY(!w->questionBox()->isVisible());
+    ProjectData onDisk;
+    QVERIFY(ProjectFile::read(App::projectPath(), 0, &onDisk).ok);
+    QCOMPARE(onDisk.pages.size(), 2);
+    QCOMPARE(onDisk.logoTime, 99);
+}
+
 void TestMainWindow::exitWithNoRestoresTempImages()
 {
     auto w = makeWindow();
@@ -498,6 +536,36 @@ void TestMainWindow::exitWithNoRestoresTempImages()
     QVERIFY(!QFile::exists(folder + QStringLiteral("/tempImages/100002_unsaved.bmp")));
 }
 
+void TestMainWindow::exitWithNoKeepsTempImagesWhenThereIsNoBackup()
+{
+    auto w = makeWindow();
+    w->show();
+    newProject(*w, m_dir->filePath(QStringLiteral("p.Tavo")));
+    const QString folder = m_dir->filePath(QStringLiteral("p"));
+    writePicture(folder + QStringLiteral("/tempImages/100001_only.bmp"), QSize(4, 4));
+    QVERIFY(QDir(folder + QStringLiteral("/backUpImages")).removeRecursively());
+    w->close();
+    answer(w->questionBox(), false);
+    QVERIFY(!w->isVisible());
+    QVERIFY(QFile::exists(folder + QStringLiteral("/tempImages/100001_only.bmp")));
+}
+
+void TestMainWindow::importDiscardsUnsavedPicturesOfTheOldProject()
+{
+    auto w = makeWindow();
+    newProject(*w, m_dir->filePath(QStringLiteral("old.Tavo")));
+    const QString old = m_dir->filePath(QStringLiteral("old"));
+    writePicture(old + QStringLiteral("/tempImages/100001_unsaved.bmp"), QSize(4, 4));
+    const QString other = m_dir->filePath(QStringLiteral("s"));
+    QDir().mkpath(other);
+    QVERIFY(ProjectFile::write(other + QStringLiteral("/s.Tavo"), sampleProject()));
+    importProject(*w, other + QStringLiteral("/s.Tavo"));
+    QCOMPARE(w->pageCount(), 3);
+    QVERIFY(!QFile::exists(old + QStringLiteral("/tempImages/100001_unsaved.bmp")));
+    // The new project opens with its saved picture copy equal to the working one.
+    QVERIFY(QFileInfo(other + QStringLiteral("/backUpImages")).isDir());
+}
+
 void TestMainWindow::exitWithYesSavesAndCloses()
 {
     auto w = makeWindow();
@@ -510,6 +578,23 @@ void TestMainWindow::exitWithYesSavesAndCloses()
     ProjectData onDisk;
     QVERIFY(ProjectFile::read(App::projectPath(), 0, &onDisk).ok);
     QCOMPARE(onDisk.pages.size(), 2);
+}
+
+void TestMainWindow::failedSaveWarnsAndKeepsTheWindowOpen()
+{
+    auto w = makeWindow();
+    w->show();
+    newProject(*w, m_dir->filePath(QStringLiteral("p.Tavo")));
+    QVERIFY(QDir(m_dir->filePath(QStringLiteral("p"))).removeRecursively());
+    QTest::mouseClick(w->form().btnSavePro, Qt::LeftButton);
+    answer(w->questionBox(), true);
+    QCOMPARE(w->infoBox()->message(), QStringLiteral("路径错误，保存失败！"));
+    QCOMPARE(w->infoBox()->title(), QStringLiteral("警告"));
+    w->infoBox()->hide();
+    w->close();
+    answer(w->questionBox(), true);
+    QCOMPARE(w->infoBox()->message(), QStringLiteral("路径错误，保存失败！"));
+    QVERIFY(w->isVisible());
 }
 
 void TestMainWindow::importOfTheOpenFileDoesNothing()
