@@ -12,6 +12,8 @@
 #include <QListView>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -39,6 +41,19 @@ QToolButton *toolButton(QWidget *parent, const char *name, const char *icon)
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setMinimumSize(84, 62);
     return b;
+}
+
+QPixmap logoPixmap(qreal ratio)
+{
+    QSvgRenderer svg(QStringLiteral(":/images/logo.svg"));
+    QPixmap pm((QSizeF(120, 40) * ratio).toSize());
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    svg.render(&p);
+    p.end();
+    pm.setDevicePixelRatio(ratio);
+    return pm;
 }
 
 QSpinBox *logoSpinBox(QWidget *parent, const char *name)
@@ -79,7 +94,7 @@ void MainForm::setupUi(QMainWindow *w)
     }
     bar->addStretch(1);
     labLogo = named(new QLabel(centralWidget), "labLogo");
-    labLogo->setPixmap(QPixmap(QStringLiteral(":/images/logo.png")).scaledToHeight(40, Qt::SmoothTransformation));
+    labLogo->setPixmap(logoPixmap(w->devicePixelRatioF()));
     bar->addWidget(labLogo);
     root->addLayout(bar);
     line = named(new QFrame(centralWidget), "line");
@@ -95,10 +110,8 @@ void MainForm::setupUi(QMainWindow *w)
     auto *left = new QVBoxLayout;
     listView = named(new QListView(centralWidget), "listView");
     listViewDraw = named(new QListView(centralWidget), "listViewDraw");
-    listView->setMinimumHeight(150);
-    listViewDraw->setMinimumHeight(130);
-    left->addWidget(listView, 3);
-    left->addWidget(listViewDraw, 2);
+    left->addWidget(listView);
+    left->addWidget(listViewDraw);
     auto *pageRow = new QHBoxLayout;
     label = named(new QLabel(centralWidget), "label");
     btnPageAdd = named(new QPushButton(centralWidget), "btnPageAdd");
@@ -110,11 +123,11 @@ void MainForm::setupUi(QMainWindow *w)
     pageRow->addWidget(btnPageSub);
     left->addLayout(pageRow);
     listWidget = named(new QListWidget(centralWidget), "listWidget");
-    left->addWidget(listWidget, 3);
+    left->addWidget(listWidget, 1);
     auto *leftHolder = new QWidget(centralWidget);
     leftHolder->setLayout(left);
     left->setContentsMargins(0, 0, 0, 0);
-    leftHolder->setFixedWidth(220);
+    leftHolder->setFixedWidth(262);
     body->addWidget(leftHolder);
 
     // Centre: the design area over the command console.
@@ -157,7 +170,8 @@ void MainForm::setupUi(QMainWindow *w)
     btnClearRecv = named(new QPushButton(frameDebug), "btnClearRecv");
     debug->addWidget(textBrowserRecv, 1);
     debug->addWidget(btnClearRecv, 0, Qt::AlignRight);
-    console->addWidget(frameDebug, 2);
+    // Takes room only while its debug view is shown.
+    console->addWidget(frameDebug, 0);
     centre->addWidget(groupBox);
     body->addLayout(centre, 1);
 

@@ -2,6 +2,8 @@
 
 #include "appglobals.h"
 #include "canvas/pagetable.h"
+#include "canvas/palettes.h"
+#include "canvas/qmystandarditemmodel.h"
 #include "canvas/qmyframe.h"
 #include "canvas/qmywidget.h"
 #include "languagedlg.h"
@@ -85,6 +87,11 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_frame, &QMyFrame::s_delAction, this, &MainWindow::slotDelAction);
     connect(m_frame, &QMyFrame::s_sendPressPos, this, &MainWindow::slotRecvFramePressPos);
     m_frame->hide();
+
+    m_controlModel = new QMyStandardItemModel(this);
+    m_drawModel = new QMyStandardItemModel(this);
+    Palettes::setupControlView(ui.listView, m_controlModel);
+    Palettes::setupDrawView(ui.listViewDraw, m_drawModel, m_table);
 
     m_helpMenu = new QMenu(this);
     m_helpMenu->addAction(ui.actionUseDocument);
@@ -245,6 +252,9 @@ void MainWindow::retranslateWindow()
     m_frame->retranslate();
     ui.retranslateUi(this);
     setTitlePath(App::isProjectOpen() ? App::projectPath() : App::programPath());
+    Palettes::fillControlModel(m_controlModel);
+    Palettes::fillDrawModel(m_drawModel);
+    ui.listViewDraw->setCurrentIndex(m_drawModel->index(m_table->drawTool(), 0));
     m_questionBox->retranslate();
     m_infoBox->retranslate();
 }

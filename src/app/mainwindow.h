@@ -14,6 +14,7 @@ class QMenu;
 class QMyFrame;
 class QMyDrawType;
 class QMyMessageBox;
+class QMyStandardItemModel;
 class QMyWidget;
 class QTimer;
 class QtProperty;
@@ -159,6 +160,8 @@ private:
 
     MainForm ui;
     PageTable *m_table = nullptr;
+    QMyStandardItemModel *m_controlModel = nullptr;
+    QMyStandardItemModel *m_drawModel = nullptr;
     QMyFrame *m_frame = nullptr;
     QMyMessageBox *m_questionBox = nullptr;
     QMyMessageBox *m_infoBox = nullptr;

@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QToolButton>
 #include <QtTest>
 
@@ -24,6 +25,7 @@ private slots:
     void storedIdChecksItsButton();
     void okWithoutChangeWritesAndEmitsNothing();
     void switchingChangesVisibleTextsAtOnce();
+    void iconsStylesheetAndTranslationAreEmbedded();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -136,6 +138,17 @@ void TestLanguage::switchingChangesVisibleTextsAtOnce()
     QSettings ini(QStringLiteral("config/system.ini"), QSettings::IniFormat);
     QCOMPARE(ini.value(QStringLiteral("Language/ID")).toInt(), 1);
     QCOMPARE(ini.value(QStringLiteral("Language/Path")).toString(), QString());
+}
+
+void TestLanguage::iconsStylesheetAndTranslationAreEmbedded()
+{
+    MainWindow w;
+    for (QToolButton *b : w.form().toolButtons())
+        QVERIFY2(!b->icon().pixmap(32, 32).isNull(), qPrintable(b->objectName()));
+    QVERIFY(qApp->styleSheet().contains(QLatin1String("QToolButton")));
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(":/config/language/English.qm")));
+    QCOMPARE(english.translate("QMyMessageBox", "同时下载资源"), QStringLiteral("Download source at same time"));
 }
 
 QTEST_MAIN(TestLanguage)
