@@ -49,6 +49,7 @@ private slots:
     void failedSaveWarnsAndKeepsTheWindowOpen();
     void importOfTheOpenFileDoesNothing();
     void importOfDamagedFileKeepsTheGoodFile();
+    void importOfANonProjectNameKeepsTheOpenProject();
 
 private:
     std::unique_ptr<MainWindow> makeWindow();
@@ -640,6 +641,20 @@ void TestMainWindow::importOfDamagedFileKeepsTheGoodFile()
     QFile again(file);
     QVERIFY(again.open(QIODevice::ReadOnly));
     QCOMPARE(again.readAll(), xml);
+}
+
+void TestMainWindow::importOfANonProjectNameKeepsTheOpenProject()
+{
+    auto w = makeWindow();
+    newProject(*w, m_dir->filePath(QStringLiteral("p.Tavo")));
+    w->addPage();
+    const QString open = App::projectPath();
+    importProject(*w, m_dir->filePath(QStringLiteral("notes.txt")));
+    QCOMPARE(w->infoBox()->message(), QStringLiteral("加载项目路径错误，导入失败！"));
+    QCOMPARE(w->infoBox()->title(), QStringLiteral("错误"));
+    QCOMPARE(App::projectPath(), open);
+    QVERIFY(App::isProjectOpen());
+    QCOMPARE(w->pageCount(), 2);
 }
 
 QTEST_MAIN(TestMainWindow)
