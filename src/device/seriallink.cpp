@@ -12,7 +12,10 @@ SerialLink::SerialLink(QObject *parent) : QObject(parent), m_port(this)
     m_gapTimer.setInterval(ModuleAnswer::QuietGapMs);
     connect(&m_gapTimer, &QTimer::timeout, this, &SerialLink::onGapElapsed);
     connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::onReadyRead);
-    connect(&m_port, &QSerialPort::bytesWritten, this, &SerialLink::feedPort);
+    connect(&m_port, &QSerialPort::bytesWritten, this, [this](qint64 n) {
+        emit s_bytesWritten(n);
+        feedPort();
+    });
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::onError);
     connect(m_worker, &InstructSerialPort::s_sendMes, this, &SerialLink::onWorkerMessage);
     connect(m_worker, &InstructSerialPort::s_sendProgressBar, this, &SerialLink::onWorkerProgress);
@@ -60,14 +63,15 @@ bool SerialLink::open(const QString &portName, int baud)
     return true;
 }
 
-void SerialLink::close()
+void SerialLink::close(bool discardOutput)
 {
     if (!m_port.isOpen())
         return;
     m_closing = true;
     m_queue.clear();
     m_queueOffset = 0;
-    m_port.clear(QSerialPort::Output);
+    if (discardOutput)
+        m_port.clear(QSerialPort::Output);
     m_port.close();
     m_closing = false;
     if (m_jobRunning)

@@ -29,8 +29,9 @@ public:
 
     // Opens a port by name ("ttyUSB0") or by device path ("/dev/pts/3"); ptys are opened directly.
     bool open(const QString &portName, int baud);
-    // Closes the port; a running job ends with "通信已断开，下载失败！".
-    void close();
+    // Closes the port; a running job ends with "通信已断开，下载失败！". Unless discardOutput is
+    // false, what is still queued for the line is dropped (closing means stop now).
+    void close(bool discardOutput = true);
     bool isOpen() const;
     QString portName() const { return m_portName; }
     int baud() const { return m_baud; }
@@ -58,6 +59,8 @@ signals:
     // Every job ends with exactly one of these (also when the link ends it).
     void s_jobFinished(bool ok, const QString &message);
     void s_openChanged(bool open);
+    // Bytes the port handed to the line.
+    void s_bytesWritten(qint64 bytes);
 
 private:
     void onWorkerMessage(int code, const QString &text);

@@ -1,9 +1,129 @@
-#include <QCoreApplication>
+// A virtual LXP module on a pseudo-terminal: prints the device path to open, then answers
+// whatever is sent there until it is stopped.
+#include "ptydevice.h"
+#include "virtualmodule.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QGuiApplication>
+#include <QTextStream>
+
 #include <cstdio>
+
+namespace {
+
+int usageError(const QString &text)
+{
+    QTextStream(stderr) << "lxp-sim: " << text << Qt::endl;
+    return 2;
+}
+
+}  // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    std::fprintf(stderr, "lxp-sim: not available yet\n");
-    return 2;
+    // Drawing pages needs fonts, not a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("lxp-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Virtual LXP display module on a pseudo-terminal."));
+    parser.addHelpOption();
+    const QCommandLineOption limits(QStringLiteral("limits"),
+                                    QStringLiteral("Limits reported: controls per page, bytes per page, text bytes."),
+                                    QStringLiteral("C,B,T"));
+    const QCommandLineOption flash(QStringLiteral("flash"), QStringLiteral("Picture flash in MiB: 2, 3 or 11."),
+                                   QStringLiteral("N"), QStringLiteral("11"));
+    const QCommandLineOption baud(QStringLiteral("baud"), QStringLiteral("Read no faster than a line of this baud rate."),
+                                  QStringLiteral("N"));
+    const QCommandLineOption render(QStringLiteral("render"),
+                                    QStringLiteral("Write the stored pages as PNG files here after every reset."),
+                                    QStringLiteral("DIR"));
+    const QCommandLineOption size(QStringLiteral("size"), QStringLiteral("Screen size."), QStringLiteral("WxH"),
+                                  QStringLiteral("320x240"));
+    const QCommandLineOption silent(QStringLiteral("silent"), QStringLiteral("Fault: never send the N-th acknowledgement."),
+                                    QStringLiteral("N"));
+    const QCommandLineOption split(QStringLiteral("split"), QStringLiteral("Fault: send answers one byte at a time."));
+    const QCommandLineOption junk(QStringLiteral("junk"), QStringLiteral("Fault: send these bytes before every answer."),
+                                  QStringLiteral("TEXT"));
+    const QCommandLineOption closeAfter(QStringLiteral("close-after"),
+                                       QStringLiteral("Fault: close the line after N received bytes."), QStringLiteral("N"));
+    const QCommandLineOption verbose(QStringLiteral("verbose"), QStringLiteral("Print every command received."));
+    parser.addOptions({limits, flash, baud, render, size, silent, split, junk, closeAfter, verbose});
+    parser.process(app);
+
+    ModuleSettings settings;
+    bool ok = true;
+    if (parser.isSet(limits)) {
+        const QStringList parts = parser.value(limits).split(QLatin1Char(','));
+        bool a = false, b = false, c = false;
+        if (parts.size() == 3) {
+            settings.maxControls = parts.at(0).toInt(&a);
+            settings.maxBytes = parts.at(1).toInt(&b);
+            settings.maxTextBytes = parts.at(2).toInt(&c);
+        }
+        if (!(a && b && c))
+            return usageError(QStringLiteral("--limits takes three numbers: C,B,T"));
+    }
+    settings.flashMiB = parser.value(flash).toInt(&ok);
+    if (!ok || (settings.flashMiB != 2 && settings.flashMiB != 3 && settings.flashMiB != 11))
+        return usageError(QStringLiteral("--flash takes 2, 3 or 11"));
+    const QStringList wh = parser.value(size).split(QLatin1Char('x'));
+    bool okW = false, okH = false;
+    if (wh.size() == 2)
+        settings.screen = QSize(wh.at(0).toInt(&okW), wh.at(1).toInt(&okH));
+    if (!okW || !okH || settings.screen.isEmpty() || settings.screen.width() > 4096 || settings.screen.height() > 4096)
+        return usageError(QStringLiteral("--size takes WxH, e.g. 240x320"));
+    if (parser.isSet(silent)) {
+        settings.silentAnswer = parser.value(silent).toInt(&ok);
+        if (!ok || settings.silentAnswer < 1)
+            return usageError(QStringLiteral("--silent takes a number from 1"));
+    }
+    settings.splitAnswers = parser.isSet(split);
+    settings.junk = parser.value(junk).toUtf8();
+    if (parser.isSet(closeAfter)) {
+        settings.closeAfterBytes = parser.value(closeAfter).toLongLong(&ok);
+        if (!ok || settings.closeAfterBytes < 0)
+            return usageError(QStringLiteral("--close-after takes a byte count"));
+    }
+    qint64 lineBaud = 0;
+    if (parser.isSet(baud)) {
+        lineBaud = parser.value(baud).toLongLong(&ok);
+        if (!ok || lineBaud <= 0)
+            return usageError(QStringLiteral("--baud takes a positive number"));
+    }
+
+    PtyDevice pty;
+    QString error;
+    if (!pty.openPty(&error)) {
+        QTextStream(stderr) << "lxp-sim: cannot create a pseudo-terminal: " << error << Qt::endl;
+        return 1;
+    }
+    pty.setBaud(lineBaud);
+    VirtualModule module;
+    module.setSettings(settings);
+    if (parser.isSet(render)) {
+        const QString dir = parser.value(render);
+        if (!QDir().mkpath(dir))
+            return usageError(QStringLiteral("cannot create %1").arg(dir));
+        module.setRenderFolder(dir);
+    }
+    module.attach(&pty);
+    if (parser.isSet(verbose)) {
+        QObject::connect(&module, &VirtualModule::commandReceived, [](const QString &command) {
+            QTextStream err(stderr);
+            err.setCodec("UTF-8");
+            err << "lxp-sim: " << command << Qt::endl;
+        });
+    }
+    QObject::connect(&module, &VirtualModule::lineClosed, &app, [] {
+        QTextStream(stderr) << "lxp-sim: line closed" << Qt::endl;
+        QCoreApplication::exit(0);
+    });
+
+    std::printf("%s\n", qPrintable(pty.slavePath()));
+    std::fflush(stdout);
+    return app.exec();
 }
