@@ -400,4 +400,105 @@
         <translation>Close</translation>
     </message>
 </context>
+<context>
+    <name>QMyFrame</name>
+    <message>
+        <source>复制</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>未添加页，请您先添加页！</source>
+        <translation>No page added, please add a page first!</translation>
+    </message>
+    <message>
+        <source>每页添加的控件不能超过%1个！</source>
+        <translation>No more than %1 controls per page!</translation>
+    </message>
+    <message>
+        <source>每页添加的二维码不能超过%1个！</source>
+        <translation>No more than %1 QR codes per page!</translation>
+    </message>
+</context>
+<context>
+    <name>ColorDlg</name>
+    <message>
+        <source>颜色表</source>
+        <translation>Color table</translation>
+    </message>
+    <message>
+        <source>当前颜色：</source>
+        <translation>Current color:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>文本</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>数字</source>
+        <translation>Num</translation>
+    </message>
+    <message>
+        <source>按键</source>
+        <translation>Button</translation>
+    </message>
+    <message>
+        <source>进度条</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>指针</source>
+        <translation>Pointer</translation>
+    </message>
+    <message>
+        <source>二维码</source>
+        <translation>QR code</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>画线框</source>
+        <translation>BOX</translation>
+    </message>
+    <message>
+        <source>画填充框</source>
+        <translation>BOXF</translation>
+    </message>
+    <message>
+        <source>画线圆</source>
+        <translation>CIR</translation>
+    </message>
+    <message>
+        <source>画填充圆</source>
+        <translation>CIRF</translation>
+    </message>
+    <message>
+        <source>画点</source>
+        <translation>PS</translation>
+    </message>
+    <message>
+        <source>画直线</source>
+        <translation>PL</translation>
+    </message>
+</context>
 </TS>

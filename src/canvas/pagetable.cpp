@@ -121,8 +121,14 @@ void PageTable::clear()
 
 void PageTable::appendControl(int n, QMyWidget *w)
 {
-    if (isValidPage(n) && w)
-        m_pages[n].controls.append(w);
+    if (!isValidPage(n) || !w)
+        return;
+    m_pages[n].controls.append(w);
+    // A control that dies with its canvas leaves the table without a dangling entry.
+    connect(w, &QObject::destroyed, this, [this, w] {
+        for (Page &p : m_pages)
+            p.controls.removeAll(w);
+    });
 }
 
 void PageTable::destroyControl(QMyWidget *w)

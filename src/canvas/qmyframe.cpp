@@ -41,12 +41,7 @@ QMyFrame::QMyFrame(QWidget *parent) : QFrame(parent)
     connectTable();
 }
 
-QMyFrame::~QMyFrame()
-{
-    // Controls are our children and go with us; make sure a shared table forgets them first.
-    if (m_table && m_table != m_ownTable)
-        disconnect(m_table, nullptr, this, nullptr);
-}
+QMyFrame::~QMyFrame() = default;
 
 void QMyFrame::setPageTable(PageTable *table)
 {
@@ -67,6 +62,18 @@ void QMyFrame::connectTable()
 {
     connect(m_table, &PageTable::controlAboutToBeDestroyed, this, [this](QMyWidget *w) { forget(w); });
     connect(m_table, &PageTable::primitiveAboutToBeDestroyed, this, [this](QMyDrawType *d) { forget(d); });
+    if (m_table != m_ownTable) {
+        // A shared table that goes first leaves the canvas with its own, empty one.
+        connect(m_table, &QObject::destroyed, this, [this] {
+            m_table = m_ownTable;
+            m_controlClipboard = nullptr;
+            m_primitiveClipboard = nullptr;
+            m_selectedControl = nullptr;
+            m_selectedPrimitive = nullptr;
+            m_drawing = nullptr;
+            connectTable();
+        });
+    }
     connect(m_table, &PageTable::picturesChanged, this, [this] {
         update();
         for (QMyWidget *w : m_table->pageControls(m_table->currentPage()))

@@ -53,6 +53,7 @@ private slots:
     void clipboardForgetsDestroyedObjects();
 
     void pageCopyAndPaste();
+    void sharedTableOutlivesOrPrecedesCanvas();
     void projectRoundTrip();
     void showPageHidesOtherPages();
     void damagedValuesPaint();
@@ -457,6 +458,31 @@ void TestCanvas::pageCopyAndPaste()
     for (QMyWidget *w : table()->pageControls(0))
         QVERIFY(!w->isVisible());
     QVERIFY(table()->pagePrimitives(1).first() != table()->pagePrimitives(0).first());
+}
+
+void TestCanvas::sharedTableOutlivesOrPrecedesCanvas()
+{
+    PageTable table;
+    auto *frame = new QMyFrame;
+    frame->setPageTable(&table);
+    table.addPage();
+    frame->showPage(0);
+    frame->addControl(QStringLiteral("QLabel"), QPoint(5, 5));
+    QCOMPARE(table.pageData(0).controls.size(), 1);
+    delete frame;
+    QCOMPARE(table.pageData(0).controls.size(), 0);
+    table.clear();
+
+    auto *early = new PageTable;
+    QMyFrame other;
+    other.setPageTable(early);
+    early->addPage();
+    other.showPage(0);
+    other.addControl(QStringLiteral("QLabel"), QPoint(5, 5));
+    delete early;
+    QCOMPARE(other.pageTable()->pageCount(), 0);
+    QVERIFY(!other.addControl(QStringLiteral("QLabel"), QPoint(5, 5)));
+    QVERIFY(!other.grab().isNull());
 }
 
 void TestCanvas::projectRoundTrip()

@@ -7,6 +7,7 @@
 #include "canvas/qmywidget.h"
 
 #include <QListView>
+#include <QTranslator>
 #include <QMimeData>
 #include <QPixmap>
 #include <QSignalSpy>
@@ -37,6 +38,7 @@ private slots:
     void paletteDragCarriesClassName();
     void drawPaletteChoosesTool();
     void iconsResolve();
+    void palettesInEnglish();
 
 private:
     QMyWidget *place(const QString &className, const QPoint &at);
@@ -268,6 +270,30 @@ void TestControls::iconsResolve()
         QVERIFY2(!pm.isNull(), qPrintable(path));
         QVERIFY(pm.width() >= 30);
     }
+}
+
+void TestControls::palettesInEnglish()
+{
+    QTranslator english;
+    QVERIFY(english.load(QStringLiteral(TAVO_BIN_DIR "/src/app/English.qm")));
+    QCoreApplication::installTranslator(&english);
+    QMyStandardItemModel controls;
+    QMyStandardItemModel draw;
+    Palettes::fillControlModel(&controls);
+    Palettes::fillDrawModel(&draw);
+    QCoreApplication::removeTranslator(&english);
+
+    QStringList labels;
+    for (int r = 0; r < controls.rowCount(); ++r)
+        labels << controls.index(r, 0).data(Qt::UserRole + 1).value<ItemData>().label;
+    QCOMPARE(labels, (QStringList{"Text", "Num", "Button", "Progress", "Pointer", "QR code"}));
+    labels.clear();
+    for (int r = 0; r < draw.rowCount(); ++r)
+        labels << draw.index(r, 0).data(Qt::UserRole + 1).value<ItemData>().label;
+    QCOMPARE(labels, (QStringList{"Cancel", "BOX", "BOXF", "CIR", "CIRF", "PS", "PL"}));
+    // Refilling in the source language brings the Chinese labels back.
+    Palettes::fillControlModel(&controls);
+    QCOMPARE(controls.index(5, 0).data(Qt::UserRole + 1).value<ItemData>().label, QStringLiteral("二维码"));
 }
 
 QTEST_MAIN(TestControls)
