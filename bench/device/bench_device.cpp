@@ -1,0 +1,193 @@
+// Download figures: (a) wire efficiency of a large project against the virtual module at 921600
+// baud, (b) CPU used while a job waits for an answer, (c) time to build 11 MiB of pixel data.
+#include "downloadblocks.h"
+#include "downloadsteps.h"
+#include "ptydevice.h"
+#include "seriallink.h"
+#include "virtualmodule.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+double median(QVector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.isEmpty() ? 0 : v.at(v.size() / 2);
+}
+
+QStringList makePictures(const QTemporaryDir &dir, int count, QSize size)
+{
+    QStringList paths;
+    for (int i = 0; i < count; ++i) {
+        QImage img(size, QImage::Format_RGB32);
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                img.setPixel(x, y, qRgb((x + i) & 0xFF, y & 0xFF, (x ^ y) & 0xFF));
+        const QString path = dir.filePath(QStringLiteral("%1_p.bmp").arg(100001 + i));
+        img.save(path);
+        paths << path;
+    }
+    return paths;
+}
+
+DownloadJob bigProject(const QTemporaryDir &dir)
+{
+    DownloadJob job;
+    job.mode = DownloadMode::PicturesAndPages;
+    // 4 x 256 x 512 x 2 bytes = 1 MiB of pixel data.
+    job.pictures = PictureLibrary::fromPaths(makePictures(dir, 4, QSize(256, 512)));
+    for (int p = 0; p < 100; ++p) {
+        PageData page;
+        page.imageNum = p % 4;
+        for (int i = 0; i < 12; ++i) {
+            ControlRecord r = ControlRecord::make(i % 3 == 0 ? ControlKind::Number : ControlKind::Text, i);
+            r.x = 10 * i;
+            r.y = 12 * i;
+            r.text = i % 3 == 0 ? QStringLiteral("123.4") : QStringLiteral("页面%1 控件%2").arg(p).arg(i);
+            page.controls << r;
+        }
+        for (int i = 0; i < 6; ++i) {
+            QMyDrawType d;
+            d.setDrawType(QMyDrawType::Box);
+            d.setRect(i * 5, i * 7, 40, 30);
+            page.primitives << d;
+        }
+        job.pages << page;
+    }
+    return job;
+}
+
+qint64 wireBytes(const DownloadJob &job)
+{
+    qint64 now = 0;
+    DownloadSteps steps([&now] { return now; });
+    qint64 total = 0;
+    steps.start(job);
+    while (steps.isActive()) {
+        for (const StepOutput &o : steps.takeOutput())
+            if (o.kind == StepOutput::Write)
+                total += o.bytes.size();
+        steps.acknowledge();
+    }
+    for (const StepOutput &o : steps.takeOutput())
+        if (o.kind == StepOutput::Write)
+            total += o.bytes.size();
+    return total;
+}
+
+void benchWire()
+{
+    constexpr qint64 baud = 921600;
+    QTemporaryDir dir;
+    const DownloadJob job = bigProject(dir);
+    const qint64 bytes = wireBytes(job);
+    const double boundMs = double(bytes) * 10.0 * 1000.0 / double(baud);
+    QVector<double> ratios, times;
+    for (int run = 0; run < 3; ++run) {
+        PtyDevice pty;
+        VirtualModule module;
+        if (!pty.openPty())
+            return;
+        pty.setBaud(baud);
+        module.attach(&pty);
+        SerialLink link;
+        if (!link.open(pty.slavePath(), int(baud)))
+            return;
+        QSignalSpy finished(&link, &SerialLink::s_jobFinished);
+        QElapsedTimer t;
+        t.start();
+        link.startJob(job);
+        if (!finished.wait(300000) || !finished.first().at(0).toBool()) {
+            std::printf("(a) download failed\n");
+            return;
+        }
+        const double ms = double(t.elapsed());
+        times << ms;
+        ratios << ms / boundMs;
+    }
+    std::printf("(a) 100 pages + 1 MiB pictures at 921600 baud: %lld bytes, wire bound %.0f ms, "
+                "elapsed median %.0f ms, ratio %.3f (target <= 1.05)\n",
+                bytes, boundMs, median(times), median(ratios));
+}
+
+double cpuSeconds()
+{
+    struct rusage u;
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+void benchIdleWait()
+{
+    PtyDevice pty;
+    VirtualModule module;
+    ModuleSettings settings;
+    settings.silentAnswer = 1;  // the module never answers
+    module.setSettings(settings);
+    if (!pty.openPty())
+        return;
+    module.attach(&pty);
+    SerialLink link;
+    if (!link.open(pty.slavePath(), 115200))
+        return;
+    DownloadJob job;
+    job.mode = DownloadMode::Command;
+    job.command = QStringLiteral("VER();\r\n");
+    link.startJob(job);
+    QEventLoop loop;
+    QTimer::singleShot(200, &loop, &QEventLoop::quit);
+    loop.exec();
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer t;
+    t.start();
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    loop.exec();
+    const double cpu = cpuSeconds() - cpu0;
+    const double wall = double(t.elapsed()) / 1000.0;
+    std::printf("(b) waiting %.1f s for an answer: %.3f s CPU = %.3f %% of one core (target < 1 %%), job still %s\n",
+                wall, cpu, 100.0 * cpu / wall, link.isBusy() ? "waiting" : "ended");
+}
+
+void benchPixels()
+{
+    QTemporaryDir dir;
+    // 11 x 512 x 1024 x 2 bytes = 11 MiB of pixel data.
+    const PictureLibrary lib = PictureLibrary::fromPaths(makePictures(dir, 11, QSize(512, 1024)));
+    QVector<double> times;
+    qint64 size = 0;
+    for (int run = 0; run < 5; ++run) {
+        QElapsedTimer t;
+        t.start();
+        const QByteArray block = DownloadBlocks::pixelData(lib);
+        times << double(t.nsecsElapsed()) / 1e6;
+        size = block.size();
+    }
+    std::printf("(c) pixel block of %lld bytes from 11 BMP files: median %.1f ms (target < 150 ms)\n", size,
+                median(times));
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    auto wanted = [&](const char *name) { return args.isEmpty() || args.contains(QLatin1String(name)); };
+    if (wanted("pixels"))
+        benchPixels();
+    if (wanted("idle"))
+        benchIdleWait();
+    if (wanted("wire"))
+        benchWire();
+    return 0;
+}
