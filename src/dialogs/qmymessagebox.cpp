@@ -69,7 +69,10 @@ QMyMessageBox::QMyMessageBox(QWidget *parent) : QDialog(parent)
     m_checkBoxDown = new QCheckBox(this);
     m_checkBoxDown->setObjectName(QStringLiteral("checkBoxDown"));
     m_checkBoxDown->setGeometry(10, 180, 221, 21);
-    m_checkBoxDown->setStyleSheet(QStringLiteral("background:transparent;border:none;"));
+    m_checkBoxDown->setStyleSheet(QStringLiteral(
+        "QCheckBox{background:transparent;border:none;}"
+        "QCheckBox::indicator{width:14px;height:14px;border:1px solid rgb(120, 120, 120);border-radius:2px;background:white;}"
+        "QCheckBox::indicator:checked{background:rgb(32, 92, 214);border-color:rgb(32, 92, 214);}"));
     m_checkBoxDown->hide();
 
     connect(m_btnOk, &QPushButton::clicked, this, &QMyMessageBox::on_btnOk_clicked);
