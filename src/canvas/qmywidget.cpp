@@ -228,6 +228,9 @@ void QMyWidget::mousePressEvent(QMouseEvent *e)
 
 void QMyWidget::mouseMoveEvent(QMouseEvent *e)
 {
+    // A release we never saw (it went to the context menu's popup) ends the drag.
+    if (m_drag != NoDrag && e->buttons() == Qt::NoButton)
+        m_drag = NoDrag;
     if (m_drag == NoDrag) {
         switch (handleAt(e->pos())) {
         case HandleTopLeft:

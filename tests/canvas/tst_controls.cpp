@@ -34,6 +34,7 @@ private slots:
     void hoverCursor_data();
     void hoverCursor();
     void pointerLengthKeepsCentre();
+    void lostReleaseEndsDrag();
     void paletteDragCarriesClassName_data();
     void paletteDragCarriesClassName();
     void drawPaletteChoosesTool();
@@ -182,6 +183,17 @@ void TestControls::hoverCursor()
     QMyWidget *w = place(QStringLiteral("QLabel"), QPoint(100, 100));
     mouseMove(w, pos, Qt::NoButton);
     QCOMPARE(int(w->cursor().shape()), shape);
+    QCOMPARE(w->pos(), QPoint(100, 100));
+}
+
+void TestControls::lostReleaseEndsDrag()
+{
+    QMyWidget *w = place(QStringLiteral("QLabel"), QPoint(100, 100));
+    // A right press opens the menu, whose popup takes the release.
+    QTest::mousePress(w, Qt::RightButton, {}, QPoint(30, 15));
+    QVERIFY(w->isDragging());
+    mouseMove(w, QPoint(50, 25), Qt::NoButton);
+    QVERIFY(!w->isDragging());
     QCOMPARE(w->pos(), QPoint(100, 100));
 }
 
