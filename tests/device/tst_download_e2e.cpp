@@ -1,6 +1,7 @@
 #include "downloadblocks.h"
 #include "instructserialport.h"
 #include "moduletext.h"
+#include "qmynativeeventfilter.h"
 #include "ptydevice.h"
 #include "scripts.h"
 #include "seriallink.h"
@@ -271,6 +272,33 @@ private slots:
         if (closeAfter >= 0)
             QVERIFY(!b.link.isOpen());
         QCOMPARE(b.module.resets(), 0);
+    }
+
+    void portListChanges()
+    {
+        using Changes = QVector<QPair<QString, bool>>;
+        QCOMPARE(QMyNativeEventFilter::changes({}, {}), Changes());
+        QCOMPARE(QMyNativeEventFilter::changes({QStringLiteral("ttyS0"), QStringLiteral("ttyUSB0")},
+                                               {QStringLiteral("ttyS0"), QStringLiteral("ttyUSB1")}),
+                 (Changes{{QStringLiteral("ttyUSB1"), true}, {QStringLiteral("ttyUSB0"), false}}));
+    }
+
+    void unpluggingTheOpenPortEndsTheJob()
+    {
+        Bench b;
+        ModuleSettings settings;
+        settings.silentAnswer = 1;
+        QVERIFY(b.open(settings));
+        QVERIFY(b.link.startJob(pagesJob(1)));
+        // Another port going away changes nothing.
+        b.link.portRemoved(QStringLiteral("ttyUSB7"));
+        QVERIFY(b.link.isOpen());
+        QVERIFY(b.link.isBusy());
+        b.link.portRemoved(b.pty.slavePath());
+        QVERIFY(!b.link.isOpen());
+        QVERIFY(!b.link.isBusy());
+        QCOMPARE(b.finished.count(), 1);
+        QCOMPARE(b.shown.last().at(1).toString(), msg("SerialPortDlg", "串口%1已拔出！").arg(b.pty.slavePath()));
     }
 
     void jobNeedsAnOpenPort()

@@ -92,6 +92,7 @@ QString takeDeviceOptions(QStringList &args, DeviceOptions *options)
     if (present) {
         bool ok = false;
         options->baud = value.toInt(&ok);
+        options->baudGiven = true;
         if (!ok || options->baud <= 0)
             return QStringLiteral("--baud takes a positive number, not '%1'").arg(value);
     }
@@ -122,6 +123,8 @@ int runDeviceJob(const DeviceOptions &options, const DownloadJob &job, DeviceRes
                 return fail(ExitFailed, QStringLiteral("cannot create '%1'").arg(options.renderFolder));
             module->setRenderFolder(options.renderFolder);
         }
+        if (options.baudGiven)
+            pty->setBaud(options.baud);
         module->attach(pty.get());
         portName = pty->slavePath();
     }
@@ -205,7 +208,6 @@ int cmdDownload(const QStringList &arguments)
         "[--baud N] [--log] [--render DIR]");
     QStringList args = arguments;
     DeviceOptions options;
-    const bool baudGiven = args.contains(QStringLiteral("--baud"));
     const QString problem = takeDeviceOptions(args, &options);
     if (!problem.isEmpty())
         return fail(ExitUsage, problem + QLatin1Char('\n') + usage);
@@ -223,7 +225,7 @@ int cmdDownload(const QStringList &arguments)
     CliProject project;
     if (!loadCliProject(args.first(), &project))
         return ExitUsage;
-    if (!baudGiven) {
+    if (!options.baudGiven) {
         bool ok = false;
         const int projectBaud = project.data.baud.toInt(&ok);
         if (ok && projectBaud > 0)

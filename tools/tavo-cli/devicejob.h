@@ -9,6 +9,7 @@
 struct DeviceOptions {
     QString port;         // a device path or name, or "virtual"
     int baud = 115200;
+    bool baudGiven = false;  // a virtual module then reads at the speed of that line
     bool log = false;     // communication log on standard output
     QString renderFolder; // virtual module only: pages it shows, as PNG files
     QSize screen = QSize(320, 240);  // virtual module only

@@ -16,6 +16,7 @@ const char *kUsage =
     "  check PROJECT.Tavo [--limits CONTROLS,BYTES,TEXTBYTES]\n"
     "  render PROJECT.Tavo --page N -o FILE.png [--design]\n"
     "  download PROJECT.Tavo --port DEV [--with-pictures | --pictures-only | --fonts] [--baud N] [--log]\n"
+    "           [--render DIR]\n"
     "  send --port DEV TEXT\n"
     "  set-backlight --port DEV VALUE [PROJECT]\n"
     "  set-baud --port DEV RATE [PROJECT]\n"
