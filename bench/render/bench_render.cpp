@@ -1,7 +1,7 @@
 // Time of one full page render into a QImage: an 800 x 480 page with a background picture and
 // 64 controls. Cold: the picture cache and QR symbols forgotten before each render, so pictures
 // are decoded; warm: everything cached. Prints medians in milliseconds.
-// Usage: bench_render [--save FILE.png]
+// Usage: bench_render [--save FILE.png] [--save-design FILE.png]
 
 #include "picturecache.h"
 #include "qrsymbol.h"
@@ -172,5 +172,8 @@ int main(int argc, char **argv)
     std::printf("warm render with design extras: median %.2f ms over %d\n", median(design), int(design.size()));
     if (saveAt > 0 && saveAt + 1 < args.size())
         last.save(args.at(saveAt + 1));
+    const int designAt = args.indexOf(QStringLiteral("--save-design"));
+    if (designAt > 0 && designAt + 1 < args.size())
+        Renderer::renderPage(page, ctx, true).save(args.at(designAt + 1));
     return 0;
 }
