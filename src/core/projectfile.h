@@ -38,6 +38,10 @@ ReadResult read(const QString &path, int pictureCount, ProjectData *data);
 ReadResult readFromBytes(const QByteArray &xml, int pictureCount, ProjectData *data,
                          const QString &nameForMessages = QString());
 
+// The same, choosing the parser: allowFast false always takes the full one (for comparing them).
+ReadResult readFromBytesWith(const QByteArray &xml, int pictureCount, ProjectData *data,
+                             const QString &nameForMessages, bool allowFast);
+
 // The file's bytes for a project.
 QByteArray toXml(const ProjectData &data);
 // Writes atomically: the old file stays intact until the new one is complete. With no pages

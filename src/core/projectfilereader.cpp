@@ -1,5 +1,7 @@
 #include "projectfile.h"
 
+#include "projectxml.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
@@ -35,20 +37,65 @@ int pictureNumber(const QString &text, int pictureCount)
     return n < 0 || n >= pictureCount ? -1 : int(n);
 }
 
+// Walks the events of a document the way the editor reads a project.
 class Reader {
 public:
-    Reader(const QByteArray &bytes, int pictureCount, ProjectData *data, const QString &name)
-        : m_xml(bytes), m_pictureCount(pictureCount), m_data(data), m_name(name)
+    Reader(const ProjectXml::Document &doc, int pictureCount, ProjectData *data, const QString &name)
+        : m_doc(doc), m_events(doc.events), m_pictureCount(pictureCount), m_data(data), m_name(name)
     {
     }
 
     ProjectFile::ReadResult run();
 
 private:
+    using Tag = ProjectXml::Tag;
+
+    const ProjectXml::Event &current() const { return m_events.at(m_i); }
+    Tag tag() const { return current().tag; }
+    // Like QXmlStreamReader: the next child start element, false at the end of the parent.
+    bool readNextStartElement()
+    {
+        while (++m_i < m_events.size()) {
+            const ProjectXml::Event::Type t = m_events.at(m_i).type;
+            if (t == ProjectXml::Event::Start)
+                return true;
+            if (t == ProjectXml::Event::End)
+                return false;
+        }
+        return false;
+    }
+    // All text inside the current element, child elements included; ends on its end.
+    QString elementText()
+    {
+        QString out;
+        int depth = 1;
+        while (depth > 0 && ++m_i < m_events.size()) {
+            const ProjectXml::Event &e = m_events.at(m_i);
+            if (e.type == ProjectXml::Event::Start)
+                ++depth;
+            else if (e.type == ProjectXml::Event::End)
+                --depth;
+            else
+                out += m_doc.text(e);
+        }
+        return out;
+    }
+    void skipCurrentElement()
+    {
+        int depth = 1;
+        while (depth > 0 && ++m_i < m_events.size()) {
+            const ProjectXml::Event::Type t = m_events.at(m_i).type;
+            depth += t == ProjectXml::Event::Start ? 1 : (t == ProjectXml::Event::End ? -1 : 0);
+        }
+    }
+    QString where() const
+    {
+        int line = 0, column = 0;
+        m_doc.position(current(), &line, &column);
+        return tr("%1 第%2行第%3列").arg(m_name).arg(line).arg(column);
+    }
     int picture(const QString &text) const { return pictureNumber(text, m_pictureCount); }
-    QString elementText() { return m_xml.readElementText(QXmlStreamReader::IncludeChildElements); }
     void readFrame();
-    void readPage();
     bool readControl(PageData &page);
     bool readPrimitive(PageData &page);
     bool refuse(const QString &reason)
@@ -57,7 +104,9 @@ private:
         return false;
     }
 
-    QXmlStreamReader m_xml;
+    const ProjectXml::Document &m_doc;
+    const QVector<ProjectXml::Event> &m_events;
+    int m_i = -1;
     const int m_pictureCount;
     ProjectData *m_data;
     const QString m_name;
@@ -70,121 +119,80 @@ private:
 
 void Reader::readFrame()
 {
-    while (m_xml.readNextStartElement()) {
-        const QString tag = m_xml.name().toString();
+    ProjectData &d = *m_data;
+    while (readNextStartElement()) {
+        const Tag t = tag();
         const QString text = elementText();
-        ProjectData &d = *m_data;
-        if (tag == QLatin1String("frameW")) {
-            m_frameW = toNumber(text);
-        } else if (tag == QLatin1String("frameH")) {
-            m_frameH = toNumber(text);
-        } else if (tag == QLatin1String("parentImageNum")) {
-            d.parentImageNum = picture(text);
-        } else if (tag == QLatin1String("parentBackgroundNum")) {
-            d.parentBackgroundNum = toNumber(text);
-        } else if (tag == QLatin1String("screenType")) {
-            m_screenType = toNumber(text);
-        } else if (tag == QLatin1String("dpi")) {
-            d.dpi = text.trimmed();
-        } else if (tag == QLatin1String("baud")) {
-            d.baud = text.trimmed();
-        } else if (tag == QLatin1String("blValue")) {
-            d.blValue = toNumber(text);
-        } else if (tag == QLatin1String("logo1")) {
-            d.logo1 = picture(text);
-        } else if (tag == QLatin1String("logo2")) {
-            d.logo2 = picture(text);
-        } else if (tag == QLatin1String("logox")) {
-            d.logoX = toNumber(text);
-        } else if (tag == QLatin1String("logoy")) {
-            d.logoY = toNumber(text);
-        } else if (tag == QLatin1String("logow")) {
-            d.logoW = toNumber(text);
-        } else if (tag == QLatin1String("logoh")) {
-            d.logoH = toNumber(text);
-        } else if (tag == QLatin1String("logotime")) {
-            d.logoTime = toNumber(text);
-        } else if (tag == QLatin1String("currentPage")) {
-            d.currentPage = toNumber(text);
+        switch (t) {
+        case Tag::FrameW: m_frameW = toNumber(text); break;
+        case Tag::FrameH: m_frameH = toNumber(text); break;
+        case Tag::ParentImageNum: d.parentImageNum = picture(text); break;
+        case Tag::ParentBackgroundNum: d.parentBackgroundNum = toNumber(text); break;
+        case Tag::ScreenType: m_screenType = toNumber(text); break;
+        case Tag::Dpi: d.dpi = ProjectXml::savableText(text.trimmed()); break;
+        case Tag::Baud: d.baud = ProjectXml::savableText(text.trimmed()); break;
+        case Tag::BlValue: d.blValue = toNumber(text); break;
+        case Tag::Logo1: d.logo1 = picture(text); break;
+        case Tag::Logo2: d.logo2 = picture(text); break;
+        case Tag::LogoX: d.logoX = toNumber(text); break;
+        case Tag::LogoY: d.logoY = toNumber(text); break;
+        case Tag::LogoW: d.logoW = toNumber(text); break;
+        case Tag::LogoH: d.logoH = toNumber(text); break;
+        case Tag::LogoTime: d.logoTime = toNumber(text); break;
+        case Tag::CurrentPage: d.currentPage = toNumber(text); break;
+        default: break;
         }
     }
     // The page size, and with it the orientation, count only when both are usable; otherwise
     // the caller keeps its own.
-    if (m_frameW > 0 && m_frameH > 0 && m_frameW <= ProjectFile::MaxFrameSide && m_frameH <= ProjectFile::MaxFrameSide) {
-        m_data->frameW = m_frameW;
-        m_data->frameH = m_frameH;
-        m_data->screenType = m_screenType;
-        m_sawFrameSize = true;
-    } else {
-        m_sawFrameSize = false;
+    m_sawFrameSize = m_frameW > 0 && m_frameH > 0 && m_frameW <= ProjectFile::MaxFrameSide &&
+                     m_frameH <= ProjectFile::MaxFrameSide;
+    if (m_sawFrameSize) {
+        d.frameW = m_frameW;
+        d.frameH = m_frameH;
+        d.screenType = m_screenType;
     }
 }
 
 bool Reader::readControl(PageData &page)
 {
-    const QString className = m_xml.attributes().value(QLatin1String("ClassName")).toString();
+    const QString className = current().value;
     ControlKind kind;
     if (!kindFromClassName(className, &kind))
-        return refuse(tr("%1：元素“ClassName”的控件类名“%2”未知").arg(where(m_name, m_xml), className));
+        return refuse(tr("%1：元素“ClassName”的控件类名“%2”未知").arg(where(), className));
     ControlRecord c = ControlRecord::make(kind, page.nextControlId(kind));
-    while (m_xml.readNextStartElement()) {
-        const QString tag = m_xml.name().toString();
+    while (readNextStartElement()) {
+        const Tag t = tag();
         const QString text = elementText();
-        if (tag == QLatin1String("text")) {
-            c.text = text;
-            continue;
+        switch (t) {
+        case Tag::Text: c.text = ProjectXml::savableText(text); break;
+        case Tag::Id: c.id = toNumber(text); break;
+        case Tag::X: c.x = toNumber(text); break;
+        case Tag::Y: c.y = toNumber(text); break;
+        case Tag::W: c.w = toNumber(text); break;
+        case Tag::H: c.h = toNumber(text); break;
+        case Tag::FontSize: c.fontSize = toNumber(text); break;
+        case Tag::HAlign: c.hAlign = toNumber(text); break;
+        case Tag::VAlign: c.vAlign = toNumber(text); break;
+        case Tag::FontColorNum: c.fontColorNum = toNumber(text); break;
+        case Tag::BackgroundColorNum: c.backgroundColorNum = toNumber(text); break;
+        case Tag::PressColorNum: c.pressColorNum = toNumber(text); break;
+        case Tag::ImageNum: c.imageNum = picture(text); break;
+        case Tag::CutImageNum: c.cutImageNum = picture(text); break;
+        case Tag::BackgroundImageNum: c.backgroundImageNum = picture(text); break;
+        case Tag::BackgroundCutImageNum: c.backgroundCutImageNum = picture(text); break;
+        case Tag::PressImageNum: c.pressImageNum = picture(text); break;
+        case Tag::PressCutImageNum: c.pressCutImageNum = picture(text); break;
+        case Tag::ProgType: c.progType = toNumber(text); break;
+        case Tag::Style: c.style = toNumber(text); break;
+        case Tag::StyleColorNum: c.styleColorNum = toNumber(text); break;
+        case Tag::PointerX: c.pointerX = toNumber(text); break;
+        case Tag::PointerY: c.pointerY = toNumber(text); break;
+        case Tag::PointerW: c.pointerW = toNumber(text); break;
+        case Tag::PointerL: c.pointerL = toNumber(text); break;
+        case Tag::PointerAngle: c.pointerAngle = toNumber(text); break;
+        default: break;
         }
-        const int v = toNumber(text);
-        if (tag == QLatin1String("id"))
-            c.id = v;
-        else if (tag == QLatin1String("x"))
-            c.x = v;
-        else if (tag == QLatin1String("y"))
-            c.y = v;
-        else if (tag == QLatin1String("w"))
-            c.w = v;
-        else if (tag == QLatin1String("h"))
-            c.h = v;
-        else if (tag == QLatin1String("fontSize"))
-            c.fontSize = v;
-        else if (tag == QLatin1String("hAlign"))
-            c.hAlign = v;
-        else if (tag == QLatin1String("vAlign"))
-            c.vAlign = v;
-        else if (tag == QLatin1String("fontColorNum"))
-            c.fontColorNum = v;
-        else if (tag == QLatin1String("backgroundColorNum"))
-            c.backgroundColorNum = v;
-        else if (tag == QLatin1String("pressColorNum"))
-            c.pressColorNum = v;
-        else if (tag == QLatin1String("imageNum"))
-            c.imageNum = picture(text);
-        else if (tag == QLatin1String("cutImageNum"))
-            c.cutImageNum = picture(text);
-        else if (tag == QLatin1String("backgroundImageNum"))
-            c.backgroundImageNum = picture(text);
-        else if (tag == QLatin1String("backgroundCutImageNum"))
-            c.backgroundCutImageNum = picture(text);
-        else if (tag == QLatin1String("pressImageNum"))
-            c.pressImageNum = picture(text);
-        else if (tag == QLatin1String("pressCutImageNum"))
-            c.pressCutImageNum = picture(text);
-        else if (tag == QLatin1String("progType"))
-            c.progType = v;
-        else if (tag == QLatin1String("style"))
-            c.style = v;
-        else if (tag == QLatin1String("styleColorNum"))
-            c.styleColorNum = v;
-        else if (tag == QLatin1String("pointerX"))
-            c.pointerX = v;
-        else if (tag == QLatin1String("pointerY"))
-            c.pointerY = v;
-        else if (tag == QLatin1String("pointerW"))
-            c.pointerW = v;
-        else if (tag == QLatin1String("pointerL"))
-            c.pointerL = v;
-        else if (tag == QLatin1String("pointerAngle"))
-            c.pointerAngle = v;
     }
     page.controls.append(c);
     return true;
@@ -192,35 +200,31 @@ bool Reader::readControl(PageData &page)
 
 bool Reader::readPrimitive(PageData &page)
 {
-    const QString kindText = m_xml.attributes().value(QLatin1String("DrawClassName")).toString();
+    const QString kindText = current().value;
     const int kind = toNumber(kindText);
     if (!QMyDrawType::isValidKind(kind))
-        return refuse(tr("%1：元素“DrawClassName”的图形类型“%2”不在1到6之间").arg(where(m_name, m_xml), kindText));
+        return refuse(tr("%1：元素“DrawClassName”的图形类型“%2”不在1到6之间").arg(where(), kindText));
     QMyDrawType d;
     d.setDrawType(kind);
-    while (m_xml.readNextStartElement()) {
-        const QString tag = m_xml.name().toString();
+    while (readNextStartElement()) {
+        const Tag t = tag();
         const int v = toNumber(elementText());
-        if (tag == QLatin1String("drawX"))
-            d.setX(v);
-        else if (tag == QLatin1String("drawY"))
-            d.setY(v);
-        else if (tag == QLatin1String("drawW"))
-            d.setWidth(v);
-        else if (tag == QLatin1String("drawH"))
-            d.setHeight(v);
-        else if (tag == QLatin1String("drawX1"))
-            d.setX1(v);
-        else if (tag == QLatin1String("drawY1"))
-            d.setY1(v);
-        else if (tag == QLatin1String("drawX2"))
-            d.setX2(v);
-        else if (tag == QLatin1String("drawY2"))
-            d.setY2(v);
-        else if (tag == QLatin1String("drawR") && QMyDrawType::isCircleKind(kind))
-            d.setStoredRadius(v);
-        else if (tag == QLatin1String("drawColorNum"))
-            d.setColorNum(v);
+        switch (t) {
+        case Tag::DrawX: d.setX(v); break;
+        case Tag::DrawY: d.setY(v); break;
+        case Tag::DrawW: d.setWidth(v); break;
+        case Tag::DrawH: d.setHeight(v); break;
+        case Tag::DrawX1: d.setX1(v); break;
+        case Tag::DrawY1: d.setY1(v); break;
+        case Tag::DrawX2: d.setX2(v); break;
+        case Tag::DrawY2: d.setY2(v); break;
+        case Tag::DrawR:
+            if (QMyDrawType::isCircleKind(kind))
+                d.setStoredRadius(v);
+            break;
+        case Tag::DrawColorNum: d.setColorNum(v); break;
+        default: break;
+        }
     }
     page.primitives.append(d);
     return true;
@@ -230,56 +234,57 @@ ProjectFile::ReadResult Reader::run()
 {
     ProjectFile::ReadResult result;
     m_data->pages.clear();
-    // Until a usable size is read, the caller's page size and orientation stand.
     m_screenType = m_data->screenType;
     int currentPage = 0;
-    bool ok = m_xml.readNextStartElement();  // the root
-    while (ok && m_xml.readNextStartElement()) {
-        const QStringRef tag = m_xml.name();
-        if (tag == QLatin1String("frame")) {
+    bool ok = readNextStartElement();  // the root
+    while (ok && readNextStartElement()) {
+        switch (tag()) {
+        case Tag::Frame:
             readFrame();
             result.hasFrameSize = m_sawFrameSize;
             currentPage = m_data->currentPage;
-        } else if (tag == QLatin1String("page")) {
+            break;
+        case Tag::Page: {
             m_data->pages.append(PageData());
             PageData &page = m_data->pages.last();
-            while (ok && m_xml.readNextStartElement()) {
-                const QStringRef child = m_xml.name();
-                if (child == QLatin1String("ClassName")) {
+            while (ok && readNextStartElement()) {
+                const Tag t = tag();
+                if (t == Tag::ClassName) {
                     ok = readControl(page);
-                } else if (child == QLatin1String("DrawClassName")) {
-                    ok = readPrimitive(page);
-                } else {
-                    const int v = toNumber(m_xml.attributes().value(child.toString()).toString());
-                    if (child == QLatin1String("pageImageNum"))
-                        page.imageNum = pictureNumber(m_xml.attributes().value(child.toString()).toString(),
-                                                      m_pictureCount);
-                    else if (child == QLatin1String("pageBackgroundNum"))
-                        page.backgroundNum = v;
-                    else if (child == QLatin1String("pageHelpLineNum"))
-                        page.helpLineNum = v;
-                    else if (child == QLatin1String("pageHelpLineLeft"))
-                        page.helpLineLeft = v;
-                    else if (child == QLatin1String("pageHelpLineRight"))
-                        page.helpLineRight = v;
-                    else if (child == QLatin1String("pageHelpLineTop"))
-                        page.helpLineTop = v;
-                    else if (child == QLatin1String("pageHelpLineBottom"))
-                        page.helpLineBottom = v;
-                    m_xml.skipCurrentElement();
+                    continue;
                 }
+                if (t == Tag::DrawClassName) {
+                    ok = readPrimitive(page);
+                    continue;
+                }
+                const QString &value = current().value;
+                switch (t) {
+                case Tag::PageImageNum: page.imageNum = picture(value); break;
+                case Tag::PageBackgroundNum: page.backgroundNum = toNumber(value); break;
+                case Tag::PageHelpLineNum: page.helpLineNum = toNumber(value); break;
+                case Tag::PageHelpLineLeft: page.helpLineLeft = toNumber(value); break;
+                case Tag::PageHelpLineRight: page.helpLineRight = toNumber(value); break;
+                case Tag::PageHelpLineTop: page.helpLineTop = toNumber(value); break;
+                case Tag::PageHelpLineBottom: page.helpLineBottom = toNumber(value); break;
+                default: break;
+                }
+                skipCurrentElement();
             }
-        } else if (tag == QLatin1String("ClassName") || tag == QLatin1String("DrawClassName")) {
+            break;
+        }
+        case Tag::ClassName:
+        case Tag::DrawClassName:
             // Outside a page a control belongs to the page read last; before any page it is refused.
-            if (m_data->pages.isEmpty()) {
-                ok = refuse(tr("%1：元素“%2”出现在任何页面之前").arg(where(m_name, m_xml), tag.toString()));
-            } else if (tag == QLatin1String("ClassName")) {
+            if (m_data->pages.isEmpty())
+                ok = refuse(tr("%1：元素“%2”出现在任何页面之前").arg(where(), ProjectXml::tagName(tag())));
+            else if (tag() == Tag::ClassName)
                 ok = readControl(m_data->pages.last());
-            } else {
+            else
                 ok = readPrimitive(m_data->pages.last());
-            }
-        } else {
-            m_xml.skipCurrentElement();
+            break;
+        default:
+            skipCurrentElement();
+            break;
         }
     }
     // A current page that names no page would leave the editor and the boot jump pointing nowhere.
@@ -331,14 +336,35 @@ bool checkWellFormed(const QByteArray &bytes, const QString &name, QString *reas
 
 ReadResult readFromBytes(const QByteArray &bytes, int pictureCount, ProjectData *data, const QString &nameForMessages)
 {
+    return readFromBytesWith(bytes, pictureCount, data, nameForMessages, true);
+}
+
+ReadResult readFromBytesWith(const QByteArray &bytes, int pictureCount, ProjectData *data,
+                             const QString &nameForMessages, bool allowFast)
+{
     ReadResult result;
     if (data)
         data->pages.clear();
     const QString name = nameForMessages.isEmpty() ? tr("项目文件") : nameForMessages;
-    if (!checkWellFormed(bytes, name, &result.reason))
+    if (bytes.size() > MaxFileBytes) {
+        result.reason = tr("%1：文件过大（%2字节，最多%3字节）").arg(name).arg(bytes.size()).arg(MaxFileBytes);
         return result;
+    }
+    ProjectXml::Document doc;
+    // Project files as the editor writes them take the fast way; anything unusual, including
+    // every broken file, is read by the full parser, which also says where a file is broken.
+    if (!allowFast || !ProjectXml::tokenizeFast(bytes, MaxDepth, &doc)) {
+        int line = 0, column = 0;
+        QString error;
+        bool tooDeep = false;
+        if (!ProjectXml::tokenizeStream(bytes, MaxDepth, &doc, &line, &column, &error, &tooDeep)) {
+            const QString at = tr("%1 第%2行第%3列").arg(name).arg(line).arg(column);
+            result.reason = tooDeep ? tr("%1：元素嵌套超过%2层").arg(at).arg(MaxDepth) : tr("%1：%2").arg(at, error);
+            return result;
+        }
+    }
     ProjectData scratch;
-    return Reader(bytes, pictureCount, data ? data : &scratch, name).run();
+    return Reader(doc, pictureCount, data ? data : &scratch, name).run();
 }
 
 ReadResult read(const QString &path, int pictureCount, ProjectData *data)

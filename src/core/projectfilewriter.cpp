@@ -1,5 +1,7 @@
 #include "projectfile.h"
 
+#include "projectxml.h"
+
 #include <QCoreApplication>
 #include <QDomDocument>
 #include <QFile>
@@ -7,17 +9,6 @@
 #include <QTextStream>
 
 namespace {
-
-// XML 1.0 cannot carry most control characters, not even as character references; writing one
-// would make the whole file unreadable, so such characters are left out.
-bool isXmlChar(uint c)
-{
-    if (c < 0x20)
-        return c == 0x9 || c == 0xA || c == 0xD;
-    if (c >= 0xD800 && c <= 0xDFFF)  // lone surrogate halves; pairs are handled by the caller
-        return false;
-    return c != 0xFFFE && c != 0xFFFF;
-}
 
 // Element text escaped the way the DOM writer does it, so that a file written here and a file
 // rewritten through the DOM (baud and backlight updates) look alike.
@@ -50,7 +41,9 @@ void appendText(QString &out, const QString &text)
             out += QLatin1String("&#xd;");
             break;
         default:
-            if (isXmlChar(u))
+            // XML 1.0 cannot carry most control characters, not even as references; writing one
+            // would make the whole file unreadable, so such characters are left out.
+            if (ProjectXml::isXmlChar(u))
                 out += ch;
             break;
         }

@@ -1,4 +1,5 @@
 #include "projectfile.h"
+#include "projectxml.h"
 
 #include <QDomDocument>
 #include <QFile>
@@ -428,6 +429,16 @@ private slots:
         QCOMPARE(page.controls[0].fontSize, 24);
     }
 
+    // A hand-written file may declare another encoding; its texts arrive as the characters meant.
+    void otherEncoding()
+    {
+        const QByteArray xml = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ui><page>"
+                               "<ClassName ClassName=\"QLabel\"><text>caf\xe9</text></ClassName></page></ui>";
+        ProjectData d;
+        QVERIFY(ProjectFile::readFromBytes(xml, 0, &d).ok);
+        QCOMPARE(d.pages[0].controls[0].text, QStringLiteral("café"));
+    }
+
     void currentPageKept()
     {
         ProjectData p;
@@ -487,6 +498,94 @@ private slots:
         QVERIFY2(r.reason.contains(reasonHas), qPrintable(r.reason));
         QVERIFY(r.reason.startsWith(QLatin1String("project.Tavo")));
         QCOMPARE(d.pages.size(), pagesRead);
+    }
+
+    // Files as the writer makes them take the fast parser.
+    void writerOutputIsFast()
+    {
+        ProjectXml::Document doc;
+        QVERIFY(ProjectXml::tokenizeFast(ProjectFile::toXml(richProject()), ProjectFile::MaxDepth, &doc));
+        QVERIFY(ProjectXml::tokenizeFast(fileBytes(QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo")),
+                                         ProjectFile::MaxDepth, &doc));
+    }
+
+    // Whatever the fast parser accepts, the full parser reads the same way; what it refuses goes
+    // to the full parser.
+    void parsersAgree_data()
+    {
+        QTest::addColumn<QByteArray>("xml");
+        QTest::addColumn<bool>("fast");
+        const QByteArray h(kHeader);
+        const QByteArray page = "<page><pageImageNum pageImageNum='2'/><ClassName ClassName=\"QLabel\"><text>";
+        const QByteArray tail = "</text></ClassName></page></ui>";
+        QTest::newRow("rich") << ProjectFile::toXml(richProject()) << true;
+        QTest::newRow("no declaration") << "<ui>" + page + "x" + tail << true;
+        QTest::newRow("bom") << "\xEF\xBB\xBF" + h + "<ui>" + page + "x" + tail << true;
+        QTest::newRow("line ends") << h + "<ui>\r\n" + page + "a\r\nb\rc\n" + tail << true;
+        QTest::newRow("references") << h + "<ui>" + page + "&lt;&gt;&amp;&quot;&apos;&#65;&#x4e2d;&#xd;&#x1F600;" + tail
+                                    << true;
+        QTest::newRow("comments") << h + "<!-- a -->\n<ui><!--b-->" + page + "x<!-- in text -->y" + tail + "<!--c-->"
+                                  << true;
+        QTest::newRow("nested text") << h + "<ui>" + page + "a<b>b<c/>c</b>d" + tail << true;
+        QTest::newRow("single quotes") << h + "<ui><page><ClassName ClassName='QRcode'><id>3</id></ClassName></page></ui>"
+                                       << true;
+        QTest::newRow("declaration variants")
+            << QByteArray("<?xml version='1.0' encoding='utf-8' standalone='yes' ?><ui>") + page + "x" + tail << true;
+        QTest::newRow("space in end tag") << h + "<ui>" + page + "x</text ></ClassName\n></page></ui >" << true;
+        QTest::newRow("cdata") << h + "<ui>" + page + "<![CDATA[<&>]]>" + tail << false;
+        QTest::newRow("doctype") << h + "<!DOCTYPE ui><ui>" + page + "x" + tail << false;
+        QTest::newRow("entity") << h + "<!DOCTYPE ui [<!ENTITY e \"E\">]><ui>" + page + "&e;" + tail << false;
+        QTest::newRow("other encoding") << QByteArray("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><ui>") + page +
+                                               "\xe9" + tail
+                                        << false;
+        QTest::newRow("attribute with newline") << h + "<ui><page><pageBackgroundNum pageBackgroundNum=\"\n3\"/></page></ui>"
+                                                << false;
+        QTest::newRow("attribute reference") << h + "<ui><page><pageBackgroundNum pageBackgroundNum=\"&#51;\"/></page></ui>"
+                                             << false;
+        QTest::newRow("processing instruction") << h + "<ui><?pi x?>" + page + "x" + tail << false;
+        QTest::newRow("namespace") << h + "<ui xmlns:a=\"urn:a\"><a:page/></ui>" << false;
+        QTest::newRow("non-ascii name") << h + "<ui><页/></ui>" << false;
+        // Broken documents: the full parser says why.
+        QTest::newRow("mismatch") << h + "<ui><page></ui>" << false;
+        QTest::newRow("duplicate attribute") << h + "<ui><page a='1' a='2'/></ui>" << false;
+        QTest::newRow("bad reference") << h + "<ui>" + page + "&foo;" + tail << false;
+        QTest::newRow("null reference") << h + "<ui>" + page + "&#0;" + tail << false;
+        QTest::newRow("control character") << h + "<ui>" + page + "\x01" + tail << false;
+        QTest::newRow("bad utf-8") << h + "<ui>" + page + "\xc3\x28" + tail << false;
+        QTest::newRow("cdata end in text") << h + "<ui>" + page + "]]>" + tail << false;
+        QTest::newRow("text after root") << h + "<ui/>x" << false;
+        QTest::newRow("second root") << h + "<ui/><ui/>" << false;
+        QTest::newRow("lt in attribute") << h + "<ui a='<'/>" << false;
+        QTest::newRow("no space between attributes") << h + "<ui a='1'b='2'/>" << false;
+        QTest::newRow("bad comment") << h + "<ui><!-- a -- b --></ui>" << false;
+        QTest::newRow("unclosed") << h + "<ui><page>" << false;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("only space") << QByteArray(" \n") << false;
+        QByteArray deep = h;
+        for (int i = 0; i <= ProjectFile::MaxDepth; ++i)
+            deep += "<a>";
+        for (int i = 0; i <= ProjectFile::MaxDepth; ++i)
+            deep += "</a>";
+        QTest::newRow("too deep") << deep << false;
+    }
+    void parsersAgree()
+    {
+        QFETCH(QByteArray, xml);
+        QFETCH(bool, fast);
+        ProjectXml::Document doc;
+        QCOMPARE(ProjectXml::tokenizeFast(xml, ProjectFile::MaxDepth, &doc), fast);
+        ProjectData a, b;
+        const ProjectFile::ReadResult ra = ProjectFile::readFromBytesWith(xml, 5, &a, QString(), true);
+        const ProjectFile::ReadResult rb = ProjectFile::readFromBytesWith(xml, 5, &b, QString(), false);
+        QCOMPARE(ra.ok, rb.ok);
+        QCOMPARE(ra.reason, rb.reason);
+        QCOMPARE(ra.hasFrameSize, rb.hasFrameSize);
+        QCOMPARE(a.pages.size(), b.pages.size());
+        for (int i = 0; i < a.pages.size(); ++i) {
+            for (int c = 0; c < qMin(a.pages[i].controls.size(), b.pages[i].controls.size()); ++c)
+                QCOMPARE(a.pages[i].controls[c].text, b.pages[i].controls[c].text);
+        }
+        QVERIFY(a == b);
     }
 
     void tooLarge()
