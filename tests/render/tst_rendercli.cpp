@@ -36,6 +36,7 @@ private slots:
     void writesThePage();
     void failures_data();
     void failures();
+    void rendersTheDemo();
 };
 
 void TestRenderCli::initTestCase()
@@ -138,6 +139,29 @@ void TestRenderCli::failures()
     QString errors;
     QCOMPARE(run(args, &errors), status);
     QVERIFY2(errors.contains(QLatin1String("tavo-cli: ")), qPrintable(errors));
+}
+
+void TestRenderCli::rendersTheDemo()
+{
+    const QString demo = QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo");
+    QVERIFY(QFile::exists(demo));
+    const QString png = m_dir.filePath(QStringLiteral("demo0.png"));
+    QCOMPARE(run({demo, QStringLiteral("--page"), QStringLiteral("0"), QStringLiteral("-o"), png}), 0);
+    const QImage page(png);
+    const PictureLibrary pics = PictureLibrary::fromProjectFolder(QStringLiteral(TAVO_EXAMPLES "/demo"));
+    ProjectData data;
+    QVERIFY(ProjectFile::read(demo, pics.count(), &data).ok);
+    QCOMPARE(page.size(), QSize(data.frameW, data.frameH));
+    // The first button with a whole picture shows that picture's middle pixel.
+    for (const ControlRecord &r : data.pages.at(0).controls) {
+        if (r.kind == ControlKind::Button && r.imageNum >= 0 && r.style == 0) {
+            const QImage pic(pics.at(r.imageNum).path);
+            const QPoint mid(qMin(pic.width(), r.w) / 2, qMin(pic.height(), r.h) / 2);
+            QCOMPARE(page.pixelColor(r.x + mid.x(), r.y + mid.y()), pic.pixelColor(mid));
+            return;
+        }
+    }
+    QFAIL("the demo's first page has no picture button");
 }
 
 QTEST_MAIN(TestRenderCli)
