@@ -58,6 +58,8 @@ bool SerialLink::open(const QString &portName, int baud)
         m_port.close();
         return false;
     }
+    // Whatever the module said before this session is no answer to what we are going to send.
+    m_port.clear(QSerialPort::Input);
     m_answers.clear();
     emit s_openChanged(true);
     return true;

@@ -39,10 +39,15 @@ bool call(const QString &line, const QString &name, QList<qint64> *args)
 
 }  // namespace
 
-VirtualModule::VirtualModule(QObject *parent) : QObject(parent), m_outTimer(this)
+VirtualModule::VirtualModule(QObject *parent) : QObject(parent), m_outTimer(this), m_blockTimer(this)
 {
     m_outTimer.setSingleShot(true);
     connect(&m_outTimer, &QTimer::timeout, this, &VirtualModule::pump);
+    m_blockTimer.setSingleShot(true);
+    connect(&m_blockTimer, &QTimer::timeout, this, [this] {
+        m_block = Block::None;
+        m_blockData.clear();
+    });
 }
 
 VirtualModule::~VirtualModule() = default;
@@ -105,6 +110,10 @@ void VirtualModule::consume(const QByteArray &input)
         if (!m_device)
             return;
     }
+    if (m_block != Block::None)
+        m_blockTimer.start(m_settings.blockIdleMs);
+    else
+        m_blockTimer.stop();
     if (closeAfter)
         closeLine();
 }

@@ -25,6 +25,8 @@ struct ModuleSettings {
     int flashMiB = 11;  // 2, 3 or 11: "FLASH_<n>"
     QSize screen = QSize(320, 240);
     QString firmware = QStringLiteral("FW_LXP-SIM_1.0");
+    // A block whose bytes stop coming for this long is dropped (the host gave up or went away).
+    int blockIdleMs = 2000;
 
     // Faults for tests.
     int silentAnswer = 0;         // the n-th acknowledgement (from 1) is never sent
@@ -124,4 +126,5 @@ private:
 
     QList<QByteArray> m_outQueue;
     QTimer m_outTimer;
+    QTimer m_blockTimer;
 };

@@ -301,6 +301,30 @@ private slots:
         QCOMPARE(b.shown.last().at(1).toString(), msg("SerialPortDlg", "串口%1已拔出！").arg(b.pty.slavePath()));
     }
 
+    void nextSessionAfterAnAbandonedBlock()
+    {
+        QTemporaryDir dir;
+        DownloadJob job = pagesJob(1, DownloadMode::Pictures);
+        job.pictures = PictureLibrary::fromPaths(makePictures(dir, {QSize(1000, 1000)}));
+        ModuleSettings settings;
+        settings.blockIdleMs = 100;
+        Bench b;
+        QVERIFY(b.open(settings));
+        b.pty.setBaud(115200);
+        QVERIFY(b.link.startJob(job));
+        QTRY_VERIFY(b.module.bytesReceived() > 1000);
+        b.link.close();
+        b.pty.setBaud(0);
+        // A new session on the same module, as another run of the command-line tool would open.
+        SerialLink second;
+        QVERIFY(second.open(b.pty.slavePath(), 115200));
+        QSignalSpy done(&second, &SerialLink::s_jobFinished);
+        QTest::qWait(300);
+        QVERIFY(second.startJob(pagesJob(1)));
+        QVERIFY(done.wait(20000));
+        QVERIFY2(done.first().at(0).toBool(), qPrintable(done.first().at(1).toString()));
+    }
+
     void jobNeedsAnOpenPort()
     {
         SerialLink link;
