@@ -28,6 +28,26 @@ def bmp24(path, w, h, pixel):
         f.write(header + info + data)
 
 
+def bmp4(path, w, h, palette, index):
+    """4-bit palette BMP (16 colours); index(x, y) -> 0..15."""
+    row = ((w + 1) // 2 + 3) & ~3
+    data = bytearray()
+    for y in range(h - 1, -1, -1):
+        line = bytearray()
+        for x in range(0, w, 2):
+            hi = index(x, y)
+            lo = index(x + 1, y) if x + 1 < w else 0
+            line.append((hi << 4) | lo)
+        line += b"\0" * (row - len(line))
+        data += line
+    pal = b"".join(bytes((b, g, r, 0)) for (r, g, b) in palette)
+    offset = 54 + len(pal)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 4, 0, len(data), 2835, 2835, 16, 0)
+    with open(path, "wb") as f:
+        f.write(header + info + pal + data)
+
+
 def bmp8(path, w, h, palette, index):
     """8-bit palette BMP (keeps the full-page background small); index(x, y) -> 0..255."""
     row = (w + 3) & ~3
@@ -82,6 +102,12 @@ def make_pictures():
                 return (0, 76, 88)
             return (0, 0, 0)
         bmp24(os.path.join(IMAGES, "1000%02d_boot%d.bmp" % (6 + i, i + 1)), 48, 48, frame)
+
+    # 8: a second full-page picture, the source of the cut pictures: pressed buttons and full
+    # progress bars show the part of it under the control.
+    warm = [(248, 120 + 8 * i, 16 * i // 2) for i in range(16)]
+    bmp4(os.path.join(IMAGES, "100009_cut_source.bmp"), 240, 320, warm,
+         lambda x, y: (x // 15 + y // 40) % 16)
 
 
 def make_fonts():
@@ -139,7 +165,7 @@ PAGES = [
             control("QLabel", 0, 20, 44, 200, 24, "Tavo 演示", font=24, fg=15, style=0),
             control("QLabelNum", 1, 20, 80, 90, 30, "36.5", fg=4, bg=0, style=3, stylecolor=15),
             control("QPushButton", 2, 20, 124, 80, 32, "", image=1, pressimage=2),
-            control("QPushButton", 3, 130, 124, 80, 32, "", cut=1, presscut=2),
+            control("QPushButton", 3, 130, 124, 80, 32, "", cut=0, presscut=8),
             control("QProgressBar", 4, 20, 176, 120, 16, "65", image=3, bgimage=4),
             pointer(5, 190, 200, 36, 3, 45, 1, border=15),
             control("QRcode", 0, 150, 246, 64, 64, "https://example.com/tavo", fg=0),
@@ -175,8 +201,8 @@ PAGES = [
         "items": [
             control("QRcode", 0, 8, 8, 80, 80, "第三页", fg=3),
             control("QLabel", 0, 100, 8, 130, 48, "Page 3", font=32, fg=15, style=0),
-            control("QProgressBar", 1, 100, 70, 120, 16, "30", cut=3, bgcut=4, progtype=0),
-            control("QPushButton", 2, 100, 100, 80, 32, "返回", cut=1, pressimage=2),
+            control("QProgressBar", 1, 100, 70, 120, 16, "30", cut=8, bgcut=0, progtype=0),
+            control("QPushButton", 2, 100, 100, 80, 32, "返回", cut=0, presscut=8),
             control("QLabelNum", 3, 100, 150, 130, 80, "7", font=72, fg=4, style=0),
             pointer(4, 50, 180, 40, 4, 180, 2),
             control("QRcode", 1, 8, 240, 72, 72, "tavo:demo", fg=15),

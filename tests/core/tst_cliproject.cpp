@@ -69,7 +69,7 @@ private slots:
         QCOMPARE(r.code, 0);
         const QString text = QString::fromUtf8(r.out);
         QVERIFY(text.contains(QLatin1String("240*320(QVGA-1)")));
-        QVERIFY(text.contains(QLatin1String("pictures:    8")));
+        QVERIFY(text.contains(QLatin1String("pictures:    9")));
         QVERIFY(text.contains(QLatin1String("page 2: 7 controls, 3 primitives")));
     }
 
@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(o.value(QLatin1String("width")).toInt(), 240);
         QCOMPARE(o.value(QLatin1String("height")).toInt(), 320);
         QCOMPARE(o.value(QLatin1String("screenType")).toInt(), 0);
-        QCOMPARE(o.value(QLatin1String("pictureCount")).toInt(), 8);
+        QCOMPARE(o.value(QLatin1String("pictureCount")).toInt(), 9);
         const QJsonArray pages = o.value(QLatin1String("pages")).toArray();
         QCOMPARE(pages.size(), 3);
         QCOMPARE(pages.at(0).toObject().value(QLatin1String("controls")).toInt(), 7);

@@ -160,7 +160,7 @@ private slots:
     {
         const QString path = QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo");
         ProjectData d;
-        const ProjectFile::ReadResult r = ProjectFile::read(path, 8, &d);
+        const ProjectFile::ReadResult r = ProjectFile::read(path, 9, &d);
         QVERIFY2(r.ok, qPrintable(r.reason));
         QCOMPARE(d.pages.size(), 3);
         QCOMPARE(QString::fromUtf8(ProjectFile::toXml(d)), QString::fromUtf8(fileBytes(path)));
