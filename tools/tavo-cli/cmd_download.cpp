@@ -45,7 +45,7 @@ public:
     void add(qint64 n)
     {
         m_done += n;
-        if (!m_tty || m_total <= 0 || (m_lastMs >= 0 && m_clock.elapsed() - m_lastMs < 100 && m_done < m_total))
+        if (m_finished || !m_tty || m_total <= 0 || (m_lastMs >= 0 && m_clock.elapsed() - m_lastMs < 100 && m_done < m_total))
             return;
         m_lastMs = m_clock.elapsed();
         const qint64 done = qMin(m_done, m_total);
@@ -57,11 +57,22 @@ public:
         err().flush();
         m_shown = true;
     }
+    // Ends the line (the log or the result follows); finish() also stops further updates.
     void end()
     {
         if (m_shown)
             err() << Qt::endl;
         m_shown = false;
+    }
+    void finish(bool ok)
+    {
+        // The last command may still be in the port; a finished job sent everything.
+        if (ok && m_shown && m_done < m_total) {
+            m_lastMs = -1;
+            add(m_total - m_done);
+        }
+        end();
+        m_finished = true;
     }
 
 private:
@@ -70,6 +81,7 @@ private:
     qint64 m_lastMs = -1;
     bool m_tty;
     bool m_shown = false;
+    bool m_finished = false;
     QElapsedTimer m_clock;
 };
 
@@ -167,7 +179,7 @@ int runDeviceJob(const DeviceOptions &options, const DownloadJob &job, DeviceRes
     if (!link.startJob(job))
         return fail(ExitFailed, QStringLiteral("cannot start the job"));
     loop.exec();
-    progress.end();
+    progress.finish(result->ok);
 
     // The last command (a reset) may still be on its way: let it go out before closing.
     if (link.isOpen() && link.pendingWriteBytes() > 0) {
