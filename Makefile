@@ -27,7 +27,8 @@ $(ASAN_BUILD)/build.ninja:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVO_SANITIZE=ON
 
 test-asan: deps $(ASAN_BUILD)/build.ninja
-	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	# Tools built in this tree run during the build (icons); Qt's own start-up allocations are not leaks of ours.
+	ASAN_OPTIONS=detect_leaks=0 cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 bench: build

@@ -458,7 +458,8 @@ private slots:
         QTest::newRow("empty") << QByteArray() << 0 << "第1行";
         QTest::newRow("not closed") << h + "<ui><page>" << 0 << "第2行";
         QTest::newRow("mismatched") << h + "<ui>\n<page>\n</pag></ui>" << 0 << "第4行";
-        QTest::newRow("binary junk") << QByteArray("\x00\xff\xfe<\x01\x02 garbage", 16) << 0 << "project.Tavo";
+        static const char junk[] = "\x00\xff\xfe<\x01\x02 garbage";
+        QTest::newRow("binary junk") << QByteArray(junk, sizeof junk - 1) << 0 << "project.Tavo";
         QTest::newRow("two roots") << h + "<ui/><ui/>" << 0 << "第2行";
         QTest::newRow("unknown class") << h + "<ui><page/><page>\n<ClassName ClassName=\"QSlider\"/></page></ui>" << 2
                                        << "QSlider";
