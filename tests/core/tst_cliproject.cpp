@@ -209,6 +209,22 @@ private slots:
         QCOMPARE(check.code, 0);
     }
 
+    void noPages()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("empty.Tavo"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ui><frame frame=\"frame\"/></ui>\n");
+        f.close();
+        const Run r = cli({QStringLiteral("check"), path});
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.err.contains(QStringLiteral("未添加页，请您先添加页！")));
+        const Run boot = cli({QStringLiteral("script"), path, QStringLiteral("--all")});
+        QCOMPARE(boot.code, 0);
+        QCOMPARE(boot.out, QByteArray("DIR(0);BL(0);JUMP(0);\r\n"));
+    }
+
     void colourReported()
     {
         QTemporaryDir dir;

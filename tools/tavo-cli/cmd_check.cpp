@@ -3,6 +3,8 @@
 #include "downloadcheck.h"
 #include "limitcheck.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 const char *kUsage = "usage: tavo-cli check PROJECT.Tavo [--limits CONTROLS,BYTES,TEXTBYTES]";
@@ -47,6 +49,9 @@ int cmdCheck(const QStringList &arguments)
         return ExitUsage;
     const DownloadJob job = jobFromProject(project.data, project.folder, DownloadMode::PagesOnly);
     QStringList problems = DownloadCheck::allMessages(job);
+    // A download without pages can only end in a time-out.
+    if (project.data.pages.isEmpty())
+        problems.prepend(QCoreApplication::translate("QMyFrame", "未添加页，请您先添加页！"));
     if (hasLimits) {
         const QString m = moduleLimitMessage(project.data.pages, limits);
         if (!m.isEmpty())
