@@ -297,7 +297,7 @@ void MainForm::setCanvas(QWidget *canvas)
 {
     if (canvas == frame)
         return;
-    canvasLayout->replaceWidget(frame, canvas);
+    delete canvasLayout->replaceWidget(frame, canvas);
     delete frame;
     frame = canvas;
     canvas->setObjectName(QStringLiteral("frame"));
