@@ -2,6 +2,107 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>ColorDlg</name>
+    <message>
+        <source>颜色表</source>
+        <translation>Color table</translation>
+    </message>
+    <message>
+        <source>当前颜色：</source>
+        <translation>Current color:</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>DownloadCheck</name>
+    <message>
+        <source>第%1页背景颜色%2</source>
+        <translation>page %1 background color %2</translation>
+    </message>
+    <message>
+        <source>第%1页%2控件%3的颜色%4</source>
+        <translation>page %1 %2 control %3 color %4</translation>
+    </message>
+    <message>
+        <source>第%1页第%2个图形的颜色%3</source>
+        <translation>page %1 shape %2 color %3</translation>
+    </message>
+    <message>
+        <source>%1超出了颜色编号0到63的范围，请您重新设置！</source>
+        <translation>%1 is outside the color numbers 0 to 63, please set it again!</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+</context>
+<context>
+    <name>DownloadSteps</name>
+    <message>
+        <source>通信超时，下载失败！</source>
+        <translation>Communication timeout, download failed!</translation>
+    </message>
+    <message>
+        <source>通信超时！</source>
+        <translation>Communication timeout!</translation>
+    </message>
+    <message>
+        <source>页面下载中，请稍后......</source>
+        <translation>Downloading pages, please wait......</translation>
+    </message>
+    <message>
+        <source>页面下载成功！</source>
+        <translation>Pages downloaded successfully!</translation>
+    </message>
+    <message>
+        <source>图片下载成功！</source>
+        <translation>Pictures downloaded successfully!</translation>
+    </message>
+    <message>
+        <source>小字库不能超过2M！</source>
+        <translation>The small font cannot exceed 2M!</translation>
+    </message>
+    <message>
+        <source>大字库不能超过3M！</source>
+        <translation>The large font cannot exceed 3M!</translation>
+    </message>
+    <message>
+        <source>小字库下载中，请稍后......</source>
+        <translation>Downloading the small font, please wait......</translation>
+    </message>
+    <message>
+        <source>大字库下载中，请稍后......</source>
+        <translation>Downloading the large font, please wait......</translation>
+    </message>
+    <message>
+        <source>字库下载成功！</source>
+        <translation>Font downloaded successfully!</translation>
+    </message>
+    <message>
+        <source>写入485地址成功！</source>
+        <translation>485 address written successfully!</translation>
+    </message>
+    <message>
+        <source>背光度设置成功！</source>
+        <translation>Backlight set successfully!</translation>
+    </message>
+    <message>
+        <source>波特率设置成功！</source>
+        <translation>Baud rate set successfully!</translation>
+    </message>
+    <message>
+        <source>指令集发送成功！</source>
+        <translation>Instructions sent successfully!</translation>
+    </message>
+</context>
+<context>
     <name>LanguageDlg</name>
     <message>
         <source>语言选择</source>
@@ -268,6 +369,60 @@
     </message>
 </context>
 <context>
+    <name>ProjectFile</name>
+    <message>
+        <source>%1：文件过大（%2字节，最多%3字节）</source>
+        <translation>%1: file too large (%2 bytes, at most %3 bytes)</translation>
+    </message>
+    <message>
+        <source>%1：元素嵌套超过%2层</source>
+        <translation>%1: elements nested deeper than %2 levels</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>项目文件</source>
+        <translation>project file</translation>
+    </message>
+    <message>
+        <source>%1 第%2行第%3列</source>
+        <translation>%1 line %2 column %3</translation>
+    </message>
+    <message>
+        <source>%1：无法打开文件（%2）</source>
+        <translation>%1: cannot open the file (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>QMyFrame</name>
+    <message>
+        <source>复制</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>粘贴</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>未添加页，请您先添加页！</source>
+        <translation>No page added, please add a page first!</translation>
+    </message>
+    <message>
+        <source>每页添加的控件不能超过%1个！</source>
+        <translation>No more than %1 controls per page!</translation>
+    </message>
+    <message>
+        <source>每页添加的二维码不能超过%1个！</source>
+        <translation>No more than %1 QR codes per page!</translation>
+    </message>
+</context>
+<context>
     <name>QMyLabel</name>
     <message>
         <source>文本</source>
@@ -325,6 +480,80 @@
     <message>
         <source>按键</source>
         <translation>Button</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>文本</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>数字</source>
+        <translation>Num</translation>
+    </message>
+    <message>
+        <source>按键</source>
+        <translation>Button</translation>
+    </message>
+    <message>
+        <source>进度条</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>指针</source>
+        <translation>Pointer</translation>
+    </message>
+    <message>
+        <source>二维码</source>
+        <translation>QR code</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>画线框</source>
+        <translation>BOX</translation>
+    </message>
+    <message>
+        <source>画填充框</source>
+        <translation>BOXF</translation>
+    </message>
+    <message>
+        <source>画线圆</source>
+        <translation>CIR</translation>
+    </message>
+    <message>
+        <source>画填充圆</source>
+        <translation>CIRF</translation>
+    </message>
+    <message>
+        <source>画点</source>
+        <translation>PS</translation>
+    </message>
+    <message>
+        <source>画直线</source>
+        <translation>PL</translation>
+    </message>
+</context>
+<context>
+    <name>Reader</name>
+    <message>
+        <source>%1 第%2行第%3列</source>
+        <translation>%1 line %2 column %3</translation>
+    </message>
+    <message>
+        <source>%1：元素“ClassName”的控件类名“%2”未知</source>
+        <translation>%1: unknown control class name "%2" in element "ClassName"</translation>
+    </message>
+    <message>
+        <source>%1：元素“DrawClassName”的图形类型“%2”不在1到6之间</source>
+        <translation>%1: shape kind "%2" of element "DrawClassName" is not between 1 and 6</translation>
+    </message>
+    <message>
+        <source>%1：元素“%2”出现在任何页面之前</source>
+        <translation>%1: element "%2" comes before any page</translation>
     </message>
 </context>
 <context>
@@ -398,107 +627,6 @@
     <message>
         <source>关闭</source>
         <translation>Close</translation>
-    </message>
-</context>
-<context>
-    <name>QMyFrame</name>
-    <message>
-        <source>复制</source>
-        <translation>Copy</translation>
-    </message>
-    <message>
-        <source>粘贴</source>
-        <translation>Paste</translation>
-    </message>
-    <message>
-        <source>删除</source>
-        <translation>Delete</translation>
-    </message>
-    <message>
-        <source>未添加页，请您先添加页！</source>
-        <translation>No page added, please add a page first!</translation>
-    </message>
-    <message>
-        <source>每页添加的控件不能超过%1个！</source>
-        <translation>No more than %1 controls per page!</translation>
-    </message>
-    <message>
-        <source>每页添加的二维码不能超过%1个！</source>
-        <translation>No more than %1 QR codes per page!</translation>
-    </message>
-</context>
-<context>
-    <name>ColorDlg</name>
-    <message>
-        <source>颜色表</source>
-        <translation>Color table</translation>
-    </message>
-    <message>
-        <source>当前颜色：</source>
-        <translation>Current color:</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-</context>
-<context>
-    <name>QObject</name>
-    <message>
-        <source>文本</source>
-        <translation>Text</translation>
-    </message>
-    <message>
-        <source>数字</source>
-        <translation>Num</translation>
-    </message>
-    <message>
-        <source>按键</source>
-        <translation>Button</translation>
-    </message>
-    <message>
-        <source>进度条</source>
-        <translation>Progress</translation>
-    </message>
-    <message>
-        <source>指针</source>
-        <translation>Pointer</translation>
-    </message>
-    <message>
-        <source>二维码</source>
-        <translation>QR code</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>画线框</source>
-        <translation>BOX</translation>
-    </message>
-    <message>
-        <source>画填充框</source>
-        <translation>BOXF</translation>
-    </message>
-    <message>
-        <source>画线圆</source>
-        <translation>CIR</translation>
-    </message>
-    <message>
-        <source>画填充圆</source>
-        <translation>CIRF</translation>
-    </message>
-    <message>
-        <source>画点</source>
-        <translation>PS</translation>
-    </message>
-    <message>
-        <source>画直线</source>
-        <translation>PL</translation>
     </message>
 </context>
 </TS>
