@@ -3,9 +3,11 @@
 #include "app/mainwindow.h"
 #include "app/setscreensizedlg.h"
 #include "app/systemsettings.h"
+#include "canvas/itemdata.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QListView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -121,6 +123,11 @@ void TestLanguage::switchingChangesVisibleTextsAtOnce()
     QCOMPARE(w.screenSizeDlg()->windowTitle(), QStringLiteral("Set Dpi"));
     QCOMPARE(w.screenSizeDlg()->rbLandScape_90->text(), QStringLiteral("Landscape 1"));
     QCOMPARE(d->windowTitle(), QStringLiteral("language choice"));
+    auto label = [](QListView *v, int row) {
+        return v->model()->index(row, 0).data(Qt::UserRole + 1).value<ItemData>().label;
+    };
+    QCOMPARE(label(ui.listView, 5), QStringLiteral("QR code"));
+    QCOMPARE(label(ui.listViewDraw, 6), QStringLiteral("PL"));
     {
         QSettings ini(QStringLiteral("config/system.ini"), QSettings::IniFormat);
         QCOMPARE(ini.value(QStringLiteral("Language/ID")).toInt(), 2);
@@ -133,6 +140,7 @@ void TestLanguage::switchingChangesVisibleTextsAtOnce()
     QCOMPARE(ui.btnNewPro->text(), QStringLiteral("新建"));
     QCOMPARE(ui.label_2->text(), QStringLiteral("BOOT跳转页："));
     QCOMPARE(w.pagePasteAction()->text(), QStringLiteral("页面粘贴"));
+    QCOMPARE(label(ui.listView, 5), QStringLiteral("二维码"));
     QVERIFY(w.windowTitle().startsWith(QStringLiteral("路径：")));
     QCOMPARE(w.screenSizeDlg()->windowTitle(), QStringLiteral("设置分辨率"));
     QSettings ini(QStringLiteral("config/system.ini"), QSettings::IniFormat);
