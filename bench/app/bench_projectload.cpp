@@ -1,0 +1,75 @@
+// Time to open and save projects of growing size in the main window (median of 5 runs).
+#include "app/appglobals.h"
+#include "app/mainwindow.h"
+#include "projectfile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+
+static ProjectData project(int pages, int controlsPerPage)
+{
+    ProjectData d;
+    d.frameW = 480;
+    d.frameH = 272;
+    d.screenType = 1;
+    d.dpi = QStringLiteral("480*272(HHVGA)");
+    for (int p = 0; p < pages; ++p) {
+        PageData page;
+        for (int c = 0; c < controlsPerPage; ++c) {
+            ControlRecord r = ControlRecord::make(ControlKind(c % 5), c);
+            r.x = (c * 37) % 400;
+            r.y = (c * 23) % 240;
+            page.controls.append(r);
+        }
+        d.pages.append(page);
+    }
+    return d;
+}
+
+static double median(QVector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.at(v.size() / 2);
+}
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // Platform chatter would bury the figures.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+    std::printf("%-22s %12s %12s %18s\n", "pages x controls", "open ms", "save ms", "reload shown ms");
+    const QVector<QPair<int, int>> sizes = {{10, 20}, {50, 20}, {100, 30}, {200, 30}};
+    for (const auto &s : sizes) {
+        const QString file = dir.filePath(QStringLiteral("p%1/p.Tavo").arg(s.first));
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        ProjectFile::write(file, project(s.first, s.second));
+        QVector<double> open, save, reload;
+        for (int run = 0; run < 5; ++run) {
+            App::projectPath() = file;
+            QElapsedTimer t;
+            t.start();
+            MainWindow w;
+            open.append(t.nsecsElapsed() / 1e6);
+            t.restart();
+            w.saveProject();
+            save.append(t.nsecsElapsed() / 1e6);
+            // An import into a window on screen: every page switch shows and hides widgets.
+            w.show();
+            QCoreApplication::processEvents();
+            t.restart();
+            w.clearProject();
+            w.loadProject();
+            QCoreApplication::processEvents();
+            reload.append(t.nsecsElapsed() / 1e6);
+        }
+        std::printf("%5d x %-14d %12.1f %12.1f %18.1f\n", s.first, s.second, median(open), median(save), median(reload));
+    }
+    return 0;
+}
