@@ -229,7 +229,10 @@ bool MainWindow::saveProject()
     const QString folder = projectFolder();
     QDir().mkpath(folder + QStringLiteral("/tempImages"));
     mirrorFolder(folder + QStringLiteral("/tempImages"), folder + QStringLiteral("/backUpImages"));
+    // Once the user has saved over a partly read file, it is whole again and may be auto-saved.
     m_loadIncomplete = false;
+    if (!m_autoSaveTimer->isActive())
+        m_autoSaveTimer->start(AutoSaveMs);
     return true;
 }
 

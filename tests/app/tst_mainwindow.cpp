@@ -641,6 +641,16 @@ void TestMainWindow::importOfDamagedFileKeepsTheGoodFile()
     QFile again(file);
     QVERIFY(again.open(QIODevice::ReadOnly));
     QCOMPARE(again.readAll(), xml);
+
+    // Saving when asked writes what is shown and auto-save resumes.
+    QTest::mouseClick(w->form().btnSavePro, Qt::LeftButton);
+    answer(w->questionBox(), true);
+    QCOMPARE(w->infoBox()->message(), QStringLiteral("保存成功！"));
+    QVERIFY(!w->loadIncomplete());
+    QVERIFY(w->autoSaveActive());
+    ProjectData onDisk;
+    QVERIFY(ProjectFile::read(file, 0, &onDisk).ok);
+    QCOMPARE(onDisk.pages.size(), w->pageCount());
 }
 
 void TestMainWindow::importOfANonProjectNameKeepsTheOpenProject()
