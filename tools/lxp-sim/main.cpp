@@ -5,6 +5,8 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include "headless.h"
+
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -23,8 +25,7 @@ int usageError(const QString &text)
 int main(int argc, char **argv)
 {
     // Drawing pages needs fonts, not a screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareHeadlessEnvironment();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("lxp-sim"));
 

@@ -1,6 +1,8 @@
 #include "cliutil.h"
 #include "commands.h"
 
+#include "headless.h"
+
 #include <QGuiApplication>
 #include <QMap>
 
@@ -30,8 +32,7 @@ const char *kUsage =
 int main(int argc, char **argv)
 {
     // Rendering needs a GUI application for fonts; no window is ever shown.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareHeadlessEnvironment();
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("tavo-cli"));
 
