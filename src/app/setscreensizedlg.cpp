@@ -24,7 +24,7 @@ SetScreenSizeDlg::SetScreenSizeDlg(QWidget *parent)
     label_2->setObjectName(QStringLiteral("label_2"));
     label_2->setGeometry(10, 80, 81, 41);
 
-    auto *row = new QWidget(this);
+    auto *row = m_row = new QWidget(this);
     row->setObjectName(QStringLiteral("horizontalLayoutWidget"));
     row->setGeometry(90, 80, 358, 42);
     auto *lay = new QHBoxLayout(row);
@@ -70,6 +70,17 @@ void SetScreenSizeDlg::retranslateUi()
     rbLandScape_270->setText(tr("横屏2"));
     btnOK->setText(tr("确定"));
     btnCancel->setText(tr("取消"));
+    fitOrientationRow();
+}
+
+void SetScreenSizeDlg::fitOrientationRow()
+{
+    const int rowWidth = qMax(358, m_row->sizeHint().width());
+    m_row->resize(rowWidth, 42);
+    const int dialogWidth = qMax(477, m_row->x() + rowWidth + 19);
+    resize(dialogWidth, 224);
+    btnCancel->move(dialogWidth - 97, 170);
+    btnOK->move(dialogWidth - 187, 170);
 }
 
 void SetScreenSizeDlg::on_cbVGA_currentTextChanged(const QString &text)

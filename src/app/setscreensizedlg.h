@@ -36,6 +36,10 @@ public slots:
     void on_cbVGA_currentTextChanged(const QString &text);
 
 private:
+    // Longer translations widen the orientation row and the dialog instead of clipping.
+    void fitOrientationRow();
+
+    QWidget *m_row = nullptr;
     QString m_resolutionText;
     int m_screenType = 0;
 };
