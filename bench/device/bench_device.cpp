@@ -67,30 +67,12 @@ DownloadJob bigProject(const QTemporaryDir &dir)
     return job;
 }
 
-qint64 wireBytes(const DownloadJob &job)
-{
-    qint64 now = 0;
-    DownloadSteps steps([&now] { return now; });
-    qint64 total = 0;
-    steps.start(job);
-    while (steps.isActive()) {
-        for (const StepOutput &o : steps.takeOutput())
-            if (o.kind == StepOutput::Write)
-                total += o.bytes.size();
-        steps.acknowledge();
-    }
-    for (const StepOutput &o : steps.takeOutput())
-        if (o.kind == StepOutput::Write)
-            total += o.bytes.size();
-    return total;
-}
-
 void benchWire()
 {
     constexpr qint64 baud = 921600;
     QTemporaryDir dir;
     const DownloadJob job = bigProject(dir);
-    const qint64 bytes = wireBytes(job);
+    const qint64 bytes = wireByteCount(job);
     const double boundMs = double(bytes) * 10.0 * 1000.0 / double(baud);
     QVector<double> ratios, times;
     for (int run = 0; run < 3; ++run) {

@@ -336,3 +336,24 @@ void DownloadSteps::performCommand(int s)
     message(code, done);
     finish(true, done);
 }
+
+qint64 wireByteCount(const DownloadJob &job)
+{
+    qint64 fakeNow = 0;
+    DownloadSteps steps([&fakeNow] { return fakeNow; });
+    qint64 total = 0;
+    auto count = [&] {
+        for (const StepOutput &o : steps.takeOutput()) {
+            if (o.kind == StepOutput::Write)
+                total += o.bytes.size();
+        }
+    };
+    steps.start(job);
+    // Bounded: a job never has more steps than pages and pictures allow.
+    for (int i = 0; i < 1000000 && steps.isActive(); ++i) {
+        count();
+        steps.acknowledge();
+    }
+    count();
+    return total;
+}

@@ -93,3 +93,8 @@ private:
     QByteArray m_fontData;
     QVector<StepOutput> m_out;
 };
+
+// Bytes a job writes to a module that acknowledges every step at once (progress totals, the
+// wire-time bound of benchmarks).
+qint64 wireByteCount(const DownloadJob &job);
+

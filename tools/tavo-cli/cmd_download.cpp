@@ -19,25 +19,6 @@
 
 namespace {
 
-// Bytes a job writes, found by running its steps against a module that acknowledges everything.
-qint64 bytesOfJob(const DownloadJob &job)
-{
-    qint64 fakeNow = 0;
-    DownloadSteps steps([&fakeNow] { return fakeNow; });
-    qint64 total = 0;
-    steps.start(job);
-    for (int i = 0; i < 100000 && steps.isActive(); ++i) {
-        for (const StepOutput &o : steps.takeOutput())
-            if (o.kind == StepOutput::Write)
-                total += o.bytes.size();
-        steps.acknowledge();
-    }
-    for (const StepOutput &o : steps.takeOutput())
-        if (o.kind == StepOutput::Write)
-            total += o.bytes.size();
-    return total;
-}
-
 // "\r  123456 / 654321 bytes  18%  12 s left" on a terminal.
 class ProgressLine {
 public:
@@ -145,7 +126,7 @@ int runDeviceJob(const DeviceOptions &options, const DownloadJob &job, DeviceRes
     if (!link.open(portName, options.baud))
         return fail(ExitFailed, QStringLiteral("cannot open %1: %2").arg(portName, link.errorString()));
 
-    ProgressLine progress(bytesOfJob(job));
+    ProgressLine progress(wireByteCount(job));
     QObject::connect(&link, &SerialLink::s_bytesWritten, [&progress](qint64 n) { progress.add(n); });
     QObject::connect(&link, &SerialLink::s_sendMes, [&](int code, const QString &text) {
         if (code != SerialLink::LogLine || text.isEmpty())
