@@ -160,15 +160,16 @@ void QMyMessageBox::changeEvent(QEvent *e)
     QDialog::changeEvent(e);
 }
 
+// Hidden before answering: the handler may put its next message on this same box.
 void QMyMessageBox::on_btnOk_clicked()
 {
-    emit s_sendIsNo(m_code);
     hide();
+    emit s_sendIsNo(m_code);
 }
 
 void QMyMessageBox::on_btnCancel_clicked()
 {
+    hide();
     if (m_code != 0)
         emit s_sendIsNo(m_code + 1);
-    hide();
 }

@@ -21,6 +21,7 @@ private slots:
     void checkBoxResetForEachDownloadQuestion();
     void unknownButtonSetKeepsPreviousButtons();
     void showDoesNotBlockAndReusesTheBox();
+    void followUpFromAnswerStaysShown();
     void progress_data();
     void progress();
     void versionSurvivesLanguageChange();
@@ -142,6 +143,21 @@ void TestDialogs::showDoesNotBlockAndReusesTheBox()
     QTest::mouseClick(button(&box, "btnCancel"), Qt::LeftButton);
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).toInt(), 14);
+}
+
+void TestDialogs::followUpFromAnswerStaysShown()
+{
+    // The answer handler may put the next message on the same box.
+    QMyMessageBox box;
+    connect(&box, &QMyMessageBox::s_sendIsNo, &box, [&box](int code) {
+        if (code == 7)
+            box.showMessage(1, 0, 0, QStringLiteral("路径错误，保存失败！"));
+    });
+    box.showMessage(0, 2, 7, QStringLiteral("是否保存当前项目？"));
+    QTest::mouseClick(button(&box, "btnOk"), Qt::LeftButton);
+    QVERIFY(box.isVisible());
+    QCOMPARE(box.message(), QStringLiteral("路径错误，保存失败！"));
+    QCOMPARE(box.code(), 0);
 }
 
 void TestDialogs::progress_data()
