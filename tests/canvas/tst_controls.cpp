@@ -6,7 +6,9 @@
 #include "canvas/qmystandarditemmodel.h"
 #include "canvas/qmywidget.h"
 
+#include <QContextMenuEvent>
 #include <QListView>
+#include <QMenu>
 #include <QTranslator>
 #include <QMimeData>
 #include <QPixmap>
@@ -35,6 +37,7 @@ private slots:
     void hoverCursor();
     void pointerLengthKeepsCentre();
     void lostReleaseEndsDrag();
+    void menuOverControlPastesThere();
     void paletteDragCarriesClassName_data();
     void paletteDragCarriesClassName();
     void drawPaletteChoosesTool();
@@ -96,6 +99,12 @@ void TestControls::drag_data()
     QTest::newRow("left handle outwards") << QPoint(2, 14) << QPoint(72, 114) << QRect(70, 100, 90, 30);
     QTest::newRow("top handle inwards") << QPoint(29, 2) << QPoint(129, 112) << QRect(100, 110, 60, 20);
     QTest::newRow("top-left handle") << QPoint(2, 2) << QPoint(92, 92) << QRect(90, 90, 70, 40);
+    QTest::newRow("left handle onto the edge") << QPoint(2, 14) << QPoint(2, 114) << QRect(0, 100, 60, 30);
+    QTest::newRow("top handle past the top edge") << QPoint(29, 2) << QPoint(129, -20) << QRect(100, 0, 60, 30);
+    QTest::newRow("top handle below 3") << QPoint(29, 2) << QPoint(129, 200) << QRect(100, 100, 60, 3);
+    QTest::newRow("bottom handle below 3") << QPoint(29, 25) << QPoint(129, 101) << QRect(100, 100, 60, 3);
+    QTest::newRow("bottom-left handle") << QPoint(2, 25) << QPoint(80, 160) << QRect(78, 100, 82, 60);
+    QTest::newRow("top-right handle") << QPoint(55, 2) << QPoint(200, 80) << QRect(100, 78, 100, 52);
 }
 
 void TestControls::drag()
@@ -174,6 +183,9 @@ void TestControls::hoverCursor_data()
     QTest::newRow("top-right") << QPoint(55, 2) << int(Qt::SizeBDiagCursor);
     QTest::newRow("left") << QPoint(2, 14) << int(Qt::SizeHorCursor);
     QTest::newRow("middle") << QPoint(30, 15) << int(Qt::ArrowCursor);
+    QTest::newRow("right") << QPoint(55, 14) << int(Qt::SizeHorCursor);
+    QTest::newRow("bottom") << QPoint(29, 25) << int(Qt::SizeVerCursor);
+    QTest::newRow("bottom-left") << QPoint(2, 25) << int(Qt::SizeBDiagCursor);
 }
 
 void TestControls::hoverCursor()
@@ -195,6 +207,25 @@ void TestControls::lostReleaseEndsDrag()
     mouseMove(w, QPoint(50, 25), Qt::NoButton);
     QVERIFY(!w->isDragging());
     QCOMPARE(w->pos(), QPoint(100, 100));
+}
+
+void TestControls::menuOverControlPastesThere()
+{
+    QMyWidget *a = place(QStringLiteral("QLabel"), QPoint(10, 10));
+    QMyWidget *b = place(QStringLiteral("QPushButton"), QPoint(200, 150));
+    QTest::mouseClick(a, Qt::LeftButton, {}, QPoint(30, 15));
+    m_frame->slotCopyAction();
+    // A right click on another control selects it and opens the canvas menu there.
+    QTest::mousePress(b, Qt::RightButton, {}, QPoint(12, 7));
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(12, 7), b->mapToGlobal(QPoint(12, 7)));
+    QCoreApplication::sendEvent(b, &menu);
+    QVERIFY(m_frame->contextMenu()->isVisible());
+    QVERIFY(m_frame->pasteAction()->isEnabled());
+    m_frame->contextMenu()->hide();
+    QCOMPARE(m_frame->selectedControl(), b);
+    QCOMPARE(m_frame->pastePos(), QPoint(212, 157));
+    m_frame->pasteAction()->trigger();
+    QCOMPARE(m_frame->pageTable()->pageControls(0).last()->pos(), QPoint(212, 157));
 }
 
 void TestControls::pointerLengthKeepsCentre()
@@ -232,12 +263,16 @@ void TestControls::paletteDragCarriesClassName()
     const ItemData item = model.index(row, 0).data(Qt::UserRole + 1).value<ItemData>();
     QCOMPARE(item.iconPath, Palettes::controlIcons().at(row));
 
-    // What the view would drop on the canvas.
-    QDragEnterEvent enter(QPoint(30, 40), Qt::MoveAction, data.get(), Qt::LeftButton, {});
+    // What the view would drop on the canvas, offering the actions the palette allows.
+    const Qt::DropActions offered = model.supportedDragActions();
+    QDragEnterEvent enter(QPoint(30, 40), offered, data.get(), Qt::LeftButton, {});
     QCoreApplication::sendEvent(m_frame, &enter);
     QVERIFY(enter.isAccepted());
-    QDropEvent drop(QPoint(30, 40), Qt::MoveAction, data.get(), Qt::LeftButton, {});
+    QDropEvent drop(QPoint(30, 40), offered, data.get(), Qt::LeftButton, {});
     QCoreApplication::sendEvent(m_frame, &drop);
+    QVERIFY(drop.isAccepted());
+    // The view takes a row dropped as a move out of the palette.
+    QVERIFY(drop.dropAction() != Qt::MoveAction);
     const QList<QMyWidget *> &controls = m_frame->pageTable()->pageControls(0);
     QCOMPARE(controls.size(), 1);
     QCOMPARE(controls.first()->className(), className);
