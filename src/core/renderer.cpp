@@ -9,6 +9,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
@@ -134,11 +135,13 @@ void paintText(QPainter &p, const ControlRecord &r, const Box &b)
 
 void paintLabel(QPainter &p, const ControlRecord &r, const Box &b)
 {
+    // A style the module does not know is sent as "background, no border" (style 2).
+    const int style = (r.style >= 0 && r.style <= 3) ? r.style : 2;
     QPen pen(Qt::NoPen);
     QBrush brush(Qt::NoBrush);
-    if (r.style == 1 || r.style == 3)
+    if (style == 1 || style == 3)
         pen = QPen(colour(r.styleColorNum), 2);
-    if (r.style == 2 || r.style == 3)
+    if (style == 2 || style == 3)
         brush = QBrush(colour(r.backgroundColorNum));
     paintBody(p, b, pen, brush);
     paintText(p, r, b);
@@ -146,9 +149,11 @@ void paintLabel(QPainter &p, const ControlRecord &r, const Box &b)
 
 void paintButton(QPainter &p, const ControlRecord &r, const Box &b, const RenderContext &ctx)
 {
+    // A style the module does not know is sent as "background, no border" (style 3).
+    const int style = (r.style >= 0 && r.style <= 4) ? r.style : 3;
     QPen pen(Qt::NoPen);
     QBrush brush(Qt::NoBrush);
-    switch (r.style) {
+    switch (style) {
     case 1:
         pen = QPen(colour(r.styleColorNum), 2);
         break;
@@ -168,7 +173,7 @@ void paintButton(QPainter &p, const ControlRecord &r, const Box &b, const Render
         break;
     }
     paintBody(p, b, pen, brush);
-    const int i = (r.style == 1 || r.style == 4) ? 1 : 0;
+    const int i = (style == 1 || style == 4) ? 1 : 0;
     if (r.imageNum >= 0)
         drawWhole(p, pictureFor(ctx, r.imageNum), b.w, b.h, i);
     else if (r.cutImageNum >= 0)
@@ -314,12 +319,26 @@ bool isRedToned(int n)
     return false;
 }
 
-// The pressed-in look of style-2 buttons: a dark shadow one pixel down and right.
+// The pressed-in look of style-2 buttons: an opaque dark shadow one pixel down and right (the
+// canvas's one-pixel blur leaves it solid).
 void paintButtonShadow(QPainter &p, const Box &b)
 {
     if (b.w < 1 || b.h < 1)
         return;
-    p.fillRect(QRect(1, 1, b.w, b.h), QColor(43, 43, 43, 160));
+    p.fillRect(QRect(1, 1, b.w, b.h), QColor(43, 43, 43));
+}
+
+// The order in which the module draws a page's controls: all but the QR codes by number, then
+// the QR codes in list order (the page script's order), so overlaps stack as on the module.
+QVector<const ControlRecord *> drawingOrder(const QVector<ControlRecord> &controls)
+{
+    QVector<const ControlRecord *> others;
+    QVector<const ControlRecord *> qrCodes;
+    for (const ControlRecord &c : controls)
+        (c.isQRCode() ? qrCodes : others).append(&c);
+    std::stable_sort(others.begin(), others.end(),
+                     [](const ControlRecord *a, const ControlRecord *b) { return a->id < b->id; });
+    return others + qrCodes;
 }
 
 }  // namespace
@@ -524,8 +543,8 @@ QImage renderPage(const PageData &page, const RenderContext &ctx, bool design)
             paintPrimitive(p, plain);
         }
     }
-    for (const ControlRecord &original : page.controls) {
-        ControlRecord r = original;
+    for (const ControlRecord *original : drawingOrder(page.controls)) {
+        ControlRecord r = *original;
         if (r.kind == ControlKind::Pointer) {
             r.pointerL = bounded(r.pointerL, 0, kMaxExtent / 2);
             r.settlePointer();

@@ -44,8 +44,8 @@ QVector<QRect> handleRects(const ControlRecord &r);
 // End of a pointer's needle in widget coordinates (angle 0 left, 90 up, 180 right, 270 down).
 QPoint pointerTip(const ControlRecord &r);
 
-// The whole page at module resolution. With design, the number labels are added as the canvas
-// shows them (helper lines too).
+// The whole page at module resolution, controls stacked in the order the module draws them. With
+// design, the number labels are added as the canvas shows them (helper lines too).
 QImage renderPage(const PageData &page, const RenderContext &ctx, bool design = false);
 
 // Point size used for a module font size (16 -> 12 ... 96 -> 74).

@@ -78,6 +78,8 @@ private slots:
 
     void textStyles_data();
     void textStyles();
+    void buttonStyles_data();
+    void buttonStyles();
     void fontSizes_data();
     void fontSizes();
     void textSizeIndependentOfDeviceDpi();
@@ -100,6 +102,7 @@ private slots:
     void handles();
     void pageBackgroundAndHelpLines();
     void primitives();
+    void moduleDrawingOrder();
     void outOfRange_data();
     void outOfRange();
     void pictureCache();
@@ -139,7 +142,7 @@ void TestRenderer::textStyles_data()
     QTest::newRow("1 border") << 1 << true << false;
     QTest::newRow("2 background") << 2 << false << true;
     QTest::newRow("3 both") << 3 << true << true;
-    QTest::newRow("9 unknown reads as 0") << 9 << false << false;
+    QTest::newRow("9 unknown is sent as 2") << 9 << false << true;
 }
 
 void TestRenderer::textStyles()
@@ -163,6 +166,46 @@ void TestRenderer::textStyles()
         QCOMPARE(img.pixelColor(20, 10 + 15), border ? col(1) : inside);
         QCOMPARE(img.pixelColor(19, 25), col(40));  // nothing outside the control
     }
+}
+
+void TestRenderer::buttonStyles_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("edge");  // colour number of the left edge; -1 = the page shows
+    QTest::addColumn<bool>("background");
+    QTest::addColumn<bool>("shadow");
+    QTest::newRow("0 nothing") << 0 << -1 << false << false;
+    QTest::newRow("1 border") << 1 << 1 << false << false;
+    QTest::newRow("2 pressed-in") << 2 << 7 << true << true;
+    QTest::newRow("3 background") << 3 << 3 << true << false;
+    QTest::newRow("4 both") << 4 << 1 << true << false;
+    QTest::newRow("8 unknown is sent as 3") << 8 << 3 << true << false;
+}
+
+void TestRenderer::buttonStyles()
+{
+    QFETCH(int, style);
+    QFETCH(int, edge);
+    QFETCH(bool, background);
+    QFETCH(bool, shadow);
+    ControlRecord r = ControlRecord::make(ControlKind::Button, 0);
+    r.x = 20;
+    r.y = 10;
+    r.w = 60;
+    r.h = 30;
+    r.text.clear();
+    r.style = style;
+    r.backgroundColorNum = 3;
+    r.styleColorNum = 1;
+    const QImage img = render(r, 40);
+    QCOMPARE(img.pixelColor(50, 25), background ? col(3) : col(40));
+    QCOMPARE(img.pixelColor(20, 25), edge < 0 ? col(40) : col(edge));
+    // The pressed-in shadow is solid and lies one pixel down and right of the button.
+    const QColor dark(43, 43, 43);
+    QCOMPARE(img.pixelColor(80, 25), shadow ? dark : col(40));
+    QCOMPARE(img.pixelColor(50, 40), shadow ? dark : col(40));
+    QCOMPARE(img.pixelColor(80, 10), col(40));
+    QCOMPARE(img.pixelColor(20, 40), col(40));
 }
 
 void TestRenderer::fontSizes_data()
@@ -331,6 +374,7 @@ void TestRenderer::progressFill_data()
     QTest::newRow("left 50") << 0 << 0 << "50" << QRect(0, 0, 50, 20);
     QTest::newRow("left 150") << 0 << 0 << "150" << QRect(0, 0, 100, 20);
     QTest::newRow("left 50 border") << 0 << 1 << "50" << QRect(1, 1, 49, 18);
+    QTest::newRow("left 1: one column") << 0 << 0 << "1" << QRect(0, 0, 1, 20);
     QTest::newRow("bottom 0") << 1 << 0 << "0" << QRect();
     QTest::newRow("bottom 50") << 1 << 0 << "50" << QRect(0, 50, 20, 50);
     QTest::newRow("bottom 150") << 1 << 0 << "150" << QRect(0, 0, 20, 100);
@@ -636,6 +680,35 @@ void TestRenderer::primitives()
     QCOMPARE(countColour(img, QRect(20, 99, 160, 2), col(3)), 320);
     const QImage design = Renderer::renderPage(page, context(), true);
     QVERIFY(countColour(design, QRect(20, 99, 160, 2), col(3)) < 300);
+}
+
+void TestRenderer::moduleDrawingOrder()
+{
+    // The module draws controls by number and QR codes last, whatever the list order.
+    ControlRecord qr = ControlRecord::make(ControlKind::QRCode, 0);
+    qr.x = 20;
+    qr.y = 20;
+    qr.w = qr.h = 25;  // one pixel per module
+    qr.text = QStringLiteral("order");
+    qr.fontColorNum = 1;
+    auto box = [](int id, int x, int colourNum) {
+        ControlRecord t = ControlRecord::make(ControlKind::Text, id);
+        t.x = x;
+        t.y = x;
+        t.w = t.h = 60;
+        t.text.clear();
+        t.style = 2;
+        t.backgroundColorNum = colourNum;
+        return t;
+    };
+    PageData page;
+    page.controls = {qr, box(1, 10, 2), box(0, 50, 3)};
+    for (bool design : {false, true}) {
+        const QImage img = Renderer::renderPage(page, context(), design);
+        QCOMPARE(img.pixelColor(20, 20), col(1));  // the finder pattern's corner module
+        QCOMPARE(img.pixelColor(60, 60), col(2));  // number 1 over number 0
+        QCOMPARE(img.pixelColor(85, 85), col(3));
+    }
 }
 
 void TestRenderer::outOfRange_data()
