@@ -24,6 +24,13 @@ int toNumber(const QString &text)
     return ok ? v : 0;
 }
 
+// An alignment code: only 0, 1 and 2 mean something; any other value leaves the control's own.
+int alignCode(const QString &text, int current)
+{
+    const int v = toNumber(text);
+    return v >= AlignCentre && v <= AlignEnd ? v : current;
+}
+
 // A picture number: numbers that name no picture, including ones too large for an int, are -1.
 int pictureNumber(const QString &text, int pictureCount)
 {
@@ -32,8 +39,10 @@ int pictureNumber(const QString &text, int pictureCount)
     const qlonglong n = t.toLongLong(&ok);
     if (!ok) {
         static const QRegularExpression digits(QStringLiteral("^[+-]?[0-9]+$"));
-        return digits.match(t).hasMatch() ? -1 : 0;
+        if (digits.match(t).hasMatch())
+            return -1;
     }
+    // Anything else that is not a number reads as 0, which must still name a picture.
     return n < 0 || n >= pictureCount ? -1 : int(n);
 }
 
@@ -172,8 +181,8 @@ bool Reader::readControl(PageData &page)
         case Tag::W: c.w = toNumber(text); break;
         case Tag::H: c.h = toNumber(text); break;
         case Tag::FontSize: c.fontSize = toNumber(text); break;
-        case Tag::HAlign: c.hAlign = toNumber(text); break;
-        case Tag::VAlign: c.vAlign = toNumber(text); break;
+        case Tag::HAlign: c.hAlign = alignCode(text, c.hAlign); break;
+        case Tag::VAlign: c.vAlign = alignCode(text, c.vAlign); break;
         case Tag::FontColorNum: c.fontColorNum = toNumber(text); break;
         case Tag::BackgroundColorNum: c.backgroundColorNum = toNumber(text); break;
         case Tag::PressColorNum: c.pressColorNum = toNumber(text); break;

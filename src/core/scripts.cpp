@@ -10,6 +10,17 @@ namespace {
 
 QString tr(const char *s) { return QCoreApplication::translate("Script", s); }
 
+// Digits, points and minus signs only, as the number editor accepts.
+bool isNumberText(const QString &text)
+{
+    for (const QChar ch : text) {
+        const ushort u = ch.unicode();
+        if (!(u >= '0' && u <= '9') && u != '.' && u != '-')
+            return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool findUnsafeText(const PageData &page, int pageIndex, TextProblem *problem)
@@ -21,6 +32,9 @@ bool findUnsafeText(const PageData &page, int pageIndex, TextProblem *problem)
             message = tr("第%1页%2控件%3的文本含有换行符，请您修改！");
         else if (quotedText && c.text.contains(QLatin1Char('\'')))
             message = tr("第%1页%2控件%3的文本含有单引号，请您修改！");
+        else if (c.kind == ControlKind::Number && !isNumberText(c.text))
+            // Sent bare: a comma, bracket or semicolon would end the instruction early.
+            message = tr("第%1页%2控件%3的数值格式不对，请您修改！");
         else if (!ModuleText::canEncode(c.text))
             message = tr("第%1页%2控件%3的文本含有显示屏不支持的字符，请您修改！");
         if (message.isEmpty())

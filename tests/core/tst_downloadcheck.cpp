@@ -131,6 +131,9 @@ private slots:
         QTest::newRow("line feed") << int(ControlKind::QRCode) << "a\nb" << "第1页QRcode控件3的文本含有换行符，请您修改！";
         QTest::newRow("carriage return") << int(ControlKind::Number) << "1\r" << "第1页QLabelNum控件3的文本含有换行符，请您修改！";
         QTest::newRow("outside GBK") << int(ControlKind::Text) << "\U0001F600" << "第1页QLabel控件3的文本含有显示屏不支持的字符，请您修改！";
+        QTest::newRow("number with a bracket") << int(ControlKind::Number) << "1);RESET(" << "第1页QLabelNum控件3的数值格式不对，请您修改！";
+        QTest::newRow("number with a comma") << int(ControlKind::Number) << "1,5" << "第1页QLabelNum控件3的数值格式不对，请您修改！";
+        QTest::newRow("number signed fraction") << int(ControlKind::Number) << "-1.5000" << "";
         QTest::newRow("quote in QR code") << int(ControlKind::QRCode) << "it's" << "";
         QTest::newRow("plain") << int(ControlKind::Text) << "好的 ok" << "";
     }

@@ -318,19 +318,23 @@ private slots:
     void pictureNumbers_data()
     {
         QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("count");
         QTest::addColumn<int>("expected");
-        QTest::newRow("inside") << "4" << 4;
-        QTest::newRow("at count") << "5" << -1;
-        QTest::newRow("beyond") << "7" << -1;
-        QTest::newRow("none") << "-1" << -1;
-        QTest::newRow("other negative") << "-3" << -1;
-        QTest::newRow("huge") << "99999999999999" << -1;
-        QTest::newRow("not a number") << "abc" << 0;
-        QTest::newRow("spaces") << " 2 " << 2;
+        QTest::newRow("inside") << "4" << 5 << 4;
+        QTest::newRow("at count") << "5" << 5 << -1;
+        QTest::newRow("beyond") << "7" << 5 << -1;
+        QTest::newRow("none") << "-1" << 5 << -1;
+        QTest::newRow("other negative") << "-3" << 5 << -1;
+        QTest::newRow("huge") << "99999999999999" << 5 << -1;
+        QTest::newRow("not a number") << "abc" << 5 << 0;
+        QTest::newRow("not a number, no pictures") << "abc" << 0 << -1;
+        QTest::newRow("empty, no pictures") << "" << 0 << -1;
+        QTest::newRow("spaces") << " 2 " << 5 << 2;
     }
     void pictureNumbers()
     {
         QFETCH(QString, value);
+        QFETCH(int, count);
         QFETCH(int, expected);
         const QByteArray v = value.toUtf8();
         const QByteArray xml = QByteArray(kHeader) + "<ui><frame frame=\"frame\"><logo1>" + v + "</logo1><logo2>" + v +
@@ -343,7 +347,7 @@ private slots:
                                "<pressImageNum>" + v + "</pressImageNum><pressCutImageNum>" + v +
                                "</pressCutImageNum></ClassName></page></ui>";
         ProjectData d;
-        QVERIFY(ProjectFile::readFromBytes(xml, 5, &d).ok);
+        QVERIFY(ProjectFile::readFromBytes(xml, count, &d).ok);
         QCOMPARE(d.logo1, expected);
         QCOMPARE(d.logo2, expected);
         QCOMPARE(d.parentImageNum, expected);
@@ -427,6 +431,31 @@ private slots:
         QCOMPARE(page.controls[0].w, 0);
         QCOMPARE(page.controls[0].h, 0);
         QCOMPARE(page.controls[0].fontSize, 24);
+    }
+
+    // Only the codes 0, 1 and 2 set an alignment; any other value leaves the centred default.
+    void alignmentCodes_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("left") << "1" << 1;
+        QTest::newRow("right") << "2" << 2;
+        QTest::newRow("centre") << "0" << 0;
+        QTest::newRow("beyond") << "3" << 0;
+        QTest::newRow("negative") << "-1" << 0;
+        QTest::newRow("a Qt flag") << "132" << 0;
+    }
+    void alignmentCodes()
+    {
+        QFETCH(QString, value);
+        QFETCH(int, expected);
+        const QByteArray v = value.toUtf8();
+        const QByteArray xml = QByteArray(kHeader) + "<ui><page><ClassName ClassName=\"QLabel\"><hAlign>" + v +
+                               "</hAlign><vAlign>" + v + "</vAlign></ClassName></page></ui>";
+        ProjectData d;
+        QVERIFY(ProjectFile::readFromBytes(xml, 0, &d).ok);
+        QCOMPARE(d.pages[0].controls[0].hAlign, expected);
+        QCOMPARE(d.pages[0].controls[0].vAlign, expected);
     }
 
     // A hand-written file may declare another encoding; its texts arrive as the characters meant.
