@@ -23,6 +23,10 @@ SerialLink::SerialLink(QObject *parent) : QObject(parent), m_port(this)
     connect(m_worker, &InstructSerialPort::s_jobFinished, this, [this](bool ok, const QString &text) {
         m_jobRunning = false;
         m_gapTimer.stop();
+        // A job that timed out mid-block must not keep feeding the module: the rest of the block
+        // would be read as the next job's commands.
+        if (!ok)
+            dropOutput();
         emit s_jobFinished(ok, text);
     });
 }
@@ -122,12 +126,19 @@ void SerialLink::portRemoved(const QString &name)
     emit s_showMessage(Hint, msg("串口%1已拔出！").arg(name));
 }
 
+void SerialLink::dropOutput()
+{
+    m_queue.clear();
+    m_queueOffset = 0;
+    if (m_port.isOpen())
+        m_port.clear(QSerialPort::Output);
+}
+
 void SerialLink::failJob(const QString &message, bool showMessage)
 {
     m_worker->resetJob();
     m_gapTimer.stop();
-    m_queue.clear();
-    m_queueOffset = 0;
+    dropOutput();
     if (!m_jobRunning)
         return;
     m_jobRunning = false;

@@ -71,6 +71,8 @@ private:
     void onGapElapsed();
     void apply(const AnswerOutcome &outcome);
     void onError(QSerialPort::SerialPortError error);
+    // Forgets what is queued for the line and not yet sent.
+    void dropOutput();
     // Ends the running job because of the link, with a warning.
     void failJob(const QString &message, bool showMessage = true);
     void lineLost(const QString &message);

@@ -325,6 +325,26 @@ private slots:
         QVERIFY2(done.first().at(0).toBool(), qPrintable(done.first().at(1).toString()));
     }
 
+    void timeOutMidBlockStopsSending()
+    {
+        QTemporaryDir dir;
+        DownloadJob job = pagesJob(1, DownloadMode::Pictures);
+        job.pictures = PictureLibrary::fromPaths(makePictures(dir, {QSize(1000, 1000)}));
+        Bench b;
+        // 2 MB at 115200 baud take minutes; the 20-minute wait passes in about two seconds.
+        QVERIFY(b.open(ModuleSettings(), 600.0));
+        b.pty.setBaud(115200);
+        const auto result = b.run(job);
+        QVERIFY(!result.first);
+        QCOMPARE(result.second, msg("InstructSerialPort", "通信超时，下载失败！"));
+        QCOMPARE(b.link.pendingWriteBytes(), qint64(0));
+        const qint64 received = b.module.bytesReceived();
+        QTest::qWait(300);
+        // At most what was already in the line when the job ended.
+        QVERIFY(b.module.bytesReceived() - received < SerialLink::SliceBytes);
+        QVERIFY(b.module.bytesReceived() < 1000000);
+    }
+
     void jobNeedsAnOpenPort()
     {
         SerialLink link;
