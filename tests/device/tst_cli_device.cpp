@@ -123,6 +123,12 @@ private slots:
                                  << QStringLiteral("写入485地址成功！");
         QTest::newRow("read address") << QStringList{QStringLiteral("get-address"), port, v} << 0
                                       << QStringLiteral("enabled=0 address=0");
+        QTest::newRow("backlight log") << QStringList{QStringLiteral("set-backlight"), port, v, QStringLiteral("--log"),
+                                                      QStringLiteral("30")}
+                                       << 0 << QStringLiteral("--发送:背光度设置成功！");
+        QTest::newRow("baud log") << QStringList{QStringLiteral("set-baud"), port, v, QStringLiteral("--log"),
+                                                 QStringLiteral("9600")}
+                                  << 0 << QStringLiteral("--发送:波特率设置成功！");
         QTest::newRow("no port") << QStringList{QStringLiteral("download"), demo} << 2 << QString();
         QTest::newRow("two modes") << QStringList{QStringLiteral("download"), demo, port, v, QStringLiteral("--fonts"),
                                                   QStringLiteral("--pictures-only")}

@@ -129,7 +129,9 @@ int runDeviceJob(const DeviceOptions &options, const DownloadJob &job, DeviceRes
     ProgressLine progress(wireByteCount(job));
     QObject::connect(&link, &SerialLink::s_bytesWritten, [&progress](qint64 n) { progress.add(n); });
     QObject::connect(&link, &SerialLink::s_sendMes, [&](int code, const QString &text) {
-        if (code != SerialLink::LogLine || text.isEmpty())
+        // Confirmations of a baud rate or backlight change are log lines too; the boot-script
+        // signal carries no text.
+        if (code == SerialLink::BootScriptSent || text.isEmpty())
             return;
         if (text.contains(QStringLiteral("--接收:")))
             result->received << text.mid(text.indexOf(QStringLiteral("--接收:")) + 5).trimmed();
