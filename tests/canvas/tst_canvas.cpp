@@ -9,6 +9,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(QMyDrawType *)
@@ -57,6 +58,7 @@ private slots:
     void projectRoundTrip();
     void showPageHidesOtherPages();
     void damagedValuesPaint();
+    void controlsShowThePageThrough();
     void screenshotEveryKind();
 
 private:
@@ -561,6 +563,40 @@ void TestCanvas::damagedValuesPaint()
     QCOMPARE(shot.size(), QSize(420, 360));
     for (QMyWidget *w : controls())
         QVERIFY(w->width() <= 8192 && w->height() <= 8192);
+}
+
+void TestCanvas::controlsShowThePageThrough()
+{
+    QTemporaryDir dir;
+    QImage picture(420, 360, QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, qRgb(x * 255 / 420, y * 255 / 360, 128));
+    }
+    const QString path = dir.filePath(QStringLiteral("100001_page.bmp"));
+    QVERIFY(picture.save(path));
+    table()->setPictures(PictureLibrary::fromPaths({path}));
+    m_frame->setPageBackgroundNum(3);
+    m_frame->setPageImageNum(0);
+
+    QMyWidget *text = add(QStringLiteral("QLabel"), QPoint(20, 20));
+    text->setStyle(0);
+    text->setText(QString());
+    QMyWidget *button = add(QStringLiteral("QPushButton"), QPoint(100, 20));
+    button->setStyle(0);
+    button->setCutImageNum(0);
+    QMyWidget *qr = add(QStringLiteral("QRcode"), QPoint(200, 20));
+    qr->setText(QString());
+    QMyWidget *pointer = add(QStringLiteral("QPointer"), QPoint(300, 20));
+    pointer->setPointerAngle(90);
+    m_frame->showPage(0);
+
+    const QImage shot = m_frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // Without background or symbol the page picture shows; a cut picture is the page's own pixels.
+    for (const QPoint &at : {QPoint(25, 40), QPoint(105, 40), QPoint(140, 45), QPoint(215, 60)})
+        QCOMPARE(shot.pixelColor(at), picture.pixelColor(at));
+    // The gauge's face is the page colour, not the picture.
+    QCOMPARE(shot.pixelColor(310, 60), ColorTable::colorAt(3));
 }
 
 void TestCanvas::screenshotEveryKind()
