@@ -64,6 +64,10 @@ Qt::Alignment alignmentOf(const ControlRecord &r)
     return a;
 }
 
+// Any picture field other than -1 counts as set, as in the page script: a number that names no
+// picture then draws nothing, and a button shows no text.
+bool isSet(int pictureNum) { return pictureNum != -1; }
+
 QImage pictureFor(const RenderContext &ctx, int n)
 {
     if (!ctx.pictures || !ctx.pictures->contains(n))
@@ -174,9 +178,9 @@ void paintButton(QPainter &p, const ControlRecord &r, const Box &b, const Render
     }
     paintBody(p, b, pen, brush);
     const int i = (style == 1 || style == 4) ? 1 : 0;
-    if (r.imageNum >= 0)
+    if (isSet(r.imageNum))
         drawWhole(p, pictureFor(ctx, r.imageNum), b.w, b.h, i);
-    else if (r.cutImageNum >= 0)
+    else if (isSet(r.cutImageNum))
         drawCut(p, pictureFor(ctx, r.cutImageNum), ctx, QRect(b.x + i, b.y + i, b.w - 2 * i, b.h - 2 * i),
                 QPoint(i, i));
     else
@@ -240,9 +244,9 @@ void paintProgress(QPainter &p, const ControlRecord &r, const Box &b, const Rend
     const QColor bg = colour(r.backgroundColorNum);
     paintBody(p, b, border ? QPen(colour(r.styleColorNum), 2) : QPen(bg, 1), QBrush(bg));
 
-    if (r.backgroundImageNum >= 0)
+    if (isSet(r.backgroundImageNum))
         drawWhole(p, pictureFor(ctx, r.backgroundImageNum), b.w, b.h, border);
-    else if (r.backgroundCutImageNum >= 0)
+    else if (isSet(r.backgroundCutImageNum))
         drawCut(p, pictureFor(ctx, r.backgroundCutImageNum), ctx,
                 QRect(b.x + border, b.y + border, b.w - 2 * border, b.h - 2 * border), QPoint(border, border));
 
@@ -251,9 +255,9 @@ void paintProgress(QPainter &p, const ControlRecord &r, const Box &b, const Rend
     const QRect fill = progressFill(r, b, border, ok ? int(qBound<qint64>(0, value, 1000)) : 0);
     if (fill.width() < 1 || fill.height() < 1)
         return;
-    if (r.imageNum >= 0)
+    if (isSet(r.imageNum))
         drawProgressPicture(p, pictureFor(ctx, r.imageNum), r, fill);
-    else if (r.cutImageNum >= 0)
+    else if (isSet(r.cutImageNum))
         drawCut(p, pictureFor(ctx, r.cutImageNum), ctx, fill.translated(b.x, b.y), fill.topLeft());
     else
         p.fillRect(fill, colour(r.fontColorNum));

@@ -733,6 +733,8 @@ void TestRenderer::outOfRange_data()
     QTest::newRow("picture number past the list") << r << true;
     r.imageNum = INT_MAX;
     QTest::newRow("huge picture number") << r << true;
+    r.imageNum = -7;  // set, as far as the page script goes: the module shows no text
+    QTest::newRow("negative picture number") << r << true;
     r.imageNum = -1;
     r.cutImageNum = 99;
     QTest::newRow("cut picture past the list") << r << true;
