@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
@@ -289,7 +290,10 @@ void paintQRCode(QPainter &p, const ControlRecord &r, const Box &b)
     const int n = sym.size();
     const qreal mw = qreal(b.w) / n, mh = qreal(b.h) / n;
     const QColor c = colour(r.fontColorNum);
-    // Runs of dark modules are filled as one rectangle, so antialiasing leaves no seams.
+    // All dark modules are filled as one path (runs of a row as one rectangle), so antialiasing
+    // leaves no seams between neighbouring modules in either direction.
+    QPainterPath dark;
+    dark.setFillRule(Qt::WindingFill);
     for (int row = 0; row < n; ++row) {
         int col = 0;
         while (col < n) {
@@ -300,9 +304,10 @@ void paintQRCode(QPainter &p, const ControlRecord &r, const Box &b)
             const int start = col;
             while (col < n && sym.isDark(row, col))
                 ++col;
-            p.fillRect(QRectF(start * mw, row * mh, (col - start) * mw, mh), c);
+            dark.addRect(QRectF(start * mw, row * mh, (col - start) * mw, mh));
         }
     }
+    p.fillPath(dark, c);
 }
 
 // The painter is clipped to the control's body and to the page, like a child widget of the canvas.

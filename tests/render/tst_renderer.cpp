@@ -95,6 +95,7 @@ private slots:
     void pointerNeedle();
     void qrMatchesEncoder_data();
     void qrMatchesEncoder();
+    void qrSolidAtFractionalModuleSize();
     void qrNothingToDraw_data();
     void qrNothingToDraw();
     void numberLabel_data();
@@ -542,6 +543,21 @@ void TestRenderer::qrMatchesEncoder()
             differs = upper.isDark(i / n, i % n) != sym.isDark(i / n, i % n);
         QVERIFY(differs);
     }
+}
+
+void TestRenderer::qrSolidAtFractionalModuleSize()
+{
+    // 80 pixels for 25 modules: module edges fall inside pixels, and neighbouring dark modules
+    // must still read as one solid area, as on the module.
+    ControlRecord r = ControlRecord::make(ControlKind::QRCode, 0);
+    r.text = QStringLiteral("A");
+    r.w = r.h = 80;
+    r.fontColorNum = 3;
+    QCOMPARE(QrSymbol::encode(r.text).size(), 25);
+    const QImage img = render(r, 15, QSize(100, 100));
+    // The finder pattern's outer ring: column 0 and row 0 are dark over seven modules (22 px).
+    QCOMPARE(countColour(img, QRect(0, 0, 3, 22), col(3)), 3 * 22);
+    QCOMPARE(countColour(img, QRect(0, 0, 22, 3), col(3)), 22 * 3);
 }
 
 void TestRenderer::qrNothingToDraw_data()
