@@ -557,6 +557,8 @@ QImage renderPage(const PageData &page, const RenderContext &ctx, bool design)
         if (r.kind == ControlKind::Pointer) {
             r.pointerL = bounded(r.pointerL, 0, kMaxExtent / 2);
             r.settlePointer();
+        } else if (r.isQRCode()) {
+            r.h = r.w;  // the module is told only the symbol's side
         }
         const Box b = boxOf(r);
         p.save();

@@ -558,6 +558,11 @@ void TestRenderer::qrSolidAtFractionalModuleSize()
     // The finder pattern's outer ring: column 0 and row 0 are dark over seven modules (22 px).
     QCOMPARE(countColour(img, QRect(0, 0, 3, 22), col(3)), 3 * 22);
     QCOMPARE(countColour(img, QRect(0, 0, 22, 3), col(3)), 22 * 3);
+
+    // A file whose height disagrees still shows the square symbol the module draws.
+    r.h = 30;
+    const QImage square = render(r, 15, QSize(100, 100));
+    QCOMPARE(countColour(square, QRect(0, 58, 3, 22), col(3)), 3 * 22);  // lower-left finder
 }
 
 void TestRenderer::qrNothingToDraw_data()
@@ -789,7 +794,7 @@ void TestRenderer::outOfRange_data()
     r = make(ControlKind::QRCode);
     r.w = INT_MAX;
     r.h = 0;
-    QTest::newRow("QR without height") << r << true;
+    QTest::newRow("QR huge, its height ignored") << r << false;
 }
 
 void TestRenderer::outOfRange()
