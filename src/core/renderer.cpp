@@ -196,8 +196,9 @@ QRect progressFill(const ControlRecord &r, const Box &b, int border, int value)
     const int W = b.w - 2 * border, H = b.h - 2 * border;
     if (W < 1 || H < 1)
         return QRect();
-    const double g = qBound(0.0, value / 100.0, 1.0);
-    const int across = int(W * g), down = int(H * g);
+    // Whole numbers: in floating point 100 * 0.29 falls just short of 29 and loses a pixel.
+    const qint64 percent = qBound(0, value, 100);
+    const int across = int(W * percent / 100), down = int(H * percent / 100);
     switch (r.progType) {
     case 0:
         return QRect(border, border, across, H);

@@ -376,6 +376,8 @@ void TestRenderer::progressFill_data()
     QTest::newRow("left 150") << 0 << 0 << "150" << QRect(0, 0, 100, 20);
     QTest::newRow("left 50 border") << 0 << 1 << "50" << QRect(1, 1, 49, 18);
     QTest::newRow("left 1: one column") << 0 << 0 << "1" << QRect(0, 0, 1, 20);
+    QTest::newRow("left 29: no rounding loss") << 0 << 0 << "29" << QRect(0, 0, 29, 20);
+    QTest::newRow("bottom 57: no rounding loss") << 1 << 0 << "57" << QRect(0, 43, 20, 57);
     QTest::newRow("bottom 0") << 1 << 0 << "0" << QRect();
     QTest::newRow("bottom 50") << 1 << 0 << "50" << QRect(0, 50, 20, 50);
     QTest::newRow("bottom 150") << 1 << 0 << "150" << QRect(0, 0, 20, 100);
