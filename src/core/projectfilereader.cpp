@@ -13,7 +13,14 @@ QString tr(const char *s) { return QCoreApplication::translate("ProjectFile", s)
 
 QString where(const QString &name, const QXmlStreamReader &xml)
 {
-    return tr("%1 第%2行第%3列").arg(name).arg(xml.lineNumber()).arg(xml.columnNumber());
+    return tr("%1 第%2行第%3列").arg(name, QString::number(xml.lineNumber()), QString::number(xml.columnNumber()));
+}
+
+// The names of files go in whole: a "%2" in a name is not a placeholder.
+QString tooLarge(const QString &name, qint64 size)
+{
+    return tr("%1：文件过大（%2字节，最多%3字节）")
+        .arg(name, QString::number(size), QString::number(ProjectFile::MaxFileBytes));
 }
 
 // A number as the file holds it; anything that is not a whole number in int range reads as 0.
@@ -101,7 +108,7 @@ private:
     {
         int line = 0, column = 0;
         m_doc.position(current(), &line, &column);
-        return tr("%1 第%2行第%3列").arg(m_name).arg(line).arg(column);
+        return tr("%1 第%2行第%3列").arg(m_name, QString::number(line), QString::number(column));
     }
     int picture(const QString &text) const { return pictureNumber(text, m_pictureCount); }
     void readFrame();
@@ -314,7 +321,7 @@ bool checkWellFormed(const QByteArray &bytes, const QString &name, QString *reas
 {
     if (bytes.size() > MaxFileBytes) {
         if (reason)
-            *reason = tr("%1：文件过大（%2字节，最多%3字节）").arg(name).arg(bytes.size()).arg(MaxFileBytes);
+            *reason = tooLarge(name, bytes.size());
         return false;
     }
     QXmlStreamReader xml(bytes);
@@ -324,7 +331,7 @@ bool checkWellFormed(const QByteArray &bytes, const QString &name, QString *reas
         case QXmlStreamReader::StartElement:
             if (++depth > MaxDepth) {
                 if (reason)
-                    *reason = tr("%1：元素嵌套超过%2层").arg(where(name, xml)).arg(MaxDepth);
+                    *reason = tr("%1：元素嵌套超过%2层").arg(where(name, xml), QString::number(MaxDepth));
                 return false;
             }
             break;
@@ -356,7 +363,7 @@ ReadResult readFromBytesWith(const QByteArray &bytes, int pictureCount, ProjectD
         data->pages.clear();
     const QString name = nameForMessages.isEmpty() ? tr("项目文件") : nameForMessages;
     if (bytes.size() > MaxFileBytes) {
-        result.reason = tr("%1：文件过大（%2字节，最多%3字节）").arg(name).arg(bytes.size()).arg(MaxFileBytes);
+        result.reason = tooLarge(name, bytes.size());
         return result;
     }
     ProjectXml::Document doc;
@@ -367,8 +374,8 @@ ReadResult readFromBytesWith(const QByteArray &bytes, int pictureCount, ProjectD
         QString error;
         bool tooDeep = false;
         if (!ProjectXml::tokenizeStream(bytes, MaxDepth, &doc, &line, &column, &error, &tooDeep)) {
-            const QString at = tr("%1 第%2行第%3列").arg(name).arg(line).arg(column);
-            result.reason = tooDeep ? tr("%1：元素嵌套超过%2层").arg(at).arg(MaxDepth) : tr("%1：%2").arg(at, error);
+            const QString at = tr("%1 第%2行第%3列").arg(name, QString::number(line), QString::number(column));
+            result.reason = tooDeep ? tr("%1：元素嵌套超过%2层").arg(at, QString::number(MaxDepth)) : tr("%1：%2").arg(at, error);
             return result;
         }
     }
@@ -387,7 +394,7 @@ ReadResult read(const QString &path, int pictureCount, ProjectData *data)
         return result;
     }
     if (file.size() > MaxFileBytes) {
-        result.reason = tr("%1：文件过大（%2字节，最多%3字节）").arg(path).arg(file.size()).arg(MaxFileBytes);
+        result.reason = tooLarge(path, file.size());
         return result;
     }
     const QByteArray bytes = file.read(MaxFileBytes + 1);
