@@ -26,6 +26,12 @@ bool isNumberText(const QString &text)
 bool findUnsafeText(const PageData &page, int pageIndex, TextProblem *problem)
 {
     for (const ControlRecord &c : page.controls) {
+        // Only the text that goes into the instruction matters: progress bars send a number,
+        // pointers nothing, and a button with a picture an empty text.
+        if (c.kind == ControlKind::Progress || c.kind == ControlKind::Pointer)
+            continue;
+        if (c.kind == ControlKind::Button && (c.imageNum != -1 || c.cutImageNum != -1))
+            continue;
         QString message;
         const bool quotedText = c.kind == ControlKind::Text || c.kind == ControlKind::Button;
         if (c.text.contains(QLatin1Char('\r')) || c.text.contains(QLatin1Char('\n')))

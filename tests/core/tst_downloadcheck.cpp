@@ -134,6 +134,8 @@ private slots:
         QTest::newRow("number with a bracket") << int(ControlKind::Number) << "1);RESET(" << "第1页QLabelNum控件3的数值格式不对，请您修改！";
         QTest::newRow("number with a comma") << int(ControlKind::Number) << "1,5" << "第1页QLabelNum控件3的数值格式不对，请您修改！";
         QTest::newRow("number signed fraction") << int(ControlKind::Number) << "-1.5000" << "";
+        QTest::newRow("progress sends a number") << int(ControlKind::Progress) << "5\n'" << "";
+        QTest::newRow("pointer sends no text") << int(ControlKind::Pointer) << "\U0001F600\r" << "";
         QTest::newRow("quote in QR code") << int(ControlKind::QRCode) << "it's" << "";
         QTest::newRow("plain") << int(ControlKind::Text) << "好的 ok" << "";
     }
@@ -151,6 +153,19 @@ private slots:
         QCOMPARE(buildPageScript(pages[1], 1, PictureLibrary(), &script), message.isEmpty());
         if (!message.isEmpty())
             QCOMPARE(script, QStringLiteral("untouched"));
+    }
+
+    // A button showing a picture sends an empty text, whatever its own text holds.
+    void buttonWithPictureSendsNoText()
+    {
+        ControlRecord c = ControlRecord::make(ControlKind::Button, 0);
+        c.text = QStringLiteral("it's");
+        c.cutImageNum = 0;
+        const QVector<PageData> pages = {pageWith(c)};
+        QCOMPARE(DownloadCheck::unsafeTextMessage(pages), QString());
+        QString script;
+        QVERIFY(buildPageScript(pages[0], 0, PictureLibrary(), &script));
+        QVERIFY2(script.contains(QLatin1String("BUTTON(0,0,60,30,16,'',0,0,65,")), qPrintable(script));
     }
 
     void colourNumbers()
