@@ -112,7 +112,7 @@ private:
     }
     int picture(const QString &text) const { return pictureNumber(text, m_pictureCount); }
     void readFrame();
-    bool readControl(PageData &page);
+    bool readControl(int pageIndex);
     bool readPrimitive(PageData &page);
     bool refuse(const QString &reason)
     {
@@ -131,6 +131,9 @@ private:
     int m_frameH = 0;
     int m_screenType = 0;
     bool m_sawFrameSize = false;
+    // QR codes on each page read so far: counting them afresh for every control would make a
+    // page of many controls take quadratic time.
+    QVector<int> m_qrCodes;
 };
 
 void Reader::readFrame()
@@ -170,13 +173,16 @@ void Reader::readFrame()
     }
 }
 
-bool Reader::readControl(PageData &page)
+bool Reader::readControl(int pageIndex)
 {
+    PageData &page = m_data->pages[pageIndex];
+    int &qrCodes = m_qrCodes[pageIndex];
     const QString className = current().value;
     ControlKind kind;
     if (!kindFromClassName(className, &kind))
         return refuse(tr("%1：元素“ClassName”的控件类名“%2”未知").arg(where(), className));
-    ControlRecord c = ControlRecord::make(kind, page.nextControlId(kind));
+    const int others = page.controls.size() - qrCodes;
+    ControlRecord c = ControlRecord::make(kind, kind == ControlKind::QRCode ? qrCodes : others);
     while (readNextStartElement()) {
         const Tag t = tag();
         const QString text = elementText();
@@ -211,6 +217,7 @@ bool Reader::readControl(PageData &page)
         }
     }
     page.controls.append(c);
+    qrCodes += c.isQRCode() ? 1 : 0;
     return true;
 }
 
@@ -262,11 +269,12 @@ ProjectFile::ReadResult Reader::run()
             break;
         case Tag::Page: {
             m_data->pages.append(PageData());
+            m_qrCodes.append(0);
             PageData &page = m_data->pages.last();
             while (ok && readNextStartElement()) {
                 const Tag t = tag();
                 if (t == Tag::ClassName) {
-                    ok = readControl(page);
+                    ok = readControl(m_data->pages.size() - 1);
                     continue;
                 }
                 if (t == Tag::DrawClassName) {
@@ -294,7 +302,7 @@ ProjectFile::ReadResult Reader::run()
             if (m_data->pages.isEmpty())
                 ok = refuse(tr("%1：元素“%2”出现在任何页面之前").arg(where(), ProjectXml::tagName(tag())));
             else if (tag() == Tag::ClassName)
-                ok = readControl(m_data->pages.last());
+                ok = readControl(m_data->pages.size() - 1);
             else
                 ok = readPrimitive(m_data->pages.last());
             break;
