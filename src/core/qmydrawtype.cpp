@@ -3,6 +3,17 @@
 #include <QtMath>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+
+namespace {
+
+// Geometry from a damaged file can be anywhere in int range; derived values must not overflow.
+int clampToInt(qint64 v)
+{
+    return int(qBound<qint64>(std::numeric_limits<int>::min(), v, std::numeric_limits<int>::max()));
+}
+
+}  // namespace
 
 void QMyDrawType::setRect(int x, int y, int w, int h)
 {
@@ -15,7 +26,8 @@ void QMyDrawType::setRect(int x, int y, int w, int h)
 void QMyDrawType::setRadius(int r)
 {
     m_r = r;
-    setRect(m_x1 - r, m_y1 - r, 2 * r, 2 * r);
+    setRect(clampToInt(qint64(m_x1) - r), clampToInt(qint64(m_y1) - r), clampToInt(2 * qint64(r)),
+            clampToInt(2 * qint64(r)));
 }
 
 void QMyDrawType::setEnd(int x, int y)
@@ -23,11 +35,12 @@ void QMyDrawType::setEnd(int x, int y)
     m_x2 = x;
     m_y2 = y;
     if (isBoxKind(m_drawType)) {
-        setRect(qMin(x, m_x1), qMin(y, m_y1), std::abs(x - m_x1), std::abs(y - m_y1));
+        setRect(qMin(x, m_x1), qMin(y, m_y1), clampToInt(std::abs(qint64(x) - m_x1)),
+                clampToInt(std::abs(qint64(y) - m_y1)));
     } else if (isCircleKind(m_drawType)) {
         const double dx = double(x) - m_x1;
         const double dy = double(y) - m_y1;
-        setRadius(int(std::sqrt(dx * dx + dy * dy)));
+        setRadius(int(qMin(std::sqrt(dx * dx + dy * dy), double(std::numeric_limits<int>::max()))));
     }
 }
 
@@ -99,68 +112,69 @@ QMyDrawType QMyDrawType::copyPlacedAt(QPoint p, int pageW, int pageH) const
     c.setEnd(m_x2, m_y2);
     c.m_colorNum = m_colorNum;
 
-    int px = p.x(), py = p.y();
+    qint64 px = p.x(), py = p.y();
+    const qint64 w = pageW, h = pageH;
     if (isCircleKind(m_drawType)) {
-        const int r = m_r;
+        const qint64 r = m_r;
         if (px < r)
             px = r;
-        else if (px > pageW - r)
-            px = pageW - r;
+        else if (px > w - r)
+            px = w - r;
         if (py < r)
             py = r;
-        else if (py > pageH - r)
-            py = pageH - r;
-        c.setStart(px, py);
-        c.setRadius(r);
+        else if (py > h - r)
+            py = h - r;
+        c.setStart(clampToInt(px), clampToInt(py));
+        c.setRadius(m_r);
     } else if (m_drawType == Point) {
         if (px <= 0)
             px = 1;
-        else if (px > pageW)
-            px = pageW - 1;
+        else if (px > w)
+            px = w - 1;
         if (py <= 0)
             py = 1;
-        else if (py > pageH)
-            py = pageH - 1;
-        c.m_x = px;
-        c.m_y = py;
-        c.setStart(px, py);
+        else if (py > h)
+            py = h - 1;
+        c.m_x = clampToInt(px);
+        c.m_y = clampToInt(py);
+        c.setStart(c.m_x, c.m_y);
     } else if (m_drawType == Line) {
-        const int dx = std::abs(m_x1 - m_x2);
-        const int dy = std::abs(m_y1 - m_y2);
+        const qint64 dx = std::abs(qint64(m_x1) - m_x2);
+        const qint64 dy = std::abs(qint64(m_y1) - m_y2);
         if (px < 0)
             px = 0;
-        else if (px > pageW - dx)
-            px = pageW - dx;
+        else if (px > w - dx)
+            px = w - dx;
         if (py < 0)
             py = 0;
-        else if (py > pageH - dy)
-            py = pageH - dy;
+        else if (py > h - dy)
+            py = h - dy;
         if (m_x1 < m_x2) {
-            c.m_x1 = px;
-            c.m_x2 = px + dx;
+            c.m_x1 = clampToInt(px);
+            c.m_x2 = clampToInt(px + dx);
         } else {
-            c.m_x1 = px + dx;
-            c.m_x2 = px;
+            c.m_x1 = clampToInt(px + dx);
+            c.m_x2 = clampToInt(px);
         }
         if (m_y1 < m_y2) {
-            c.m_y1 = py;
-            c.m_y2 = py + dy;
+            c.m_y1 = clampToInt(py);
+            c.m_y2 = clampToInt(py + dy);
         } else {
-            c.m_y1 = py + dy;
-            c.m_y2 = py;
+            c.m_y1 = clampToInt(py + dy);
+            c.m_y2 = clampToInt(py);
         }
     } else if (isBoxKind(m_drawType)) {
         if (px < 0)
             px = 0;
-        else if (px > pageW - c.m_w)
-            px = pageW - c.m_w;
+        else if (px > w - c.m_w)
+            px = w - c.m_w;
         if (py < 0)
             py = 0;
-        else if (py > pageH - c.m_h)
-            py = pageH - c.m_h;
-        c.m_x = px;
-        c.m_y = py;
-        c.setStart(px, py);
+        else if (py > h - c.m_h)
+            py = h - c.m_h;
+        c.m_x = clampToInt(px);
+        c.m_y = clampToInt(py);
+        c.setStart(c.m_x, c.m_y);
     }
     return c;
 }

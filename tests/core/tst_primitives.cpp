@@ -148,6 +148,35 @@ private slots:
         QCOMPARE(copy.instructionTextFor(), text);
         QVERIFY(!copy.selected());
     }
+
+    // Copies of primitives read from a damaged file: derived sizes stop at the int range instead
+    // of wrapping round.
+    void damagedGeometryCopies()
+    {
+        QMyDrawType circle;
+        circle.setDrawType(QMyDrawType::Circle);
+        circle.setStart(0, 0);
+        circle.setX2(2000000000);
+        circle.setY2(2000000000);
+        circle.setStoredRadius(2147483647);
+        const QMyDrawType c = circle.copyPlacedAt(QPoint(10, 10), 240, 320);
+        QCOMPARE(c.radius(), 2147483647);
+        QCOMPARE(c.rect(), QRect(0, 0, 2147483647, 2147483647));
+
+        QMyDrawType line;
+        line.setDrawType(QMyDrawType::Line);
+        line.setStart(-2000000000, 5);
+        line.setX2(2000000000);
+        line.setY2(5);
+        QCOMPARE(line.copyPlacedAt(QPoint(10, 10), 240, 320).instructionTextFor(),
+                 QStringLiteral("PL(-2147483648,10,240,10,0);"));
+
+        QMyDrawType box;
+        box.setDrawType(QMyDrawType::Box);
+        box.setStart(-2000000000, -2000000000);
+        box.setEnd(2000000000, 2000000000);
+        QCOMPARE(box.rect(), QRect(-2000000000, -2000000000, 2147483647, 2147483647));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPrimitives)
