@@ -94,20 +94,20 @@ void ControlRecord::settlePointer()
 void ControlRecord::setPointerX(int v)
 {
     pointerX = v;
-    x = v - w / 2;
+    x = clampToInt(qint64(v) - w / 2);
 }
 
 void ControlRecord::setPointerY(int v)
 {
     pointerY = v;
-    y = v - h / 2;
+    y = clampToInt(qint64(v) - h / 2);
 }
 
 void ControlRecord::setPointerL(int v)
 {
     pointerL = v;
-    x = pointerX - v;
-    y = pointerY - v;
+    x = clampToInt(qint64(pointerX) - v);
+    y = clampToInt(qint64(pointerY) - v);
 }
 
 bool ControlRecord::operator==(const ControlRecord &o) const

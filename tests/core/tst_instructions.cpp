@@ -196,6 +196,12 @@ private slots:
         QCOMPARE(instructionText(r), QStringLiteral("POINT(125,125,90,40,2,4);"));
         r.settlePointer();
         QCOMPARE(QRect(r.x, r.y, r.w, r.h), QRect(85, 85, 80, 80));
+        // Values from a damaged file move the corner to the end of the int range, not round it.
+        r.pointerX = -10;
+        r.setPointerL(2147483647);
+        QCOMPARE(r.x, int(-2147483647 - 1));
+        r.setPointerY(-2147483647 - 1);
+        QCOMPARE(r.y, int(-2147483647 - 1));
     }
 
     void numbering()
