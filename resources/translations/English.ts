@@ -103,6 +103,65 @@
     </message>
 </context>
 <context>
+    <name>InstructSerialPort</name>
+    <message>
+        <source>通信超时，下载失败！</source>
+        <translation>Communication timeout, download failed!</translation>
+    </message>
+<message>
+        <source>通信超时！</source>
+        <translation>Communication timeout!</translation>
+    </message>
+<message>
+        <source>页面下载中，请稍后......</source>
+        <translation>Downloading pages, please wait......</translation>
+    </message>
+<message>
+        <source>页面下载成功！</source>
+        <translation>Pages downloaded successfully!</translation>
+    </message>
+<message>
+        <source>图片下载成功！</source>
+        <translation>Pictures downloaded successfully!</translation>
+    </message>
+<message>
+        <source>小字库不能超过2M！</source>
+        <translation>The small font cannot exceed 2M!</translation>
+    </message>
+<message>
+        <source>大字库不能超过3M！</source>
+        <translation>The large font cannot exceed 3M!</translation>
+    </message>
+<message>
+        <source>小字库下载中，请稍后......</source>
+        <translation>Downloading the small font, please wait......</translation>
+    </message>
+<message>
+        <source>大字库下载中，请稍后......</source>
+        <translation>Downloading the large font, please wait......</translation>
+    </message>
+<message>
+        <source>字库下载成功！</source>
+        <translation>Font downloaded successfully!</translation>
+    </message>
+<message>
+        <source>写入485地址成功！</source>
+        <translation>485 address written successfully!</translation>
+    </message>
+<message>
+        <source>背光度设置成功！</source>
+        <translation>Backlight set successfully!</translation>
+    </message>
+<message>
+        <source>波特率设置成功！</source>
+        <translation>Baud rate set successfully!</translation>
+    </message>
+<message>
+        <source>指令集发送成功！</source>
+        <translation>Instructions sent successfully!</translation>
+    </message>
+</context>
+<context>
     <name>LanguageDlg</name>
     <message>
         <source>语言选择</source>
@@ -367,13 +426,33 @@
         <source>结束动画ID不可大于起始动画ID，请您重新设置！</source>
         <translation>End animation ID cannot be greater than start animation ID, please reset!</translation>
     </message>
+    <message>
+        <source>发送指令集内容不能为空！</source>
+        <translation>The instructions to send cannot be empty!</translation>
+    </message>
+    <message>
+        <source>未添加图片无法下载，请您先添加图片！</source>
+        <translation>No pictures added, nothing to download. Please add pictures first!</translation>
+    </message>
+    <message>
+        <source>项目中没有页面，无法下载！</source>
+        <translation>The project has no pages, nothing to download!</translation>
+    </message>
+<message>
+        <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
+        <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
+    </message>
+<message>
+        <source>开机动画设置的ID已超过总图片的数目，请您重新设置！</source>
+        <translation>The boot animation ID exceeds the number of pictures, please set it again!</translation>
+    </message>
+<message>
+        <source>BOOT指令字节数超过了%1字节，请您重新调整！</source>
+        <translation>The BOOT instructions exceed %1 bytes, please adjust!</translation>
+    </message>
 </context>
 <context>
     <name>ProjectFile</name>
-    <message>
-        <source>%1：文件过大（%2字节，最多%3字节）</source>
-        <translation>%1: file too large (%2 bytes, at most %3 bytes)</translation>
-    </message>
     <message>
         <source>%1：元素嵌套超过%2层</source>
         <translation>%1: elements nested deeper than %2 levels</translation>
@@ -393,6 +472,22 @@
     <message>
         <source>%1：无法打开文件（%2）</source>
         <translation>%1: cannot open the file (%2)</translation>
+    </message>
+<message>
+        <source>%1：元素“ClassName”的控件类名“%2”未知</source>
+        <translation>%1: unknown control class name "%2" in element "ClassName"</translation>
+    </message>
+<message>
+        <source>%1：元素“DrawClassName”的图形类型“%2”不在1到6之间</source>
+        <translation>%1: shape kind "%2" of element "DrawClassName" is not between 1 and 6</translation>
+    </message>
+<message>
+        <source>%1：元素“%2”出现在任何页面之前</source>
+        <translation>%1: element "%2" comes before any page</translation>
+    </message>
+<message>
+        <source>%1：文件过大（%2字节，最多%3字节）</source>
+        <translation>%1: file too large (%2 bytes, at most %3 bytes)</translation>
     </message>
 </context>
 <context>
@@ -557,6 +652,25 @@
     </message>
 </context>
 <context>
+    <name>Script</name>
+    <message>
+        <source>第%1页%2控件%3的文本含有换行符，请您修改！</source>
+        <translation>The text of %2 control %3 on page %1 contains a line break, please change it!</translation>
+    </message>
+<message>
+        <source>第%1页%2控件%3的文本含有单引号，请您修改！</source>
+        <translation>The text of %2 control %3 on page %1 contains a single quote, please change it!</translation>
+    </message>
+<message>
+        <source>第%1页%2控件%3的数值格式不对，请您修改！</source>
+        <translation>The number of %2 control %3 on page %1 is not well formed, please change it!</translation>
+    </message>
+<message>
+        <source>第%1页%2控件%3的文本含有显示屏不支持的字符，请您修改！</source>
+        <translation>The text of %2 control %3 on page %1 contains characters the display does not support, please change it!</translation>
+    </message>
+</context>
+<context>
     <name>SerialPortDlg</name>
     <message>
         <source>第%1页编号%2,</source>
@@ -573,6 +687,42 @@
     <message>
         <source>%1文本字符已超过%2！</source>
         <translation>%1 text characters exceed %2!</translation>
+    </message>
+    <message>
+        <source>显示屏应答无法识别，下载失败！</source>
+        <translation>The answer of the display cannot be recognized, download failed!</translation>
+    </message>
+<message>
+        <source>通信已断开，下载失败！</source>
+        <translation>Communication lost, download failed!</translation>
+    </message>
+<message>
+        <source>通信未连接，请您先连接通信！</source>
+        <translation>Not connected, please connect first!</translation>
+    </message>
+<message>
+        <source>串口%1已拔出！</source>
+        <translation>Serial port %1 was unplugged!</translation>
+    </message>
+<message>
+        <source>下载失败，下载图片的bin文件总大小超过2M！</source>
+        <translation>Download failed, the pictures to download exceed 2M in total!</translation>
+    </message>
+<message>
+        <source>下载失败，下载图片的bin文件总大小超过3M！</source>
+        <translation>Download failed, the pictures to download exceed 3M in total!</translation>
+    </message>
+<message>
+        <source>下载失败，下载图片的bin文件总大小超过11M！</source>
+        <translation>Download failed, the pictures to download exceed 11M in total!</translation>
+    </message>
+<message>
+        <source>--下载图片进度总大小:%1 擦除进度:%2</source>
+        <translation>--Picture download total size:%1 erase progress:%2</translation>
+    </message>
+<message>
+        <source>--下载图片进度总大小:%1 配置进度:%2</source>
+        <translation>--Picture download total size:%1 write progress:%2</translation>
     </message>
 </context>
 <context>

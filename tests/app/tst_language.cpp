@@ -28,6 +28,8 @@ private slots:
     void okWithoutChangeWritesAndEmitsNothing();
     void switchingChangesVisibleTextsAtOnce();
     void iconsStylesheetAndTranslationAreEmbedded();
+    void englishCoversTextsOfEveryArea_data();
+    void englishCoversTextsOfEveryArea();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -157,6 +159,35 @@ void TestLanguage::iconsStylesheetAndTranslationAreEmbedded()
     QTranslator english;
     QVERIFY(english.load(QStringLiteral(":/config/language/English.qm")));
     QCOMPARE(english.translate("QMyMessageBox", "同时下载资源"), QStringLiteral("Download source at same time"));
+}
+
+// Some areas translate through helpers with a fixed context; their texts must be in the file too.
+void TestLanguage::englishCoversTextsOfEveryArea_data()
+{
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("english");
+    QTest::newRow("download worker") << "InstructSerialPort" << "通信超时，下载失败！" << "Communication timeout, download failed!";
+    QTest::newRow("serial link") << "SerialPortDlg" << "通信已断开，下载失败！" << "Communication lost, download failed!";
+    QTest::newRow("module answer") << "SerialPortDlg" << "下载失败，下载图片的bin文件总大小超过2M！"
+                                   << "Download failed, the pictures to download exceed 2M in total!";
+    QTest::newRow("page size check") << "MainWindow" << "BOOT指令字节数超过了%1字节，请您重新调整！"
+                                     << "The BOOT instructions exceed %1 bytes, please adjust!";
+    QTest::newRow("script check") << "Script" << "第%1页%2控件%3的文本含有单引号，请您修改！"
+                                  << "The text of %2 control %3 on page %1 contains a single quote, please change it!";
+    QTest::newRow("project reader") << "ProjectFile" << "%1：元素“%2”出现在任何页面之前"
+                                    << "%1: element \"%2\" comes before any page";
+    QTest::newRow("canvas") << "QMyFrame" << "删除" << "Delete";
+}
+
+void TestLanguage::englishCoversTextsOfEveryArea()
+{
+    QFETCH(QString, context);
+    QFETCH(QString, source);
+    QFETCH(QString, english);
+    QTranslator t;
+    QVERIFY(t.load(QStringLiteral(":/config/language/English.qm")));
+    QCOMPARE(t.translate(context.toLatin1().constData(), source.toUtf8().constData()), english);
 }
 
 QTEST_MAIN(TestLanguage)
