@@ -101,6 +101,18 @@ bool validCharacters(const uchar *p, int n)
     return true;
 }
 
+// QString::fromUtf8 drops a byte order mark at the start; inside a document it is a character.
+QString utf8Text(const char *p, int n)
+{
+    QString marks;
+    while (n >= 3 && uchar(p[0]) == 0xEF && uchar(p[1]) == 0xBB && uchar(p[2]) == 0xBF) {
+        marks += QChar(0xFEFF);
+        p += 3;
+        n -= 3;
+    }
+    return marks.isEmpty() ? QString::fromUtf8(p, n) : marks + QString::fromUtf8(p, n);
+}
+
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool isNameStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
 bool isNameChar(char c) { return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
@@ -309,7 +321,7 @@ bool FastTokenizer::startTag()
         }
         seen.append(qMakePair(attrStart, attrLen));
         if (attrLen == nameLen && std::memcmp(p + attrStart, p + nameStart, size_t(nameLen)) == 0)
-            self = QString::fromUtf8(p + valueStart, valueLen);
+            self = utf8Text(p + valueStart, valueLen);
     }
     Event e;
     e.type = Event::Start;
@@ -442,7 +454,7 @@ QString Document::text(const Event &e) const
     const char *p = bytes.constData() + e.begin;
     const int n = e.length;
     if (!std::memchr(p, '&', size_t(n)) && !std::memchr(p, '\r', size_t(n)))
-        return QString::fromUtf8(p, n);
+        return utf8Text(p, n);
     // Line ends become "\n"; references were checked by the tokenizer.
     QByteArray out;
     out.reserve(n);
@@ -475,7 +487,7 @@ QString Document::text(const Event &e) const
             ++i;
         }
     }
-    return QString::fromUtf8(out);
+    return utf8Text(out.constData(), out.size());
 }
 
 void Document::position(const Event &e, int *line, int *column) const

@@ -552,6 +552,11 @@ private slots:
         QTest::newRow("rich") << ProjectFile::toXml(richProject()) << true;
         QTest::newRow("no declaration") << "<ui>" + page + "x" + tail << true;
         QTest::newRow("bom") << "\xEF\xBB\xBF" + h + "<ui>" + page + "x" + tail << true;
+        QTest::newRow("mark in text") << h + "<ui>" + page + "\xEF\xBB\xBF\xEF\xBB\xBFx&amp;" + tail << true;
+        QTest::newRow("mark in class name")
+            << h + "<ui><page><ClassName ClassName=\"\xEF\xBB\xBFQLabel\"/></page></ui>" << true;
+        QTest::newRow("mark in number") << h + "<ui><page><ClassName ClassName=\"QLabel\"><y>\xEF\xBB\xBF-5</y>"
+                                               "</ClassName></page></ui>" << true;
         QTest::newRow("line ends") << h + "<ui>\r\n" + page + "a\r\nb\rc\n" + tail << true;
         QTest::newRow("references") << h + "<ui>" + page + "&lt;&gt;&amp;&quot;&apos;&#65;&#x4e2d;&#xd;&#x1F600;" + tail
                                     << true;
