@@ -10,4 +10,3 @@ fi
 out=out/pages
 mkdir -p "$out"
 "$build/tavo-cli" download "$project" --port virtual --with-pictures --render "$out"
-echo "Pages as the virtual module shows them: $out/"
