@@ -49,11 +49,7 @@ void QMyFrame::setPageTable(PageTable *table)
         return;
     disconnect(m_table, nullptr, this, nullptr);
     m_table = table;
-    m_controlClipboard = nullptr;
-    m_primitiveClipboard = nullptr;
-    m_selectedControl = nullptr;
-    m_selectedPrimitive = nullptr;
-    m_drawing = nullptr;
+    forgetAll();
     connectTable();
     update();
 }
@@ -66,11 +62,7 @@ void QMyFrame::connectTable()
         // A shared table that goes first leaves the canvas with its own, empty one.
         connect(m_table, &QObject::destroyed, this, [this] {
             m_table = m_ownTable;
-            m_controlClipboard = nullptr;
-            m_primitiveClipboard = nullptr;
-            m_selectedControl = nullptr;
-            m_selectedPrimitive = nullptr;
-            m_drawing = nullptr;
+            forgetAll();
             connectTable();
         });
     }
@@ -79,6 +71,15 @@ void QMyFrame::connectTable()
         for (QMyWidget *w : m_table->pageControls(m_table->currentPage()))
             w->update();
     });
+}
+
+void QMyFrame::forgetAll()
+{
+    m_controlClipboard = nullptr;
+    m_primitiveClipboard = nullptr;
+    m_selectedControl = nullptr;
+    m_selectedPrimitive = nullptr;
+    m_drawing = nullptr;
 }
 
 void QMyFrame::forget(QMyWidget *w)

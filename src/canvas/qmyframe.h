@@ -118,6 +118,8 @@ private:
     void pasteControl(QMyWidget *source);
     void pastePrimitive(const QMyDrawType *source);
     void takePageFields(int n);
+    // Drops every reference to the table's objects (clipboards, selection, the primitive being drawn).
+    void forgetAll();
     void forget(QMyWidget *w);
     void forget(QMyDrawType *d);
     void connectTable();
