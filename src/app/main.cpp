@@ -1,4 +1,5 @@
 #include "appglobals.h"
+#include "headless.h"
 #include "mainwindow.h"
 #include "systemsettings.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
     QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+    ensureRuntimeFolder();
     QApplication app(argc, argv);
 
     App::programPath() = argc > 0 ? QString::fromLocal8Bit(argv[0]) : QString();

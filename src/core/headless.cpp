@@ -6,10 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-void prepareHeadlessEnvironment()
+void ensureRuntimeFolder()
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const QByteArray dir = QByteArray("/tmp/runtime-") + QByteArray::number(uint(getuid()));
         ::mkdir(dir.constData(), 0700);
@@ -19,4 +17,11 @@ void prepareHeadlessEnvironment()
             (st.st_mode & 0077) == 0)
             qputenv("XDG_RUNTIME_DIR", dir);
     }
+}
+
+void prepareHeadlessEnvironment()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ensureRuntimeFolder();
 }
