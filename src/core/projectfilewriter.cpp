@@ -66,14 +66,7 @@ void textElement(QString &out, int level, QLatin1String name, const QString &val
 
 void intElement(QString &out, int level, QLatin1String name, int value)
 {
-    indent(out, level);
-    out += QLatin1Char('<');
-    out += name;
-    out += QLatin1Char('>');
-    out += QString::number(value);
-    out += QLatin1String("</");
-    out += name;
-    out += QLatin1String(">\n");
+    textElement(out, level, name, QString::number(value));
 }
 
 void attributeElement(QString &out, int level, QLatin1String name, int value)
