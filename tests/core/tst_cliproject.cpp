@@ -12,26 +12,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "tavocli.h"
+
 namespace {
 
-struct Run {
-    int code = -1;
-    QByteArray out;
-    QString err;
-};
-
-Run cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-cli"), args);
-    Run r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+CliRun cli(const QStringList &args) { return runTavoCli(args, 60000); }
 
 const QString demo = QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo");
 
@@ -65,7 +50,7 @@ class TestCliProject : public QObject {
 private slots:
     void info()
     {
-        const Run r = cli({QStringLiteral("info"), demo});
+        const CliRun r = cli({QStringLiteral("info"), demo});
         QCOMPARE(r.code, 0);
         const QString text = QString::fromUtf8(r.out);
         QVERIFY(text.contains(QLatin1String("240*320(QVGA-1)")));
@@ -75,7 +60,7 @@ private slots:
 
     void infoJson()
     {
-        const Run r = cli({QStringLiteral("info"), demo, QStringLiteral("--json")});
+        const CliRun r = cli({QStringLiteral("info"), demo, QStringLiteral("--json")});
         QCOMPARE(r.code, 0);
         const QJsonObject o = QJsonDocument::fromJson(r.out).object();
         QCOMPARE(o.value(QLatin1String("width")).toInt(), 240);
@@ -95,7 +80,7 @@ private slots:
         const PictureLibrary lib = PictureLibrary::fromProjectFolder(QFileInfo(demo).absolutePath());
         QByteArray all;
         for (int i = 0; i < d.pages.size(); ++i) {
-            const Run r = cli({QStringLiteral("script"), demo, QStringLiteral("--page"), QString::number(i)});
+            const CliRun r = cli({QStringLiteral("script"), demo, QStringLiteral("--page"), QString::number(i)});
             QCOMPARE(r.code, 0);
             QString script;
             QVERIFY(buildPageScript(d.pages.at(i), i, lib, &script));
@@ -106,20 +91,20 @@ private slots:
         // GBK, not UTF-8: "演示" is four bytes.
         QVERIFY(all.contains(QByteArray("\xd1\xdd\xca\xbe")));
         QVERIFY(all.startsWith("PIC(0,0,0,240,320);"));
-        const Run boot = cli({QStringLiteral("script"), demo, QStringLiteral("--boot")});
+        const CliRun boot = cli({QStringLiteral("script"), demo, QStringLiteral("--boot")});
         QCOMPARE(boot.code, 0);
         QCOMPARE(boot.out, QByteArray("DIR(0);BL(20);GIF(5,96,136,48,48);DELAYMS(200);GIF(6,96,136,48,48);"
                                       "DELAYMS(200);GIF(7,96,136,48,48);DELAYMS(200);JUMP(0);\r\n"));
-        const Run everything = cli({QStringLiteral("script"), demo, QStringLiteral("--all")});
+        const CliRun everything = cli({QStringLiteral("script"), demo, QStringLiteral("--all")});
         QCOMPARE(everything.code, 0);
         QCOMPARE(everything.out, boot.out + all);
     }
 
     void checkDemo()
     {
-        const Run r = cli({QStringLiteral("check"), demo});
+        const CliRun r = cli({QStringLiteral("check"), demo});
         QCOMPARE(r.code, 0);
-        const Run tight = cli({QStringLiteral("check"), demo, QStringLiteral("--limits"), QStringLiteral("7,100000,8")});
+        const CliRun tight = cli({QStringLiteral("check"), demo, QStringLiteral("--limits"), QStringLiteral("7,100000,8")});
         QCOMPARE(tight.code, 1);
         QVERIFY2(tight.err.contains(QStringLiteral("第1页控件数量已超过7！")), qPrintable(tight.err));
         QVERIFY2(tight.err.contains(QStringLiteral("文本字符已超过8！")), qPrintable(tight.err));
@@ -145,7 +130,7 @@ private slots:
     void usage()
     {
         QFETCH(QStringList, args);
-        const Run r = cli(args);
+        const CliRun r = cli(args);
         QCOMPARE(r.code, 2);
         QVERIFY(r.out.isEmpty());
         QVERIFY(!r.err.isEmpty());
@@ -164,7 +149,7 @@ private slots:
         QStringList args{command, QStringLiteral(TAVO_TEST_DATA "/unknown_class.Tavo")};
         if (command == QLatin1String("script"))
             args << QStringLiteral("--page") << QStringLiteral("0");
-        const Run r = cli(args);
+        const CliRun r = cli(args);
         QCOMPARE(r.code, 2);
         QVERIFY(r.err.contains(QStringLiteral("加载控件错误，可能该项目之前未做保存操作，导入失败！")));
         QVERIFY2(r.err.contains(QStringLiteral("unknown_class.Tavo 第17行")), qPrintable(r.err));
@@ -177,13 +162,13 @@ private slots:
         ControlRecord c = ControlRecord::make(ControlKind::Button, 4);
         c.text = QStringLiteral("a');RESET();('");
         const QString path = projectWith(dir, c);
-        const Run check = cli({QStringLiteral("check"), path});
+        const CliRun check = cli({QStringLiteral("check"), path});
         QCOMPARE(check.code, 1);
         QVERIFY2(check.err.contains(QStringLiteral("第0页QPushButton控件4的文本含有单引号")), qPrintable(check.err));
-        const Run script = cli({QStringLiteral("script"), path, QStringLiteral("--page"), QStringLiteral("0")});
+        const CliRun script = cli({QStringLiteral("script"), path, QStringLiteral("--page"), QStringLiteral("0")});
         QCOMPARE(script.code, 1);
         QVERIFY(script.out.isEmpty());
-        const Run all = cli({QStringLiteral("script"), path, QStringLiteral("--all")});
+        const CliRun all = cli({QStringLiteral("script"), path, QStringLiteral("--all")});
         QCOMPARE(all.code, 1);
         QVERIFY(all.out.isEmpty());
     }
@@ -202,10 +187,10 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
         f.write(xml);
         f.close();
-        const Run boot = cli({QStringLiteral("script"), path, QStringLiteral("--boot")});
+        const CliRun boot = cli({QStringLiteral("script"), path, QStringLiteral("--boot")});
         QCOMPARE(boot.code, 0);
         QCOMPARE(boot.out, QByteArray("DIR(0);BL(0);JUMP(0);\r\n"));
-        const Run check = cli({QStringLiteral("check"), path});
+        const CliRun check = cli({QStringLiteral("check"), path});
         QCOMPARE(check.code, 0);
     }
 
@@ -217,10 +202,10 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ui><frame frame=\"frame\"/></ui>\n");
         f.close();
-        const Run r = cli({QStringLiteral("check"), path});
+        const CliRun r = cli({QStringLiteral("check"), path});
         QCOMPARE(r.code, 1);
         QVERIFY(r.err.contains(QStringLiteral("未添加页，请您先添加页！")));
-        const Run boot = cli({QStringLiteral("script"), path, QStringLiteral("--all")});
+        const CliRun boot = cli({QStringLiteral("script"), path, QStringLiteral("--all")});
         QCOMPARE(boot.code, 0);
         QCOMPARE(boot.out, QByteArray("DIR(0);BL(0);JUMP(0);\r\n"));
     }
@@ -230,7 +215,7 @@ private slots:
         QTemporaryDir dir;
         ControlRecord c = ControlRecord::make(ControlKind::Text, 0);
         c.styleColorNum = 64;
-        const Run r = cli({QStringLiteral("check"), projectWith(dir, c)});
+        const CliRun r = cli({QStringLiteral("check"), projectWith(dir, c)});
         QCOMPARE(r.code, 1);
         QVERIFY2(r.err.contains(QStringLiteral("第0页QLabel控件0的颜色64")), qPrintable(r.err));
     }

@@ -7,26 +7,11 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "tavocli.h"
+
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out;
-    QString err;
-};
-
-Run cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-cli"), args);
-    Run r;
-    if (!p.waitForFinished(120000))
-        return r;
-    r.code = p.exitCode();
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
+CliRun cli(const QStringList &args) { return runTavoCli(args); }
 
 // The demo project copied into a temporary folder, so its file can be changed.
 bool copyDemo(const QTemporaryDir &dir, QString *project)
@@ -52,10 +37,10 @@ private slots:
     void downloadToTheVirtualModule()
     {
         QTemporaryDir out;
-        const Run r = cli({QStringLiteral("download"), QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo"), QStringLiteral("--port"),
+        const CliRun r = cli({QStringLiteral("download"), QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo"), QStringLiteral("--port"),
                            QStringLiteral("virtual"), QStringLiteral("--with-pictures"), QStringLiteral("--render"), out.path()});
         QVERIFY2(r.code == 0, qPrintable(r.err));
-        QVERIFY(r.out.contains(QStringLiteral("页面下载成功！")));
+        QVERIFY(r.outText().contains(QStringLiteral("页面下载成功！")));
         ProjectData data;
         QVERIFY(ProjectFile::read(QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo"), 100, &data).ok);
         for (int i = 0; i < data.pages.size(); ++i) {
@@ -88,7 +73,7 @@ private slots:
         QTemporaryDir dir;
         QString project;
         QVERIFY(copyDemo(dir, &project));
-        Run r = cli({QStringLiteral("set-backlight"), QStringLiteral("--port"), QStringLiteral("virtual"), QStringLiteral("77"),
+        CliRun r = cli({QStringLiteral("set-backlight"), QStringLiteral("--port"), QStringLiteral("virtual"), QStringLiteral("77"),
                      project});
         QVERIFY2(r.code == 0, qPrintable(r.err));
         r = cli({QStringLiteral("set-baud"), QStringLiteral("--port"), QStringLiteral("virtual"), QStringLiteral("9600"), project});
@@ -149,9 +134,9 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(int, code);
         QFETCH(QString, output);
-        const Run r = cli(args);
+        const CliRun r = cli(args);
         QVERIFY2(r.code == code, qPrintable(r.err));
-        QVERIFY2(r.out.contains(output), qPrintable(r.out));
+        QVERIFY2(r.outText().contains(output), qPrintable(r.outText()));
     }
 
     void standaloneSimulator()
@@ -163,7 +148,7 @@ private slots:
         QVERIFY(sim.waitForReadyRead(10000));
         const QString path = QString::fromUtf8(sim.readLine()).trimmed();
         QVERIFY(path.startsWith(QLatin1Char('/')));
-        const Run r = cli({QStringLiteral("download"), QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo"), QStringLiteral("--port"),
+        const CliRun r = cli({QStringLiteral("download"), QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo"), QStringLiteral("--port"),
                            path});
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QTRY_VERIFY(QFileInfo::exists(out.filePath(QStringLiteral("page0.png"))));

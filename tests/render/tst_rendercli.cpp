@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "tavocli.h"
+
 // tavo-cli render against a real project folder: the file it writes is the page the renderer
 // draws, and every failure has its exit status.
 class TestRenderCli : public QObject {
@@ -19,15 +21,10 @@ class TestRenderCli : public QObject {
 
     int run(const QStringList &args, QString *stderrText = nullptr)
     {
-        QProcess p;
-        p.setProgram(QStringLiteral(TAVO_BIN_DIR "/tavo-cli"));
-        p.setArguments(QStringList{QStringLiteral("render")} + args);
-        p.start();
-        if (!p.waitForFinished(60000))
-            return -1;
+        const CliRun r = runTavoCli(QStringList{QStringLiteral("render")} + args, 60000);
         if (stderrText)
-            *stderrText = QString::fromUtf8(p.readAllStandardError());
-        return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+            *stderrText = r.err;
+        return r.code;
     }
 
 private slots:
