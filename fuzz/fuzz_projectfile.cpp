@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the project reader. The fast and the full parser must read alike;
 // whatever is accepted must survive writing and reading again unchanged, and its scripts and
 // checks must build without faults.
-#include "downloadcheck.h"
-#include "projectfile.h"
-#include "scripts.h"
+#include "download/downloadcheck.h"
+#include "file/projectfile.h"
+#include "script/scripts.h"
 
 #include <cstdint>
 #include <cstdio>

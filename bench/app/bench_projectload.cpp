@@ -1,7 +1,7 @@
 // Time to open and save projects of growing size in the main window (median of 5 runs).
 #include "app/appglobals.h"
 #include "app/mainwindow.h"
-#include "projectfile.h"
+#include "file/projectfile.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "canvas/pagetable.h"
 #include "canvas/qmyframe.h"
 #include "canvas/qmywidget.h"
-#include "picturelibrary.h"
+#include "library/picturelibrary.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // Save, load and page scripts of a large project: 200 pages, each with 64 controls of every kind
 // and 20 primitives. Prints the median of several runs of each.
-#include "projectfile.h"
-#include "scripts.h"
+#include "file/projectfile.h"
+#include "script/scripts.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

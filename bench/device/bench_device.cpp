@@ -1,7 +1,7 @@
 // Download figures: (a) wire efficiency of a large project against the virtual module at 921600
 // baud, (b) CPU used while a job waits for an answer, (c) time to build 11 MiB of pixel data.
-#include "downloadblocks.h"
-#include "downloadsteps.h"
+#include "download/downloadblocks.h"
+#include "download/downloadsteps.h"
 #include "ptydevice.h"
 #include "seriallink.h"
 #include "virtualmodule.h"

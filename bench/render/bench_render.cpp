@@ -3,9 +3,9 @@
 // are decoded; warm: everything cached. Prints medians in milliseconds.
 // Usage: bench_render [--save FILE.png] [--save-design FILE.png]
 
-#include "picturecache.h"
-#include "qrsymbol.h"
-#include "renderer.h"
+#include "library/picturecache.h"
+#include "render/qrsymbol.h"
+#include "render/renderer.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

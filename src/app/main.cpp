@@ -1,5 +1,5 @@
 #include "appglobals.h"
-#include "headless.h"
+#include "support/headless.h"
 #include "mainwindow.h"
 #include "systemsettings.h"
 

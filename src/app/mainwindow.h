@@ -1,7 +1,7 @@
 #pragma once
 
 #include "mainform.h"
-#include "projectdata.h"
+#include "model/projectdata.h"
 
 #include <QMainWindow>
 #include <QModelIndex>

@@ -1,6 +1,6 @@
 #include "setscreensizedlg.h"
 
-#include "resolutionlist.h"
+#include "model/resolutionlist.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "picturelibrary.h"
-#include "projectdata.h"
-#include "qmydrawtype.h"
+#include "library/picturelibrary.h"
+#include "model/projectdata.h"
+#include "model/qmydrawtype.h"
 
 #include <QList>
 #include <QObject>

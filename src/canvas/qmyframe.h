@@ -1,6 +1,6 @@
 #pragma once
 
-#include "renderer.h"
+#include "render/renderer.h"
 
 #include <QFrame>
 #include <QPointer>

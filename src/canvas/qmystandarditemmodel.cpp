@@ -1,6 +1,6 @@
 #include "qmystandarditemmodel.h"
 
-#include "controlrecord.h"
+#include "model/controlrecord.h"
 
 #include <QMimeData>
 

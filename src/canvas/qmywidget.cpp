@@ -1,6 +1,6 @@
 #include "qmywidget.h"
 
-#include "instructions.h"
+#include "script/instructions.h"
 #include "qmyframe.h"
 #include "qmylabel.h"
 #include "qmylabelnum.h"
@@ -8,7 +8,7 @@
 #include "qmyprogressbar.h"
 #include "qmypushbutton.h"
 #include "qmyqrcode.h"
-#include "renderer.h"
+#include "render/renderer.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controlrecord.h"
+#include "model/controlrecord.h"
 
 #include <QPointer>
 #include <QRect>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "downloadjob.h"
-#include "downloadsteps.h"
+#include "download/downloadjob.h"
+#include "download/downloadsteps.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "downloadjob.h"
-#include "moduleanswer.h"
+#include "download/downloadjob.h"
+#include "download/moduleanswer.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "downloadsteps.h"
+#include "download/downloadsteps.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,7 +1,7 @@
 #include "colordlg.h"
 
 #include "colordraw.h"
-#include "colortable.h"
+#include "model/colortable.h"
 
 #include <QEvent>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "colordraw.h"
 
-#include "colortable.h"
+#include "model/colortable.h"
 
 #include <QMouseEvent>
 #include <QPainter>

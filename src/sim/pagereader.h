@@ -1,6 +1,6 @@
 #pragma once
 
-#include "projectdata.h"
+#include "model/projectdata.h"
 
 #include <QString>
 #include <QStringList>

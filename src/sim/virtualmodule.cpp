@@ -1,9 +1,9 @@
 #include "virtualmodule.h"
 
-#include "moduletext.h"
+#include "script/moduletext.h"
 #include "pagereader.h"
-#include "picturelibrary.h"
-#include "renderer.h"
+#include "library/picturelibrary.h"
+#include "render/renderer.h"
 
 #include <QDir>
 #include <QIODevice>

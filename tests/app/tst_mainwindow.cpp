@@ -5,7 +5,7 @@
 #include "canvas/qmyframe.h"
 #include "canvas/qmywidget.h"
 #include "dialogs/qmymessagebox.h"
-#include "projectfile.h"
+#include "file/projectfile.h"
 
 #include <QAction>
 #include <QComboBox>

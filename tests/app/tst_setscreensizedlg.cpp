@@ -1,5 +1,5 @@
 #include "app/setscreensizedlg.h"
-#include "resolutionlist.h"
+#include "model/resolutionlist.h"
 
 #include <QComboBox>
 #include <QPushButton>

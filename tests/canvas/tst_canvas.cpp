@@ -2,7 +2,7 @@
 #include "canvas/pagetable.h"
 #include "canvas/qmyframe.h"
 #include "canvas/qmywidget.h"
-#include "colortable.h"
+#include "model/colortable.h"
 #include "dialogs/qmymessagebox.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
-#include "downloadblocks.h"
+#include "download/downloadblocks.h"
 #include "instructserialport.h"
-#include "moduletext.h"
+#include "script/moduletext.h"
 #include "qmynativeeventfilter.h"
 #include "ptydevice.h"
-#include "scripts.h"
+#include "script/scripts.h"
 #include "seriallink.h"
 #include "virtualmodule.h"
 

@@ -1,6 +1,6 @@
 #include "pagereader.h"
-#include "renderer.h"
-#include "scripts.h"
+#include "render/renderer.h"
+#include "script/scripts.h"
 
 #include <QtTest>
 

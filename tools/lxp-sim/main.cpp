@@ -5,7 +5,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-#include "headless.h"
+#include "support/headless.h"
 
 #include <QGuiApplication>
 #include <QTextStream>

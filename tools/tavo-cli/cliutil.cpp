@@ -1,6 +1,6 @@
 #include "cliutil.h"
 
-#include "projectfile.h"
+#include "file/projectfile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "picturelibrary.h"
-#include "projectdata.h"
+#include "library/picturelibrary.h"
+#include "model/projectdata.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "cliutil.h"
 #include "commands.h"
-#include "downloadcheck.h"
-#include "limitcheck.h"
+#include "download/downloadcheck.h"
+#include "download/limitcheck.h"
 
 #include <QCoreApplication>
 

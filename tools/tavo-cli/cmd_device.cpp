@@ -2,7 +2,7 @@
 #include "commands.h"
 #include "devicejob.h"
 
-#include "projectfile.h"
+#include "file/projectfile.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

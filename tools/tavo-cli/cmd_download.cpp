@@ -2,8 +2,8 @@
 #include "commands.h"
 #include "devicejob.h"
 
-#include "downloadcheck.h"
-#include "downloadsteps.h"
+#include "download/downloadcheck.h"
+#include "download/downloadsteps.h"
 #include "ptydevice.h"
 #include "seriallink.h"
 #include "virtualmodule.h"

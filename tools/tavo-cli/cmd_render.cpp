@@ -1,9 +1,9 @@
 #include "cliutil.h"
 #include "commands.h"
 
-#include "picturelibrary.h"
-#include "projectfile.h"
-#include "renderer.h"
+#include "library/picturelibrary.h"
+#include "file/projectfile.h"
+#include "render/renderer.h"
 
 #include <QFileInfo>
 #include <QImage>

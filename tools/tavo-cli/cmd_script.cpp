@@ -1,8 +1,8 @@
 #include "cliutil.h"
 #include "commands.h"
-#include "downloadcheck.h"
-#include "moduletext.h"
-#include "scripts.h"
+#include "download/downloadcheck.h"
+#include "script/moduletext.h"
+#include "script/scripts.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "downloadjob.h"
+#include "download/downloadjob.h"
 
 #include <QSize>
 #include <QString>

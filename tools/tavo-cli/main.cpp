@@ -1,7 +1,7 @@
 #include "cliutil.h"
 #include "commands.h"
 
-#include "headless.h"
+#include "support/headless.h"
 
 #include <QGuiApplication>
 #include <QMap>

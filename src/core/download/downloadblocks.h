@@ -1,0 +1,50 @@
+#pragma once
+
+#include "library/picturelibrary.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QStringList>
+
+// The binary blocks a download sends: the picture header, the RGB565 pixel data and the two font
+// images. All numbers big-endian, as the module reads them.
+namespace DownloadBlocks {
+
+// Picture header: pixel length (4 bytes), picture count (2), then width and height (2 + 2) each.
+QByteArray pictureHeader(const PictureLibrary &pictures);
+int pictureHeaderLength(int pictureCount);
+
+// Pixel data of every picture in library order, row by row, RGB565 high byte first. Each picture
+// is decoded from its file; its bytes always match the library's recorded size (a file that
+// changed or cannot be read is cropped or padded with black), so the header and the addresses
+// stay true.
+QByteArray pixelData(const PictureLibrary &pictures);
+// Appends one picture of the given size.
+void appendPixels(QByteArray *out, const QImage &image, const QSize &size);
+
+inline quint16 rgb565(QRgb c)
+{
+    return quint16(((qRed(c) >> 3) << 11) | ((qGreen(c) >> 2) << 5) | (qBlue(c) >> 3));
+}
+
+// One slot of a font image.
+struct FontSlot {
+    const char *name;  // base name of the file, "C_16"
+    int size;          // bytes reserved when no file is there
+};
+
+const QVector<FontSlot> &smallFontSlots();
+const QVector<FontSlot> &largeFontSlots();
+
+constexpr int SmallFontLimit = 2097152;
+constexpr int LargeFontLimit = 3145728;
+
+// Small image: each file appended whole (no padding); a missing slot is 0xFF of the slot size.
+QByteArray smallFontImage(const QStringList &fontFiles);
+// Large image: each file padded with 0xFF up to its slot (a longer file is appended whole).
+QByteArray largeFontImage(const QStringList &fontFiles);
+
+// The first file in list order whose base name (up to the first dot) is name; empty if none.
+QString fontFileFor(const QStringList &fontFiles, const QString &name);
+
+}  // namespace DownloadBlocks

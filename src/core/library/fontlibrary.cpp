@@ -1,0 +1,41 @@
+#include "library/fontlibrary.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace FontLibrary {
+
+FontName parseFontName(const QString &fileName)
+{
+    FontName f;
+    const QStringList parts = QFileInfo(fileName).completeBaseName().split(QLatin1Char('_'));
+    if (parts.size() != 2)
+        return f;
+    const QString &family = parts.at(0);
+    static const QStringList sizes = {QStringLiteral("16"), QStringLiteral("24"), QStringLiteral("32"),
+                                      QStringLiteral("48"), QStringLiteral("72"), QStringLiteral("96")};
+    if ((family != QLatin1String("C") && family != QLatin1String("E")) || !sizes.contains(parts.at(1)))
+        return f;
+    f.valid = true;
+    f.chinese = family == QLatin1String("C");
+    f.size = parts.at(1).toInt();
+    return f;
+}
+
+QStringList fontList(const QString &fontsFolder)
+{
+    QStringList out;
+    const QDir dir(fontsFolder);
+    for (const QString &name : dir.entryList({QStringLiteral("*.bin")}, QDir::Files, QDir::Name)) {
+        if (parseFontName(name).valid)
+            out << dir.filePath(name);
+    }
+    return out;
+}
+
+QStringList fontListOfProject(const QString &projectFolder)
+{
+    return fontList(projectFolder + QStringLiteral("/tempFonts"));
+}
+
+}  // namespace FontLibrary

@@ -1,0 +1,102 @@
+#include "library/picturelibrary.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <algorithm>
+
+namespace {
+
+QStringList pictureFiles(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}, QDir::Files, QDir::Name);
+}
+
+}  // namespace
+
+PictureInfo PictureLibrary::readInfo(const QString &path)
+{
+    PictureInfo info;
+    info.path = path;
+    QImageReader reader(path);
+    const QSize s = reader.size();
+    info.size = s.isValid() ? s : QSize(0, 0);
+    info.fileSize = QFileInfo(path).size();
+    return info;
+}
+
+PictureLibrary PictureLibrary::fromProjectFolder(const QString &projectFolder)
+{
+    return fromFolder(projectFolder + QStringLiteral("/tempImages"));
+}
+
+qint64 PictureLibrary::serialOf(const QString &fileName)
+{
+    const int us = fileName.indexOf(QLatin1Char('_'));
+    if (us < 0)
+        return -1;
+    bool ok = false;
+    const qint64 serial = fileName.left(us).toLongLong(&ok);
+    return ok ? serial : -1;
+}
+
+PictureLibrary PictureLibrary::fromFolder(const QString &imagesFolder)
+{
+    struct Entry {
+        qint64 serial;
+        QString name;
+    };
+    QVector<Entry> entries;
+    for (const QString &name : pictureFiles(imagesFolder)) {
+        const qint64 serial = serialOf(name);
+        if (name.contains(QLatin1Char('_')))
+            entries.append({serial, name});
+    }
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const Entry &a, const Entry &b) { return a.serial < b.serial; });
+    PictureLibrary lib;
+    for (const Entry &e : entries)
+        lib.m_pictures.append(readInfo(imagesFolder + QLatin1Char('/') + e.name));
+    return lib;
+}
+
+PictureLibrary PictureLibrary::fromPaths(const QStringList &paths)
+{
+    PictureLibrary lib;
+    for (const QString &p : paths)
+        lib.m_pictures.append(readInfo(p));
+    return lib;
+}
+
+QStringList PictureLibrary::paths() const
+{
+    QStringList out;
+    for (const PictureInfo &p : m_pictures)
+        out << p.path;
+    return out;
+}
+
+qint64 PictureLibrary::address(int n) const
+{
+    qint64 a = BaseAddress;
+    for (int i = 0; i < n && i < m_pictures.size(); ++i)
+        a += pixelBytes(m_pictures.at(i).size);
+    return a;
+}
+
+qint64 PictureLibrary::totalBytes() const
+{
+    qint64 t = 0;
+    for (const PictureInfo &p : m_pictures)
+        t += pixelBytes(p.size);
+    return t;
+}
+
+qint64 PictureLibrary::largestSerial(const QString &imagesFolder)
+{
+    qint64 largest = FirstSerial - 1;
+    for (const QString &name : pictureFiles(imagesFolder))
+        largest = qMax(largest, serialOf(name));
+    return largest;
+}

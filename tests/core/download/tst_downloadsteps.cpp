@@ -1,0 +1,338 @@
+#include "download/downloadsteps.h"
+#include "script/moduletext.h"
+#include "script/scripts.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// Drives the machine with a fake clock and records what it emits.
+struct Harness {
+    qint64 now = 1000;
+    DownloadSteps steps{[this] { return now; }};
+    QStringList writes;
+    QVector<StepOutput> outputs;
+
+    void drain()
+    {
+        for (const StepOutput &o : steps.takeOutput()) {
+            outputs << o;
+            if (o.kind == StepOutput::Write)
+                writes << QString::fromLatin1(o.bytes.constData(), o.bytes.size());
+        }
+    }
+    void start(const DownloadJob &job)
+    {
+        steps.start(job);
+        drain();
+    }
+    void ack()
+    {
+        steps.acknowledge();
+        drain();
+    }
+    // Acknowledges until the job ends; returns how many acknowledgements it took.
+    int runToEnd()
+    {
+        int n = 0;
+        while (steps.isActive() && n < 1000) {
+            ack();
+            ++n;
+        }
+        return n;
+    }
+    const StepOutput *finished() const
+    {
+        for (const StepOutput &o : outputs)
+            if (o.kind == StepOutput::Finished)
+                return &o;
+        return nullptr;
+    }
+    bool hasMessage(int code, const QString &text) const
+    {
+        for (const StepOutput &o : outputs)
+            if (o.kind == StepOutput::Message && o.code == code && o.text == text)
+                return true;
+        return false;
+    }
+};
+
+PageData pageWithText(const QString &text)
+{
+    PageData p;
+    ControlRecord r = ControlRecord::make(ControlKind::Text, 0);
+    r.text = text;
+    p.controls << r;
+    return p;
+}
+
+DownloadJob pagesJob(int pageCount, DownloadMode mode = DownloadMode::PagesOnly)
+{
+    DownloadJob job;
+    job.mode = mode;
+    job.backlight = 20;
+    for (int i = 0; i < pageCount; ++i)
+        job.pages << pageWithText(QStringLiteral("第%1页").arg(i));
+    return job;
+}
+
+QString msg(const char *s) { return DownloadSteps::tr(s); }
+
+}  // namespace
+
+class TestDownloadSteps : public QObject {
+    Q_OBJECT
+private slots:
+    void pageLoop_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("pages");
+        QTest::newRow("pages, 1 page") << int(DownloadMode::PagesOnly) << 1;
+        QTest::newRow("pages, 3 pages") << int(DownloadMode::PagesOnly) << 3;
+        QTest::newRow("pictures and pages, 3 pages") << int(DownloadMode::PicturesAndPages) << 3;
+    }
+    void pageLoop()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, pages);
+        Harness h;
+        const DownloadJob job = pagesJob(pages, DownloadMode(mode));
+        h.start(job);
+        h.runToEnd();
+
+        QStringList expected;
+        if (DownloadMode(mode) == DownloadMode::PicturesAndPages)
+            expected << QStringLiteral("FCHECK();\r\n") << QStringLiteral("FS_HEAD(6);\r\n")
+                     << QString::fromLatin1(QByteArray(6, 0).constData(), 6);
+        const QString boot = QStringLiteral("DIR(0);BL(20);JUMP(0);\r\n");
+        expected << QStringLiteral("ICHECK();\r\n") << QStringLiteral("BOOT_START(%1);\r\n").arg(boot.size()) << boot;
+        for (int i = 0; i < pages; ++i) {
+            QString script;
+            QVERIFY(buildPageScript(job.pages.at(i), i, job.pictures, &script));
+            const QByteArray bytes = ModuleText::encode(script);
+            expected << QStringLiteral("PG_DLOAD(%1,%2);\r\n").arg(i).arg(bytes.size()) << QString::fromLatin1(bytes);
+        }
+        expected << QStringLiteral("RESET();\r\n");
+        QCOMPARE(h.writes, expected);
+        QVERIFY(h.finished() && h.finished()->ok);
+        QCOMPARE(h.finished()->text, msg("页面下载成功！"));
+        QVERIFY(h.hasMessage(DownloadSteps::Hint, msg("页面下载中，请稍后......")));
+        QVERIFY(h.hasMessage(DownloadSteps::BootScriptSent, QString()));
+        QVERIFY(!h.steps.isActive());
+    }
+
+    void timeoutBoundary_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("acks");
+        QTest::addColumn<int>("timeout");
+        QTest::addColumn<QString>("message");
+        const QString failed = msg("通信超时，下载失败！");
+        const QString timedOut = msg("通信超时！");
+        QTest::newRow("pages") << int(DownloadMode::PagesOnly) << 0 << 10000 << failed;
+        QTest::newRow("pages, page script") << int(DownloadMode::PagesOnly) << 3 << 10000 << failed;
+        QTest::newRow("pictures") << int(DownloadMode::Pictures) << 2 << 1200000 << failed;
+        QTest::newRow("pictures and pages, pictures") << int(DownloadMode::PicturesAndPages) << 2 << 1200000 << timedOut;
+        // Without pictures the pixel steps are skipped: three acknowledgements reach the page steps.
+        QTest::newRow("pictures and pages, pages") << int(DownloadMode::PicturesAndPages) << 3 << 10000 << timedOut;
+        QTest::newRow("fonts") << int(DownloadMode::Fonts) << 1 << 300000 << failed;
+        QTest::newRow("backlight") << int(DownloadMode::Backlight) << 0 << 5000 << timedOut;
+        QTest::newRow("baud rate") << int(DownloadMode::BaudRate) << 0 << 5000 << timedOut;
+        QTest::newRow("bus address") << int(DownloadMode::BusAddress) << 1 << 10000 << timedOut;
+        QTest::newRow("command") << int(DownloadMode::Command) << 0 << 10000 << timedOut;
+    }
+    void timeoutBoundary()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, acks);
+        QFETCH(int, timeout);
+        QFETCH(QString, message);
+        Harness h;
+        DownloadJob job = pagesJob(2, DownloadMode(mode));
+        job.command = QStringLiteral("VER();\r\n");
+        h.start(job);
+        for (int i = 0; i < acks; ++i)
+            h.ack();
+        QVERIFY(h.steps.isActive());
+        QCOMPARE(h.steps.msUntilTimeout(), qint64(timeout) + 1);
+        h.now += timeout;
+        h.steps.checkTimeout();
+        h.drain();
+        QVERIFY(h.steps.isActive());
+        QCOMPARE(h.steps.msUntilTimeout(), qint64(1));
+        h.now += 1;
+        h.steps.checkTimeout();
+        h.drain();
+        QVERIFY(!h.steps.isActive());
+        QVERIFY(h.hasMessage(DownloadSteps::Log, message));
+        QVERIFY(h.hasMessage(DownloadSteps::Warning, message));
+        QVERIFY(h.finished() && !h.finished()->ok);
+        QCOMPARE(h.steps.msUntilTimeout(), qint64(-1));
+    }
+
+    void acknowledgementRestartsTheClock()
+    {
+        Harness h;
+        h.start(pagesJob(1));
+        h.now += 9000;
+        h.ack();
+        h.now += 9000;
+        h.steps.checkTimeout();
+        QVERIFY(h.steps.isActive());
+    }
+
+    void noPageTimesOutAfterTheBootScript()
+    {
+        Harness h;
+        h.start(pagesJob(0));
+        h.ack();  // information
+        h.ack();  // boot start
+        h.ack();  // boot script
+        QCOMPARE(h.writes.size(), 3);
+        QCOMPARE(h.steps.step(), 3);
+        h.now += 10001;
+        h.steps.checkTimeout();
+        h.drain();
+        QCOMPARE(h.writes.size(), 3);
+        QVERIFY(h.finished() && !h.finished()->ok);
+    }
+
+    void unsafePageTextFailsTheJob()
+    {
+        Harness h;
+        DownloadJob job = pagesJob(1);
+        job.pages[0].controls[0].text = QStringLiteral("it's");
+        h.start(job);
+        h.runToEnd();
+        QVERIFY(h.finished() && !h.finished()->ok);
+        QVERIFY(!h.writes.contains(QStringLiteral("RESET();\r\n")));
+    }
+
+    void picturesOnly()
+    {
+        QTemporaryDir dir;
+        QImage a(2, 1, QImage::Format_RGB32);
+        a.fill(Qt::red);
+        QImage b(1, 1, QImage::Format_RGB32);
+        b.fill(Qt::white);
+        QVERIFY(a.save(dir.filePath(QStringLiteral("a.bmp"))));
+        QVERIFY(b.save(dir.filePath(QStringLiteral("b.bmp"))));
+        DownloadJob job;
+        job.mode = DownloadMode::Pictures;
+        job.pictures = PictureLibrary::fromPaths({dir.filePath(QStringLiteral("a.bmp")), dir.filePath(QStringLiteral("b.bmp"))});
+        Harness h;
+        h.start(job);
+        h.runToEnd();
+        QCOMPARE(h.writes.size(), 6);
+        QCOMPARE(h.writes.at(1), QStringLiteral("FS_HEAD(14);\r\n"));
+        QCOMPARE(h.writes.at(3), QStringLiteral("SR_DLOAD(2,6);\r\n"));
+        QCOMPARE(h.writes.at(4).toLatin1(), QByteArray::fromHex("F800F800FFFF"));
+        QCOMPARE(h.writes.at(5), QStringLiteral("RESET();\r\n"));
+        QVector<QPair<qint64, qint64>> progress;
+        for (const StepOutput &o : h.outputs)
+            if (o.kind == StepOutput::Progress)
+                progress << qMakePair(o.total, o.value);
+        QCOMPARE(progress, (QVector<QPair<qint64, qint64>>{{40, 0}, {40, 40}}));
+        QVERIFY(h.finished() && h.finished()->ok);
+        QCOMPARE(h.finished()->text, msg("图片下载成功！"));
+    }
+
+    void fonts_data()
+    {
+        QTest::addColumn<int>("c16Size");
+        QTest::addColumn<bool>("ok");
+        // With no other file the small image is 1909488 - 261696 bytes plus the C_16 file.
+        QTest::newRow("no files") << -1 << true;
+        QTest::newRow("small image at the limit") << 449360 << true;
+        QTest::newRow("one byte over") << 449361 << false;
+    }
+    void fonts()
+    {
+        QFETCH(int, c16Size);
+        QFETCH(bool, ok);
+        QTemporaryDir dir;
+        DownloadJob job;
+        job.mode = DownloadMode::Fonts;
+        if (c16Size >= 0) {
+            QFile f(dir.filePath(QStringLiteral("C_16.bin")));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(c16Size, 'x'));
+            job.fonts << f.fileName();
+        }
+        Harness h;
+        h.start(job);
+        h.runToEnd();
+        if (ok) {
+            const int small = c16Size < 0 ? 1909488 : 1909488 - 261696 + c16Size;
+            QCOMPARE(h.writes.size(), 4);
+            QCOMPARE(h.writes.at(0), QStringLiteral("ZIKU(%1);\r\n").arg(small));
+            QCOMPARE(h.writes.at(1).size(), small);
+            QCOMPARE(h.writes.at(2), QStringLiteral("ZIKU48(2744640);\r\n"));
+            QCOMPARE(h.writes.at(3).size(), 2744640);
+            QVERIFY(h.hasMessage(DownloadSteps::Hint, msg("字库下载成功！")));
+        } else {
+            QVERIFY(h.writes.isEmpty());
+            QVERIFY(h.hasMessage(DownloadSteps::Warning, msg("小字库不能超过2M！")));
+        }
+        QCOMPARE(h.finished()->ok, ok);
+        QVERIFY(!h.steps.isActive());
+    }
+
+    void commandJobs_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("enabled");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QStringList>("writes");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        const QString cmd = QStringLiteral("ADDR(0);BL(20);\r\n");
+        QTest::newRow("backlight") << int(DownloadMode::Backlight) << 0 << QString() << QStringList{cmd} << 4
+                                   << msg("背光度设置成功！");
+        QTest::newRow("baud") << int(DownloadMode::BaudRate) << 0 << QString() << QStringList{cmd} << 5
+                              << msg("波特率设置成功！");
+        QTest::newRow("command") << int(DownloadMode::Command) << 0 << QString() << QStringList{cmd} << 6
+                                 << msg("指令集发送成功！");
+        const QString reset = QStringLiteral("RESET();\r\n");
+        QTest::newRow("address on")
+            << int(DownloadMode::BusAddress) << 1 << QStringLiteral("200")
+            << QStringList{cmd, QStringLiteral("\x01\xC8"), reset} << 6 << msg("写入485地址成功！");
+        QTest::newRow("address off ignores the field")
+            << int(DownloadMode::BusAddress) << 0 << QStringLiteral("200")
+            << QStringList{cmd, QString(2, QChar(0)), reset} << 6 << msg("写入485地址成功！");
+    }
+    void commandJobs()
+    {
+        QFETCH(int, mode);
+        QFETCH(int, enabled);
+        QFETCH(QString, address);
+        QFETCH(QStringList, writes);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        DownloadJob job;
+        job.mode = DownloadMode(mode);
+        job.command = QStringLiteral("ADDR(0);BL(20);\r\n");
+        job.busAddressEnabled = enabled;
+        job.busAddress = address;
+        Harness h;
+        h.start(job);
+        QVERIFY(h.hasMessage(DownloadSteps::Log, job.command));
+        h.runToEnd();
+        QCOMPARE(h.writes, writes);
+        QVERIFY(h.hasMessage(code, message));
+        QVERIFY(h.finished() && h.finished()->ok);
+    }
+
+    void acknowledgementWhileIdleIsHarmless()
+    {
+        Harness h;
+        h.ack();
+        QVERIFY(!h.steps.isActive());
+        QVERIFY(h.outputs.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDownloadSteps)
+#include "tst_downloadsteps.moc"

@@ -1,0 +1,218 @@
+#include "download/moduleanswer.h"
+
+#include <QCoreApplication>
+#include <QtTest>
+
+namespace {
+
+QString msg(const char *s) { return QCoreApplication::translate("SerialPortDlg", s); }
+
+DownloadJob jobWithPage(int controls, const QString &text = QStringLiteral("A"))
+{
+    DownloadJob job;
+    PageData page;
+    for (int i = 0; i < controls; ++i) {
+        ControlRecord r = ControlRecord::make(ControlKind::Text, i);
+        r.text = text;
+        page.controls << r;
+    }
+    job.pages << page;
+    return job;
+}
+
+}  // namespace
+
+class TestModuleAnswer : public QObject {
+    Q_OBJECT
+private slots:
+    void tokenOrder_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("token");
+        QTest::newRow("OK before INFO") << QByteArray("INFO_1_2_3_4_5_6\r\nOK") << int(ModuleAnswer::Token::Ok);
+        QTest::newRow("GETADDR before e") << QByteArray("GETADDR_1_7\r\n") << int(ModuleAnswer::Token::GetAddr);
+        QTest::newRow("FLASH_11") << QByteArray("FLASH_11\r\n") << int(ModuleAnswer::Token::Flash11);
+        QTest::newRow("FW") << QByteArray("FW_V2\r\n") << int(ModuleAnswer::Token::Firmware);
+        QTest::newRow("tick o") << QByteArray("o") << int(ModuleAnswer::Token::Write);
+        QTest::newRow("nothing") << QByteArray("#?\x01") << int(ModuleAnswer::Token::None);
+    }
+    void tokenOrder()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, token);
+        QCOMPARE(int(ModuleAnswer::findToken(text)), token);
+    }
+
+    void okWinsOverInformation()
+    {
+        AnswerHandler h;
+        h.begin(jobWithPage(11));
+        const AnswerOutcome o = h.feed("OK INFO_2_10_200_5_16\r\n");
+        QCOMPARE(o.action, AnswerOutcome::Advance);
+        QCOMPARE(o.logLines, QStringList{QStringLiteral("--接收:OK")});
+        QVERIFY(h.pending().isEmpty());
+    }
+
+    void address_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<bool>("hasAddress");
+        QTest::addColumn<int>("enabled");
+        QTest::addColumn<int>("address");
+        QTest::newRow("three fields") << QByteArray("GETADDR_1_7\r\n") << true << 1 << 7;
+        QTest::newRow("junk before") << QByteArray("\x01_#GETADDR_0_255\r\n") << true << 0 << 255;
+        QTest::newRow("two fields") << QByteArray("GETADDR_1\r\n") << false << 0 << 0;
+    }
+    void address()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(bool, hasAddress);
+        QFETCH(int, enabled);
+        QFETCH(int, address);
+        AnswerHandler h;
+        h.begin(DownloadJob());
+        const AnswerOutcome o = h.feed(text);
+        QCOMPARE(o.action, AnswerOutcome::Advance);
+        QCOMPARE(o.hasAddress, hasAddress);
+        QCOMPARE(o.addressEnabled, enabled);
+        QCOMPARE(o.address, address);
+    }
+
+    void loneAddressFlagAdvancesAfterTheGap()
+    {
+        AnswerHandler h;
+        h.begin(DownloadJob());
+        QCOMPARE(h.feed("GETADDR_1").action, AnswerOutcome::Wait);
+        const AnswerOutcome o = h.flush();
+        QCOMPARE(o.action, AnswerOutcome::Advance);
+        QVERIFY(!o.hasAddress);
+    }
+
+    void information_data()
+    {
+        QTest::addColumn<int>("controls");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("fits") << 10 << QStringLiteral("A") << QByteArray("INFO_2_10_2000_5_16\r\n")
+                              << int(AnswerOutcome::Advance) << QString();
+        QTest::newRow("too many controls") << 11 << QStringLiteral("A") << QByteArray("INFO_2_10_2000_5_16\r\n")
+                                           << int(AnswerOutcome::Fail) << msg("第%1页控件数量已超过%2！").arg(0).arg(10);
+        QTest::newRow("text too long") << 4 << QStringLiteral("一二三四五六七八九") << QByteArray("INFO_2_10_2000_5_16\r\n")
+                                       << int(AnswerOutcome::Fail)
+                                       << msg("%1文本字符已超过%2！").arg(QStringLiteral("第0页编号0,第0页编号1,第0页编号2,第0页编号3")).arg(16);
+        QTest::newRow("five fields") << 1 << QStringLiteral("A") << QByteArray("INFO_2_10_2000\r\n")
+                                     << int(AnswerOutcome::ResetQuiet) << QString();
+    }
+    void information()
+    {
+        QFETCH(int, controls);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, answer);
+        QFETCH(int, action);
+        QFETCH(QString, message);
+        AnswerHandler h;
+        h.begin(jobWithPage(controls, text));
+        const AnswerOutcome o = h.feed(answer);
+        QCOMPARE(int(o.action), action);
+        QCOMPARE(o.message, message);
+        QVERIFY(h.pending().isEmpty());
+    }
+
+    void ticksPerRead()
+    {
+        AnswerHandler h;
+        h.begin(DownloadJob());
+        // Before the progress is announced a tick is dropped.
+        AnswerOutcome o = h.feed("e");
+        QVERIFY(!o.hasProgress);
+        h.setPictureProgress(100000, 0);
+        h.feed("e");
+        o = h.feed("e");
+        QCOMPARE(o.progressValue, qint64(8192));
+        o = h.feed("ee");
+        QCOMPARE(h.pictureDone(), qint64(12288));
+        o = h.feed("o");
+        QCOMPARE(h.pictureDone(), qint64(20480));
+        QCOMPARE(o.logLines, QStringList{msg("--下载图片进度总大小:%1 配置进度:%2").arg(100000).arg(20480)});
+        QCOMPARE(o.action, AnswerOutcome::Nothing);
+        // The shown value never passes the total.
+        h.setPictureProgress(10, 0);
+        QCOMPARE(h.feed("o").progressValue, qint64(10));
+    }
+
+    void flashBoundary_data()
+    {
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("side");
+        QTest::addColumn<int>("action");
+        QTest::newRow("2M exactly") << QByteArray("FLASH_2") << 1024 << int(AnswerOutcome::Advance);
+        QTest::newRow("2M plus one pixel") << QByteArray("FLASH_2") << 1025 << int(AnswerOutcome::Fail);
+        QTest::newRow("11M") << QByteArray("FLASH_11") << 1025 << int(AnswerOutcome::Advance);
+    }
+    void flashBoundary()
+    {
+        QFETCH(QByteArray, answer);
+        QFETCH(int, side);
+        QFETCH(int, action);
+        // A fake library entry: the check only reads the recorded sizes.
+        DownloadJob job;
+        PictureInfo info;
+        info.size = QSize(side, 1024);
+        job.pictures.append(info);
+        AnswerHandler h;
+        h.begin(job);
+        const AnswerOutcome o = h.feed(answer);
+        QCOMPARE(int(o.action), action);
+        if (o.action == AnswerOutcome::Fail)
+            QCOMPARE(o.message, msg("下载失败，下载图片的bin文件总大小超过2M！"));
+    }
+
+    void splitAnswers_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("reads");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<int>("address");
+        QTest::newRow("O then K") << QList<QByteArray>{"O", "K"} << int(AnswerOutcome::Advance) << 0;
+        QTest::newRow("information in two pieces")
+            << QList<QByteArray>{"INFO_2_", "10_2000_5_16\r\n"} << int(AnswerOutcome::Advance) << 0;
+        QTest::newRow("address cut in a number") << QList<QByteArray>{"GETADDR_1_2", "55\r\n"} << int(AnswerOutcome::Advance)
+                                                 << 255;
+        QTest::newRow("single bytes") << QList<QByteArray>{"F", "L", "A", "S", "H", "_", "1", "1"}
+                                      << int(AnswerOutcome::Advance) << 0;
+        QTest::newRow("tick then start of OK") << QList<QByteArray>{"oO", "K"} << int(AnswerOutcome::Advance) << 0;
+        QTest::newRow("junk kept before OK") << QList<QByteArray>{"#\x01", "OK"} << int(AnswerOutcome::Advance) << 0;
+    }
+    void splitAnswers()
+    {
+        QFETCH(QList<QByteArray>, reads);
+        QFETCH(int, action);
+        QFETCH(int, address);
+        AnswerHandler h;
+        h.begin(jobWithPage(1));
+        AnswerOutcome o;
+        for (int i = 0; i < reads.size(); ++i) {
+            o = h.feed(reads.at(i));
+            if (i + 1 < reads.size())
+                QVERIFY2(o.action == AnswerOutcome::Wait || o.action == AnswerOutcome::Nothing, reads.at(i).constData());
+        }
+        if (o.action == AnswerOutcome::Wait)
+            o = h.flush();
+        QCOMPARE(int(o.action), action);
+        QCOMPARE(o.address, address);
+    }
+
+    void keptBytesAreBounded()
+    {
+        AnswerHandler h;
+        h.begin(DownloadJob());
+        for (int i = 0; i < 10; ++i)
+            h.feed(QByteArray(1000, '#'));
+        QVERIFY(h.pending().size() <= ModuleAnswer::KeepBytes);
+        QCOMPARE(h.feed("OK").action, AnswerOutcome::Advance);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModuleAnswer)
+#include "tst_moduleanswer.moc"

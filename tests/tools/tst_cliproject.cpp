@@ -1,0 +1,225 @@
+// tavo-cli info, script and check, run as a user would run them.
+#include "download/downloadjob.h"
+#include "script/moduletext.h"
+#include "file/projectfile.h"
+#include "script/scripts.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "tavocli.h"
+
+namespace {
+
+CliRun cli(const QStringList &args) { return runTavoCli(args, 60000); }
+
+const QString demo = QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo");
+
+ProjectData demoData()
+{
+    ProjectData d;
+    ProjectFile::read(demo, PictureLibrary::fromProjectFolder(QFileInfo(demo).absolutePath()).count(), &d);
+    return d;
+}
+
+// A project with one page holding the given control, written into dir.
+QString projectWith(const QTemporaryDir &dir, const ControlRecord &c, int logo1 = -1, int logo2 = -1)
+{
+    ProjectData p;
+    p.frameW = 320;
+    p.frameH = 240;
+    p.logo1 = logo1;
+    p.logo2 = logo2;
+    PageData page;
+    page.controls.append(c);
+    p.pages.append(page);
+    const QString path = dir.filePath(QStringLiteral("t.Tavo"));
+    ProjectFile::write(path, p);
+    return path;
+}
+
+}  // namespace
+
+class TestCliProject : public QObject {
+    Q_OBJECT
+private slots:
+    void info()
+    {
+        const CliRun r = cli({QStringLiteral("info"), demo});
+        QCOMPARE(r.code, 0);
+        const QString text = QString::fromUtf8(r.out);
+        QVERIFY(text.contains(QLatin1String("240*320(QVGA-1)")));
+        QVERIFY(text.contains(QLatin1String("pictures:    9")));
+        QVERIFY(text.contains(QLatin1String("page 2: 7 controls, 3 primitives")));
+    }
+
+    void infoJson()
+    {
+        const CliRun r = cli({QStringLiteral("info"), demo, QStringLiteral("--json")});
+        QCOMPARE(r.code, 0);
+        const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+        QCOMPARE(o.value(QLatin1String("width")).toInt(), 240);
+        QCOMPARE(o.value(QLatin1String("height")).toInt(), 320);
+        QCOMPARE(o.value(QLatin1String("screenType")).toInt(), 0);
+        QCOMPARE(o.value(QLatin1String("pictureCount")).toInt(), 9);
+        const QJsonArray pages = o.value(QLatin1String("pages")).toArray();
+        QCOMPARE(pages.size(), 3);
+        QCOMPARE(pages.at(0).toObject().value(QLatin1String("controls")).toInt(), 7);
+        QCOMPARE(pages.at(2).toObject().value(QLatin1String("qrCodes")).toInt(), 2);
+        QCOMPARE(pages.at(1).toObject().value(QLatin1String("primitives")).toInt(), 3);
+    }
+
+    void pageScriptBytes()
+    {
+        const ProjectData d = demoData();
+        const PictureLibrary lib = PictureLibrary::fromProjectFolder(QFileInfo(demo).absolutePath());
+        QByteArray all;
+        for (int i = 0; i < d.pages.size(); ++i) {
+            const CliRun r = cli({QStringLiteral("script"), demo, QStringLiteral("--page"), QString::number(i)});
+            QCOMPARE(r.code, 0);
+            QString script;
+            QVERIFY(buildPageScript(d.pages.at(i), i, lib, &script));
+            QCOMPARE(r.out, ModuleText::encode(script));
+            QVERIFY(r.out.endsWith("\r\n"));
+            all += r.out;
+        }
+        // GBK, not UTF-8: "演示" is four bytes.
+        QVERIFY(all.contains(QByteArray("\xd1\xdd\xca\xbe")));
+        QVERIFY(all.startsWith("PIC(0,0,0,240,320);"));
+        const CliRun boot = cli({QStringLiteral("script"), demo, QStringLiteral("--boot")});
+        QCOMPARE(boot.code, 0);
+        QCOMPARE(boot.out, QByteArray("DIR(0);BL(20);GIF(5,96,136,48,48);DELAYMS(200);GIF(6,96,136,48,48);"
+                                      "DELAYMS(200);GIF(7,96,136,48,48);DELAYMS(200);JUMP(0);\r\n"));
+        const CliRun everything = cli({QStringLiteral("script"), demo, QStringLiteral("--all")});
+        QCOMPARE(everything.code, 0);
+        QCOMPARE(everything.out, boot.out + all);
+    }
+
+    void checkDemo()
+    {
+        const CliRun r = cli({QStringLiteral("check"), demo});
+        QCOMPARE(r.code, 0);
+        const CliRun tight = cli({QStringLiteral("check"), demo, QStringLiteral("--limits"), QStringLiteral("7,100000,8")});
+        QCOMPARE(tight.code, 1);
+        QVERIFY2(tight.err.contains(QStringLiteral("第1页控件数量已超过7！")), qPrintable(tight.err));
+        QVERIFY2(tight.err.contains(QStringLiteral("文本字符已超过8！")), qPrintable(tight.err));
+    }
+
+    void usage_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("no project") << QStringList{QStringLiteral("info")};
+        QTest::newRow("two modes") << QStringList{QStringLiteral("script"), demo, QStringLiteral("--boot"),
+                                                  QStringLiteral("--all")};
+        QTest::newRow("no mode") << QStringList{QStringLiteral("script"), demo};
+        QTest::newRow("page missing") << QStringList{QStringLiteral("script"), demo, QStringLiteral("--page"),
+                                                     QStringLiteral("3")};
+        QTest::newRow("page not a number") << QStringList{QStringLiteral("script"), demo, QStringLiteral("--page"),
+                                                          QStringLiteral("one")};
+        QTest::newRow("page without value") << QStringList{QStringLiteral("script"), demo, QStringLiteral("--page")};
+        QTest::newRow("bad limits") << QStringList{QStringLiteral("check"), demo, QStringLiteral("--limits"),
+                                                   QStringLiteral("1,2")};
+        QTest::newRow("missing file") << QStringList{QStringLiteral("check"), QStringLiteral("/nonexistent.Tavo")};
+        QTest::newRow("unknown option") << QStringList{QStringLiteral("info"), demo, QStringLiteral("--xml")};
+    }
+    void usage()
+    {
+        QFETCH(QStringList, args);
+        const CliRun r = cli(args);
+        QCOMPARE(r.code, 2);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(!r.err.isEmpty());
+    }
+
+    void unreadableProject_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("info") << "info";
+        QTest::newRow("script") << "script";
+        QTest::newRow("check") << "check";
+    }
+    void unreadableProject()
+    {
+        QFETCH(QString, command);
+        QStringList args{command, QStringLiteral(TAVO_TEST_DATA "/unknown_class.Tavo")};
+        if (command == QLatin1String("script"))
+            args << QStringLiteral("--page") << QStringLiteral("0");
+        const CliRun r = cli(args);
+        QCOMPARE(r.code, 2);
+        QVERIFY(r.err.contains(QStringLiteral("加载控件错误，可能该项目之前未做保存操作，导入失败！")));
+        QVERIFY2(r.err.contains(QStringLiteral("unknown_class.Tavo 第17行")), qPrintable(r.err));
+        QVERIFY(r.err.contains(QLatin1String("QCheckBox")));
+    }
+
+    void unsafeTextRefused()
+    {
+        QTemporaryDir dir;
+        ControlRecord c = ControlRecord::make(ControlKind::Button, 4);
+        c.text = QStringLiteral("a');RESET();('");
+        const QString path = projectWith(dir, c);
+        const CliRun check = cli({QStringLiteral("check"), path});
+        QCOMPARE(check.code, 1);
+        QVERIFY2(check.err.contains(QStringLiteral("第0页QPushButton控件4的文本含有单引号")), qPrintable(check.err));
+        const CliRun script = cli({QStringLiteral("script"), path, QStringLiteral("--page"), QStringLiteral("0")});
+        QCOMPARE(script.code, 1);
+        QVERIFY(script.out.isEmpty());
+        const CliRun all = cli({QStringLiteral("script"), path, QStringLiteral("--all")});
+        QCOMPARE(all.code, 1);
+        QVERIFY(all.out.isEmpty());
+    }
+
+    // A wild animation range in a file names no picture: it reads as none instead of being
+    // expanded frame by frame.
+    void wildBootRange()
+    {
+        QTemporaryDir dir;
+        const QString path = projectWith(dir, ControlRecord::make(ControlKind::Text, 0));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QByteArray xml = f.readAll();
+        f.close();
+        xml.replace("<logo1>-1</logo1>", "<logo1>0</logo1>").replace("<logo2>-1</logo2>", "<logo2>2000000000</logo2>");
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(xml);
+        f.close();
+        const CliRun boot = cli({QStringLiteral("script"), path, QStringLiteral("--boot")});
+        QCOMPARE(boot.code, 0);
+        QCOMPARE(boot.out, QByteArray("DIR(0);BL(0);JUMP(0);\r\n"));
+        const CliRun check = cli({QStringLiteral("check"), path});
+        QCOMPARE(check.code, 0);
+    }
+
+    void noPages()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("empty.Tavo"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ui><frame frame=\"frame\"/></ui>\n");
+        f.close();
+        const CliRun r = cli({QStringLiteral("check"), path});
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.err.contains(QStringLiteral("未添加页，请您先添加页！")));
+        const CliRun boot = cli({QStringLiteral("script"), path, QStringLiteral("--all")});
+        QCOMPARE(boot.code, 0);
+        QCOMPARE(boot.out, QByteArray("DIR(0);BL(0);JUMP(0);\r\n"));
+    }
+
+    void colourReported()
+    {
+        QTemporaryDir dir;
+        ControlRecord c = ControlRecord::make(ControlKind::Text, 0);
+        c.styleColorNum = 64;
+        const CliRun r = cli({QStringLiteral("check"), projectWith(dir, c)});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("第0页QLabel控件0的颜色64")), qPrintable(r.err));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCliProject)
+#include "tst_cliproject.moc"
