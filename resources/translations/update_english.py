@@ -130,6 +130,14 @@ EXTRA = {
 # Contexts lupdate names after a class while the code translates under another.
 COPY_CONTEXT = {'DownloadSteps': 'InstructSerialPort', 'Reader': 'ProjectFile'}
 
+# Each area of the program keeps its own table in tables/*.py, which adds to T, F, EXTRA and
+# COPY_CONTEXT above, so work on different areas never edits the same lines.
+import glob
+import os
+for table in sorted(glob.glob(os.path.join(os.path.dirname(os.path.abspath(__file__)), 'tables', '*.py'))):
+    with open(table, encoding='utf-8') as f:
+        exec(compile(f.read(), table, 'exec'), {'T': T, 'F': F, 'EXTRA': EXTRA, 'COPY_CONTEXT': COPY_CONTEXT})
+
 path = sys.argv[1] if len(sys.argv) > 1 else 'resources/translations/English.ts'
 subprocess.run(['lupdate', '-silent', '-no-obsolete', '-locations', 'none', 'src', 'tools', '-ts', path], check=True)
 tree = ET.parse(path)
