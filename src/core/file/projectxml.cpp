@@ -1,5 +1,6 @@
 #include "file/projectxml.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QStringList>
 #include <QVarLengthArray>
@@ -526,6 +527,99 @@ bool tokenizeFast(const QByteArray &bytes, int maxDepth, Document *doc)
     return true;
 }
 
+namespace {
+
+// Whether the document is to be read as UTF-8: no UTF-16 byte order mark, and no declaration of
+// another encoding.
+bool isUtf8Document(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return false;
+    const int start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    if (bytes.mid(start, 5) != "<?xml")
+        return true;
+    const int end = bytes.indexOf("?>", start);
+    if (end < 0)
+        return true;
+    const QByteArray decl = bytes.mid(start, end - start);
+    const int at = decl.indexOf("encoding");
+    if (at < 0)
+        return true;
+    int q = at + 8;
+    while (q < decl.size() && (decl[q] == ' ' || decl[q] == '=' || decl[q] == '\t'))
+        ++q;
+    if (q >= decl.size() || (decl[q] != '"' && decl[q] != '\''))
+        return true;
+    const int close = decl.indexOf(decl[q], q + 1);
+    const QByteArray name = decl.mid(q + 1, close < 0 ? -1 : close - q - 1).toLower();
+    return name == "utf-8" || name == "utf8";
+}
+
+// The offset of the first byte that does not start or continue a well-formed UTF-8 sequence
+// (overlong forms, surrogates and values past U+10FFFF included), or -1.
+int firstInvalidUtf8(const QByteArray &bytes)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes.constData());
+    const int n = bytes.size();
+    int i = 0;
+    while (i < n) {
+        const uchar c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int len = 0;
+        uchar lo = 0x80, hi = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            if (c == 0xE0)
+                lo = 0xA0;
+            else if (c == 0xED)
+                hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            if (c == 0xF0)
+                lo = 0x90;
+            else if (c == 0xF4)
+                hi = 0x8F;
+        } else {
+            return i;
+        }
+        for (int k = 1; k < len; ++k) {
+            if (i + k >= n)
+                return i;
+            const uchar b = p[i + k];
+            if (b < (k == 1 ? lo : 0x80) || b > (k == 1 ? hi : 0xBF))
+                return i;
+        }
+        i += len;
+    }
+    return -1;
+}
+
+// Line and column (both from 1) of a byte offset, counting characters, not bytes.
+void lineAndColumn(const QByteArray &bytes, int offset, int *line, int *column)
+{
+    int l = 1;
+    int lineStart = 0;
+    const char *p = bytes.constData();
+    for (int i = 0; i < offset; ++i) {
+        if (p[i] == '\n' || (p[i] == '\r' && (i + 1 >= offset || p[i + 1] != '\n'))) {
+            ++l;
+            lineStart = i + 1;
+        }
+    }
+    int col = 1;
+    for (int i = lineStart; i < offset; ++i)
+        col += (uchar(p[i]) & 0xC0) != 0x80 ? 1 : 0;
+    *line = l;
+    *column = col;
+}
+
+}  // namespace
+
 bool tokenizeStream(const QByteArray &bytes, int maxDepth, Document *doc, int *line, int *column, QString *reason,
                     bool *tooDeep)
 {
@@ -533,6 +627,16 @@ bool tokenizeStream(const QByteArray &bytes, int maxDepth, Document *doc, int *l
     doc->events.clear();
     doc->bytes.clear();
     doc->fast = false;
+    // The stream parser reads ahead before it decodes, so it places a bad byte far from where it
+    // is. Such a byte is found and placed here first.
+    if (isUtf8Document(bytes)) {
+        const int bad = firstInvalidUtf8(bytes);
+        if (bad >= 0) {
+            lineAndColumn(bytes, bad, line, column);
+            *reason = QCoreApplication::translate("ProjectFile", "第%1字节不是有效的UTF-8编码").arg(bad);
+            return false;
+        }
+    }
     QXmlStreamReader xml(bytes);
     int depth = 0;
     while (!xml.atEnd()) {

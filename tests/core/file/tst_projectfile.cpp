@@ -501,6 +501,15 @@ private slots:
                                              << "ClassName";
         QTest::newRow("primitive before page") << h + "<ui><DrawClassName DrawClassName=\"1\"/><page/></ui>" << 0
                                                << "DrawClassName";
+        // A byte that is not UTF-8 is placed where it is, counting characters, not bytes.
+        QByteArray badByte = h + "<ui>\n";
+        for (int line = 3; line < 35; ++line)
+            badByte += "<page/>\n";
+        QTest::newRow("bad byte at 35:20") << badByte + "<page><text>1234567\xff</text></page></ui>" << 0 << "第35行第20列";
+        QTest::newRow("bad byte after Chinese")
+            << h + "<ui><page><ClassName ClassName=\"QLabel\"><text>\xe4\xb8\xad\xe6\x96\x87\xc0\xaf</text>"
+                   "</ClassName></page></ui>"
+            << 0 << "第2行第49列";
         QByteArray deep = h;
         for (int i = 0; i < 100000; ++i)
             deep += "<a>";
