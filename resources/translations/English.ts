@@ -438,6 +438,14 @@
         <source>项目中没有页面，无法下载！</source>
         <translation>The project has no pages, nothing to download!</translation>
     </message>
+    <message>
+        <source>图片文件夹“tempImages”缺失或为空，已从“backUpImages”恢复%1个文件。</source>
+        <translation>The picture folder "tempImages" was missing or empty; %1 files were restored from "backUpImages".</translation>
+    </message>
+    <message>
+        <source>图片文件夹“tempImages”缺失或为空，从“backUpImages”恢复失败，备份保持不变。</source>
+        <translation>The picture folder "tempImages" was missing or empty, and restoring it from "backUpImages" failed; the backup is kept as it is.</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -472,6 +480,10 @@
     <message>
         <source>%1：无法打开文件（%2）</source>
         <translation>%1: cannot open the file (%2)</translation>
+    </message>
+    <message>
+        <source>第%1字节不是有效的UTF-8编码</source>
+        <translation>byte %1 is not valid UTF-8</translation>
     </message>
 <message>
         <source>%1：元素“ClassName”的控件类名“%2”未知</source>

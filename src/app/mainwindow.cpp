@@ -118,12 +118,21 @@ MainWindow::MainWindow(QWidget *parent)
 
     connectForm();
 
-    if (App::isProjectOpen()) {
+    if (App::isProjectOpen() && !QFileInfo(App::projectPath()).isFile()) {
+        // A project named on the command line that is not there: nothing is created, and the
+        // window starts with no project open.
+        App::projectPath().clear();
+        setTitlePath(App::programPath());
+        message(m_infoBox, QMyMessageBox::Error, 0, 0, tr("加载项目路径错误，导入失败！"));
+    } else if (App::isProjectOpen()) {
         setTitlePath(App::projectPath());
-        reloadLibrary();
+        const QString restored = reloadLibrary();
         // A file that cannot be read fully is said so at once, as on import.
         if (!loadProject())
-            message(m_infoBox, QMyMessageBox::Error, 0, 0, tr("加载控件错误，可能该项目之前未做保存操作，导入失败！"));
+            message(m_infoBox, QMyMessageBox::Error, 0, 0,
+                    withNote(tr("加载控件错误，可能该项目之前未做保存操作，导入失败！"), restored));
+        else if (!restored.isEmpty())
+            message(m_infoBox, QMyMessageBox::Hint, 0, 0, restored);
     } else {
         setTitlePath(App::programPath());
     }
@@ -196,6 +205,11 @@ void MainWindow::setTitlePath(const QString &path)
 bool MainWindow::autoSaveActive() const
 {
     return m_autoSaveTimer->isActive();
+}
+
+int MainWindow::autoSaveInterval() const
+{
+    return m_autoSaveTimer->interval();
 }
 
 // ---- answers to questions -------------------------------------------------------------------

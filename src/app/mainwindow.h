@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mainform.h"
+#include "file/projectfile.h"
 #include "model/projectdata.h"
 
 #include <QMainWindow>
@@ -61,6 +62,7 @@ public:
     // not overwritten without the user asking.
     bool loadIncomplete() const { return m_loadIncomplete; }
     bool autoSaveActive() const;
+    int autoSaveInterval() const;
 
     MainForm &form() { return ui; }
     QMyFrame *canvas() const { return m_frame; }
@@ -150,7 +152,12 @@ private:
     // Unsaved picture changes of the open project are dropped: "/tempImages" takes "/backUpImages".
     void discardPictureChanges();
     // Re-reads the project's picture list; the working copy becomes the saved copy first.
-    void reloadLibrary();
+    // Reads the library of the open project; returns a note for the user when pictures were
+    // restored from the backup.
+    QString reloadLibrary();
+    static QString withNote(const QString &text, const QString &note);
+    ProjectData loadDefaults() const;
+    void showLoaded(const ProjectData &data, const ProjectFile::ReadResult &r);
     void applyProjectData(const ProjectData &data, bool hasFrameSize);
     void setPageSize(int w, int h, int screenType);
     // Runs the canvas's copy, paste or delete unless a text field has the input cursor.

@@ -9,6 +9,7 @@
 #include "file/foldermirror.h"
 #include "library/picturelibrary.h"
 #include "file/projectfile.h"
+#include "file/projectfolders.h"
 #include "model/resolutionlist.h"
 #include "dialogs/qmymessagebox.h"
 #include "setscreensizedlg.h"
@@ -165,16 +166,25 @@ void MainWindow::importChosenProject()
         message(m_infoBox, QMyMessageBox::Error, 0, 0, tr("加载项目路径错误，导入失败！"));
         return;
     }
+    // The file is read before anything changes: one that cannot be read leaves the open project
+    // exactly as it was.
+    const QString folder = QFileInfo(file).absolutePath();
+    ProjectData data = loadDefaults();
+    const int pictureCount = PictureLibrary::fromFolder(ProjectFolders::picturesToRead(folder)).count();
+    const ProjectFile::ReadResult r = ProjectFile::read(file, pictureCount, &data);
+    if (!r.ok) {
+        qWarning().noquote() << r.reason;
+        message(m_infoBox, QMyMessageBox::Error, 0, 0, tr("加载控件错误，可能该项目之前未做保存操作，导入失败！"));
+        return;
+    }
     if (App::isProjectOpen())
         discardPictureChanges();
     App::projectPath() = file;
     setTitlePath(App::projectPath());
     clearProject();
-    reloadLibrary();
-    if (loadProject())
-        message(m_infoBox, QMyMessageBox::Hint, 0, 0, tr("导入成功！"));
-    else
-        message(m_infoBox, QMyMessageBox::Error, 0, 0, tr("加载控件错误，可能该项目之前未做保存操作，导入失败！"));
+    const QString restored = reloadLibrary();
+    showLoaded(data, r);
+    message(m_infoBox, QMyMessageBox::Hint, 0, 0, withNote(tr("导入成功！"), restored));
 }
 
 // ---- folders --------------------------------------------------------------------------------
@@ -185,14 +195,29 @@ void MainWindow::discardPictureChanges()
     mirrorFolder(folder + QStringLiteral("/backUpImages"), folder + QStringLiteral("/tempImages"));
 }
 
-void MainWindow::reloadLibrary()
+QString MainWindow::reloadLibrary()
 {
     const QString folder = projectFolder();
-    const QString temp = folder + QStringLiteral("/tempImages");
+    const QString temp = ProjectFolders::pictures(folder);
+    // Pictures lost or emptied outside the program come back from the last save's copy; an empty
+    // folder is never mirrored over a backup that still holds pictures.
+    const int restored = ProjectFolders::restorePicturesFromBackup(folder);
     QDir().mkpath(temp);
     QDir().mkpath(folder + QStringLiteral("/tempFonts"));
-    mirrorFolder(temp, folder + QStringLiteral("/backUpImages"));
+    QString note;
+    if (restored > 0)
+        note = tr("图片文件夹“tempImages”缺失或为空，已从“backUpImages”恢复%1个文件。").arg(restored);
+    else if (restored < 0)
+        note = tr("图片文件夹“tempImages”缺失或为空，从“backUpImages”恢复失败，备份保持不变。");
+    if (restored >= 0)
+        mirrorFolder(temp, ProjectFolders::backup(folder));
     m_table->setPictures(PictureLibrary::fromProjectFolder(folder));
+    return note;
+}
+
+QString MainWindow::withNote(const QString &text, const QString &note)
+{
+    return note.isEmpty() ? text : text + QLatin1Char('\n') + note;
 }
 
 // ---- save and load --------------------------------------------------------------------------
@@ -225,10 +250,15 @@ bool MainWindow::saveProject()
         return true;
     if (!ProjectFile::write(App::projectPath(), projectData()))
         return false;
-    // The saved state of the pictures goes with the saved file.
+    // The saved state of the pictures goes with the saved file, unless the working folder was
+    // emptied behind the window's back while the library still lists pictures: the backup is
+    // then the only copy left.
     const QString folder = projectFolder();
-    QDir().mkpath(folder + QStringLiteral("/tempImages"));
-    mirrorFolder(folder + QStringLiteral("/tempImages"), folder + QStringLiteral("/backUpImages"));
+    const QString temp = ProjectFolders::pictures(folder);
+    QDir().mkpath(temp);
+    const bool emptiedOutside = QDir(temp).isEmpty() && !m_table->pictures().isEmpty();
+    if (!emptiedOutside)
+        mirrorFolder(temp, ProjectFolders::backup(folder));
     // Once the user has saved over a partly read file, it is whole again and may be auto-saved.
     m_loadIncomplete = false;
     if (!m_autoSaveTimer->isActive())
@@ -236,8 +266,9 @@ bool MainWindow::saveProject()
     return true;
 }
 
-bool MainWindow::loadProject()
+ProjectData MainWindow::loadDefaults() const
 {
+    // What a file that leaves a value out gets: the window's current values.
     ProjectData data;
     data.blValue = m_blValue;
     data.baud = m_baud;
@@ -245,18 +276,27 @@ bool MainWindow::loadProject()
     data.frameH = m_frame->frameH();
     data.screenType = m_frame->screenType();
     data.dpi = m_screenSizeDlg->resolutionText();
+    return data;
+}
+
+bool MainWindow::loadProject()
+{
+    ProjectData data = loadDefaults();
     const ProjectFile::ReadResult r = ProjectFile::read(App::projectPath(), m_table->pictures().count(), &data);
+    if (!r.ok)
+        qWarning().noquote() << r.reason;
     // What was read is shown either way; a failed read must not be saved over the file unasked.
+    showLoaded(data, r);
+    return r.ok;
+}
+
+void MainWindow::showLoaded(const ProjectData &data, const ProjectFile::ReadResult &r)
+{
     applyProjectData(data, r.hasFrameSize);
     m_loadIncomplete = !r.ok;
-    if (!r.ok) {
-        qWarning().noquote() << r.reason;
-        m_autoSaveTimer->stop();
-        return false;
-    }
     m_autoSaveTimer->stop();
-    m_autoSaveTimer->start(AutoSaveMs);
-    return true;
+    if (r.ok)
+        m_autoSaveTimer->start(AutoSaveMs);
 }
 
 void MainWindow::applyProjectData(const ProjectData &data, bool hasFrameSize)

@@ -40,7 +40,7 @@ private slots:
     void bootAnimationPictureRules();
     void saveThenImportGivesTheSameProject();
     void startWithProjectArgumentLoadsIt();
-    void startWithDamagedProjectSaysSo();
+    void startWithDamagedProjectSaysSoAndSavesOnlyWhenAsked();
     void autoSaveWritesSilently();
     void exitWithNoRestoresTempImages();
     void exitWithNoKeepsTempImagesWhenThereIsNoBackup();
@@ -48,7 +48,11 @@ private slots:
     void exitWithYesSavesAndCloses();
     void failedSaveWarnsAndKeepsTheWindowOpen();
     void importOfTheOpenFileDoesNothing();
-    void importOfDamagedFileKeepsTheGoodFile();
+    void importOfDamagedFileLeavesTheOpenProject();
+    void missingPictureFolderIsRestoredFromTheBackup_data();
+    void missingPictureFolderIsRestoredFromTheBackup();
+    void importRestoresAMissingPictureFolder();
+    void startWithAMissingProjectCreatesNothing();
     void importOfANonProjectNameKeepsTheOpenProject();
 
 private:
@@ -481,22 +485,133 @@ void TestMainWindow::startWithProjectArgumentLoadsIt()
     QCOMPARE(w->projectData().pages.at(0).imageNum, -1);
 }
 
-void TestMainWindow::startWithDamagedProjectSaysSo()
+void TestMainWindow::startWithDamagedProjectSaysSoAndSavesOnlyWhenAsked()
 {
     const QString folder = m_dir->filePath(QStringLiteral("s"));
     QDir().mkpath(folder);
     QByteArray xml = ProjectFile::toXml(sampleProject());
-    xml.chop(40);
+    // A primitive kind the module does not know, in the second page: the first page is read.
+    const int second = xml.indexOf("<page id=\"2\"");
+    const int draw = xml.indexOf("DrawClassName=\"3\"", second);
+    QVERIFY(second > 0 && draw > second);
+    xml.replace(draw, int(qstrlen("DrawClassName=\"3\"")), "DrawClassName=\"7\"");
     QFile f(folder + QStringLiteral("/s.Tavo"));
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(xml);
     f.close();
-    App::projectPath() = f.fileName();
+    const QString file = f.fileName();
+    App::projectPath() = file;
     auto w = makeWindow();
     QVERIFY(w->infoBox()->isVisible());
     QCOMPARE(w->infoBox()->message(), QStringLiteral("加载控件错误，可能该项目之前未做保存操作，导入失败！"));
     QVERIFY(w->loadIncomplete());
+    QVERIFY(w->pageCount() >= 1);
     QVERIFY(!w->autoSaveActive());
+
+    // Neither the timer's save nor a save the user did not confirm touches the file.
+    w->slotTimerAutoSavePro();
+    QCOMPARE(QFileInfo(file).size(), qint64(xml.size()));
+    QTest::mouseClick(w->form().btnSavePro, Qt::LeftButton);
+    QVERIFY(w->questionBox()->message().contains(QStringLiteral("未能完整导入")));
+    answer(w->questionBox(), false);
+    QFile again(file);
+    QVERIFY(again.open(QIODevice::ReadOnly));
+    QCOMPARE(again.readAll(), xml);
+
+    // Saving when asked writes what is shown and auto-save resumes.
+    QTest::mouseClick(w->form().btnSavePro, Qt::LeftButton);
+    answer(w->questionBox(), true);
+    QCOMPARE(w->infoBox()->message(), QStringLiteral("保存成功！"));
+    QVERIFY(!w->loadIncomplete());
+    QVERIFY(w->autoSaveActive());
+    QCOMPARE(w->autoSaveInterval(), 1200000);
+    ProjectData onDisk;
+    QVERIFY(ProjectFile::read(file, 0, &onDisk).ok);
+    QCOMPARE(onDisk.pages.size(), w->pageCount());
+}
+
+void TestMainWindow::startWithAMissingProjectCreatesNothing()
+{
+    const QString folder = m_dir->filePath(QStringLiteral("gone"));
+    App::projectPath() = folder + QStringLiteral("/gone.Tavo");
+    auto w = makeWindow();
+    QCOMPARE(w->infoBox()->message(), QStringLiteral("加载项目路径错误，导入失败！"));
+    QCOMPARE(w->infoBox()->title(), QStringLiteral("错误"));
+    QVERIFY(!App::isProjectOpen());
+    QVERIFY(!QFileInfo::exists(folder));
+    QCOMPARE(w->windowTitle(), QStringLiteral("路径：/opt/tavo/tavo"));
+    QCOMPARE(w->pageCount(), 0);
+    // With no project open, nothing can be saved over a 0 x 0 page.
+    QTest::mouseClick(w->form().btnSavePro, Qt::LeftButton);
+    QCOMPARE(w->questionBox()->message(), QStringLiteral("未创建项目，请您先创建项目！"));
+    QVERIFY(!QFileInfo::exists(folder));
+}
+
+// A saved project with pictures 0 and 1, both in the working folder and in the backup.
+static QString savedProjectWithPictures(const QString &root)
+{
+    const QString folder = root + QStringLiteral("/s");
+    for (const char *sub : {"/tempImages", "/backUpImages"}) {
+        QDir().mkpath(folder + QLatin1String(sub));
+        for (const char *name : {"/100001_a.bmp", "/100002_b.bmp"}) {
+            QImage img(QSize(6, 4), QImage::Format_RGB32);
+            img.fill(Qt::blue);
+            img.save(folder + QLatin1String(sub) + QLatin1String(name));
+        }
+    }
+    return folder;
+}
+
+void TestMainWindow::missingPictureFolderIsRestoredFromTheBackup_data()
+{
+    QTest::addColumn<bool>("removeFolder");
+    QTest::newRow("folder missing") << true;
+    QTest::newRow("folder emptied") << false;
+}
+
+void TestMainWindow::missingPictureFolderIsRestoredFromTheBackup()
+{
+    QFETCH(bool, removeFolder);
+    const QString folder = savedProjectWithPictures(m_dir->path());
+    QVERIFY(ProjectFile::write(folder + QStringLiteral("/s.Tavo"), sampleProject()));
+    QDir temp(folder + QStringLiteral("/tempImages"));
+    if (removeFolder) {
+        QVERIFY(temp.removeRecursively());
+    } else {
+        for (const QString &name : temp.entryList(QDir::Files))
+            QVERIFY(temp.remove(name));
+    }
+
+    App::projectPath() = folder + QStringLiteral("/s.Tavo");
+    auto w = makeWindow();
+    QCOMPARE(w->infoBox()->message(),
+             QStringLiteral("图片文件夹“tempImages”缺失或为空，已从“backUpImages”恢复2个文件。"));
+    QCOMPARE(temp.entryList(QDir::Files).size(), 2);
+    QCOMPARE(QDir(folder + QStringLiteral("/backUpImages")).entryList(QDir::Files).size(), 2);
+    // The picture numbers of the file name the restored pictures.
+    QCOMPARE(w->logo1(), 0);
+    QCOMPARE(w->logo2(), 1);
+    QCOMPARE(w->projectData().pages.at(0).imageNum, 1);
+
+    // Saving keeps them, also when the working folder is emptied again behind the window's back.
+    w->slotTimerAutoSavePro();
+    QCOMPARE(QDir(folder + QStringLiteral("/backUpImages")).entryList(QDir::Files).size(), 2);
+    for (const QString &name : temp.entryList(QDir::Files))
+        QVERIFY(temp.remove(name));
+    w->slotTimerAutoSavePro();
+    QCOMPARE(QDir(folder + QStringLiteral("/backUpImages")).entryList(QDir::Files).size(), 2);
+}
+
+void TestMainWindow::importRestoresAMissingPictureFolder()
+{
+    const QString folder = savedProjectWithPictures(m_dir->path());
+    QVERIFY(ProjectFile::write(folder + QStringLiteral("/s.Tavo"), sampleProject()));
+    QVERIFY(QDir(folder + QStringLiteral("/tempImages")).removeRecursively());
+    auto w = makeWindow();
+    importProject(*w, folder + QStringLiteral("/s.Tavo"));
+    QCOMPARE(w->infoBox()->message(), QStringLiteral("导入成功！\n图片文件夹“tempImages”缺失或为空，已从“backUpImages”恢复2个文件。"));
+    QCOMPARE(w->logo1(), 0);
+    QCOMPARE(w->projectData().pages.at(0).imageNum, 1);
 }
 
 void TestMainWindow::autoSaveWritesSilently()
@@ -608,49 +723,50 @@ void TestMainWindow::importOfTheOpenFileDoesNothing()
     QVERIFY(!w->infoBox()->isVisible());
 }
 
-void TestMainWindow::importOfDamagedFileKeepsTheGoodFile()
+void TestMainWindow::importOfDamagedFileLeavesTheOpenProject()
 {
     const QString folder = m_dir->filePath(QStringLiteral("s"));
     QDir().mkpath(folder);
     const QString file = folder + QStringLiteral("/s.Tavo");
     QByteArray xml = ProjectFile::toXml(sampleProject());
-    // A primitive kind the module does not know, in the second page.
-    const int second = xml.indexOf("<page id=\"2\"");
-    const int draw = xml.indexOf("DrawClassName=\"3\"", second);
-    QVERIFY(second > 0 && draw > second);
-    xml.replace(draw, int(qstrlen("DrawClassName=\"3\"")), "DrawClassName=\"7\"");
+    xml.chop(40);
     QFile f(file);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(xml);
     f.close();
 
+    // The open project: two pages, the second shown, boot values of its own.
+    const QString open = savedProjectWithPictures(m_dir->filePath(QStringLiteral("open")));
+    ProjectData mine = sampleProject();
+    mine.pages.removeLast();
+    mine.logo1 = 1;
+    mine.logo2 = 1;
+    mine.logoTime = 777;
+    mine.currentPage = 1;
+    QVERIFY(ProjectFile::write(open + QStringLiteral("/s.Tavo"), mine));
+    App::projectPath() = open + QStringLiteral("/s.Tavo");
     auto w = makeWindow();
+    const ProjectData before = w->projectData();
+    const QString title = w->windowTitle();
+    QCOMPARE(before.pages.size(), 2);
+    QCOMPARE(w->currentPage(), 1);
+
     importProject(*w, file);
     QCOMPARE(w->infoBox()->message(), QStringLiteral("加载控件错误，可能该项目之前未做保存操作，导入失败！"));
     QCOMPARE(w->infoBox()->title(), QStringLiteral("错误"));
-    QVERIFY(w->loadIncomplete());
-    QVERIFY(w->pageCount() >= 1);
-    QVERIFY(!w->autoSaveActive());
-
-    // Neither the timer's save nor a save the user did not confirm touches the file.
-    w->slotTimerAutoSavePro();
-    QCOMPARE(QFileInfo(file).size(), qint64(xml.size()));
-    QTest::mouseClick(w->form().btnSavePro, Qt::LeftButton);
-    QVERIFY(w->questionBox()->message().contains(QStringLiteral("未能完整导入")));
-    answer(w->questionBox(), false);
+    QCOMPARE(App::projectPath(), open + QStringLiteral("/s.Tavo"));
+    QCOMPARE(w->windowTitle(), title);
+    QCOMPARE(w->currentPage(), 1);
+    QCOMPARE(w->form().editLogo1->text(), QStringLiteral("1"));
+    QCOMPARE(w->form().editLogo2->text(), QStringLiteral("1"));
+    QCOMPARE(w->form().sbLogoTime->value(), 777);
+    QVERIFY(!w->loadIncomplete());
+    QVERIFY(w->autoSaveActive());
+    QCOMPARE(ProjectFile::toXml(w->projectData()), ProjectFile::toXml(before));
+    // Neither file changed.
     QFile again(file);
     QVERIFY(again.open(QIODevice::ReadOnly));
     QCOMPARE(again.readAll(), xml);
-
-    // Saving when asked writes what is shown and auto-save resumes.
-    QTest::mouseClick(w->form().btnSavePro, Qt::LeftButton);
-    answer(w->questionBox(), true);
-    QCOMPARE(w->infoBox()->message(), QStringLiteral("保存成功！"));
-    QVERIFY(!w->loadIncomplete());
-    QVERIFY(w->autoSaveActive());
-    ProjectData onDisk;
-    QVERIFY(ProjectFile::read(file, 0, &onDisk).ok);
-    QCOMPARE(onDisk.pages.size(), w->pageCount());
 }
 
 void TestMainWindow::importOfANonProjectNameKeepsTheOpenProject()
