@@ -50,6 +50,7 @@ private slots:
     void pasteControl();
     void pastePrimitiveInsidePage();
     void pasteMenuFollowsClipboard();
+    void pastingAThirdQrCodeIsRefused();
     void clipboardForgetsDestroyedObjects_data();
     void clipboardForgetsDestroyedObjects();
 
@@ -186,6 +187,21 @@ void TestCanvas::controlLimits()
     m_frame->slotCopyAction();
     m_frame->slotPasteAction();
     QVERIFY(controls().size() <= QMyFrame::MaxControlsPerPage);
+}
+
+void TestCanvas::pastingAThirdQrCodeIsRefused()
+{
+    QVERIFY(add(QStringLiteral("QRcode"), QPoint(0, 300)));
+    QVERIFY(add(QStringLiteral("QRcode"), QPoint(100, 300)));
+    QTest::mouseClick(controls().last(), Qt::LeftButton, {}, QPoint(3, 3));
+    m_frame->slotCopyAction();
+    m_frame->messageBox()->hide();
+    const int before = controls().size();
+    m_frame->setPastePos(QPoint(200, 10));
+    m_frame->slotPasteAction();
+    QCOMPARE(controls().size(), before);
+    QVERIFY(m_frame->messageBox()->isVisible());
+    QCOMPARE(m_frame->messageBox()->message(), QStringLiteral("每页添加的二维码不能超过2个！"));
 }
 
 void TestCanvas::refusedWithoutPage()
