@@ -21,6 +21,21 @@
     </message>
 </context>
 <context>
+    <name>DesktopIntegration</name>
+    <message>
+        <source>Tavo文件</source>
+        <translation>Tavo file</translation>
+    </message>
+    <message>
+        <source>设计LXP串口屏的页面并下载到显示模块</source>
+        <translation>Design pages for LXP serial display modules and download them</translation>
+    </message>
+    <message>
+        <source>串口屏页面设计</source>
+        <translation>Serial display page designer</translation>
+    </message>
+</context>
+<context>
     <name>DownloadCheck</name>
     <message>
         <source>第%1页背景颜色%2</source>

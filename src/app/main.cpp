@@ -1,9 +1,11 @@
 #include "appglobals.h"
+#include "desktopintegration.h"
 #include "support/headless.h"
 #include "mainwindow.h"
 #include "systemsettings.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -19,7 +21,11 @@ int main(int argc, char *argv[])
     SystemSettings settings;
     App::switchTranslator(settings.languagePath());
 
+    // Here rather than in the window, so that windows built by tests never touch the desktop.
+    DesktopIntegration::registerAtStart();
+
     MainWindow w;
+    w.setWindowIcon(QIcon(QStringLiteral(":/images/tavo.svg")));
     w.show();
     return app.exec();
 }

@@ -15,7 +15,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -38,7 +37,6 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 
 static void initResources()
 {
@@ -337,67 +335,6 @@ void MainWindow::keyReleaseEvent(QKeyEvent *event)
         }
     }
     QMainWindow::keyReleaseEvent(event);
-}
-
-// ---- help -----------------------------------------------------------------------------------
-
-void MainWindow::on_btnHelp_clicked()
-{
-    const QPoint at(ui.btnHelp->x(), ui.btnHelp->y() + 54);
-    m_helpMenu->popup(ui.btnHelp->parentWidget()->mapToGlobal(at));
-}
-
-void MainWindow::openHelpDocument(const QString &chinese, const QString &english)
-{
-    const int id = m_languageDlg->settings().languageId();
-    const QString path = id == 1 ? chinese : id == 2 ? english : QString();
-    if (!path.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
-}
-
-void MainWindow::on_actionUseDocument_triggered()
-{
-    openHelpDocument(QStringLiteral("./help/Tavo软件使用文档.pdf"), QStringLiteral("./help/Tavo sotfware usage document.pdf"));
-}
-
-void MainWindow::on_actionDocument_triggered()
-{
-    openHelpDocument(QStringLiteral("./help/LXP应用文档.pdf"), QStringLiteral("./help/LXP Application document.pdf"));
-}
-
-void MainWindow::on_actionInstr_triggered()
-{
-    const QString p = QStringLiteral("./help/LXP指令集.pdf");
-    openHelpDocument(p, p);
-}
-
-void MainWindow::on_actionProgram_triggered()
-{
-    const QString p = QStringLiteral("./help/LXP编程实例.pdf");
-    openHelpDocument(p, p);
-}
-
-void MainWindow::on_actionNotice_triggered()
-{
-    const QString p = QStringLiteral("./help/LXP使用注意事项文档.pdf");
-    openHelpDocument(p, p);
-}
-
-void MainWindow::on_actionOffline_triggered()
-{
-    const QString p = QStringLiteral("./help/图片脱机上传流程.pdf");
-    openHelpDocument(p, p);
-}
-
-void MainWindow::on_actionStudy_triggered()
-{
-    const QString p = QStringLiteral("./help/产品使用视频参考");
-    openHelpDocument(p, p);
-}
-
-void MainWindow::on_actionSupport_triggered()
-{
-    openHelpDocument(QStringLiteral("./help/技术支持窗口.txt"), QStringLiteral("./help/Technical Support Window.txt"));
 }
 
 // ---- areas wired up with their own features ---------------------------------------------------

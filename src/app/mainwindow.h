@@ -162,7 +162,8 @@ private:
     void setPageSize(int w, int h, int screenType);
     // Runs the canvas's copy, paste or delete unless a text field has the input cursor.
     bool textEntryActive() const;
-    void openHelpDocument(const QString &chinese, const QString &english);
+    // Opens a HelpDocuments::Document in the chosen language.
+    void openHelpDocument(int document);
     void message(QMyMessageBox *box, int type, int buttons, int code, const QString &text);
 
     MainForm ui;

@@ -1,16 +1,28 @@
 #include "systemsettings.h"
 
 #include <QFile>
+#include <QStandardPaths>
+
+QString SystemSettings::portableFileName()
+{
+    return QStringLiteral("./config/system.ini");
+}
 
 QString SystemSettings::fileName()
 {
-    return QStringLiteral("./config/system.ini");
+    if (QFile::exists(portableFileName()))
+        return portableFileName();
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    // No home folder at all: fall back to the working folder rather than the file system root.
+    if (config.isEmpty())
+        return portableFileName();
+    return config + QStringLiteral("/tavo/system.ini");
 }
 
 SystemSettings::SystemSettings()
     : m_settings(fileName(), QSettings::IniFormat)
 {
-    if (!QFile::exists(fileName())) {
+    if (!QFile::exists(m_settings.fileName())) {
         m_languageId = 1;
         m_languagePath.clear();
         m_settings.setValue(QStringLiteral("Language/ID"), 1);

@@ -41,6 +41,7 @@ void TestLanguage::init()
     m_dir = std::make_unique<QTemporaryDir>();
     m_oldCwd = QDir::currentPath();
     QVERIFY(QDir::setCurrent(m_dir->path()));
+    qputenv("XDG_CONFIG_HOME", (m_dir->path() + QStringLiteral("/xdg-config")).toUtf8());
     App::switchTranslator(QString());
 }
 
@@ -53,12 +54,13 @@ void TestLanguage::cleanup()
 
 void TestLanguage::firstStartWritesChineseDefaults()
 {
-    QVERIFY(!QFile::exists(QStringLiteral("config/system.ini")));
+    const QString file = m_dir->path() + QStringLiteral("/xdg-config/tavo/system.ini");
+    QVERIFY(!QFile::exists(file));
     SystemSettings s;
-    QVERIFY(QFile::exists(QStringLiteral("config/system.ini")));
+    QVERIFY(QFile::exists(file));
     QCOMPARE(s.languageId(), 1);
     QCOMPARE(s.languagePath(), QString());
-    QSettings ini(QStringLiteral("config/system.ini"), QSettings::IniFormat);
+    QSettings ini(file, QSettings::IniFormat);
     QCOMPARE(ini.value(QStringLiteral("Language/ID")).toInt(), 1);
     QVERIFY(ini.contains(QStringLiteral("Language/Path")));
     QCOMPARE(ini.value(QStringLiteral("Language/Path")).toString(), QString());
@@ -94,12 +96,13 @@ void TestLanguage::okWithoutChangeWritesAndEmitsNothing()
 {
     LanguageDlg d;
     QVERIFY(d.rbChinese->isChecked());
-    QFile::remove(QStringLiteral("config/system.ini"));
+    const QString file = SystemSettings::fileName();
+    QFile::remove(file);
     QSignalSpy spy(&d, &LanguageDlg::s_translator);
     d.show();
     QTest::mouseClick(d.btnOK, Qt::LeftButton);
     QCOMPARE(spy.count(), 0);
-    QVERIFY(!QFile::exists(QStringLiteral("config/system.ini")));
+    QVERIFY(!QFile::exists(file));
     QVERIFY(d.isHidden());
 }
 
@@ -131,7 +134,7 @@ void TestLanguage::switchingChangesVisibleTextsAtOnce()
     QCOMPARE(label(ui.listView, 5), QStringLiteral("QR code"));
     QCOMPARE(label(ui.listViewDraw, 6), QStringLiteral("PL"));
     {
-        QSettings ini(QStringLiteral("config/system.ini"), QSettings::IniFormat);
+        QSettings ini(SystemSettings::fileName(), QSettings::IniFormat);
         QCOMPARE(ini.value(QStringLiteral("Language/ID")).toInt(), 2);
         QCOMPARE(ini.value(QStringLiteral("Language/Path")).toString(), QStringLiteral(":/config/language/English.qm"));
     }
@@ -145,7 +148,7 @@ void TestLanguage::switchingChangesVisibleTextsAtOnce()
     QCOMPARE(label(ui.listView, 5), QStringLiteral("二维码"));
     QVERIFY(w.windowTitle().startsWith(QStringLiteral("路径：")));
     QCOMPARE(w.screenSizeDlg()->windowTitle(), QStringLiteral("设置分辨率"));
-    QSettings ini(QStringLiteral("config/system.ini"), QSettings::IniFormat);
+    QSettings ini(SystemSettings::fileName(), QSettings::IniFormat);
     QCOMPARE(ini.value(QStringLiteral("Language/ID")).toInt(), 1);
     QCOMPARE(ini.value(QStringLiteral("Language/Path")).toString(), QString());
 }
