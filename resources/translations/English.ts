@@ -200,6 +200,17 @@
     </message>
 </context>
 <context>
+    <name>LibraryPanel</name>
+    <message>
+        <source>无法读取该图片（文件已损坏或为空），下载前请删除或重新导入：%1</source>
+        <translation>This picture cannot be read (the file is damaged or empty); delete or import it again before downloading: %1</translation>
+    </message>
+    <message>
+        <source>图片（%1x%2）大于页面（%3x%4），显示屏上超出页面的部分不会显示</source>
+        <translation>The picture (%1x%2) is larger than the page (%3x%4); the part beyond the page is not shown on the module</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>新建</source>
@@ -461,6 +472,86 @@
         <source>图片文件夹“tempImages”缺失或为空，从“backUpImages”恢复失败，备份保持不变。</source>
         <translation>The picture folder "tempImages" was missing or empty, and restoring it from "backUpImages" failed; the backup is kept as it is.</translation>
     </message>
+    <message>
+        <source>未新建或加载项目，请您先新建或加载项目！</source>
+        <translation>No project created or loaded, please create or load a project first!</translation>
+    </message>
+    <message>
+        <source>选择图片</source>
+        <translation>Select pictures</translation>
+    </message>
+    <message>
+        <source>选择字库</source>
+        <translation>Select fonts</translation>
+    </message>
+    <message>
+        <source>以下字库未能导入：</source>
+        <translation>These fonts could not be imported:</translation>
+    </message>
+    <message>
+        <source>下载中，不可删除！</source>
+        <translation>Downloading, cannot delete!</translation>
+    </message>
+    <message>
+        <source>是否删除选中的图片？</source>
+        <translation>Delete the selected pictures?</translation>
+    </message>
+    <message>
+        <source>是否删除选中的字库？</source>
+        <translation>Delete the selected fonts?</translation>
+    </message>
+    <message>
+        <source>以下图片未能删除：</source>
+        <translation>These pictures could not be deleted:</translation>
+    </message>
+    <message>
+        <source>以下字库未能删除：</source>
+        <translation>These fonts could not be deleted:</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>大小</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>缩略图</source>
+        <translation>Thumbnail</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>分辨率</source>
+        <translation>Resolution</translation>
+    </message>
+    <message>
+        <source>字体</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>尺寸</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>中文</source>
+        <translation>Chinese</translation>
+    </message>
+    <message>
+        <source>英文</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>bin文件总大小：</source>
+        <translation>Total bin file size:</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -472,6 +563,29 @@
 <message>
         <source>BOOT指令字节数超过了%1字节，请您重新调整！</source>
         <translation>The BOOT instructions exceed %1 bytes, please adjust!</translation>
+    </message>
+</context>
+<context>
+    <name>PictureFiles</name>
+    <message>
+        <source>%1：文件不存在</source>
+        <translation>%1: the file does not exist</translation>
+    </message>
+    <message>
+        <source>%1：不是可读取的图片</source>
+        <translation>%1: not a readable picture</translation>
+    </message>
+    <message>
+        <source>%1：图片尺寸过大</source>
+        <translation>%1: the picture is too large</translation>
+    </message>
+    <message>
+        <source>%1：复制到项目文件夹失败</source>
+        <translation>%1: copying into the project folder failed</translation>
+    </message>
+    <message>
+        <source>以下图片未能导入：</source>
+        <translation>These pictures could not be imported:</translation>
     </message>
 </context>
 <context>

@@ -7,6 +7,7 @@
 #include "canvas/qmyframe.h"
 #include "canvas/qmywidget.h"
 #include "languagedlg.h"
+#include "library/librarypanel.h"
 #include "dialogs/qmymessagebox.h"
 #include "setscreensizedlg.h"
 #include "systemsettings.h"
@@ -90,6 +91,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_drawModel = new QMyStandardItemModel(this);
     Palettes::setupControlView(ui.listView, m_controlModel);
     Palettes::setupDrawView(ui.listViewDraw, m_drawModel, m_table);
+    setUpLibrary();
 
     m_helpMenu = new QMenu(this);
     m_helpMenu->addAction(ui.actionUseDocument);
@@ -218,6 +220,12 @@ void MainWindow::slotDealIsNo(int code)
     case 1:
         deleteCurrentPage();
         break;
+    case 3:
+        deleteTickedPictures();
+        break;
+    case 5:
+        deleteTickedFonts();
+        break;
     case 7:
         if (saveProject())
             message(m_infoBox, QMyMessageBox::Hint, 0, 0, tr("保存成功！"));
@@ -241,8 +249,8 @@ void MainWindow::slotDealIsNo(int code)
         finishClose();
         break;
     default:
-        // 2, 8, 10: No to a question that changes nothing. The library and download answers
-        // are handled with those areas.
+        // 2, 4, 6, 8, 10: No to a question that changes nothing. The download answers are
+        // handled with that area.
         break;
     }
 }
@@ -269,6 +277,7 @@ void MainWindow::retranslateWindow()
     ui.listViewDraw->setCurrentIndex(m_drawModel->index(m_table->drawTool(), 0));
     m_questionBox->retranslate();
     m_infoBox->retranslate();
+    m_library->retranslate();
 }
 
 void MainWindow::on_btnLanguage_clicked()
@@ -365,13 +374,6 @@ void MainWindow::slotReceivedSysDlg(int, const QString &) {}
 void MainWindow::slotRecvSerialPortMes(int, const QString &) {}
 void MainWindow::on_btnSetCOM_clicked() {}
 void MainWindow::on_listWidget_clicked(const QModelIndex &) {}
-void MainWindow::on_tvImage_clicked(const QModelIndex &) {}
-void MainWindow::on_btnImageFontAdd_clicked() {}
-void MainWindow::on_btnImageFontSub_clicked() {}
-void MainWindow::on_btnImageFontAll_clicked() {}
-void MainWindow::on_btnImageFontCannel_clicked() {}
-void MainWindow::on_tvFont_clicked(const QModelIndex &) {}
-void MainWindow::on_tabWidgetImageFont_currentChanged(int) {}
 void MainWindow::on_btnDownLoad_clicked() {}
 void MainWindow::on_listViewDraw_clicked(const QModelIndex &) {}
 void MainWindow::on_btnInstrDownLoad_clicked() {}

@@ -10,6 +10,7 @@
 #include <functional>
 
 class LanguageDlg;
+class LibraryPanel;
 class PageTable;
 class QMenu;
 class QMyFrame;
@@ -56,6 +57,12 @@ public:
     int logo2() const { return m_logo2; }
     int selectedImageNum() const { return m_selectedImageNum; }
     void setSelectedImageNum(int n) { m_selectedImageNum = n; }
+    // Set by every picture import and deletion; the download clears it once the pictures are sent.
+    bool pictureLibraryChanged() const { return m_pictureLibraryChanged; }
+    void setPictureLibraryChanged(bool changed) { m_pictureLibraryChanged = changed; }
+    // True while a download runs; the library refuses deletions meanwhile.
+    bool downloadRunning() const { return m_downloadRunning; }
+    void setDownloadRunning(bool running) { m_downloadRunning = running; }
     QString baud() const { return m_baud; }
     int blValue() const { return m_blValue; }
     // True after a load that failed part-way: what was read is shown, but the file on disk is
@@ -67,6 +74,7 @@ public:
     MainForm &form() { return ui; }
     QMyFrame *canvas() const { return m_frame; }
     PageTable *pageTable() const { return m_table; }
+    LibraryPanel *library() const { return m_library; }
     QMyMessageBox *questionBox() const { return m_questionBox; }
     QMyMessageBox *infoBox() const { return m_infoBox; }
     SetScreenSizeDlg *screenSizeDlg() const { return m_screenSizeDlg; }
@@ -80,6 +88,9 @@ public:
     using FileChooser = std::function<QString(FileDialog)>;
     void setFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
     void setScreenSizeRunner(std::function<bool()> runner) { m_screenSizeRunner = std::move(runner); }
+    // Files chosen for the library's add button (true: pictures, false: fonts).
+    using FilesChooser = std::function<QStringList(bool pictures)>;
+    void setFilesChooser(FilesChooser chooser) { m_filesChooser = std::move(chooser); }
 
 signals:
     // The window has finished with the project and is closing.
@@ -165,6 +176,13 @@ private:
     // Opens a HelpDocuments::Document in the chosen language.
     void openHelpDocument(int document);
     void message(QMyMessageBox *box, int type, int buttons, int code, const QString &text);
+    // Library (mainwindowlibrary.cpp).
+    void setUpLibrary();
+    void importPictures(const QStringList &files);
+    void importFonts(const QStringList &files);
+    void deleteTickedPictures();
+    void deleteTickedFonts();
+    void applyPictureReferences(const ProjectData &after);
 
     MainForm ui;
     PageTable *m_table = nullptr;
@@ -183,6 +201,8 @@ private:
     QAction *m_actPaste = nullptr;
     FileChooser m_fileChooser;
     std::function<bool()> m_screenSizeRunner;
+    LibraryPanel *m_library = nullptr;
+    FilesChooser m_filesChooser;
 
     // Project values.
     QString m_baud = QStringLiteral("115200");
@@ -193,6 +213,8 @@ private:
     bool m_pageSizeSet = false;
     bool m_loadIncomplete = false;
     bool m_closeConfirmed = false;
+    bool m_pictureLibraryChanged = false;
+    bool m_downloadRunning = false;
     // The page held by "页面复制" for "页面粘贴".
     PageData m_copiedPage;
     bool m_hasCopiedPage = false;

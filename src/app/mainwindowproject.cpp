@@ -7,7 +7,7 @@
 #include "canvas/qmyframe.h"
 #include "canvas/qmywidget.h"
 #include "file/foldermirror.h"
-#include "library/picturelibrary.h"
+#include "library/librarypanel.h"
 #include "file/projectfile.h"
 #include "file/projectfolders.h"
 #include "model/resolutionlist.h"
@@ -139,6 +139,7 @@ void MainWindow::setPageSize(int w, int h, int screenType)
     m_pageSizeSet = true;
     m_frame->setScreenType(screenType);
     m_frame->setFrameSize(w, h);
+    m_library->setPageSize(QSize(w, h));
     m_frame->show();
     // The page's own properties show until something on it is picked.
     m_frame->showPage(m_table->currentPage());
@@ -211,7 +212,8 @@ QString MainWindow::reloadLibrary()
         note = tr("图片文件夹“tempImages”缺失或为空，从“backUpImages”恢复失败，备份保持不变。");
     if (restored >= 0)
         mirrorFolder(temp, ProjectFolders::backup(folder));
-    m_table->setPictures(PictureLibrary::fromProjectFolder(folder));
+    m_library->load(folder);
+    m_selectedImageNum = -1;
     return note;
 }
 

@@ -8,6 +8,7 @@ int cmdInfo(const QStringList &args);
 int cmdScript(const QStringList &args);
 int cmdCheck(const QStringList &args);
 int cmdRender(const QStringList &args);
+int cmdPictures(const QStringList &args);
 int cmdDownload(const QStringList &args);
 int cmdSend(const QStringList &args);
 int cmdSetBacklight(const QStringList &args);

@@ -16,6 +16,7 @@ const char *kUsage =
     "  info PROJECT.Tavo [--json]\n"
     "  script PROJECT.Tavo (--page N | --boot | --all)\n"
     "  check PROJECT.Tavo [--limits CONTROLS,BYTES,TEXTBYTES]\n"
+    "  pictures PROJECT.Tavo [--json] | --add FILE... | --remove N...\n"
     "  render PROJECT.Tavo --page N -o FILE.png [--design]\n"
     "  download PROJECT.Tavo --port DEV [--with-pictures | --pictures-only | --fonts] [--baud N] [--log]\n"
     "           [--render DIR]\n"
@@ -41,6 +42,7 @@ int main(int argc, char **argv)
         {QStringLiteral("script"), cmdScript},
         {QStringLiteral("check"), cmdCheck},
         {QStringLiteral("render"), cmdRender},
+        {QStringLiteral("pictures"), cmdPictures},
         {QStringLiteral("download"), cmdDownload},
         {QStringLiteral("send"), cmdSend},
         {QStringLiteral("set-backlight"), cmdSetBacklight},

@@ -1,6 +1,7 @@
 #include "library/fontlibrary.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace FontLibrary {
@@ -36,6 +37,27 @@ QStringList fontList(const QString &fontsFolder)
 QStringList fontListOfProject(const QString &projectFolder)
 {
     return fontList(projectFolder + QStringLiteral("/tempFonts"));
+}
+
+QStringList importFonts(const QString &fontsFolder, const QStringList &files)
+{
+    QStringList failed;
+    QDir().mkpath(fontsFolder);
+    for (const QString &file : files) {
+        const QFileInfo src(file);
+        const QString dest = fontsFolder + QLatin1Char('/') + src.fileName();
+        if (src.absoluteFilePath() == QFileInfo(dest).absoluteFilePath())
+            continue;
+        // Copied beside the old font first, so a failed copy leaves the old one in place.
+        const QString part = dest + QStringLiteral(".part");
+        QFile::remove(part);
+        const bool copied = src.isFile() && QFile::copy(file, part) && QFileInfo(part).size() == src.size();
+        if (!copied || (QFileInfo::exists(dest) && !QFile::remove(dest)) || !QFile::rename(part, dest)) {
+            QFile::remove(part);
+            failed << src.fileName();
+        }
+    }
+    return failed;
 }
 
 }  // namespace FontLibrary

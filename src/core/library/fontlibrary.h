@@ -16,5 +16,8 @@ FontName parseFontName(const QString &fileName);
 // Full paths of the listed font files in the folder's name order.
 QStringList fontList(const QString &fontsFolder);
 QStringList fontListOfProject(const QString &projectFolder);
+// Copies each file into the folder under its own name, replacing a font of that name. Returns the
+// names of the files that could not be copied; nothing half-copied stays behind.
+QStringList importFonts(const QString &fontsFolder, const QStringList &files);
 
 }  // namespace FontLibrary

@@ -1,0 +1,22 @@
+# The picture and font library: tables, import, deletion and their messages.
+T.update({
+ ('MainWindow','序号'):'No.', ('MainWindow','缩略图'):'Thumbnail', ('MainWindow','地址'):'Address',
+ ('MainWindow','分辨率'):'Resolution', ('MainWindow','大小'):'Size', ('MainWindow','字体'):'Font',
+ ('MainWindow','尺寸'):'Size', ('MainWindow','类型'):'Type', ('MainWindow','中文'):'Chinese', ('MainWindow','英文'):'English',
+ ('MainWindow','bin文件总大小：'):'Total bin file size:',
+ ('MainWindow','未新建或加载项目，请您先新建或加载项目！'):'No project created or loaded, please create or load a project first!',
+ ('MainWindow','选择图片'):'Select pictures', ('MainWindow','选择字库'):'Select fonts',
+ ('MainWindow','下载中，不可删除！'):'Downloading, cannot delete!',
+ ('MainWindow','是否删除选中的图片？'):'Delete the selected pictures?',
+ ('MainWindow','是否删除选中的字库？'):'Delete the selected fonts?',
+ ('MainWindow','以下字库未能导入：'):'These fonts could not be imported:',
+ ('MainWindow','以下图片未能删除：'):'These pictures could not be deleted:',
+ ('MainWindow','以下字库未能删除：'):'These fonts could not be deleted:',
+ ('PictureFiles','以下图片未能导入：'):'These pictures could not be imported:',
+ ('PictureFiles','%1：文件不存在'):'%1: the file does not exist',
+ ('PictureFiles','%1：不是可读取的图片'):'%1: not a readable picture',
+ ('PictureFiles','%1：图片尺寸过大'):'%1: the picture is too large',
+ ('PictureFiles','%1：复制到项目文件夹失败'):'%1: copying into the project folder failed',
+ ('LibraryPanel','无法读取该图片（文件已损坏或为空），下载前请删除或重新导入：%1'):'This picture cannot be read (the file is damaged or empty); delete or import it again before downloading: %1',
+ ('LibraryPanel','图片（%1x%2）大于页面（%3x%4），显示屏上超出页面的部分不会显示'):'The picture (%1x%2) is larger than the page (%3x%4); the part beyond the page is not shown on the module',
+})

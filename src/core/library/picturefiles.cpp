@@ -1,0 +1,161 @@
+#include "library/picturefiles.h"
+
+#include "library/picturecache.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QPainter>
+#include <QSaveFile>
+
+namespace PictureFiles {
+
+namespace {
+
+// Files that go in unchanged: the formats the folder is read for, recognised by content too,
+// so a PNG that was merely renamed ".bmp" is still converted.
+bool keepsFormat(const QString &file, const QByteArray &format)
+{
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix == QLatin1String("bmp"))
+        return format == "bmp";
+    if (suffix == QLatin1String("jpg"))
+        return format == "jpeg" || format == "jpg";
+    return false;
+}
+
+bool writeBmp(const QImage &decoded, const QString &dest)
+{
+    // The module has no transparency: transparent parts become white, as on a blank page.
+    QImage rgb(decoded.size(), QImage::Format_RGB888);
+    rgb.fill(Qt::white);
+    {
+        QPainter p(&rgb);
+        p.drawImage(0, 0, decoded);
+    }
+    QSaveFile out(dest);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    if (!rgb.save(&out, "BMP")) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}
+
+bool copyWhole(const QString &src, const QString &dest)
+{
+    if (!QFile::copy(src, dest)) {
+        QFile::remove(dest);
+        return false;
+    }
+    if (QFileInfo(dest).size() != QFileInfo(src).size()) {
+        QFile::remove(dest);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QString importNameFilter()
+{
+    QStringList patterns;
+    for (const QByteArray &f : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(f);
+    return QStringLiteral("(%1)").arg(patterns.join(QLatin1Char(' ')));
+}
+
+QString ImportResult::message() const
+{
+    if (failed.isEmpty())
+        return QString();
+    QStringList lines;
+    for (const ImportFailure &f : failed) {
+        const char *why = "";
+        switch (f.reason) {
+        case ImportFailure::Missing: why = QT_TRANSLATE_NOOP("PictureFiles", "%1：文件不存在"); break;
+        case ImportFailure::NotPicture: why = QT_TRANSLATE_NOOP("PictureFiles", "%1：不是可读取的图片"); break;
+        case ImportFailure::TooLarge: why = QT_TRANSLATE_NOOP("PictureFiles", "%1：图片尺寸过大"); break;
+        case ImportFailure::CopyFailed: why = QT_TRANSLATE_NOOP("PictureFiles", "%1：复制到项目文件夹失败"); break;
+        }
+        lines << QCoreApplication::translate("PictureFiles", why).arg(QFileInfo(f.file).fileName());
+    }
+    return QCoreApplication::translate("PictureFiles", "以下图片未能导入：") + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+}
+
+ImportResult importPictures(const QString &imagesFolder, const QStringList &files)
+{
+    ImportResult result;
+    QDir().mkpath(imagesFolder);
+    qint64 serial = PictureLibrary::largestSerial(imagesFolder);
+    for (const QString &file : files) {
+        const QFileInfo src(file);
+        if (!src.isFile()) {
+            result.failed.append({file, ImportFailure::Missing});
+            continue;
+        }
+        QImageReader reader(file);
+        const QSize size = reader.size();
+        if (size.isValid() && qint64(size.width()) * size.height() > PictureCache::MaxPixels) {
+            result.failed.append({file, ImportFailure::TooLarge});
+            continue;
+        }
+        const QByteArray format = reader.format().toLower();
+        const QImage decoded = reader.read();
+        if (decoded.isNull()) {
+            result.failed.append({file, ImportFailure::NotPicture});
+            continue;
+        }
+        const bool keep = keepsFormat(file, format);
+        const QString name = keep ? src.fileName() : src.completeBaseName() + QStringLiteral(".bmp");
+        const QString dest = imagesFolder + QLatin1Char('/') + QString::number(serial + 1) + QLatin1Char('_') + name;
+        if (QFileInfo::exists(dest) || !(keep ? copyWhole(file, dest) : writeBmp(decoded, dest))) {
+            result.failed.append({file, ImportFailure::CopyFailed});
+            continue;
+        }
+        ++serial;
+        result.added << dest;
+    }
+    return result;
+}
+
+QVector<int> removePictureFiles(const PictureLibrary &lib, const QVector<int> &numbers, QStringList *failed)
+{
+    QVector<int> gone;
+    for (int n : numbers) {
+        if (!lib.contains(n))
+            continue;
+        const QString path = lib.at(n).path;
+        if (QFile::remove(path) || !QFileInfo::exists(path))
+            gone.append(n);
+        else if (failed)
+            failed->append(QFileInfo(path).fileName());
+    }
+    return gone;
+}
+
+PictureLibrary without(const PictureLibrary &lib, const QVector<int> &numbers)
+{
+    PictureLibrary out = lib;
+    for (int i = numbers.size() - 1; i >= 0; --i) {
+        if (out.contains(numbers.at(i)))
+            out.removeAt(numbers.at(i));
+    }
+    return out;
+}
+
+bool isUnreadable(const PictureInfo &info)
+{
+    return info.size.isEmpty();
+}
+
+bool isOversized(const QSize &picture, const QSize &page)
+{
+    return page.isValid() && (picture.width() > page.width() || picture.height() > page.height());
+}
+
+}  // namespace PictureFiles

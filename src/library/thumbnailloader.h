@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QDateTime>
+#include <QHash>
+#include <QImage>
+#include <QObject>
+#include <QPixmap>
+#include <QSet>
+#include <QSize>
+
+// Thumbnails for the picture table. Files are decoded small on the thread pool, so a library of
+// hundreds of large pictures never holds up the window; each thumbnail is made once per version of
+// its file (path, modification time and size) and reused.
+class ThumbnailLoader : public QObject {
+    Q_OBJECT
+public:
+    explicit ThumbnailLoader(const QSize &size, QObject *parent = nullptr);
+
+    QSize size() const { return m_size; }
+    // The thumbnail of the file as it is now; null while it is being made (ready() follows) or
+    // when the file cannot be read (failed() follows).
+    QPixmap thumbnail(const QString &path);
+    bool isFailed(const QString &path) const;
+    int pendingCount() const { return m_pending.size(); }
+    // How many files were decoded since construction (for tests and benchmarks).
+    int decodeCount() const { return m_decodes; }
+
+    // A picture decoded no larger than size, keeping its proportions; null when unreadable.
+    static QImage decodeScaled(const QString &path, const QSize &size);
+
+signals:
+    void ready(const QString &path);
+    void failed(const QString &path);
+    // Nothing is being decoded any more.
+    void idle();
+
+private:
+    struct Stamp {
+        QDateTime modified;
+        qint64 bytes = -1;
+        bool operator==(const Stamp &o) const { return modified == o.modified && bytes == o.bytes; }
+    };
+    struct Entry {
+        Stamp stamp;
+        QPixmap pixmap;  // null for a file that could not be read
+    };
+    static Stamp stampOf(const QString &path);
+    void finished(const QString &path, const Stamp &stamp, const QImage &image);
+
+    QSize m_size;
+    QHash<QString, Entry> m_cache;
+    QSet<QString> m_pending;
+    int m_decodes = 0;
+};

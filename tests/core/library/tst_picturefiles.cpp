@@ -1,0 +1,324 @@
+#include "edit/picturereferences.h"
+#include "library/fontlibrary.h"
+#include "library/picturefiles.h"
+#include "library/picturelibrary.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// Importing, deleting and renumbering pictures on real folders.
+class TestPictureFiles : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void firstImportsNumberAndAddress();
+    void otherFormatsBecome24BitBmp_data();
+    void otherFormatsBecome24BitBmp();
+    void failedImportsAreNamedAndLeaveNothing_data();
+    void failedImportsAreNamedAndLeaveNothing();
+    void importIntoUnwritableFolderLeavesNothing();
+    void serialsContinueAfterTheLargest();
+    void renumbered_data();
+    void renumbered();
+    void deletionMovesEveryReference();
+    void deletingSeveralActsAsOne();
+    void removedFilesAndTheListAgree();
+    void fontsCopiedButOnlyValidNamesListed();
+    void oversizedAndUnreadable();
+
+private:
+    QString picture(const QString &name, QSize size, const char *format = nullptr, QColor colour = Qt::red);
+    QString images() const { return m_dir->path() + QStringLiteral("/proj/tempImages"); }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestPictureFiles::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QDir().mkpath(images());
+    QDir().mkpath(m_dir->path() + QStringLiteral("/src"));
+}
+
+QString TestPictureFiles::picture(const QString &name, QSize size, const char *format, QColor colour)
+{
+    const QString path = m_dir->path() + QStringLiteral("/src/") + name;
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(colour);
+    img.setPixelColor(0, 0, QColor(10, 200, 30));
+    if (!img.save(path, format))
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void TestPictureFiles::firstImportsNumberAndAddress()
+{
+    const auto r = PictureFiles::importPictures(images(), {picture(QStringLiteral("a.bmp"), {10, 10}),
+                                                           picture(QStringLiteral("b.jpg"), {20, 10})});
+    QVERIFY(r.failed.isEmpty());
+    QCOMPARE(r.added.size(), 2);
+    QCOMPARE(QFileInfo(r.added.at(0)).fileName(), QStringLiteral("100001_a.bmp"));
+    QCOMPARE(QFileInfo(r.added.at(1)).fileName(), QStringLiteral("100002_b.jpg"));
+    // Kept formats are copied byte for byte.
+    QFile a(r.added.at(0)), src(m_dir->path() + QStringLiteral("/src/a.bmp"));
+    QVERIFY(a.open(QIODevice::ReadOnly) && src.open(QIODevice::ReadOnly));
+    QCOMPARE(a.readAll(), src.readAll());
+
+    const PictureLibrary lib = PictureLibrary::fromFolder(images());
+    QCOMPARE(lib.count(), 2);
+    QCOMPARE(lib.address(0), qint64(2097152));
+    QCOMPARE(lib.address(1), qint64(2097352));
+    QCOMPARE(lib.totalBytes(), qint64(600));
+    QCOMPARE(r.message(), QString());
+}
+
+void TestPictureFiles::otherFormatsBecome24BitBmp_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("format");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("png") << "logo.png" << QByteArray("PNG") << "100002_logo.bmp";
+    QTest::newRow("ppm") << "scan.ppm" << QByteArray("PPM") << "100002_scan.bmp";
+    QTest::newRow("png named bmp") << "fake.bmp" << QByteArray("PNG") << "100002_fake.bmp";
+    QTest::newRow("jpeg suffix") << "photo.jpeg" << QByteArray("JPEG") << "100002_photo.bmp";
+}
+
+void TestPictureFiles::otherFormatsBecome24BitBmp()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, format);
+    QFETCH(QString, stored);
+    if (!QImageWriter::supportedImageFormats().contains(format.toLower()))
+        QSKIP("no writer for this format in this build");
+    PictureFiles::importPictures(images(), {picture(QStringLiteral("first.bmp"), {4, 4})});
+    const QString src = picture(name, {7, 5}, format.constData(), QColor(0, 0, 255));
+    const auto r = PictureFiles::importPictures(images(), {src});
+    QVERIFY2(r.failed.isEmpty(), qPrintable(r.message()));
+    QCOMPARE(QFileInfo(r.added.value(0)).fileName(), stored);
+
+    QFile f(r.added.at(0));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray head = f.read(30);
+    QCOMPARE(head.left(2), QByteArray("BM"));
+    QCOMPARE(quint8(head.at(28)) | (quint8(head.at(29)) << 8), 24);  // bits per pixel
+    const QImage got(r.added.at(0));
+    const QImage want(src);
+    QCOMPARE(got.size(), QSize(7, 5));
+    if (format != "JPEG") {  // lossless formats keep every pixel
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 7; ++x)
+                QCOMPARE(got.pixel(x, y), want.pixel(x, y));
+    }
+    QCOMPARE(PictureLibrary::fromFolder(images()).count(), 2);
+}
+
+void TestPictureFiles::failedImportsAreNamedAndLeaveNothing_data()
+{
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("not a picture") << "hello" << "不是可读取的图片";
+    QTest::newRow("empty file") << "" << "不是可读取的图片";
+    QTest::newRow("vanished") << "<missing>" << "文件不存在";
+}
+
+void TestPictureFiles::failedImportsAreNamedAndLeaveNothing()
+{
+    QFETCH(QString, content);
+    QFETCH(QString, reason);
+    const QString bad = m_dir->path() + QStringLiteral("/src/broken.bmp");
+    if (content != QLatin1String("<missing>")) {
+        QFile f(bad);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content.toUtf8());
+    }
+    const QString good = picture(QStringLiteral("good.bmp"), {3, 3});
+    const auto r = PictureFiles::importPictures(images(), {bad, good});
+    QCOMPARE(r.added.size(), 1);
+    QCOMPARE(QFileInfo(r.added.at(0)).fileName(), QStringLiteral("100001_good.bmp"));
+    QCOMPARE(r.failed.size(), 1);
+    QVERIFY2(r.message().contains(QStringLiteral("broken.bmp")), qPrintable(r.message()));
+    QVERIFY2(r.message().contains(reason), qPrintable(r.message()));
+    QCOMPARE(QDir(images()).entryList(QDir::Files), QStringList{QStringLiteral("100001_good.bmp")});
+}
+
+void TestPictureFiles::importIntoUnwritableFolderLeavesNothing()
+{
+    const QString src = picture(QStringLiteral("a.png"), {3, 3}, "PNG");
+    const QString src2 = picture(QStringLiteral("b.bmp"), {3, 3});
+    // A folder nobody can write into, root included: its parent is a file.
+    QFile blocker(m_dir->path() + QStringLiteral("/blocker"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    const auto r = PictureFiles::importPictures(blocker.fileName() + QStringLiteral("/tempImages"), {src, src2});
+    QVERIFY(r.added.isEmpty());
+    QCOMPARE(r.failed.size(), 2);
+    QVERIFY(r.message().contains(QStringLiteral("a.png")));
+    QVERIFY(r.message().contains(QStringLiteral("b.bmp")));
+    QVERIFY(r.message().contains(QStringLiteral("复制到项目文件夹失败")));
+    QCOMPARE(QFileInfo(blocker.fileName()).size(), qint64(0));
+}
+
+void TestPictureFiles::serialsContinueAfterTheLargest()
+{
+    // Deleted pictures leave gaps; new ones never reuse a serial.
+    QVERIFY(QFile::copy(picture(QStringLiteral("x.bmp"), {2, 2}), images() + QStringLiteral("/100007_x.bmp")));
+    const auto r = PictureFiles::importPictures(images(), {picture(QStringLiteral("y.bmp"), {2, 2}),
+                                                           picture(QStringLiteral("z_1.bmp"), {2, 2})});
+    QCOMPARE(QFileInfo(r.added.value(0)).fileName(), QStringLiteral("100008_y.bmp"));
+    QCOMPARE(QFileInfo(r.added.value(1)).fileName(), QStringLiteral("100009_z_1.bmp"));
+    const QStringList order = PictureLibrary::fromFolder(images()).paths();
+    QCOMPARE(order.size(), 3);
+    QVERIFY(order.at(2).endsWith(QStringLiteral("100009_z_1.bmp")));
+}
+
+void TestPictureFiles::renumbered_data()
+{
+    QTest::addColumn<QVector<int>>("removed");
+    QTest::addColumn<QVector<int>>("before");
+    QTest::addColumn<QVector<int>>("after");
+    QTest::newRow("one") << QVector<int>{1} << QVector<int>{-1, 0, 1, 2, 3} << QVector<int>{-1, 0, -1, 1, 2};
+    QTest::newRow("first") << QVector<int>{0} << QVector<int>{0, 1, 5} << QVector<int>{-1, 0, 4};
+    QTest::newRow("two apart") << QVector<int>{1, 3} << QVector<int>{0, 1, 2, 3, 4, 9}
+                               << QVector<int>{0, -1, 1, -1, 2, 7};
+    QTest::newRow("none") << QVector<int>{} << QVector<int>{0, 4} << QVector<int>{0, 4};
+}
+
+void TestPictureFiles::renumbered()
+{
+    QFETCH(QVector<int>, removed);
+    QFETCH(QVector<int>, before);
+    QFETCH(QVector<int>, after);
+    for (int i = 0; i < before.size(); ++i)
+        QCOMPARE(PictureReferences::renumbered(before.at(i), removed), after.at(i));
+}
+
+void TestPictureFiles::deletionMovesEveryReference()
+{
+    // Controls and pages naming 0, 1, 2 and 3 in every image field; picture 1 goes.
+    ProjectData d;
+    for (int n = 0; n < 4; ++n) {
+        PageData page;
+        page.imageNum = n;
+        ControlRecord c = ControlRecord::make(ControlKind::Button, 0);
+        for (int f = 0; f < PictureReferences::ImageFieldCount; ++f)
+            PictureReferences::setImageField(c, f, n);
+        page.controls << c << ControlRecord::make(ControlKind::Text, 1);
+        d.pages << page;
+    }
+    d.parentImageNum = 3;
+    d.logo1 = 2;
+    d.logo2 = 3;
+    const ProjectData out = PictureReferences::withPicturesRemoved(d, {1});
+    const int want[] = {0, -1, 1, 2};
+    for (int n = 0; n < 4; ++n) {
+        QCOMPARE(out.pages.at(n).imageNum, want[n]);
+        for (int f = 0; f < PictureReferences::ImageFieldCount; ++f)
+            QCOMPARE(PictureReferences::imageField(out.pages.at(n).controls.at(0), f), want[n]);
+        // Nothing else of the page changes.
+        QCOMPARE(out.pages.at(n).controls.at(1), d.pages.at(n).controls.at(1));
+    }
+    QCOMPARE(out.parentImageNum, 2);
+    QCOMPARE(out.logo1, 1);
+    QCOMPARE(out.logo2, 2);
+
+    // The start of the range gone: it is unset, the end still follows its picture.
+    d.logo1 = 1;
+    const ProjectData out2 = PictureReferences::withPicturesRemoved(d, {1});
+    QCOMPARE(out2.logo1, -1);
+    QCOMPARE(out2.logo2, 2);
+}
+
+void TestPictureFiles::deletingSeveralActsAsOne()
+{
+    ProjectData d;
+    PageData page;
+    for (int n = 0; n < 6; ++n) {
+        ControlRecord c = ControlRecord::make(ControlKind::Progress, n);
+        c.imageNum = n;
+        c.backgroundImageNum = 5 - n;
+        page.controls << c;
+    }
+    d.pages << page;
+    // Unordered and repeated numbers, and numbers naming no picture, are taken as the set.
+    const QVector<int> removed = PictureReferences::validNumbers({4, 1, 4, 9, -1}, 6);
+    QCOMPARE(removed, (QVector<int>{1, 4}));
+    const ProjectData out = PictureReferences::withPicturesRemoved(d, removed);
+    const int image[] = {0, -1, 1, 2, -1, 3};
+    const int background[] = {3, -1, 2, 1, -1, 0};
+    for (int n = 0; n < 6; ++n) {
+        QCOMPARE(out.pages.at(0).controls.at(n).imageNum, image[n]);
+        QCOMPARE(out.pages.at(0).controls.at(n).backgroundImageNum, background[n]);
+    }
+}
+
+void TestPictureFiles::removedFilesAndTheListAgree()
+{
+    const auto r = PictureFiles::importPictures(images(), {picture(QStringLiteral("a.bmp"), {1, 1}),
+                                                           picture(QStringLiteral("b.bmp"), {2, 1}),
+                                                           picture(QStringLiteral("c.bmp"), {3, 1})});
+    const PictureLibrary lib = PictureLibrary::fromFolder(images());
+    QFile::remove(lib.at(2).path);  // already gone counts as removed
+    QStringList failed;
+    const QVector<int> gone = PictureFiles::removePictureFiles(lib, {0, 2}, &failed);
+    QCOMPARE(gone, (QVector<int>{0, 2}));
+    QVERIFY(failed.isEmpty());
+    const PictureLibrary left = PictureFiles::without(lib, gone);
+    QCOMPARE(left.paths(), PictureLibrary::fromFolder(images()).paths());
+    QCOMPARE(left.count(), 1);
+    QCOMPARE(left.at(0).size, QSize(2, 1));
+}
+
+void TestPictureFiles::fontsCopiedButOnlyValidNamesListed()
+{
+    const QString fonts = m_dir->path() + QStringLiteral("/proj/tempFonts");
+    QStringList files;
+    for (const char *name : {"C_16.bin", "ABC.bin", "C_20.bin", "E_96.bin"}) {
+        const QString p = m_dir->path() + QStringLiteral("/src/") + QLatin1String(name);
+        QFile f(p);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("font");
+        files << p;
+    }
+    files << m_dir->path() + QStringLiteral("/src/E_16.bin");  // vanished
+    const QStringList failed = FontLibrary::importFonts(fonts, files);
+    QCOMPARE(failed, QStringList{QStringLiteral("E_16.bin")});
+    QCOMPARE(QDir(fonts).entryList(QDir::Files),
+             (QStringList{QStringLiteral("ABC.bin"), QStringLiteral("C_16.bin"), QStringLiteral("C_20.bin"),
+                          QStringLiteral("E_96.bin")}));
+    const QStringList listed = FontLibrary::fontList(fonts);
+    QCOMPARE(listed.size(), 2);
+    QVERIFY(listed.at(0).endsWith(QStringLiteral("/C_16.bin")));
+    const FontLibrary::FontName c16 = FontLibrary::parseFontName(QStringLiteral("C_16.bin"));
+    QVERIFY(c16.valid && c16.chinese);
+    QCOMPARE(c16.size, 16);
+
+    // Importing a font again replaces it.
+    QFile f(files.at(0));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("newer font");
+    f.close();
+    QVERIFY(FontLibrary::importFonts(fonts, {files.at(0)}).isEmpty());
+    QCOMPARE(QFileInfo(fonts + QStringLiteral("/C_16.bin")).size(), qint64(10));
+}
+
+void TestPictureFiles::oversizedAndUnreadable()
+{
+    QVERIFY(PictureFiles::isOversized({321, 10}, {320, 240}));
+    QVERIFY(PictureFiles::isOversized({10, 241}, {320, 240}));
+    QVERIFY(!PictureFiles::isOversized({320, 240}, {320, 240}));
+    QVERIFY(!PictureFiles::isOversized({5000, 5000}, QSize()));  // no page yet
+
+    QFile empty(images() + QStringLiteral("/100001_empty.bmp"));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    const PictureLibrary lib = PictureLibrary::fromFolder(images());
+    QCOMPARE(lib.count(), 1);
+    QVERIFY(PictureFiles::isUnreadable(lib.at(0)));
+}
+
+QTEST_GUILESS_MAIN(TestPictureFiles)
+#include "tst_picturefiles.moc"

@@ -1,0 +1,160 @@
+#include "edit/picturereferences.h"
+#include "file/projectfile.h"
+#include "tavocli.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// tavo-cli pictures on a real project folder.
+class TestCliPictures : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void listsPicturesWithMarksAndTotal();
+    void removeRenumbersAndSaves();
+    void removeRefusesBadNumbersAndChangesNothing_data();
+    void removeRefusesBadNumbersAndChangesNothing();
+    void addImportsAndReportsFailures();
+
+private:
+    QString projectFile() const { return m_dir->path() + QStringLiteral("/p/p.Tavo"); }
+    QString images() const { return m_dir->path() + QStringLiteral("/p/tempImages"); }
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestCliPictures::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QDir().mkpath(images());
+    const QSize sizes[] = {{10, 10}, {20, 10}, {400, 10}, {5, 5}};
+    for (int n = 0; n < 4; ++n) {
+        QImage img(sizes[n], QImage::Format_RGB32);
+        img.fill(Qt::blue);
+        QVERIFY(img.save(images() + QStringLiteral("/%1_p%2.bmp").arg(100001 + n).arg(n)));
+    }
+    ProjectData d;
+    d.frameW = 320;
+    d.frameH = 240;
+    d.dpi = QStringLiteral("240*320(QVGA-1)");
+    d.screenType = 1;
+    d.logo1 = 1;
+    d.logo2 = 3;
+    for (int n = 0; n < 4; ++n) {
+        PageData page;
+        page.imageNum = n;
+        ControlRecord c = ControlRecord::make(ControlKind::Button, 0);
+        for (int f = 0; f < PictureReferences::ImageFieldCount; ++f)
+            PictureReferences::setImageField(c, f, n);
+        page.controls << c;
+        d.pages << page;
+    }
+    d.parentImageNum = 0;
+    QVERIFY(ProjectFile::write(projectFile(), d));
+}
+
+void TestCliPictures::listsPicturesWithMarksAndTotal()
+{
+    // An emptied file: unreadable, and sized 0 so the addresses after it still add up.
+    QFile empty(images() + QStringLiteral("/100009_empty.bmp"));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+
+    const CliRun text = runTavoCli({QStringLiteral("pictures"), projectFile()});
+    QCOMPARE(text.code, 0);
+    const QStringList lines = text.outText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 6);
+    QCOMPARE(lines.at(0), QStringLiteral("0\t100001_p0.bmp\t2097152\t10x10\t374 bytes"));
+    QCOMPARE(lines.at(1).section(QLatin1Char('\t'), 2, 3), QStringLiteral("2097352\t20x10"));
+    QVERIFY(lines.at(2).endsWith(QStringLiteral("\toversized")));
+    QVERIFY(lines.at(4).endsWith(QStringLiteral("\tunreadable")));
+    QCOMPARE(lines.at(5), QStringLiteral("total: 5 pictures, 8650 bytes on the module"));
+
+    const CliRun json = runTavoCli({QStringLiteral("pictures"), projectFile(), QStringLiteral("--json")});
+    QCOMPARE(json.code, 0);
+    const QJsonObject o = QJsonDocument::fromJson(json.out).object();
+    QCOMPARE(o.value(QStringLiteral("totalBytes")).toInt(), 8650);
+    const QJsonArray rows = o.value(QStringLiteral("pictures")).toArray();
+    QCOMPARE(rows.size(), 5);
+    QCOMPARE(rows.at(3).toObject().value(QStringLiteral("address")).toInt(), 2097152 + 200 + 400 + 8000);
+    QCOMPARE(rows.at(4).toObject().value(QStringLiteral("marks")).toArray().at(0).toString(), QStringLiteral("unreadable"));
+}
+
+void TestCliPictures::removeRenumbersAndSaves()
+{
+    const CliRun r = runTavoCli({QStringLiteral("pictures"), projectFile(), QStringLiteral("--remove"),
+                                 QStringLiteral("1")});
+    QCOMPARE(r.code, 0);
+    QVERIFY(!QFile::exists(images() + QStringLiteral("/100002_p1.bmp")));
+    ProjectData d;
+    QVERIFY(ProjectFile::read(projectFile(), 3, &d).ok);
+    const int want[] = {0, -1, 1, 2};
+    for (int n = 0; n < 4; ++n) {
+        QCOMPARE(d.pages.at(n).imageNum, want[n]);
+        for (int f = 0; f < PictureReferences::ImageFieldCount; ++f)
+            QCOMPARE(PictureReferences::imageField(d.pages.at(n).controls.at(0), f), want[n]);
+    }
+    QCOMPARE(d.logo1, -1);
+    QCOMPARE(d.logo2, 2);
+    // The saved copy of the pictures follows, as the change is saved.
+    QCOMPARE(QDir(m_dir->path() + QStringLiteral("/p/backUpImages")).entryList(QDir::Files),
+             QDir(images()).entryList(QDir::Files));
+
+    // The page scripts name the pictures by their new numbers.
+    const CliRun script = runTavoCli({QStringLiteral("script"), projectFile(), QStringLiteral("--page"),
+                                      QStringLiteral("3")});
+    QCOMPARE(script.code, 0);
+    QVERIFY2(script.outText().startsWith(QStringLiteral("PIC(2,0,0,5,5);BUTTON(0,0,60,30,16,'',2,2,")), script.out.constData());
+}
+
+void TestCliPictures::removeRefusesBadNumbersAndChangesNothing_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::newRow("beyond") << "4";
+    QTest::newRow("negative") << "-1";
+    QTest::newRow("not a number") << "two";
+}
+
+void TestCliPictures::removeRefusesBadNumbersAndChangesNothing()
+{
+    QFETCH(QString, number);
+    QFile f(projectFile());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+    const CliRun r = runTavoCli({QStringLiteral("pictures"), projectFile(), QStringLiteral("--remove"),
+                                 QStringLiteral("0"), number});
+    QCOMPARE(r.code, 2);
+    QVERIFY(r.err.contains(number));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+    QCOMPARE(QDir(images()).entryList(QDir::Files).size(), 4);
+}
+
+void TestCliPictures::addImportsAndReportsFailures()
+{
+    const QString png = m_dir->path() + QStringLiteral("/new.png");
+    QImage img(3, 2, QImage::Format_RGB32);
+    img.fill(Qt::green);
+    QVERIFY(img.save(png));
+    const QString junk = m_dir->path() + QStringLiteral("/junk.jpg");
+    QFile j(junk);
+    QVERIFY(j.open(QIODevice::WriteOnly));
+    j.write("not a jpeg");
+    j.close();
+
+    const CliRun r = runTavoCli({QStringLiteral("pictures"), projectFile(), QStringLiteral("--add"), png, junk});
+    QCOMPARE(r.code, 1);
+    QCOMPARE(r.outText(), QStringLiteral("added 4\t100005_new.bmp\n"));
+    QVERIFY(r.err.contains(QStringLiteral("junk.jpg")));
+    QCOMPARE(QDir(images()).entryList(QDir::Files).size(), 5);
+    QVERIFY(!QFile::exists(images() + QStringLiteral("/100006_junk.jpg")));
+}
+
+QTEST_GUILESS_MAIN(TestCliPictures)
+#include "tst_clipictures.moc"
