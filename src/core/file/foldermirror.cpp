@@ -1,10 +1,46 @@
 #include "file/foldermirror.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-bool copyFolderTree(const QString &src, const QString &dst)
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace {
+
+// The copy carries the source's modification time, so a later mirror can tell it unchanged.
+bool copyFile(const QString &src, const QString &dst, const QDateTime &modified)
+{
+    if (!QFile::copy(src, dst))
+        return false;
+    QFile f(dst);
+    if (f.open(QIODevice::ReadWrite))
+        f.setFileTime(modified, QFileDevice::FileModificationTime);
+    return true;
+}
+
+// A file the destination already holds unchanged (same size and time) is linked into the new
+// copy instead of copied again: opening a project of hundreds of large pictures would otherwise
+// copy them all each time. The old destination stays whole until the swap.
+bool reuseUnchanged(const QFileInfo &src, const QString &previous, const QString &target)
+{
+#ifdef Q_OS_UNIX
+    if (previous.isEmpty())
+        return false;
+    const QFileInfo old(previous);
+    if (!old.isFile() || old.isSymLink() || old.size() != src.size() || old.lastModified() != src.lastModified())
+        return false;
+    return ::link(QFile::encodeName(previous).constData(), QFile::encodeName(target).constData()) == 0;
+#else
+    Q_UNUSED(src) Q_UNUSED(previous) Q_UNUSED(target)
+    return false;
+#endif
+}
+
+bool copyTree(const QString &src, const QString &dst, const QString &previous)
 {
     const QDir from(src);
     if (!from.exists() || !QDir().mkpath(dst))
@@ -13,16 +49,24 @@ bool copyFolderTree(const QString &src, const QString &dst)
         from.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     for (const QFileInfo &fi : entries) {
         const QString target = dst + QLatin1Char('/') + fi.fileName();
+        const QString before = previous.isEmpty() ? QString() : previous + QLatin1Char('/') + fi.fileName();
         if (fi.isSymLink())
             continue;  // a project folder holds plain files; links are not followed
         if (fi.isDir()) {
-            if (!copyFolderTree(fi.filePath(), target))
+            if (!copyTree(fi.filePath(), target, before))
                 return false;
-        } else if (!QFile::copy(fi.filePath(), target)) {
+        } else if (!reuseUnchanged(fi, before, target) && !copyFile(fi.filePath(), target, fi.lastModified())) {
             return false;
         }
     }
     return true;
+}
+
+}  // namespace
+
+bool copyFolderTree(const QString &src, const QString &dst)
+{
+    return copyTree(src, dst, QString());
 }
 
 bool mirrorFolder(const QString &src, const QString &dst)
@@ -33,7 +77,7 @@ bool mirrorFolder(const QString &src, const QString &dst)
     const QString fresh = cleanDst + QStringLiteral(".new");
     const QString old = cleanDst + QStringLiteral(".old");
     QDir(fresh).removeRecursively();
-    if (!copyFolderTree(src, fresh)) {
+    if (!copyTree(src, fresh, QFileInfo(cleanDst).isDir() ? cleanDst : QString())) {
         QDir(fresh).removeRecursively();
         return false;
     }

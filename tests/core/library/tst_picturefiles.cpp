@@ -1,4 +1,5 @@
 #include "edit/picturereferences.h"
+#include "file/foldermirror.h"
 #include "library/fontlibrary.h"
 #include "library/picturefiles.h"
 #include "library/picturelibrary.h"
@@ -30,6 +31,7 @@ private slots:
     void removedFilesAndTheListAgree();
     void fontsCopiedButOnlyValidNamesListed();
     void oversizedAndUnreadable();
+    void backupOfUnchangedPicturesIsReusedButIndependent();
 
 private:
     QString picture(const QString &name, QSize size, const char *format = nullptr, QColor colour = Qt::red);
@@ -318,6 +320,40 @@ void TestPictureFiles::oversizedAndUnreadable()
     const PictureLibrary lib = PictureLibrary::fromFolder(images());
     QCOMPARE(lib.count(), 1);
     QVERIFY(PictureFiles::isUnreadable(lib.at(0)));
+}
+
+void TestPictureFiles::backupOfUnchangedPicturesIsReusedButIndependent()
+{
+    const QString backup = m_dir->path() + QStringLiteral("/proj/backUpImages");
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    const auto read = [](const QString &path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+    };
+    write(images() + QStringLiteral("/100001_a.bmp"), "aaaa");
+    write(images() + QStringLiteral("/100002_b.bmp"), "bbbb");
+    QVERIFY(mirrorFolder(images(), backup));
+    QVERIFY(mirrorFolder(images(), backup));  // nothing changed: the second mirror reuses
+    QCOMPARE(read(backup + QStringLiteral("/100001_a.bmp")), QByteArray("aaaa"));
+
+    // Same size, new content and time: copied again. Removed files go from the copy too.
+    QTest::qWait(20);
+    write(images() + QStringLiteral("/100002_b.bmp"), "BBBB");
+    QFile::remove(images() + QStringLiteral("/100001_a.bmp"));
+    QVERIFY(mirrorFolder(images(), backup));
+    QCOMPARE(QDir(backup).entryList(QDir::Files), QStringList{QStringLiteral("100002_b.bmp")});
+    QCOMPARE(read(backup + QStringLiteral("/100002_b.bmp")), QByteArray("BBBB"));
+
+    // The copy never shares a file with its source: changing one leaves the other.
+    QVERIFY(mirrorFolder(images(), backup));
+    write(images() + QStringLiteral("/100002_b.bmp"), "XX");
+    QCOMPARE(read(backup + QStringLiteral("/100002_b.bmp")), QByteArray("BBBB"));
+    QVERIFY(mirrorFolder(backup, images()));
+    QCOMPARE(read(images() + QStringLiteral("/100002_b.bmp")), QByteArray("BBBB"));
 }
 
 QTEST_GUILESS_MAIN(TestPictureFiles)
