@@ -39,6 +39,7 @@ private slots:
     void helpActionsOpenTheLanguagesDocument_data();
     void helpActionsOpenTheLanguagesDocument();
     void helpMenuHoldsFourActionsInOrder();
+    void buildMakesEveryHelpDocument();
     void portableSettingsWinOverXdg();
     void settingsGoToXdgWhenNoPortableFile();
 
@@ -382,6 +383,25 @@ void TestDesktop::helpMenuHoldsFourActionsInOrder()
     QCOMPARE(names, (QStringList{QStringLiteral("actionUseDocument"), QStringLiteral("actionDocument"),
                                  QStringLiteral("actionStudy"), QStringLiteral("actionSupport")}));
     QCOMPARE(w.form().actionInstr->toolTip(), QStringLiteral("LXP指令集"));
+}
+
+// The build writes the documents beside the programs, where a window started from the build
+// folder finds them.
+void TestDesktop::buildMakesEveryHelpDocument()
+{
+    const QStringList folders{QStringLiteral(TAVO_BIN_DIR "/help")};
+    for (int language : {1, 2}) {
+        for (int d = HelpDocuments::UseDocument; d <= HelpDocuments::Support; ++d) {
+            const QString path = HelpDocuments::locate(HelpDocuments::tablePath(HelpDocuments::Document(d), language), folders);
+            QVERIFY2(!path.isEmpty(), qPrintable(HelpDocuments::tablePath(HelpDocuments::Document(d), language)));
+            if (path.endsWith(QLatin1String(".pdf")))
+                QVERIFY2(read(path).startsWith("%PDF-"), qPrintable(path));
+            else if (path.endsWith(QLatin1String(".txt")))
+                QVERIFY(read(path).size() > 200);
+            else
+                QVERIFY(QDir(path).entryList({QStringLiteral("*.pdf")}).size() >= 3);
+        }
+    }
 }
 
 void TestDesktop::portableSettingsWinOverXdg()

@@ -1,0 +1,198 @@
+// Turns one help document written in Markdown into a PDF; run by the build for every document.
+//
+//   helpdoc SOURCE.md OUTPUT.pdf [--images DIR]... [--preview DIR]
+//
+// Pictures named in the text are looked up beside the source, then in each --images folder.
+// --preview also writes every page as a PNG, laid out the same way, to look at without a PDF
+// viewer.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QAbstractTextDocumentLayout>
+#include <cstdio>
+
+namespace {
+
+// Widest picture on the page, in the document's 96-dpi units: A4 less the 2 cm margins.
+constexpr qreal MaxImageWidth = 620;
+// Screenshots printed at their screen size look coarse and large; a smaller print is sharper.
+constexpr qreal ImageScale = 0.7;
+
+bool isWide(QChar c)
+{
+    return c.unicode() >= 0x2E80;
+}
+
+// Markdown joins the lines of a paragraph with a space, which shows as a gap in Chinese text;
+// a line ending in a Chinese character is joined to the next without one.
+QString joinChineseLines(const QString &text)
+{
+    static const QRegularExpression blockStart(QStringLiteral(R"(^\s*([-*+]\s|\d+\.\s|#|\||!\[|```|>))"));
+    QStringList lines = text.split(QLatin1Char('\n'));
+    QStringList out;
+    bool code = false;
+    for (const QString &line : lines) {
+        const bool fence = line.trimmed().startsWith(QLatin1String("```"));
+        const QString prev = out.isEmpty() ? QString() : out.last();
+        if (!code && !fence && !prev.isEmpty() && isWide(prev.at(prev.size() - 1)) && !line.trimmed().isEmpty()
+            && !blockStart.match(line).hasMatch() && !prev.trimmed().startsWith(QLatin1Char('|'))
+            && !prev.trimmed().startsWith(QLatin1Char('#')))
+            out.last() += line.trimmed();
+        else
+            out << line;
+        if (fence)
+            code = !code;
+    }
+    return out.join(QLatin1Char('\n'));
+}
+
+bool loadImages(QTextDocument &doc, const QString &text, const QStringList &folders)
+{
+    static const QRegularExpression image(QStringLiteral(R"(!\[[^\]]*\]\(([^)\s]+)\))"));
+    bool ok = true;
+    for (auto it = image.globalMatch(text); it.hasNext();) {
+        const QString name = it.next().captured(1);
+        QImage picture;
+        for (const QString &folder : folders) {
+            if (picture.load(folder + QLatin1Char('/') + name))
+                break;
+        }
+        if (picture.isNull()) {
+            std::fprintf(stderr, "helpdoc: picture %s not found\n", qPrintable(name));
+            ok = false;
+            continue;
+        }
+        doc.addResource(QTextDocument::ImageResource, QUrl(name), picture);
+    }
+    return ok;
+}
+
+// Pictures wider than the page are scaled down to its width; tables get thin rules.
+void fitToPage(QTextDocument &doc)
+{
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (!f.charFormat().isImageFormat())
+                continue;
+            QTextImageFormat format = f.charFormat().toImageFormat();
+            const QImage picture = doc.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>();
+            if (picture.isNull())
+                continue;
+            const qreal scale = qMin(ImageScale, MaxImageWidth / picture.width());
+            format.setWidth(picture.width() * scale);
+            format.setHeight(picture.height() * scale);
+            QTextCursor c(&doc);
+            c.setPosition(f.position());
+            c.setPosition(f.position() + f.length(), QTextCursor::KeepAnchor);
+            c.setCharFormat(format);
+        }
+    }
+    QList<QTextFrame *> frames{doc.rootFrame()};
+    while (!frames.isEmpty()) {
+        QTextFrame *frame = frames.takeFirst();
+        frames += frame->childFrames();
+        if (auto *table = qobject_cast<QTextTable *>(frame)) {
+            QTextTableFormat format = table->format();
+            format.setBorder(0.5);
+            format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+            format.setBorderBrush(QColor(150, 150, 150));
+            format.setCellSpacing(0);
+            format.setCellPadding(3);
+            table->setFormat(format);
+        }
+    }
+}
+
+bool writePreview(const QTextDocument &source, const QString &folder)
+{
+    std::unique_ptr<QTextDocument> doc(source.clone());
+    const QSizeF page(794, 1123);  // A4 at 96 dpi
+    QTextFrameFormat root = doc->rootFrame()->frameFormat();
+    root.setMargin(76);  // 2 cm, as the PDF
+    doc->rootFrame()->setFrameFormat(root);
+    doc->setPageSize(page);
+    QDir().mkpath(folder);
+    for (int i = 0; i < doc->pageCount(); ++i) {
+        QImage image(page.toSize(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.translate(0, -i * page.height());
+        doc->drawContents(&p, QRectF(QPointF(0, i * page.height()), page));
+        p.end();
+        if (!image.save(QStringLiteral("%1/page-%2.png").arg(folder).arg(i + 1, 2, 10, QLatin1Char('0'))))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    QStringList folders;
+    QString preview;
+    for (int i = 0; i + 1 < args.size();) {
+        if (args.at(i) == QLatin1String("--images")) {
+            folders << args.at(i + 1);
+            args.erase(args.begin() + i, args.begin() + i + 2);
+        } else if (args.at(i) == QLatin1String("--preview")) {
+            preview = args.at(i + 1);
+            args.erase(args.begin() + i, args.begin() + i + 2);
+        } else {
+            ++i;
+        }
+    }
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: helpdoc SOURCE.md OUTPUT.pdf [--images DIR]... [--preview DIR]\n");
+        return 2;
+    }
+    QFile source(args.at(0));
+    if (!source.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "helpdoc: cannot read %s\n", qPrintable(args.at(0)));
+        return 1;
+    }
+    const QString text = QString::fromUtf8(source.readAll());
+    folders.prepend(QFileInfo(args.at(0)).absolutePath());
+
+    QTextDocument doc;
+    doc.setDefaultFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 10));
+    doc.setDocumentMargin(0);
+    doc.setMarkdown(joinChineseLines(text), QTextDocument::MarkdownDialectGitHub);
+    // After the text: setting it drops the document's resources.
+    if (!loadImages(doc, text, folders))
+        return 1;
+    fitToPage(doc);
+
+    const QString title = text.section(QLatin1Char('\n'), 0, 0).remove(QRegularExpression(QStringLiteral("^#+\\s*")));
+    QDir().mkpath(QFileInfo(args.at(1)).absolutePath());
+    {
+        QPdfWriter pdf(args.at(1));
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setTitle(title);
+        pdf.setCreator(QStringLiteral("Tavo"));
+        doc.print(&pdf);
+    }
+    if (QFileInfo(args.at(1)).size() == 0) {
+        std::fprintf(stderr, "helpdoc: cannot write %s\n", qPrintable(args.at(1)));
+        return 1;
+    }
+    if (!preview.isEmpty() && !writePreview(doc, preview)) {
+        std::fprintf(stderr, "helpdoc: cannot write the preview to %s\n", qPrintable(preview));
+        return 1;
+    }
+    return 0;
+}
