@@ -10,6 +10,7 @@ packages=(
     libqrencode-dev libudev-dev
     fonts-wqy-microhei
     xvfb xauth
+    desktop-file-utils appstream shared-mime-info xdg-utils
 )
 
 missing=()

@@ -1,0 +1,60 @@
+# Installation (make install) and the Debian package (make package): the three programs, the
+# desktop entry, the MIME type, the icons, the AppStream metainfo, the help documents and the
+# manual pages.
+include(GNUInstallDirs)
+set(desktop_dir ${CMAKE_SOURCE_DIR}/resources/desktop)
+set(pkg_dir ${CMAKE_BINARY_DIR}/packaging)
+
+install(TARGETS tavo tavo-cli lxp-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${desktop_dir}/tavo.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${desktop_dir}/tavo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+configure_file(${desktop_dir}/org.tavo.Tavo.metainfo.xml ${pkg_dir}/org.tavo.Tavo.metainfo.xml @ONLY)
+install(FILES ${pkg_dir}/org.tavo.Tavo.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${desktop_dir}/tavo.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(DIRECTORY ${TAVO_HELP_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/tavo/help)
+
+# Icons in the theme's fixed sizes, rendered from the SVG.
+set(icon_pngs)
+foreach(size 16 22 24 32 48 64 128 256)
+    set(png ${pkg_dir}/icons/${size}x${size}/tavo.png)
+    add_custom_command(OUTPUT ${png}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${pkg_dir}/icons/${size}x${size}
+        COMMAND svg2png ${desktop_dir}/tavo.svg ${png} ${size}
+        DEPENDS svg2png ${desktop_dir}/tavo.svg
+        VERBATIM)
+    list(APPEND icon_pngs ${png})
+    install(FILES ${png} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+
+# Manual pages, compressed as Debian keeps them.
+set(man_pages)
+foreach(page tavo-cli lxp-sim)
+    configure_file(${CMAKE_SOURCE_DIR}/resources/man/${page}.1 ${pkg_dir}/man/${page}.1 @ONLY)
+    add_custom_command(OUTPUT ${pkg_dir}/man/${page}.1.gz
+        COMMAND gzip -9 -n -f -k ${pkg_dir}/man/${page}.1
+        DEPENDS ${pkg_dir}/man/${page}.1
+        VERBATIM)
+    list(APPEND man_pages ${pkg_dir}/man/${page}.1.gz)
+    install(FILES ${pkg_dir}/man/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+add_custom_target(package_files ALL DEPENDS ${icon_pngs} ${man_pages})
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME tavo)
+set(CPACK_PACKAGE_VENDOR Tavo)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Page designer and downloader for LXP serial LCD modules")
+set(CPACK_PACKAGE_DESCRIPTION "Tavo designs the pages of LXP serial colour LCD modules and downloads pages,
+pictures and boot settings to them over a serial port. With tavo-cli (headless checks,
+rendering and downloads) and lxp-sim (a virtual module on a pseudo-terminal).")
+set(CPACK_PACKAGE_CONTACT "Tavo developers <tavo@localhost>")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Chinese texts and the "SimSun" previews need a CJK font; the update tools are run by their own
+# dpkg triggers once installed.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, xdg-utils")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
+include(CPack)
