@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -79,9 +80,30 @@ bool loadImages(QTextDocument &doc, const QString &text, const QStringList &fold
 // Pictures wider than the page are scaled down to its width; tables get thin rules.
 void fitToPage(QTextDocument &doc)
 {
+    // Code in a monospaced face that has the Chinese characters too, blocks on a light ground.
+    QTextCharFormat mono;
+    mono.setFontFamily(QStringLiteral("WenQuanYi Micro Hei Mono"));
+    const QString fixedFamily = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QTextBlockFormat blockFormat = b.blockFormat();
+        if (blockFormat.hasProperty(QTextFormat::BlockCodeFence) || blockFormat.hasProperty(QTextFormat::BlockCodeLanguage)) {
+            QTextCursor c(b);
+            QTextBlockFormat shaded = blockFormat;
+            shaded.setBackground(QColor(242, 242, 242));
+            c.setBlockFormat(shaded);
+            c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+            c.mergeCharFormat(mono);
+            continue;
+        }
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
+            if (f.charFormat().fontFixedPitch() || f.charFormat().fontFamily() == fixedFamily) {
+                QTextCursor c(&doc);
+                c.setPosition(f.position());
+                c.setPosition(f.position() + f.length(), QTextCursor::KeepAnchor);
+                c.mergeCharFormat(mono);
+                continue;
+            }
             if (!f.charFormat().isImageFormat())
                 continue;
             QTextImageFormat format = f.charFormat().toImageFormat();
