@@ -518,7 +518,7 @@
     </message>
     <message>
         <source>缩略图</source>
-        <translation>Thumbnail</translation>
+        <translation>Image</translation>
     </message>
     <message>
         <source>地址</source>
@@ -526,7 +526,7 @@
     </message>
     <message>
         <source>分辨率</source>
-        <translation>Resolution</translation>
+        <translation>Pixels</translation>
     </message>
     <message>
         <source>字体</source>
@@ -550,7 +550,7 @@
     </message>
     <message>
         <source>bin文件总大小：</source>
-        <translation>Total bin file size:</translation>
+        <translation>Total bin file size: </translation>
     </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>

@@ -21,7 +21,7 @@
 
 namespace {
 
-const QSize ThumbSize(64, 40);
+const QSize ThumbSize(40, 26);
 
 QString kbText(qint64 bytes)
 {
@@ -64,7 +64,7 @@ LibraryPanel::LibraryPanel(const LibraryWidgets &widgets, PageTable *table, QObj
     , m_fontModel(new QMyImageItemModel(this))
     , m_thumbnails(new ThumbnailLoader(ThumbSize, this))
 {
-    setUpView(m_w.tvImage, m_pictureModel, ThumbSize.height() + 6);
+    setUpView(m_w.tvImage, m_pictureModel, ThumbSize.height() + 8);
     setUpView(m_w.tvFont, m_fontModel, 26);
     m_w.tvImage->setIconSize(ThumbSize);
     m_w.tvImage->viewport()->setAcceptDrops(true);
@@ -89,8 +89,12 @@ void LibraryPanel::setUpView(QTableView *view, QMyImageItemModel *model, int row
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->verticalHeader()->hide();
     view->verticalHeader()->setDefaultSectionSize(rowHeight);
-    view->horizontalHeader()->setStretchLastSection(true);
     view->horizontalHeader()->setDefaultSectionSize(56);
+    view->horizontalHeader()->setSectionResizeMode(QMyImageItemModel::ColumnCount - 1, QHeaderView::Stretch);
+    view->setWordWrap(false);
+    QFont small = view->font();
+    small.setPointSizeF(small.pointSizeF() * 0.9);
+    view->setFont(small);
     view->horizontalHeader()->setMinimumSectionSize(24);
     view->setColumnHidden(0, true);
 }
@@ -106,12 +110,15 @@ void LibraryPanel::retranslate()
     m_fontModel->setHorizontalHeaderLabels({QString(), number, QCoreApplication::translate("MainWindow", "字体"),
                                             QCoreApplication::translate("MainWindow", "尺寸"),
                                             QCoreApplication::translate("MainWindow", "类型"), size});
-    m_w.tvImage->setColumnWidth(0, 28);
-    m_w.tvImage->setColumnWidth(1, 40);
-    m_w.tvImage->setColumnWidth(2, ThumbSize.width() + 8);
-    m_w.tvImage->setColumnWidth(3, 62);
-    m_w.tvImage->setColumnWidth(4, 62);
-    m_w.tvFont->setColumnWidth(0, 28);
+    // Sized for seven-digit addresses and common resolutions in the narrow library panel.
+    const QFontMetrics fm(m_w.tvImage->font());
+    const int digits = fm.horizontalAdvance(QStringLiteral("2097152")) + 10;
+    m_w.tvImage->setColumnWidth(0, 24);
+    m_w.tvImage->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("000")) + 10);
+    m_w.tvImage->setColumnWidth(2, ThumbSize.width() + 6);
+    m_w.tvImage->setColumnWidth(3, digits);
+    m_w.tvImage->setColumnWidth(4, fm.horizontalAdvance(QStringLiteral("240x320")) + 10);
+    m_w.tvFont->setColumnWidth(0, 24);
     m_w.tvFont->setColumnWidth(1, 40);
     m_w.tvFont->setColumnWidth(2, 80);
     for (int r = 0; r < m_pictureModel->rowCount(); ++r)

@@ -1,9 +1,9 @@
 # The picture and font library: tables, import, deletion and their messages.
 T.update({
- ('MainWindow','序号'):'No.', ('MainWindow','缩略图'):'Thumbnail', ('MainWindow','地址'):'Address',
- ('MainWindow','分辨率'):'Resolution', ('MainWindow','大小'):'Size', ('MainWindow','字体'):'Font',
+ ('MainWindow','序号'):'No.', ('MainWindow','缩略图'):'Image', ('MainWindow','地址'):'Address',
+ ('MainWindow','分辨率'):'Pixels', ('MainWindow','大小'):'Size', ('MainWindow','字体'):'Font',
  ('MainWindow','尺寸'):'Size', ('MainWindow','类型'):'Type', ('MainWindow','中文'):'Chinese', ('MainWindow','英文'):'English',
- ('MainWindow','bin文件总大小：'):'Total bin file size:',
+ ('MainWindow','bin文件总大小：'):'Total bin file size: ',
  ('MainWindow','未新建或加载项目，请您先新建或加载项目！'):'No project created or loaded, please create or load a project first!',
  ('MainWindow','选择图片'):'Select pictures', ('MainWindow','选择字库'):'Select fonts',
  ('MainWindow','下载中，不可删除！'):'Downloading, cannot delete!',
