@@ -9,6 +9,7 @@
 #include "library/librarypanel.h"
 #include "library/qmyimageitemmodel.h"
 #include "library/thumbnailloader.h"
+#include "picturereferencesproject.h"
 #include "tavocli.h"
 
 #include <QAbstractItemModelTester>
@@ -90,23 +91,10 @@ QString TestLibrary::makeProject(const QString &name)
         img.fill(QColor(40 * n, 100, 200));
         img.save(folder + QStringLiteral("/tempImages/%1_pic%2.bmp").arg(100001 + n).arg(n));
     }
-    ProjectData d;
-    d.frameW = 320;
-    d.frameH = 240;
-    d.screenType = 1;
-    d.dpi = QStringLiteral("240*320(QVGA-1)");
+    ProjectData d = projectNamingEachPicture(4);
     d.blValue = 20;
     d.logo1 = 2;
     d.logo2 = 3;
-    for (int n = 0; n < 4; ++n) {
-        PageData page;
-        page.imageNum = n;
-        ControlRecord c = ControlRecord::make(ControlKind::Button, 0);
-        for (int f = 0; f < PictureReferences::ImageFieldCount; ++f)
-            PictureReferences::setImageField(c, f, n);
-        page.controls << c << ControlRecord::make(ControlKind::Text, 1);
-        d.pages << page;
-    }
     d.currentPage = 1;
     d.parentImageNum = 1;
     const QString file = folder + QLatin1Char('/') + name + QStringLiteral(".Tavo");

@@ -1,5 +1,6 @@
 #include "edit/picturereferences.h"
 #include "file/projectfile.h"
+#include "picturereferencesproject.h"
 #include "tavocli.h"
 
 #include <QDir>
@@ -38,22 +39,9 @@ void TestCliPictures::init()
         img.fill(Qt::blue);
         QVERIFY(img.save(images() + QStringLiteral("/%1_p%2.bmp").arg(100001 + n).arg(n)));
     }
-    ProjectData d;
-    d.frameW = 320;
-    d.frameH = 240;
-    d.dpi = QStringLiteral("240*320(QVGA-1)");
-    d.screenType = 1;
+    ProjectData d = projectNamingEachPicture(4);
     d.logo1 = 1;
     d.logo2 = 3;
-    for (int n = 0; n < 4; ++n) {
-        PageData page;
-        page.imageNum = n;
-        ControlRecord c = ControlRecord::make(ControlKind::Button, 0);
-        for (int f = 0; f < PictureReferences::ImageFieldCount; ++f)
-            PictureReferences::setImageField(c, f, n);
-        page.controls << c;
-        d.pages << page;
-    }
     d.parentImageNum = 0;
     QVERIFY(ProjectFile::write(projectFile(), d));
 }

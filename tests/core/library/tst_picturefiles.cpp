@@ -3,6 +3,7 @@
 #include "library/fontlibrary.h"
 #include "library/picturefiles.h"
 #include "library/picturelibrary.h"
+#include "picturereferencesproject.h"
 
 #include <QDir>
 #include <QFile>
@@ -201,16 +202,7 @@ void TestPictureFiles::renumbered()
 void TestPictureFiles::deletionMovesEveryReference()
 {
     // Controls and pages naming 0, 1, 2 and 3 in every image field; picture 1 goes.
-    ProjectData d;
-    for (int n = 0; n < 4; ++n) {
-        PageData page;
-        page.imageNum = n;
-        ControlRecord c = ControlRecord::make(ControlKind::Button, 0);
-        for (int f = 0; f < PictureReferences::ImageFieldCount; ++f)
-            PictureReferences::setImageField(c, f, n);
-        page.controls << c << ControlRecord::make(ControlKind::Text, 1);
-        d.pages << page;
-    }
+    ProjectData d = projectNamingEachPicture(4);
     d.parentImageNum = 3;
     d.logo1 = 2;
     d.logo2 = 3;
