@@ -774,6 +774,17 @@
     </message>
 </context>
 <context>
+    <name>QtTreePropertyBrowser</name>
+    <message>
+        <source>属性</source>
+        <translation>Property</translation>
+    </message>
+    <message>
+        <source>值</source>
+        <translation>Value</translation>
+    </message>
+</context>
+<context>
     <name>Reader</name>
     <message>
         <source>%1 第%2行第%3列</source>

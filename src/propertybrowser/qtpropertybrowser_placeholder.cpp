@@ -1,1 +1,0 @@
-// The property browser library grows here.
