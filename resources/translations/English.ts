@@ -552,6 +552,354 @@
         <source>bin文件总大小：</source>
         <translation>Total bin file size: </translation>
     </message>
+    <message>
+        <source>输入的字符不可超过%1，小数需预留%2位字符！</source>
+        <translation>The input cannot exceed %1 characters, and %2 characters are reserved for decimals!</translation>
+    </message>
+    <message>
+        <source>输入的字符不可超过%1！</source>
+        <translation>The input cannot exceed %1 characters!</translation>
+    </message>
+    <message>
+        <source>输入数值格式不对，数值里不可包含特殊字符，请您重新输入有效的数值格式！</source>
+        <translation>Invalid number format: the value may not contain special characters, please enter a valid number!</translation>
+    </message>
+    <message>
+        <source>输入数值格式不对，'-'应在第一位，请您重新输入有效的数值格式！</source>
+        <translation>Invalid number format: '-' must be the first character, please enter a valid number!</translation>
+    </message>
+    <message>
+        <source>输入数值格式不对，'-'应只有一位，请您重新输入有效的数值格式！</source>
+        <translation>Invalid number format: only one '-' is allowed, please enter a valid number!</translation>
+    </message>
+    <message>
+        <source>输入数值格式不对，'.'应只有一位，请您重新输入有效的数值格式！</source>
+        <translation>Invalid number format: only one '.' is allowed, please enter a valid number!</translation>
+    </message>
+    <message>
+        <source>小数只保留%1位，无法再添加小数位！</source>
+        <translation>Only %1 decimal places are kept, no more decimals can be added!</translation>
+    </message>
+    <message>
+        <source>输入数值格式不对，第二个字符不能为0，请您重新输入有效的数值格式！</source>
+        <translation>Invalid number format: the second character cannot be 0, please enter a valid number!</translation>
+    </message>
+    <message>
+        <source>输入数值格式不对，'.'不应在第一位，请您重新输入有效的数值格式！</source>
+        <translation>Invalid number format: '.' may not be the first character, please enter a valid number!</translation>
+    </message>
+    <message>
+        <source>小数只保留%1位字符，无法再添加小数位！</source>
+        <translation>Only %1 decimal characters are kept, no more decimals can be added!</translation>
+    </message>
+    <message>
+        <source>输入数值格式不对，第一个字符不能为0，请您重新输入有效的数值格式！</source>
+        <translation>Invalid number format: the first character cannot be 0, please enter a valid number!</translation>
+    </message>
+    <message>
+        <source>字体大小为72或96时，文本不支持中文！</source>
+        <translation>At font size 72 or 96 the text cannot contain Chinese!</translation>
+    </message>
+    <message>
+        <source>文本字符不能大于%1（每个中文占两个字符）！</source>
+        <translation>The text cannot exceed %1 characters (each Chinese character counts as two)!</translation>
+    </message>
+    <message>
+        <source>请输入整数！</source>
+        <translation>Please enter a whole number!</translation>
+    </message>
+    <message>
+        <source>该属性当前没有可选的值！</source>
+        <translation>This property has no values to choose from at present!</translation>
+    </message>
+    <message>
+        <source>取值无效，可选的值：%1</source>
+        <translation>Invalid value, choose one of: %1</translation>
+    </message>
+    <message>
+        <source>颜色编号只能是0到%1！</source>
+        <translation>The color number must be between 0 and %1!</translation>
+    </message>
+    <message>
+        <source>图库中没有编号为%1的图片！</source>
+        <translation>The picture library has no picture numbered %1!</translation>
+    </message>
+    <message>
+        <source>当前设置背景图片与画布分辨率不一致</source>
+        <translation>The background image does not match the canvas resolution</translation>
+    </message>
+    <message>
+        <source>竖屏1</source>
+        <translation>Portrait 1</translation>
+    </message>
+    <message>
+        <source>横屏1</source>
+        <translation>Landscape 1</translation>
+    </message>
+    <message>
+        <source>竖屏2</source>
+        <translation>Portrait 2</translation>
+    </message>
+    <message>
+        <source>横屏2</source>
+        <translation>Landscape 2</translation>
+    </message>
+    <message>
+        <source>图片编号</source>
+        <translation>Image ID</translation>
+    </message>
+    <message>
+        <source>背景颜色</source>
+        <translation>Background color</translation>
+    </message>
+    <message>
+        <source>辅助线</source>
+        <translation>Guide line</translation>
+    </message>
+    <message>
+        <source>无</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>圆或椭圆</source>
+        <translation>Circle or ellipse</translation>
+    </message>
+    <message>
+        <source>矩形</source>
+        <translation>Rectangle</translation>
+    </message>
+    <message>
+        <source>左偏移</source>
+        <translation>Left offset</translation>
+    </message>
+    <message>
+        <source>右偏移</source>
+        <translation>Right offset</translation>
+    </message>
+    <message>
+        <source>上偏移</source>
+        <translation>Top offset</translation>
+    </message>
+    <message>
+        <source>下偏移</source>
+        <translation>Bottom offset</translation>
+    </message>
+    <message>
+        <source>线框</source>
+        <translation>Box</translation>
+    </message>
+    <message>
+        <source>填充框</source>
+        <translation>Filled box</translation>
+    </message>
+    <message>
+        <source>线圆</source>
+        <translation>Circle</translation>
+    </message>
+    <message>
+        <source>填充圆</source>
+        <translation>Filled circle</translation>
+    </message>
+    <message>
+        <source>点</source>
+        <translation>Point</translation>
+    </message>
+    <message>
+        <source>直线</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>宽度</source>
+        <translation>Width</translation>
+    </message>
+    <message>
+        <source>高度</source>
+        <translation>Height</translation>
+    </message>
+    <message>
+        <source>圆心x</source>
+        <translation>Center x</translation>
+    </message>
+    <message>
+        <source>圆心y</source>
+        <translation>Center y</translation>
+    </message>
+    <message>
+        <source>半径</source>
+        <translation>Radius</translation>
+    </message>
+    <message>
+        <source>颜色</source>
+        <translation>Color</translation>
+    </message>
+    <message>
+        <source>长度</source>
+        <translation>Length</translation>
+    </message>
+    <message>
+        <source>角度(0-360)</source>
+        <translation>Angle(0-360)</translation>
+    </message>
+    <message>
+        <source>指针颜色</source>
+        <translation>Pointer color</translation>
+    </message>
+    <message>
+        <source>二维码内容</source>
+        <translation>QR code content</translation>
+    </message>
+    <message>
+        <source>二维码颜色</source>
+        <translation>QR code color</translation>
+    </message>
+    <message>
+        <source>数值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>进度值</source>
+        <translation>Progress value</translation>
+    </message>
+    <message>
+        <source>文本</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>边框模式</source>
+        <translation>Border mode</translation>
+    </message>
+    <message>
+        <source>无边框</source>
+        <translation>No border</translation>
+    </message>
+    <message>
+        <source>有边框</source>
+        <translation>Border</translation>
+    </message>
+    <message>
+        <source>模式</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>正向横放</source>
+        <translation>Horizontal increasing</translation>
+    </message>
+    <message>
+        <source>正向竖放</source>
+        <translation>Vertical increasing</translation>
+    </message>
+    <message>
+        <source>负向横放</source>
+        <translation>Horizontal decreasing</translation>
+    </message>
+    <message>
+        <source>负向竖放</source>
+        <translation>Vertical decreasing</translation>
+    </message>
+    <message>
+        <source>前景图片编号</source>
+        <translation>Foreground image ID</translation>
+    </message>
+    <message>
+        <source>背景图片编号</source>
+        <translation>Background image ID</translation>
+    </message>
+    <message>
+        <source>前景切图编号</source>
+        <translation>Foreground cut image ID</translation>
+    </message>
+    <message>
+        <source>背景切图编号</source>
+        <translation>Background cut image ID</translation>
+    </message>
+    <message>
+        <source>前景颜色</source>
+        <translation>Foreground color</translation>
+    </message>
+    <message>
+        <source>边框颜色</source>
+        <translation>Border color</translation>
+    </message>
+    <message>
+        <source>字体大小</source>
+        <translation>Font size</translation>
+    </message>
+    <message>
+        <source>字体颜色</source>
+        <translation>Font color</translation>
+    </message>
+    <message>
+        <source>水平对齐</source>
+        <translation>Horizontal alignment</translation>
+    </message>
+    <message>
+        <source>居中</source>
+        <translation>Center</translation>
+    </message>
+    <message>
+        <source>左对齐</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>右对齐</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>垂直对齐</source>
+        <translation>Vertical alignment</translation>
+    </message>
+    <message>
+        <source>上对齐</source>
+        <translation>Top</translation>
+    </message>
+    <message>
+        <source>下对齐</source>
+        <translation>Bottom</translation>
+    </message>
+    <message>
+        <source>无背景无边框</source>
+        <translation>No background, no border</translation>
+    </message>
+    <message>
+        <source>无背景有边框</source>
+        <translation>No background, border</translation>
+    </message>
+    <message>
+        <source>有背景下压</source>
+        <translation>Background, pressed in</translation>
+    </message>
+    <message>
+        <source>有背景无边框</source>
+        <translation>Background, no border</translation>
+    </message>
+    <message>
+        <source>有背景有边框</source>
+        <translation>Background, border</translation>
+    </message>
+    <message>
+        <source>按下背景颜色</source>
+        <translation>Pressed background color</translation>
+    </message>
+    <message>
+        <source>抬起背景颜色</source>
+        <translation>Released background color</translation>
+    </message>
+    <message>
+        <source>按下背景图片编号</source>
+        <translation>Pressed background image ID</translation>
+    </message>
+    <message>
+        <source>抬起背景图片编号</source>
+        <translation>Released background image ID</translation>
+    </message>
+    <message>
+        <source>按下背景切图编号</source>
+        <translation>Pressed background cut image ID</translation>
+    </message>
+    <message>
+        <source>抬起背景切图编号</source>
+        <translation>Released background cut image ID</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>

@@ -15,3 +15,4 @@ int cmdSetBacklight(const QStringList &args);
 int cmdSetBaud(const QStringList &args);
 int cmdSetAddress(const QStringList &args);
 int cmdGetAddress(const QStringList &args);
+int cmdSet(const QStringList &args);

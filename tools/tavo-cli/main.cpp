@@ -20,6 +20,7 @@ const char *kUsage =
     "  render PROJECT.Tavo --page N -o FILE.png [--design]\n"
     "  download PROJECT.Tavo --port DEV [--with-pictures | --pictures-only | --fonts] [--baud N] [--log]\n"
     "           [--render DIR]\n"
+    "  set PROJECT.Tavo --page N [--control ID | --primitive INDEX] FIELD=VALUE...\n"
     "  send --port DEV TEXT\n"
     "  set-backlight --port DEV VALUE [PROJECT]\n"
     "  set-baud --port DEV RATE [PROJECT]\n"
@@ -49,6 +50,7 @@ int main(int argc, char **argv)
         {QStringLiteral("set-baud"), cmdSetBaud},
         {QStringLiteral("set-address"), cmdSetAddress},
         {QStringLiteral("get-address"), cmdGetAddress},
+        {QStringLiteral("set"), cmdSet},
     };
 
     QStringList args = app.arguments().mid(1);
