@@ -900,6 +900,30 @@
         <source>抬起背景切图编号</source>
         <translation>Released background cut image ID</translation>
     </message>
+    <message>
+        <source>图库已改变，撤销记录已清空。</source>
+        <translation>The picture library changed; the undo history was cleared.</translation>
+    </message>
+    <message>
+        <source>撤销</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>撤销“%1”</source>
+        <translation>Undo "%1"</translation>
+    </message>
+    <message>
+        <source>重做</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>重做“%1”</source>
+        <translation>Redo "%1"</translation>
+    </message>
+    <message>
+        <source>历史记录</source>
+        <translation>History</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -977,6 +1001,61 @@
 <message>
         <source>%1：文件过大（%2字节，最多%3字节）</source>
         <translation>%1: file too large (%2 bytes, at most %3 bytes)</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectHistory</name>
+    <message>
+        <source>添加页</source>
+        <translation>Add page</translation>
+    </message>
+    <message>
+        <source>删除页</source>
+        <translation>Delete page</translation>
+    </message>
+    <message>
+        <source>修改页面</source>
+        <translation>Change page</translation>
+    </message>
+    <message>
+        <source>添加控件</source>
+        <translation>Add control</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>绘制图形</source>
+        <translation>Draw shape</translation>
+    </message>
+    <message>
+        <source>移动</source>
+        <translation>Move</translation>
+    </message>
+    <message>
+        <source>调整大小</source>
+        <translation>Resize</translation>
+    </message>
+    <message>
+        <source>修改属性</source>
+        <translation>Change properties</translation>
+    </message>
+    <message>
+        <source>修改图形</source>
+        <translation>Change shape</translation>
+    </message>
+    <message>
+        <source>修改页面属性</source>
+        <translation>Change page properties</translation>
+    </message>
+    <message>
+        <source>修改分辨率或方向</source>
+        <translation>Change resolution or orientation</translation>
+    </message>
+    <message>
+        <source>修改开机设置</source>
+        <translation>Change boot settings</translation>
     </message>
 </context>
 <context>

@@ -117,6 +117,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui.btnClearRecv->hide();
 
     connectForm();
+    setupHistory();
 
     if (App::isProjectOpen() && !QFileInfo(App::projectPath()).isFile()) {
         // A project named on the command line that is not there: nothing is created, and the
@@ -199,7 +200,8 @@ void MainWindow::message(QMyMessageBox *box, int type, int buttons, int code, co
 
 void MainWindow::setTitlePath(const QString &path)
 {
-    setWindowTitle(tr("路径：") + path);
+    m_titlePath = path;
+    updateTitle();
 }
 
 bool MainWindow::autoSaveActive() const
@@ -278,6 +280,7 @@ void MainWindow::retranslateWindow()
     m_questionBox->retranslate();
     m_infoBox->retranslate();
     m_library->retranslate();
+    updateHistoryActions();
 }
 
 void MainWindow::on_btnLanguage_clicked()
@@ -296,7 +299,8 @@ void MainWindow::on_btnVersion_clicked()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (m_closeConfirmed || !App::isProjectOpen()) {
+    // Nothing to lose: no question.
+    if (m_closeConfirmed || !App::isProjectOpen() || !hasUnsavedWork()) {
         event->accept();
         m_autoSaveTimer->stop();
         emit s_closing();

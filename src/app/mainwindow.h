@@ -2,6 +2,7 @@
 
 #include "mainform.h"
 #include "file/projectfile.h"
+#include "historytarget.h"
 #include "model/projectdata.h"
 
 #include <QMainWindow>
@@ -12,6 +13,9 @@
 class LanguageDlg;
 class LibraryPanel;
 class PageTable;
+class ProjectHistory;
+class QDialog;
+class QToolButton;
 class QMenu;
 class QMyFrame;
 class QMyDrawType;
@@ -25,7 +29,7 @@ class Version;
 
 // The program's window. Owns the open project: its pages, boot settings, working folders and
 // the dialogs around it.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public HistoryTarget {
     Q_OBJECT
 public:
     static constexpr int MaxPages = 16000000;
@@ -70,6 +74,19 @@ public:
     bool loadIncomplete() const { return m_loadIncomplete; }
     bool autoSaveActive() const;
     int autoSaveInterval() const;
+
+    ProjectHistory *history() const;
+    // Something would be lost by closing or replacing the project: edits since the last save,
+    // picture changes, or a partly read file.
+    bool hasUnsavedWork();
+
+    // HistoryTarget
+    ProjectData historyFields() const override;
+    void applyHistoryFields(const ProjectData &fields) override;
+    void replaceAllPages(const QVector<PageData> &pages, int shown) override;
+    void showHistoryPage(int n) override;
+    PageTable *historyTable() const override;
+    QMyFrame *historyCanvas() const override;
 
     MainForm &form() { return ui; }
     QMyFrame *canvas() const { return m_frame; }
@@ -162,7 +179,6 @@ private:
     void finishClose();
     // Unsaved picture changes of the open project are dropped: "/tempImages" takes "/backUpImages".
     void discardPictureChanges();
-    // Re-reads the project's picture list; the working copy becomes the saved copy first.
     // Reads the library of the open project; returns a note for the user when pictures were
     // restored from the backup.
     QString reloadLibrary();
@@ -171,6 +187,11 @@ private:
     void showLoaded(const ProjectData &data, const ProjectFile::ReadResult &r);
     void applyProjectData(const ProjectData &data, bool hasFrameSize);
     void setPageSize(int w, int h, int screenType);
+    // Project values without the pages.
+    ProjectData projectFields() const;
+    void setupHistory();
+    void updateHistoryActions();
+    void updateTitle();
     // Runs the canvas's copy, paste or delete unless a text field has the input cursor.
     bool textEntryActive() const;
     // Opens a HelpDocuments::Document in the chosen language.
@@ -199,6 +220,12 @@ private:
     QMenu *m_pageMenu = nullptr;
     QAction *m_actCopy = nullptr;
     QAction *m_actPaste = nullptr;
+    ProjectHistory *m_history = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
+    QToolButton *m_historyButton = nullptr;
+    QDialog *m_historyView = nullptr;
+    QString m_titlePath;
     FileChooser m_fileChooser;
     std::function<bool()> m_screenSizeRunner;
     LibraryPanel *m_library = nullptr;

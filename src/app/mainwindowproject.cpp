@@ -10,6 +10,7 @@
 #include "library/librarypanel.h"
 #include "file/projectfile.h"
 #include "file/projectfolders.h"
+#include "projecthistory.h"
 #include "model/resolutionlist.h"
 #include "dialogs/qmymessagebox.h"
 #include "setscreensizedlg.h"
@@ -131,6 +132,7 @@ void MainWindow::on_btnNewPro_clicked()
     addPage();
     setPageSize(size.width(), size.height(), m_screenSizeDlg->screenType());
     saveProject();
+    m_history->reset();
     m_autoSaveTimer->start(AutoSaveMs);
 }
 
@@ -149,7 +151,7 @@ void MainWindow::setPageSize(int w, int h, int screenType)
 
 void MainWindow::on_btnLoadPro_clicked()
 {
-    const QString question = App::isProjectOpen()
+    const QString question = hasUnsavedWork()
         ? tr("您是否需要继续导入项目覆盖当前项目？（建议您先保存当前项目再导入！）")
         : tr("是否导入项目？");
     message(m_questionBox, QMyMessageBox::Hint, 2, 9, question);
@@ -226,6 +228,13 @@ QString MainWindow::withNote(const QString &text, const QString &note)
 
 ProjectData MainWindow::projectData() const
 {
+    ProjectData d = projectFields();
+    m_table->writeTo(d);
+    return d;
+}
+
+ProjectData MainWindow::projectFields() const
+{
     ProjectData d;
     d.frameW = m_pageSizeSet ? m_frame->frameW() : 0;
     d.frameH = m_pageSizeSet ? m_frame->frameH() : 0;
@@ -242,7 +251,7 @@ ProjectData MainWindow::projectData() const
     d.logoW = ui.sbLogoW->value();
     d.logoH = ui.sbLogoH->value();
     d.logoTime = ui.sbLogoTime->value();
-    m_table->writeTo(d);
+    d.currentPage = m_table->currentPage();
     return d;
 }
 
@@ -263,6 +272,7 @@ bool MainWindow::saveProject()
         mirrorFolder(temp, ProjectFolders::backup(folder));
     // Once the user has saved over a partly read file, it is whole again and may be auto-saved.
     m_loadIncomplete = false;
+    m_history->markSaved();
     if (!m_autoSaveTimer->isActive())
         m_autoSaveTimer->start(AutoSaveMs);
     return true;
@@ -295,6 +305,7 @@ bool MainWindow::loadProject()
 void MainWindow::showLoaded(const ProjectData &data, const ProjectFile::ReadResult &r)
 {
     applyProjectData(data, r.hasFrameSize);
+    m_history->reset();
     m_loadIncomplete = !r.ok;
     m_autoSaveTimer->stop();
     if (r.ok)

@@ -104,6 +104,12 @@ void PageTable::removePage(int n)
     m_pages.remove(n);
 }
 
+void PageTable::clearPage(int n)
+{
+    if (isValidPage(n))
+        destroyPageContents(m_pages[n]);
+}
+
 void PageTable::movePage(int from, int to)
 {
     if (!isValidPage(from) || !isValidPage(to) || from == to)

@@ -73,6 +73,8 @@ public:
     // Destroys page n with its controls and primitives; the current page index is left to the caller.
     void removePage(int n);
     void movePage(int from, int to);
+    // Destroys the controls and primitives of page n; the page and its fields stay.
+    void clearPage(int n);
     // Destroys every page.
     void clear();
 

@@ -44,4 +44,18 @@ int restorePicturesFromBackup(const QString &projectFolder)
     return fileCount(pictures(projectFolder));
 }
 
+bool picturesChangedSinceSave(const QString &projectFolder)
+{
+    const QDir::Filters filter = QDir::Files | QDir::Hidden | QDir::System;
+    const QFileInfoList work = QDir(pictures(projectFolder)).entryInfoList(filter, QDir::Name);
+    const QFileInfoList saved = QDir(backup(projectFolder)).entryInfoList(filter, QDir::Name);
+    if (work.size() != saved.size())
+        return true;
+    for (int i = 0; i < work.size(); ++i) {
+        if (work.at(i).fileName() != saved.at(i).fileName() || work.at(i).size() != saved.at(i).size())
+            return true;
+    }
+    return false;
+}
+
 }  // namespace ProjectFolders

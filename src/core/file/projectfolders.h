@@ -17,4 +17,8 @@ QString picturesToRead(const QString &projectFolder);
 // Returns how many files were restored (0 when nothing needed it, -1 when the copy failed).
 int restorePicturesFromBackup(const QString &projectFolder);
 
+// Whether the working pictures differ from those of the last save: other names or sizes. (Copies
+// do not keep file times, and library files are never rewritten in place.)
+bool picturesChangedSinceSave(const QString &projectFolder);
+
 }  // namespace ProjectFolders

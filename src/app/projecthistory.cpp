@@ -1,0 +1,163 @@
+#include "projecthistory.h"
+
+#include "canvas/pagetable.h"
+#include "historytarget.h"
+#include "projectchange.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QTimer>
+#include <QUndoStack>
+
+namespace {
+
+// The page values alone, without controls and primitives.
+PageData pageFieldsOf(const PageData &p)
+{
+    PageData f = p;
+    f.controls.clear();
+    f.primitives.clear();
+    return f;
+}
+
+// Unchanged pages of `now` share their data with those of `before`, so that a command holding
+// both lists costs little more than the pages that changed.
+void shareUnchanged(QVector<PageData> &now, const QVector<PageData> &before)
+{
+    for (int i = 0; i < now.size(); ++i) {
+        for (int j : {i, i - 1, i + 1}) {
+            if (j >= 0 && j < before.size() && now.at(i) == before.at(j)) {
+                now[i] = before.at(j);
+                break;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+ProjectHistory::ProjectHistory(HistoryTarget *target, QObject *parent)
+    : QObject(parent), m_target(target), m_stack(new QUndoStack(this))
+{
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+ProjectHistory::~ProjectHistory()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool ProjectHistory::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease:
+    case QEvent::KeyRelease:
+    case QEvent::Drop:
+    case QEvent::Wheel:
+        scheduleCheckpoint();
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ProjectHistory::scheduleCheckpoint()
+{
+    if (m_pending)
+        return;
+    m_pending = true;
+    // After the event has done its work; never in the middle of a drag.
+    QTimer::singleShot(0, this, [this]() {
+        m_pending = false;
+        if (QGuiApplication::mouseButtons() == Qt::NoButton)
+            checkpoint();
+    });
+}
+
+void ProjectHistory::checkpoint()
+{
+    PageTable *table = m_target->historyTable();
+    ProjectDiff d;
+    d.pageBefore = m_shown;
+    d.pageAfter = table->currentPage();
+    const ProjectData fields = m_target->historyFields();
+    if (!(fields == m_fields)) {
+        d.fieldsChanged = true;
+        d.fieldsBefore = m_fields;
+        d.fieldsAfter = fields;
+        m_fields = fields;
+    }
+    if (table->pageCount() != m_pages.size()) {
+        QVector<PageData> now = table->pagesData();
+        shareUnchanged(now, m_pages);
+        d.pageListChanged = true;
+        d.pagesBefore = m_pages;
+        d.pagesAfter = now;
+        m_pages = now;
+    } else {
+        // Edits happen on the page shown; the page shown at the last look is checked too.
+        for (int n : {d.pageAfter, d.pageBefore}) {
+            if (n < 0 || n >= m_pages.size())
+                continue;
+            const PageData now = table->pageData(n);
+            const PageData &old = m_pages.at(n);
+            if (now == old)
+                continue;
+            if (now.controls.size() == old.controls.size() && now.primitives.size() == old.primitives.size()) {
+                for (int i = 0; i < now.controls.size(); ++i) {
+                    if (!(now.controls.at(i) == old.controls.at(i)))
+                        d.controls.append({n, i, old.controls.at(i), now.controls.at(i)});
+                }
+                for (int i = 0; i < now.primitives.size(); ++i) {
+                    if (!now.primitives.at(i).sameShape(old.primitives.at(i)))
+                        d.primitives.append({n, i, old.primitives.at(i), now.primitives.at(i)});
+                }
+                const PageData before = pageFieldsOf(old);
+                const PageData after = pageFieldsOf(now);
+                if (!(before == after))
+                    d.pageFields.append({n, before, after});
+            } else {
+                d.pages.append({n, old, now});
+            }
+            m_pages[n] = now;
+        }
+    }
+    m_shown = d.pageAfter;
+    if (d.isEmpty())
+        return;
+    m_stack->push(new ProjectChange(m_target, std::move(d), [this]() { resync(); }));
+}
+
+void ProjectHistory::resync()
+{
+    PageTable *table = m_target->historyTable();
+    m_fields = m_target->historyFields();
+    QVector<PageData> now = table->pagesData();
+    shareUnchanged(now, m_pages);
+    m_pages = now;
+    m_shown = table->currentPage();
+}
+
+void ProjectHistory::restart(bool modified)
+{
+    m_stack->clear();
+    resync();
+    if (modified)
+        m_stack->resetClean();
+    else
+        m_stack->setClean();
+}
+
+void ProjectHistory::markSaved()
+{
+    checkpoint();
+    m_stack->setClean();
+}
+
+bool ProjectHistory::isModified() const
+{
+    return !m_stack->isClean();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "model/projectdata.h"
+
+#include <QObject>
+#include <QVector>
+
+class HistoryTarget;
+class QUndoStack;
+
+// The undo history of the open project. Every user action (a click, a drag, a key, a drop)
+// ends with a look at what changed since the last action; a change becomes one command on the
+// stack, holding the values before and after. Changes made by any part of the window are
+// recorded this way without each having to know about the history, and a whole drag is one
+// command because the look happens when the button is released.
+class ProjectHistory : public QObject {
+    Q_OBJECT
+public:
+    ProjectHistory(HistoryTarget *target, QObject *parent = nullptr);
+    ~ProjectHistory() override;
+
+    QUndoStack *stack() const { return m_stack; }
+    // Records what changed since the last look as one command; nothing when nothing did.
+    void checkpoint();
+    // Starts a new history from the project as it is now (a project opened or made).
+    void reset() { restart(false); }
+    // The same, keeping the project marked as changed since the last save when `modified`.
+    void restart(bool modified);
+    // The project as it is now is the one on disk.
+    void markSaved();
+    bool isModified() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void scheduleCheckpoint();
+    // Takes the project as it is after an undo or a redo as the state to compare with.
+    void resync();
+
+    HistoryTarget *m_target;
+    QUndoStack *m_stack;
+    ProjectData m_fields;
+    QVector<PageData> m_pages;
+    int m_shown = 0;
+    bool m_pending = false;
+};
