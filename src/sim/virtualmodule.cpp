@@ -1,14 +1,10 @@
 #include "virtualmodule.h"
 
 #include "script/moduletext.h"
-#include "pagereader.h"
-#include "library/picturelibrary.h"
-#include "render/renderer.h"
 
 #include <QDir>
 #include <QIODevice>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -17,17 +13,18 @@ constexpr qint64 kMaxBlock = qint64(16) * 1024 * 1024;
 constexpr int kMaxLine = 64 * 1024;
 constexpr qint64 kAddressFlash = 2002944;
 
-quint32 be16(const QByteArray &b, int at)
-{
-    return at + 1 < b.size() ? (quint32(uchar(b.at(at))) << 8) | uchar(b.at(at + 1)) : 0;
-}
-
 // "NAME(a,b)" in the line, as integers.
 bool call(const QString &line, const QString &name, QList<qint64> *args)
 {
-    const QRegularExpression re(QStringLiteral("(?:^|[^A-Za-z_])") + QRegularExpression::escape(name) +
-                                QStringLiteral("\\(([^)]*)\\)"));
-    const QRegularExpressionMatch m = re.match(line);
+    // Most lines are instructions for the runtime: look for the name before building a pattern.
+    if (!line.contains(name))
+        return false;
+    static thread_local QHash<QString, QRegularExpression> patterns;
+    auto it = patterns.find(name);
+    if (it == patterns.end())
+        it = patterns.insert(name, QRegularExpression(QStringLiteral("(?:^|[^A-Za-z_])") + QRegularExpression::escape(name) +
+                                                      QStringLiteral("\\(([^)]*)\\)")));
+    const QRegularExpressionMatch m = it->match(line);
     if (!m.hasMatch())
         return false;
     args->clear();
@@ -39,8 +36,10 @@ bool call(const QString &line, const QString &name, QList<qint64> *args)
 
 }  // namespace
 
-VirtualModule::VirtualModule(QObject *parent) : QObject(parent), m_outTimer(this), m_blockTimer(this)
+VirtualModule::VirtualModule(QObject *parent)
+    : QObject(parent), m_runTimer(this), m_outTimer(this), m_blockTimer(this)
 {
+    m_clock.start();
     m_outTimer.setSingleShot(true);
     connect(&m_outTimer, &QTimer::timeout, this, &VirtualModule::pump);
     m_blockTimer.setSingleShot(true);
@@ -48,9 +47,96 @@ VirtualModule::VirtualModule(QObject *parent) : QObject(parent), m_outTimer(this
         m_block = Block::None;
         m_blockData.clear();
     });
+    m_runTimer.setSingleShot(true);
+    connect(&m_runTimer, &QTimer::timeout, this, [this] {
+        m_runtime.run(m_clock.elapsed());
+        afterRun();
+    });
+    m_runtime.answer = [this](const QByteArray &answer) { acknowledge(answer); };
+    m_runtime.log = [this](const QString &note) { emit noted(note); };
+    m_runtime.restarted = [this] { m_restarted = true; };
+    setSettings(m_settings);
 }
 
-VirtualModule::~VirtualModule() = default;
+VirtualModule::~VirtualModule()
+{
+    // The runtime outlives nothing it calls back into.
+    m_runtime.answer = nullptr;
+    m_runtime.log = nullptr;
+    m_runtime.restarted = nullptr;
+}
+
+void VirtualModule::setSettings(const ModuleSettings &settings)
+{
+    m_settings = settings;
+    m_runtime.setPanelSize(settings.screen);
+    m_runtime.setFirmware(settings.firmware);
+    m_runtime.setMaxTextBytes(settings.maxTextBytes);
+}
+
+void VirtualModule::inject(const QByteArray &bytes)
+{
+    consume(bytes);
+}
+
+void VirtualModule::powerOn()
+{
+    m_runtime.restart(m_clock.elapsed());
+    m_restarted = false;
+    afterRun();
+}
+
+void VirtualModule::press(const QPoint &point)
+{
+    releasePress();
+    m_pressedButton = m_runtime.screen().buttonAt(point);
+    if (m_pressedButton >= 0) {
+        m_runtime.screen().setPressed(m_pressedButton, true);
+        afterRun();
+    }
+}
+
+void VirtualModule::releasePress()
+{
+    if (m_pressedButton < 0)
+        return;
+    m_runtime.screen().setPressed(m_pressedButton, false);
+    m_pressedButton = -1;
+    afterRun();
+}
+
+quint64 VirtualModule::stateStamp() const
+{
+    const ModuleRuntime &r = m_runtime;
+    return r.screen().serial() * 1000003u + quint64(r.backlight()) * 4099u + quint64(r.direction()) * 17u +
+           quint64(r.currentPage() + 1) * 131u + (r.lcdOn() ? 1u : 0u);
+}
+
+void VirtualModule::afterRun()
+{
+    if (m_restarted) {
+        m_restarted = false;
+        ++m_resets;
+        if (!m_renderFolder.isEmpty())
+            renderPages(m_renderFolder);
+        emit resetDone();
+    }
+    schedule();
+    const quint64 stamp = stateStamp();
+    if (stamp != m_lastStamp) {
+        m_lastStamp = stamp;
+        emit stateChanged();
+    }
+}
+
+void VirtualModule::schedule()
+{
+    const qint64 due = m_runtime.nextDue();
+    if (due < 0)
+        m_runTimer.stop();
+    else
+        m_runTimer.start(int(qBound<qint64>(0, due - m_clock.elapsed(), ModuleRuntime::MaxDelayMs)));
+}
 
 void VirtualModule::attach(QIODevice *device)
 {
@@ -140,6 +226,8 @@ void VirtualModule::handleLine(const QByteArray &raw)
     if (line.isEmpty())
         return;
     m_commands << line;
+    if (m_commands.size() > MaxCommands)
+        m_commands.removeFirst();
     emit commandReceived(line);
 
     QList<qint64> a;
@@ -154,15 +242,6 @@ void VirtualModule::handleLine(const QByteArray &raw)
                         .toLatin1());
     } else if (line.contains(QLatin1String("FCHECK("))) {
         acknowledge(QStringLiteral("FLASH_%1\r\n").arg(m_settings.flashMiB).toLatin1());
-    } else if (line.contains(QLatin1String("GET_ADDR("))) {
-        acknowledge(QStringLiteral("GETADDR_%1_%2\r\n").arg(m_addressEnabled).arg(m_address).toLatin1());
-    } else if (line.contains(QLatin1String("VER("))) {
-        acknowledge(m_settings.firmware.toLatin1() + "\r\n");
-    } else if (line.contains(QLatin1String("RESET("))) {
-        ++m_resets;
-        if (!m_renderFolder.isEmpty())
-            renderPages(m_renderFolder);
-        emit resetDone();
     } else if (call(line, QStringLiteral("BOOT_START"), &a)) {
         expectBlock(Block::Boot, a.value(0, -1));
     } else if (call(line, QStringLiteral("PG_DLOAD"), &a)) {
@@ -181,13 +260,9 @@ void VirtualModule::handleLine(const QByteArray &raw)
         m_flashAddress = a.value(0, 0);
         expectBlock(Block::Flash, a.value(1, -1));
     } else {
-        if (call(line, QStringLiteral("BL"), &a))
-            m_backlight = int(a.value(0, m_backlight));
-        if (call(line, QStringLiteral("BPS"), &a))
-            m_baud = int(a.value(0, m_baud));
-        if (call(line, QStringLiteral("DIR"), &a))
-            m_direction = int(a.value(0, m_direction));
-        acknowledge("OK");
+        // Everything else is the instruction language.
+        m_runtime.submit(line, m_clock.elapsed());
+        afterRun();
     }
 }
 
@@ -198,32 +273,21 @@ void VirtualModule::finishBlock()
     const QByteArray data = m_blockData;
     m_blockData.clear();
     switch (block) {
-    case Block::Boot: {
-        m_boot = data;
-        QList<qint64> a;
-        const QString text = ModuleText::decode(data);
-        if (call(text, QStringLiteral("BL"), &a))
-            m_backlight = int(a.value(0, m_backlight));
-        if (call(text, QStringLiteral("DIR"), &a))
-            m_direction = int(a.value(0, m_direction));
-        break;
-    }
-    case Block::Page: m_pages.insert(m_blockPage, data); break;
+    case Block::Boot: m_runtime.setBootScript(data); break;
+    case Block::Page: m_runtime.setPage(m_blockPage, data); break;
     case Block::Header:
         m_header = data;
-        m_pictureDir.reset();
+        m_runtime.setPictures(ModulePictures(m_header, m_pixels));
         break;
     case Block::Pixels:
         m_pixels = data;
-        m_pictureDir.reset();
+        m_runtime.setPictures(ModulePictures(m_header, m_pixels));
         break;
     case Block::SmallFont: m_smallFont = data.size(); break;
     case Block::LargeFont: m_largeFont = data.size(); break;
     case Block::Flash:
-        if (m_flashAddress == kAddressFlash && data.size() == 2) {
-            m_addressEnabled = uchar(data.at(0));
-            m_address = uchar(data.at(1));
-        }
+        if (m_flashAddress == kAddressFlash && data.size() == 2)
+            m_runtime.setAddress(uchar(data.at(0)), uchar(data.at(1)));
         break;
     case Block::None: return;
     }
@@ -235,6 +299,7 @@ void VirtualModule::acknowledge(const QByteArray &answer)
     ++m_answers;
     if (m_answers == m_settings.silentAnswer)
         return;
+    emit answered(answer);
     send(m_settings.junk + answer);
 }
 
@@ -278,60 +343,20 @@ void VirtualModule::closeLine()
 
 QVector<QImage> VirtualModule::pictures() const
 {
-    QVector<QImage> out;
-    const int n = int(be16(m_header, 4));
-    qint64 offset = 0;
-    for (int i = 0; i < n && 6 + 4 * i + 3 < m_header.size(); ++i) {
-        const int w = int(be16(m_header, 6 + 4 * i));
-        const int h = int(be16(m_header, 8 + 4 * i));
-        QImage img(w, h, QImage::Format_RGB32);
-        img.fill(Qt::black);
-        for (int y = 0; y < h; ++y) {
-            QRgb *row = reinterpret_cast<QRgb *>(img.scanLine(y));
-            for (int x = 0; x < w; ++x) {
-                const qint64 at = offset + (qint64(y) * w + x) * 2;
-                if (at + 1 >= m_pixels.size())
-                    break;
-                const quint32 v = (quint32(uchar(m_pixels.at(int(at)))) << 8) | uchar(m_pixels.at(int(at + 1)));
-                const int r = int((v >> 11) & 0x1F), g = int((v >> 5) & 0x3F), b = int(v & 0x1F);
-                row[x] = qRgb((r << 3) | (r >> 2), (g << 2) | (g >> 4), (b << 3) | (b >> 2));
-            }
-        }
-        offset += qint64(w) * h * 2;
-        out << img;
-    }
-    return out;
-}
-
-std::shared_ptr<QTemporaryDir> VirtualModule::pictureFolder(QStringList *paths) const
-{
-    if (!m_pictureDir) {
-        m_pictureDir = std::make_shared<QTemporaryDir>();
-        m_picturePaths.clear();
-        const QVector<QImage> images = pictures();
-        for (int i = 0; i < images.size(); ++i) {
-            const QString path = m_pictureDir->filePath(QStringLiteral("%1.png").arg(i));
-            images.at(i).save(path);
-            m_picturePaths << path;
-        }
-    }
-    *paths = m_picturePaths;
-    return m_pictureDir;
+    return m_runtime.pictures().images();
 }
 
 QImage VirtualModule::renderPage(int n) const
 {
-    if (!m_pages.contains(n))
+    if (!m_runtime.pages().contains(n))
         return QImage();
-    const PageData page = PageReader::read(ModuleText::decode(m_pages.value(n)));
-    QStringList paths;
-    const auto keep = pictureFolder(&paths);
-    const PictureLibrary library = PictureLibrary::fromPaths(paths);
-    RenderContext ctx;
-    ctx.pictures = &library;
-    ctx.pageSize = m_settings.screen;
-    ctx.pageBackgroundNum = page.backgroundNum;
-    return Renderer::renderPage(page, ctx);
+    // A module of its own, in the orientation the boot script chose, shows just that page.
+    ModuleRuntime scratch(m_runtime.panelSize());
+    scratch.setPictures(m_runtime.pictures());
+    scratch.setPage(n, m_runtime.pages().value(n));
+    scratch.submit(QStringLiteral("DIR(%1);").arg(m_runtime.direction()), 0);
+    scratch.showPage(n);
+    return scratch.frame();
 }
 
 bool VirtualModule::renderPages(const QString &folder, QString *error) const
@@ -341,7 +366,8 @@ bool VirtualModule::renderPages(const QString &folder, QString *error) const
             *error = folder;
         return false;
     }
-    for (auto it = m_pages.constBegin(); it != m_pages.constEnd(); ++it) {
+    const QMap<int, QByteArray> pages = m_runtime.pages();
+    for (auto it = pages.constBegin(); it != pages.constEnd(); ++it) {
         const QString path = QDir(folder).filePath(QStringLiteral("page%1.png").arg(it.key()));
         if (!renderPage(it.key()).save(path)) {
             if (error)

@@ -7,12 +7,10 @@
 #include <QPointer>
 #include <QSize>
 #include <QStringList>
+#include <QElapsedTimer>
 #include <QTimer>
 
-#include <memory>
-
-class QTemporaryDir;
-class PictureLibrary;
+#include "moduleruntime.h"
 
 class QIODevice;
 
@@ -37,35 +35,51 @@ struct ModuleSettings {
 };
 
 // The module side of the serial protocol, on any QIODevice (a pty in practice). It acknowledges
-// commands and announced blocks, reports its limits, flash size, address and firmware, keeps what
-// it received (pictures, boot script, page scripts, fonts, settings) and draws the stored pages.
+// the download commands and announced blocks, reports its limits and flash size, keeps what it
+// received (pictures, boot script, page scripts, fonts, settings) in its runtime, and passes every
+// other line to the runtime, which runs the instructions, answers them and draws the screen.
 class VirtualModule : public QObject {
     Q_OBJECT
 public:
     explicit VirtualModule(QObject *parent = nullptr);
     ~VirtualModule() override;
 
-    void setSettings(const ModuleSettings &settings) { m_settings = settings; }
+    void setSettings(const ModuleSettings &settings);
     const ModuleSettings &settings() const { return m_settings; }
     // Starts serving the device (opened by the caller). The module does not own it.
     void attach(QIODevice *device);
+    // As if these bytes had come over the line (the simulator window's command line).
+    void inject(const QByteArray &bytes);
+    // A finger on the screen at a point of the drawing: a button there shows its pressed look
+    // until the press ends.
+    void press(const QPoint &point);
+    void releasePress();
+    // Power-on: the boot script runs as after a reset, without counting as one.
+    void powerOn();
+
+    const ModuleRuntime &runtime() const { return m_runtime; }
+    ModuleRuntime &runtime() { return m_runtime; }
+    // The runtime's state changed in a way a viewer shows (screen, backlight, page, ...).
+    quint64 stateStamp() const;
+
     // Draw the stored pages into this folder after every reset ("page0.png", ...); empty = never.
     void setRenderFolder(const QString &folder) { m_renderFolder = folder; }
 
     // What the module keeps.
-    QByteArray bootScript() const { return m_boot; }
-    QMap<int, QByteArray> pageScripts() const { return m_pages; }
+    QByteArray bootScript() const { return m_runtime.bootScript(); }
+    QMap<int, QByteArray> pageScripts() const { return m_runtime.pages(); }
     QByteArray pictureHeader() const { return m_header; }
     QByteArray pixelData() const { return m_pixels; }
     QVector<QImage> pictures() const;
     int smallFontBytes() const { return m_smallFont; }
     int largeFontBytes() const { return m_largeFont; }
-    int backlight() const { return m_backlight; }
-    int baud() const { return m_baud; }
-    int addressEnabled() const { return m_addressEnabled; }
-    int address() const { return m_address; }
+    int backlight() const { return m_runtime.backlight(); }
+    int baud() const { return m_runtime.baud(); }
+    int addressEnabled() const { return m_runtime.addressEnabled(); }
+    int address() const { return m_runtime.address(); }
     int resets() const { return m_resets; }
-    // Every command line received, without its line end.
+    // The last command lines received (at most MaxCommands), without their line ends.
+    static constexpr int MaxCommands = 1000;
     QStringList commands() const { return m_commands; }
     qint64 bytesReceived() const { return m_received; }
 
@@ -76,6 +90,11 @@ public:
 
 signals:
     void commandReceived(const QString &command);
+    // Every answer sent, and every note of the runtime (why an instruction was refused).
+    void answered(const QByteArray &answer);
+    void noted(const QString &note);
+    // The screen, backlight, orientation, page or LCD changed.
+    void stateChanged();
     void resetDone();
     void lineClosed();
 
@@ -91,6 +110,8 @@ private:
     void pump();
     void closeLine();
     bool expectBlock(Block block, qint64 size);
+    void schedule();
+    void afterRun();
 
     ModuleSettings m_settings;
     QPointer<QIODevice> m_device;
@@ -103,26 +124,21 @@ private:
     int m_blockPage = 0;
     qint64 m_flashAddress = 0;
 
-    QByteArray m_boot;
-    QMap<int, QByteArray> m_pages;
+    ModuleRuntime m_runtime;
+    QElapsedTimer m_clock;
+    QTimer m_runTimer;
+    bool m_restarted = false;
+    int m_pressedButton = -1;
+    quint64 m_lastStamp = 0;
+
     QByteArray m_header;
     QByteArray m_pixels;
     int m_smallFont = 0;
     int m_largeFont = 0;
-    int m_backlight = 20;
-    int m_baud = 115200;
-    int m_direction = 0;
-    int m_addressEnabled = 0;
-    int m_address = 0;
     int m_resets = 0;
     int m_answers = 0;
     qint64 m_received = 0;
     QStringList m_commands;
-
-    // Stored pictures as files for the renderer; a new folder for every picture download.
-    std::shared_ptr<QTemporaryDir> pictureFolder(QStringList *paths) const;
-    mutable std::shared_ptr<QTemporaryDir> m_pictureDir;
-    mutable QStringList m_picturePaths;
 
     QList<QByteArray> m_outQueue;
     QTimer m_outTimer;

@@ -554,24 +554,47 @@ QImage renderPage(const PageData &page, const RenderContext &ctx, bool design)
         }
     }
     for (const ControlRecord *original : drawingOrder(page.controls)) {
-        ControlRecord r = *original;
-        if (r.kind == ControlKind::Pointer) {
-            r.pointerL = bounded(r.pointerL, 0, kMaxExtent / 2);
-            r.settlePointer();
-        } else if (r.isQRCode()) {
-            r.h = r.w;  // the module is told only the symbol's side
-        }
-        const Box b = boxOf(r);
-        p.save();
-        p.translate(b.x, b.y);
-        if (r.kind == ControlKind::Button && r.style == 2)
-            paintButtonShadow(p, b);
-        paintControl(p, r, c);
-        if (design)
+        const ControlRecord r = asShown(*original);
+        paintShownControl(p, r, c);
+        if (design) {
+            const Box b = boxOf(r);
+            p.save();
+            p.translate(b.x, b.y);
             paintControlNumber(p, r);
-        p.restore();
+            p.restore();
+        }
     }
     return img;
+}
+
+ControlRecord asShown(const ControlRecord &record)
+{
+    ControlRecord r = record;
+    if (r.kind == ControlKind::Pointer) {
+        r.pointerL = bounded(r.pointerL, 0, kMaxExtent / 2);
+        r.settlePointer();
+    } else if (r.isQRCode()) {
+        r.h = r.w;  // the module is told only the symbol's side
+    }
+    return r;
+}
+
+QRect shownBounds(const ControlRecord &shown)
+{
+    const Box b = boxOf(shown);
+    const int shadow = (shown.kind == ControlKind::Button && shown.style == 2) ? 1 : 0;
+    return QRect(b.x, b.y, b.w + shadow, b.h + shadow);
+}
+
+void paintShownControl(QPainter &p, const ControlRecord &r, const RenderContext &ctx)
+{
+    const Box b = boxOf(r);
+    p.save();
+    p.translate(b.x, b.y);
+    if (r.kind == ControlKind::Button && r.style == 2)
+        paintButtonShadow(p, b);
+    paintControl(p, r, ctx);
+    p.restore();
 }
 
 }  // namespace Renderer

@@ -44,6 +44,14 @@ QVector<QRect> handleRects(const ControlRecord &r);
 // End of a pointer's needle in widget coordinates (angle 0 left, 90 up, 180 right, 270 down).
 QPoint pointerTip(const ControlRecord &r);
 
+// A control as the module draws it on a page: a pointer's square follows its centre and length,
+// a QR code is square by its side.
+ControlRecord asShown(const ControlRecord &record);
+// The page area a shown control covers, the pressed-in shadow of a button included.
+QRect shownBounds(const ControlRecord &shown);
+// Paints a shown control in page coordinates (painter origin at the page's top-left corner).
+void paintShownControl(QPainter &p, const ControlRecord &shown, const RenderContext &ctx);
+
 // The whole page at module resolution, controls stacked in the order the module draws them. With
 // design, the number labels are added as the canvas shows them (helper lines too).
 QImage renderPage(const PageData &page, const RenderContext &ctx, bool design = false);
