@@ -526,7 +526,7 @@
     </message>
     <message>
         <source>分辨率</source>
-        <translation>Pixels</translation>
+        <translation>Resolution</translation>
     </message>
     <message>
         <source>字体</source>
@@ -938,6 +938,224 @@
     </message>
 </context>
 <context>
+    <name>ModuleInstructions</name>
+    <message>
+        <source>无法识别的指令：%1</source>
+        <translation>unreadable instruction: %1</translation>
+    </message>
+    <message>
+        <source>参数过多：%1</source>
+        <translation>too many arguments: %1</translation>
+    </message>
+    <message>
+        <source>指令不完整：%1</source>
+        <translation>incomplete instruction: %1</translation>
+    </message>
+    <message>
+        <source>指令后缺少分号：%1</source>
+        <translation>missing semicolon after instruction: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ModuleRuntime</name>
+    <message>
+        <source>宽度</source>
+        <translation>width</translation>
+    </message>
+    <message>
+        <source>高度</source>
+        <translation>height</translation>
+    </message>
+    <message>
+        <source>没有图片%1</source>
+        <translation>no picture %1</translation>
+    </message>
+    <message>
+        <source>坐标</source>
+        <translation>coordinate</translation>
+    </message>
+    <message>
+        <source>半径</source>
+        <translation>radius</translation>
+    </message>
+    <message>
+        <source>参数错误</source>
+        <translation>wrong arguments</translation>
+    </message>
+    <message>
+        <source>需要%1个参数</source>
+        <translation>%1 arguments needed</translation>
+    </message>
+    <message>
+        <source>第%1个参数不是整数</source>
+        <translation>argument %1 is not an integer</translation>
+    </message>
+    <message>
+        <source>尺寸</source>
+        <translation>size</translation>
+    </message>
+    <message>
+        <source>文本须用单引号括起</source>
+        <translation>the text must be in single quotes</translation>
+    </message>
+    <message>
+        <source>文本超过%1字节</source>
+        <translation>text longer than %1 bytes</translation>
+    </message>
+    <message>
+        <source>长度</source>
+        <translation>length</translation>
+    </message>
+    <message>
+        <source>按下效果</source>
+        <translation>pressed look</translation>
+    </message>
+    <message>
+        <source>参数不是整数</source>
+        <translation>an argument is not an integer</translation>
+    </message>
+    <message>
+        <source>显示方式</source>
+        <translation>display mode</translation>
+    </message>
+    <message>
+        <source>背光值</source>
+        <translation>backlight value</translation>
+    </message>
+    <message>
+        <source>方向</source>
+        <translation>direction</translation>
+    </message>
+    <message>
+        <source>页面脚本中不能跳转</source>
+        <translation>a page script cannot jump</translation>
+    </message>
+    <message>
+        <source>没有第%1页</source>
+        <translation>no page %1</translation>
+    </message>
+    <message>
+        <source>地址%1处没有图片数据</source>
+        <translation>no picture data at address %1</translation>
+    </message>
+    <message>
+        <source>控件编号不是整数</source>
+        <translation>the control number is not an integer</translation>
+    </message>
+    <message>
+        <source>当前页没有控件%1</source>
+        <translation>the current page has no control %1</translation>
+    </message>
+    <message>
+        <source>当前页没有二维码%1</source>
+        <translation>the current page has no QR code %1</translation>
+    </message>
+    <message>
+        <source>控件%1不是文本或按键</source>
+        <translation>control %1 is not a text or a button</translation>
+    </message>
+    <message>
+        <source>位数</source>
+        <translation>digits</translation>
+    </message>
+    <message>
+        <source>数值错误</source>
+        <translation>wrong value</translation>
+    </message>
+    <message>
+        <source>控件%1不是数字</source>
+        <translation>control %1 is not a number</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>progress</translation>
+    </message>
+    <message>
+        <source>控件%1不是进度条</source>
+        <translation>control %1 is not a progress bar</translation>
+    </message>
+    <message>
+        <source>角度</source>
+        <translation>angle</translation>
+    </message>
+    <message>
+        <source>控件%1不是指针</source>
+        <translation>control %1 is not a pointer</translation>
+    </message>
+    <message>
+        <source>按键状态</source>
+        <translation>button state</translation>
+    </message>
+    <message>
+        <source>控件%1不是按键</source>
+        <translation>control %1 is not a button</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>argument</translation>
+    </message>
+    <message>
+        <source>延时</source>
+        <translation>delay</translation>
+    </message>
+    <message>
+        <source>脚本中不能重启</source>
+        <translation>a script cannot restart the module</translation>
+    </message>
+    <message>
+        <source>地址</source>
+        <translation>address</translation>
+    </message>
+    <message>
+        <source>不支持的波特率</source>
+        <translation>unsupported baud rate</translation>
+    </message>
+    <message>
+        <source>地址%1不是本模块的地址，忽略：%2</source>
+        <translation>address %1 is not this module's address, ignored: %2</translation>
+    </message>
+    <message>
+        <source>等待执行的指令过多，忽略：%1</source>
+        <translation>too many instructions waiting, ignored: %1</translation>
+    </message>
+    <message>
+        <source>脚本过长，只执行前%1条指令</source>
+        <translation>script too long, only the first %1 instructions run</translation>
+    </message>
+    <message>
+        <source>未知指令</source>
+        <translation>unknown instruction</translation>
+    </message>
+    <message>
+        <source>已忽略 %1：%2</source>
+        <translation>ignored %1: %2</translation>
+    </message>
+<message>
+        <source>%1超出范围 %2..%3</source>
+        <translation>%1 out of range %2..%3</translation>
+    </message>
+<message>
+        <source>参数过多：%1</source>
+        <translation>too many arguments: %1</translation>
+    </message>
+<message>
+        <source>指令不完整：%1</source>
+        <translation>incomplete instruction: %1</translation>
+    </message>
+<message>
+        <source>指令后缺少分号：%1</source>
+        <translation>missing semicolon after instruction: %1</translation>
+    </message>
+<message>
+        <source>无法识别的指令：%1</source>
+        <translation>unreadable instruction: %1</translation>
+    </message>
+<message>
+        <source>颜色号</source>
+        <translation>colour number</translation>
+    </message>
+</context>
+<context>
     <name>PictureFiles</name>
     <message>
         <source>%1：文件不存在</source>
@@ -1341,6 +1559,77 @@
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>SimulatorWindow</name>
+    <message>
+        <source>收到</source>
+        <translation>Received</translation>
+    </message>
+    <message>
+        <source>应答</source>
+        <translation>Answered</translation>
+    </message>
+    <message>
+        <source>提示</source>
+        <translation>Note</translation>
+    </message>
+    <message>
+        <source>模拟器</source>
+        <translation>Simulator</translation>
+    </message>
+    <message>
+        <source>缩放：</source>
+        <translation>Zoom:</translation>
+    </message>
+    <message>
+        <source>发送</source>
+        <translation>Send</translation>
+    </message>
+    <message>
+        <source>清空</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>输入指令，例如 SET_TXT(0,'你好');</source>
+        <translation>Type an instruction, e.g. SET_TXT(0,'Hello');</translation>
+    </message>
+    <message>
+        <source>页面：无</source>
+        <translation>Page: none</translation>
+    </message>
+    <message>
+        <source>页面：%1</source>
+        <translation>Page: %1</translation>
+    </message>
+    <message>
+        <source>竖屏1</source>
+        <translation>Portrait 1</translation>
+    </message>
+    <message>
+        <source>横屏1</source>
+        <translation>Landscape 1</translation>
+    </message>
+    <message>
+        <source>竖屏2</source>
+        <translation>Portrait 2</translation>
+    </message>
+    <message>
+        <source>横屏2</source>
+        <translation>Landscape 2</translation>
+    </message>
+    <message>
+        <source>方向：%1 (%2)</source>
+        <translation>Orientation: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>背光：%1</source>
+        <translation>Backlight: %1</translation>
+    </message>
+    <message>
+        <source>背光：%1 (屏幕关闭)</source>
+        <translation>Backlight: %1 (LCD off)</translation>
     </message>
 </context>
 <context>

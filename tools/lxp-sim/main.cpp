@@ -1,16 +1,20 @@
 // A virtual LXP module on a pseudo-terminal: prints the device path to open, then answers
 // whatever is sent there until it is stopped.
 #include "ptydevice.h"
+#include "screenfile.h"
+#include "simulatorwindow.h"
+#include "support/headless.h"
 #include "virtualmodule.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include "support/headless.h"
-
 #include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -20,13 +24,27 @@ int usageError(const QString &text)
     return 2;
 }
 
+// The window needs a real display; everything else only fonts.
+bool wantsWindow(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--window") == 0)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
-    // Drawing pages needs fonts, not a screen.
-    prepareHeadlessEnvironment();
-    QGuiApplication app(argc, argv);
+    const bool window = wantsWindow(argc, argv);
+    if (window)
+        ensureRuntimeFolder();
+    else
+        prepareHeadlessEnvironment();
+    std::unique_ptr<QGuiApplication> appHolder(window ? new QApplication(argc, argv) : new QGuiApplication(argc, argv));
+    QGuiApplication &app = *appHolder;
     QGuiApplication::setApplicationName(QStringLiteral("lxp-sim"));
 
     QCommandLineParser parser;
@@ -52,7 +70,11 @@ int main(int argc, char **argv)
     const QCommandLineOption closeAfter(QStringLiteral("close-after"),
                                        QStringLiteral("Fault: close the line after N received bytes."), QStringLiteral("N"));
     const QCommandLineOption verbose(QStringLiteral("verbose"), QStringLiteral("Print every command received."));
-    parser.addOptions({limits, flash, baud, render, size, silent, split, junk, closeAfter, verbose});
+    const QCommandLineOption windowOption(QStringLiteral("window"), QStringLiteral("Show the module's screen in a window."));
+    const QCommandLineOption screen(QStringLiteral("screen"),
+                                    QStringLiteral("Keep the module's screen in this PNG file (rewritten at most ten times a second)."),
+                                    QStringLiteral("FILE.png"));
+    parser.addOptions({limits, flash, baud, render, size, silent, split, junk, closeAfter, verbose, windowOption, screen});
     parser.process(app);
 
     ModuleSettings settings;
@@ -123,6 +145,19 @@ int main(int argc, char **argv)
         QTextStream(stderr) << "lxp-sim: line closed" << Qt::endl;
         QCoreApplication::exit(0);
     });
+
+    std::unique_ptr<ScreenFile> screenFile;
+    if (parser.isSet(screen)) {
+        screenFile = std::make_unique<ScreenFile>(&module, parser.value(screen));
+        if (!screenFile->write())
+            return usageError(QStringLiteral("cannot write %1").arg(parser.value(screen)));
+    }
+    std::unique_ptr<SimulatorWindow> simulator;
+    if (window) {
+        simulator = std::make_unique<SimulatorWindow>(&module);
+        simulator->setWindowTitle(simulator->windowTitle() + QStringLiteral(" - ") + pty.slavePath());
+        simulator->show();
+    }
 
     std::printf("%s\n", qPrintable(pty.slavePath()));
     std::fflush(stdout);

@@ -1,0 +1,74 @@
+#include "screenview.h"
+#include "simulatorwindow.h"
+#include "virtualmodule.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+class TestSimulatorWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void showsTheScreenPixelExactAtEveryZoom()
+    {
+        VirtualModule module;
+        SimulatorWindow window(&module);
+        window.show();
+        window.sendCommand(QStringLiteral("BL(0);CLR(15);BOXF(10,10,19,19,1);"));
+        QTRY_COMPARE(window.screenView()->image(), module.runtime().display());
+        auto *zoom = window.findChild<QComboBox *>(QStringLiteral("cbZoom"));
+        QVERIFY(zoom);
+        for (int z = 1; z <= ScreenView::MaxZoom; ++z) {
+            zoom->setCurrentIndex(z - 1);
+            QCOMPARE(window.screenView()->size(), QSize(240, 320) * z);
+            const QImage shown = window.screenView()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            // Every module pixel is a z x z square of the same colour.
+            for (const QPoint &p : {QPoint(10, 10), QPoint(19, 19), QPoint(20, 20), QPoint(0, 0)}) {
+                const QColor expected = module.runtime().display().pixelColor(p);
+                QCOMPARE(shown.pixelColor(p * z), expected);
+                QCOMPARE(shown.pixelColor(p * z + QPoint(z - 1, z - 1)), expected);
+            }
+        }
+    }
+
+    void statusAndLog()
+    {
+        VirtualModule module;
+        module.runtime().setPage(3, "CLR(2);\r\n");
+        SimulatorWindow window(&module);
+        auto *edit = window.findChild<QLineEdit *>(QStringLiteral("editCommand"));
+        auto *send = window.findChild<QPushButton *>(QStringLiteral("btnSend"));
+        QVERIFY(edit && send);
+        edit->setText(QStringLiteral("JUMP(3);BL(77);DIR(1);"));
+        send->click();
+        QTRY_VERIFY(window.statusText().contains(QStringLiteral("3")));
+        QVERIFY(window.statusText().contains(QStringLiteral("77")));
+        QVERIFY(window.statusText().contains(QStringLiteral("(1)")));
+        QCOMPARE(window.screenView()->image().size(), QSize(320, 240));
+        edit->setText(QStringLiteral("NOPE(1);"));
+        send->click();
+        const QString log = window.logText();
+        QVERIFY(log.contains(QStringLiteral("JUMP(3);BL(77);DIR(1);")));
+        QCOMPARE(log.count(QStringLiteral(": OK")), 3);
+        QVERIFY(log.contains(QStringLiteral("NOPE(1);")));
+    }
+
+    void buttonShowsItsPressedLookWhileHeld()
+    {
+        VirtualModule module;
+        SimulatorWindow window(&module);
+        window.show();
+        window.sendCommand(QStringLiteral("BL(0);CLR(15);BUTTON(40,40,60,30,16,'',0,0,35,0,0,0,7,2,0);"));
+        ScreenView *view = window.screenView();
+        QTRY_COMPARE(view->image().pixelColor(45, 65), QColor(200, 204, 200));
+        const QPoint at = QPoint(50, 50) * view->zoom();
+        QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, at);
+        QTRY_COMPARE(view->image().pixelColor(45, 65), QColor(0, 252, 0));
+        QTest::mouseRelease(view, Qt::LeftButton, Qt::NoModifier, at);
+        QTRY_COMPARE(view->image().pixelColor(45, 65), QColor(200, 204, 200));
+    }
+};
+
+QTEST_MAIN(TestSimulatorWindow)
+#include "tst_simulatorwindow.moc"

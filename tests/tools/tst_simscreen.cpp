@@ -1,0 +1,106 @@
+// The standalone simulator as a microcontroller program meets it: a project downloaded by
+// tavo-cli, then instructions from a program of its own on the pty, the screen read from the file
+// lxp-sim keeps.
+#include <QImage>
+#include <QProcess>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "tavocli.h"
+
+namespace {
+
+QColor pixel(const QString &path, int x, int y)
+{
+    const QImage img(path);
+    return img.isNull() ? QColor() : img.pixelColor(x, y);
+}
+
+// Share of pixels whose channels differ by at most `tolerance`.
+double closeShare(const QImage &a, const QImage &b, int tolerance)
+{
+    if (a.size() != b.size() || a.isNull())
+        return 0;
+    qint64 close = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            if (qAbs(qRed(p) - qRed(q)) <= tolerance && qAbs(qGreen(p) - qGreen(q)) <= tolerance &&
+                qAbs(qBlue(p) - qBlue(q)) <= tolerance)
+                ++close;
+        }
+    return double(close) / (qint64(a.width()) * a.height());
+}
+
+// Sends a line and waits for that many answers.
+bool exchange(QSerialPort &port, const QByteArray &line, int oks)
+{
+    port.write(line + "\r\n");
+    QByteArray got;
+    QElapsedTimer clock;
+    clock.start();
+    while (got.count("OK") < oks && clock.elapsed() < 5000) {
+        if (port.waitForReadyRead(100))
+            got += port.readAll();
+    }
+    return got.count("OK") == oks;
+}
+
+}  // namespace
+
+class TestSimScreen : public QObject {
+    Q_OBJECT
+private slots:
+    void downloadThenDriveFromAProgram()
+    {
+        QTemporaryDir dir;
+        const QString screen = dir.filePath(QStringLiteral("screen.png"));
+        QProcess sim;
+        sim.start(QStringLiteral(TAVO_BIN_DIR "/lxp-sim"), {QStringLiteral("--size"), QStringLiteral("240x320"),
+                                                            QStringLiteral("--screen"), screen});
+        QVERIFY(sim.waitForReadyRead(10000));
+        const QString path = QString::fromUtf8(sim.readLine()).trimmed();
+        QVERIFY(QFileInfo::exists(screen));
+        const QString demo = QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo");
+        const CliRun r = runTavoCli({QStringLiteral("download"), demo, QStringLiteral("--port"), path,
+                                     QStringLiteral("--with-pictures")});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+
+        QSerialPort port;
+        port.setPortName(path);
+        port.setBaudRate(115200);
+        QVERIFY(port.open(QIODevice::ReadWrite));
+        // Full brightness, so the file shows the colours as drawn.
+        QVERIFY(exchange(port, "BL(0);", 1));
+
+        // The boot animation ends on page 0, as tavo-cli renders it.
+        const QString ref = dir.filePath(QStringLiteral("ref.png"));
+        QCOMPARE(runTavoCli({QStringLiteral("render"), demo, QStringLiteral("--page"), QStringLiteral("0"),
+                             QStringLiteral("-o"), ref})
+                     .code,
+                 0);
+        QTRY_VERIFY_WITH_TIMEOUT(closeShare(QImage(screen).convertToFormat(QImage::Format_RGB32),
+                                            QImage(ref).convertToFormat(QImage::Format_RGB32), 8) > 0.97,
+                                 5000);
+
+        // Page 1: bar 6 fills from the right in colour 56 over colour 8; text 0 changes.
+        QVERIFY(exchange(port, "JUMP(1);SET_PROG(6,0);", 2));
+        QTRY_COMPARE(pixel(screen, 225, 250), QColor(64, 64, 64));
+        const QImage before = QImage(screen).copy(10, 10, 220, 30);
+        QVERIFY(exchange(port, "SET_PROG(6,50);SET_TXT(0,'WWWW');", 2));
+        QTRY_COMPARE(pixel(screen, 225, 250), QColor(208, 124, 16));
+        QCOMPARE(pixel(screen, 50, 250), QColor(64, 64, 64));
+        QVERIFY(QImage(screen).copy(10, 10, 220, 30) != before);
+
+        // Something the module does not know is not answered.
+        port.write("NOT_AN_INSTRUCTION(1);\r\n");
+        QVERIFY(!port.waitForReadyRead(300));
+        port.close();
+        sim.kill();
+        sim.waitForFinished();
+    }
+};
+
+QTEST_MAIN(TestSimScreen)
+#include "tst_simscreen.moc"

@@ -1,0 +1,32 @@
+#include "screenfile.h"
+
+#include "virtualmodule.h"
+
+#include <QSaveFile>
+
+ScreenFile::ScreenFile(VirtualModule *module, const QString &path, QObject *parent)
+    : QObject(parent), m_module(module), m_path(path), m_timer(this)
+{
+    m_timer.setSingleShot(true);
+    connect(&m_timer, &QTimer::timeout, this, &ScreenFile::write);
+    connect(module, &VirtualModule::stateChanged, this, &ScreenFile::changed);
+}
+
+void ScreenFile::changed()
+{
+    if (m_timer.isActive())
+        return;
+    const qint64 since = m_sinceWrite.isValid() ? m_sinceWrite.elapsed() : MinIntervalMs;
+    m_timer.start(int(qMax<qint64>(0, MinIntervalMs - since)));
+}
+
+bool ScreenFile::write()
+{
+    m_sinceWrite.start();
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!m_module->runtime().display().save(&file, "PNG"))
+        return false;
+    return file.commit();
+}
