@@ -9,7 +9,7 @@ SerialLink::SerialLink(QObject *parent) : QObject(parent), m_port(this)
 {
     m_worker = new InstructSerialPort(this);
     m_gapTimer.setSingleShot(true);
-    m_gapTimer.setInterval(ModuleAnswer::QuietGapMs);
+    m_gapTimer.setInterval(ModuleAnswer::quietGapMs(m_baud));
     connect(&m_gapTimer, &QTimer::timeout, this, &SerialLink::onGapElapsed);
     connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::onReadyRead);
     connect(&m_port, &QSerialPort::bytesWritten, this, [this](qint64 n) {
@@ -51,6 +51,7 @@ bool SerialLink::open(const QString &portName, int baud)
     m_worker->resetJob();
     m_portName = portName;
     m_baud = baud;
+    m_gapTimer.setInterval(ModuleAnswer::quietGapMs(baud));
     // A path is used as it stands: ptys are not listed among the system's serial ports.
     m_port.setPortName(portName);
     if (!m_port.open(QIODevice::ReadWrite))

@@ -27,6 +27,27 @@ bool hasLineEnd(const QByteArray &text, int from)
 
 }  // namespace
 
+int quietGapMs(int baud)
+{
+    if (baud <= 0)
+        return MinQuietGapMs;
+    const qint64 byteTimes = (qint64(20) * 10 * 1000 + baud - 1) / baud;
+    return int(qMax<qint64>(MinQuietGapMs, byteTimes));
+}
+
+bool lacksFields(Token token, const QByteArray &fromToken)
+{
+    int needed = 0;
+    if (token == Token::Info)
+        needed = 6;
+    else if (token == Token::GetAddr)
+        needed = 3;
+    if (needed == 0 || hasLineEnd(fromToken, 0))
+        return false;
+    const QList<QByteArray> fields = fromToken.split('_');
+    return fields.size() < needed || (fields.size() == needed && fields.last().trimmed().isEmpty());
+}
+
 Token findToken(const QByteArray &text, int *position)
 {
     for (const TokenText &t : kTokens) {
@@ -93,6 +114,14 @@ AnswerOutcome AnswerHandler::decide(bool final)
     const Token token = ModuleAnswer::findToken(m_text, &at);
     if (token != Token::Ok && !final && ModuleAnswer::looksCutOff(m_text)) {
         out.action = AnswerOutcome::Wait;
+        return out;
+    }
+    // The line went quiet in the middle of an information or address answer: the rest may still
+    // come, and judging the first part would fail the job or lose the address. The step's
+    // time-out ends the wait; a text that never ends is judged as it stands.
+    if (final && at >= 0 && m_text.size() <= ModuleAnswer::KeepBytes &&
+        ModuleAnswer::lacksFields(token, m_text.mid(at))) {
+        out.action = AnswerOutcome::Nothing;
         return out;
     }
     const QString whole = QString::fromUtf8(m_text);

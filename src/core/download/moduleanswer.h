@@ -8,7 +8,9 @@
 
 // Recognises the module's answers in what the serial line delivers. Reads are not framed: an
 // answer may come in pieces, so unrecognised bytes are kept (the last 4 KiB) in front of the next
-// read, and an answer that looks cut off waits for a short quiet gap before it is acted on.
+// read. An answer with a line end is complete at its line end; one without waits for a quiet gap
+// on the line before it is acted on, and an information or address answer whose fields are still
+// missing after the gap keeps waiting (the step's time-out ends the wait).
 namespace ModuleAnswer {
 
 enum class Token { None, Ok, GetAddr, Info, Firmware, Flash2, Flash3, Flash11, Erase, Write };
@@ -20,7 +22,14 @@ Token findToken(const QByteArray &text, int *position = nullptr);
 bool looksCutOff(const QByteArray &text);
 
 constexpr int KeepBytes = 4096;
-constexpr int QuietGapMs = 20;
+// Shortest quiet gap that ends an answer without a line end.
+constexpr int MinQuietGapMs = 50;
+// The quiet gap at a baud rate: at least MinQuietGapMs and 20 byte times (10 bits a byte), so a
+// slow line's pause between two bytes is never taken for the end of an answer.
+int quietGapMs(int baud);
+// True when an information or address answer (from its token on) has no line end yet and lacks
+// fields it must have, so that more bytes are still to come.
+bool lacksFields(Token token, const QByteArray &fromToken);
 
 }  // namespace ModuleAnswer
 
@@ -28,7 +37,7 @@ constexpr int QuietGapMs = 20;
 struct AnswerOutcome {
     enum Action {
         Wait,       // maybe cut off: wait for more bytes or the quiet gap, then call flush()
-        Nothing,    // not an answer (kept for the next read) or a tick without progress
+        Nothing,    // not an answer or not a whole one yet (kept for the next read), or a tick
         Advance,    // acknowledge the current step
         Fail,       // end the job with message (shown as a warning)
         ResetQuiet, // end the job without a message (malformed information answer)

@@ -78,14 +78,84 @@ private slots:
         QCOMPARE(o.address, address);
     }
 
-    void loneAddressFlagAdvancesAfterTheGap()
+    // Answers without a line end are judged after the quiet gap (flush); an information or
+    // address answer that still lacks fields keeps waiting for the rest.
+    void answersCutByAPause_data()
+    {
+        QTest::addColumn<QByteArray>("first");
+        QTest::addColumn<QByteArray>("rest");
+        QTest::addColumn<int>("afterGap");
+        QTest::addColumn<int>("atEnd");
+        QTest::addColumn<bool>("hasAddress");
+        const int wait = int(AnswerOutcome::Nothing), advance = int(AnswerOutcome::Advance);
+        QTest::newRow("address flag alone") << QByteArray("GETADDR_1") << QByteArray("_7") << wait << advance << true;
+        QTest::newRow("address token alone") << QByteArray("GETADDR_") << QByteArray("1_7\r\n") << wait << advance << true;
+        QTest::newRow("address without its value") << QByteArray("GETADDR_1_") << QByteArray("7") << wait << advance << true;
+        QTest::newRow("whole address") << QByteArray("GETADDR_1_7") << QByteArray() << advance << advance << true;
+        QTest::newRow("information in two parts") << QByteArray("INFO_2_10_20") << QByteArray("00_5_16\r\n") << wait
+                                                 << advance << false;
+        QTest::newRow("information without line end") << QByteArray("INFO_2_10_2000_5_16") << QByteArray() << advance
+                                                     << advance << false;
+        QTest::newRow("information with a field too many") << QByteArray("INFO_2_10_2000_5_16_9") << QByteArray()
+                                                         << int(AnswerOutcome::ResetQuiet)
+                                                         << int(AnswerOutcome::ResetQuiet) << false;
+    }
+    void answersCutByAPause()
+    {
+        QFETCH(QByteArray, first);
+        QFETCH(QByteArray, rest);
+        QFETCH(int, afterGap);
+        QFETCH(int, atEnd);
+        QFETCH(bool, hasAddress);
+        AnswerHandler h;
+        h.begin(jobWithPage(1));
+        QCOMPARE(h.feed(first).action, AnswerOutcome::Wait);
+        AnswerOutcome o = h.flush();
+        QCOMPARE(int(o.action), afterGap);
+        if (!rest.isEmpty()) {
+            QCOMPARE(h.pending(), first);
+            o = h.feed(rest);
+            if (o.action == AnswerOutcome::Wait)
+                o = h.flush();
+        }
+        QCOMPARE(int(o.action), atEnd);
+        QCOMPARE(o.hasAddress, hasAddress);
+        if (hasAddress) {
+            QCOMPARE(o.addressEnabled, 1);
+            QCOMPARE(o.address, 7);
+        }
+        QVERIFY(h.pending().isEmpty());
+    }
+
+    void quietGap_data()
+    {
+        QTest::addColumn<int>("baud");
+        QTest::addColumn<int>("gapMs");
+        QTest::newRow("115200") << 115200 << 50;
+        QTest::newRow("9600") << 9600 << 50;
+        QTest::newRow("4000: 20 byte times are exactly 50 ms") << 4000 << 50;
+        QTest::newRow("3999") << 3999 << 51;
+        QTest::newRow("1200") << 1200 << 167;
+        QTest::newRow("unknown") << 0 << 50;
+    }
+    void quietGap()
+    {
+        QFETCH(int, baud);
+        QFETCH(int, gapMs);
+        QCOMPARE(ModuleAnswer::quietGapMs(baud), gapMs);
+    }
+
+    void endlessAddressIsJudgedAsItStands()
     {
         AnswerHandler h;
         h.begin(DownloadJob());
-        QCOMPARE(h.feed("GETADDR_1").action, AnswerOutcome::Wait);
+        h.feed("GETADDR_1");
+        QCOMPARE(h.flush().action, AnswerOutcome::Nothing);
+        h.feed(QByteArray(ModuleAnswer::KeepBytes, '1'));
         const AnswerOutcome o = h.flush();
         QCOMPARE(o.action, AnswerOutcome::Advance);
         QVERIFY(!o.hasAddress);
+        QVERIFY(h.pending().isEmpty());
     }
 
     void information_data()
