@@ -57,10 +57,16 @@ QVector<Instruction> split(const QString &script)
         ins.name = script.mid(i, open - i).trimmed();
         QString current;
         bool quoted = false;
+        // A QR code's text is bare and may hold quotes and brackets: only ");" ends it.
+        const bool bare = ins.name == QLatin1String("QRCODE");
         int j = open + 1;
         for (; j < n; ++j) {
             const QChar c = script.at(j);
-            if (c == QLatin1Char('\'')) {
+            if (bare && c == QLatin1Char(')') && (j + 1 >= n || script.at(j + 1) == QLatin1Char(';'))) {
+                break;
+            } else if (bare && c != QLatin1Char(',')) {
+                current += c;
+            } else if (c == QLatin1Char('\'')) {
                 quoted = !quoted;
                 current += c;
             } else if (!quoted && c == QLatin1Char(',')) {

@@ -16,6 +16,7 @@ struct Instruction {
 };
 
 // Splits "A(1,2);B('x,y',3);" into instructions. Texts in single quotes keep their commas.
+// A QR code text, sent bare, keeps its quotes and brackets up to the ");" that ends it.
 QVector<Instruction> split(const QString &script);
 
 PageData read(const QString &script, QStringList *skipped = nullptr);

@@ -50,7 +50,7 @@ PageData fullPage()
         if (kind == ControlKind::Progress)
             r.text = QStringLiteral("40");
         if (kind == ControlKind::QRCode)
-            r.text = QStringLiteral("http://example.com/a,b");
+            r.text = QStringLiteral("http://example.com/a,b(c)'d'");  // sent bare
         if (kind == ControlKind::Pointer) {
             r.pointerL = 30;
             r.pointerW = 3;

@@ -21,35 +21,90 @@ bool isNumberText(const QString &text)
     return true;
 }
 
+// The message of a fault, with the page, class and number of the control or without them.
+struct FaultText {
+    const char *onPage;
+    const char *alone;
+};
+
+FaultText faultText(TextFault fault)
+{
+    switch (fault) {
+    case TextFault::LineBreak:
+        return {QT_TRANSLATE_NOOP("Script", "第%1页%2控件%3的文本含有换行符，请您修改！"),
+                QT_TRANSLATE_NOOP("Script", "文本含有换行符，请您修改！")};
+    case TextFault::Quote:
+        return {QT_TRANSLATE_NOOP("Script", "第%1页%2控件%3的文本含有单引号，请您修改！"),
+                QT_TRANSLATE_NOOP("Script", "文本含有单引号，请您修改！")};
+    case TextFault::Semicolon:
+        return {QT_TRANSLATE_NOOP("Script", "第%1页%2控件%3的文本含有分号，请您修改！"),
+                QT_TRANSLATE_NOOP("Script", "文本含有分号，请您修改！")};
+    case TextFault::EmptyNumber:
+        return {QT_TRANSLATE_NOOP("Script", "第%1页%2控件%3的数值为空，请您修改！"),
+                QT_TRANSLATE_NOOP("Script", "数值不能为空，请您修改！")};
+    case TextFault::NumberFormat:
+        return {QT_TRANSLATE_NOOP("Script", "第%1页%2控件%3的数值格式不对，请您修改！"),
+                QT_TRANSLATE_NOOP("Script", "数值格式不对，请您修改！")};
+    case TextFault::Charset:
+        return {QT_TRANSLATE_NOOP("Script", "第%1页%2控件%3的文本含有显示屏不支持的字符，请您修改！"),
+                QT_TRANSLATE_NOOP("Script", "文本含有显示屏不支持的字符，请您修改！")};
+    case TextFault::None: break;
+    }
+    return {"", ""};
+}
+
 }  // namespace
+
+TextFault textFault(ControlKind kind, const QString &text)
+{
+    // Only the text that goes into the instruction matters: progress bars send a number and
+    // pointers nothing.
+    if (kind == ControlKind::Progress || kind == ControlKind::Pointer)
+        return TextFault::None;
+    // Texts go between single quotes (text, button) or bare (number, QR code), never escaped. A
+    // line break ends the script line and ";" the instruction wherever they stand; a quote ends a
+    // quoted text. Commas, brackets and quotes in a bare QR text stay inside the instruction,
+    // whose text the module takes as everything between the position and the last two numbers.
+    const bool quoted = kind == ControlKind::Text || kind == ControlKind::Button;
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
+        return TextFault::LineBreak;
+    if (quoted && text.contains(QLatin1Char('\'')))
+        return TextFault::Quote;
+    if (kind == ControlKind::QRCode && text.contains(QLatin1Char(';')))
+        return TextFault::Semicolon;
+    if (kind == ControlKind::Number) {
+        // Sent bare: a comma, bracket or semicolon would end the instruction early, and a text
+        // that leaves nothing to send ("" or ".") an empty field the module cannot read.
+        if (!isNumberText(text))
+            return TextFault::NumberFormat;
+        if (numberArgs(text).text.isEmpty())
+            return TextFault::EmptyNumber;
+    }
+    if (!ModuleText::canEncode(text))
+        return TextFault::Charset;
+    return TextFault::None;
+}
+
+QString controlTextProblem(ControlKind kind, const QString &text)
+{
+    const TextFault fault = textFault(kind, text);
+    return fault == TextFault::None ? QString() : tr(faultText(fault).alone);
+}
 
 bool findUnsafeText(const PageData &page, int pageIndex, TextProblem *problem)
 {
     for (const ControlRecord &c : page.controls) {
-        // Only the text that goes into the instruction matters: progress bars send a number,
-        // pointers nothing, and a button with a picture an empty text.
-        if (c.kind == ControlKind::Progress || c.kind == ControlKind::Pointer)
-            continue;
+        // A button with a picture sends an empty text.
         if (c.kind == ControlKind::Button && (c.imageNum != -1 || c.cutImageNum != -1))
             continue;
-        QString message;
-        const bool quotedText = c.kind == ControlKind::Text || c.kind == ControlKind::Button;
-        if (c.text.contains(QLatin1Char('\r')) || c.text.contains(QLatin1Char('\n')))
-            message = tr("第%1页%2控件%3的文本含有换行符，请您修改！");
-        else if (quotedText && c.text.contains(QLatin1Char('\'')))
-            message = tr("第%1页%2控件%3的文本含有单引号，请您修改！");
-        else if (c.kind == ControlKind::Number && !isNumberText(c.text))
-            // Sent bare: a comma, bracket or semicolon would end the instruction early.
-            message = tr("第%1页%2控件%3的数值格式不对，请您修改！");
-        else if (!ModuleText::canEncode(c.text))
-            message = tr("第%1页%2控件%3的文本含有显示屏不支持的字符，请您修改！");
-        if (message.isEmpty())
+        const TextFault fault = textFault(c.kind, c.text);
+        if (fault == TextFault::None)
             continue;
         if (problem) {
             problem->pageIndex = pageIndex;
             problem->controlId = c.id;
             problem->className = c.className();
-            problem->message = message.arg(pageIndex).arg(c.className()).arg(c.id);
+            problem->message = tr(faultText(fault).onPage).arg(pageIndex).arg(c.className()).arg(c.id);
         }
         return true;
     }
