@@ -49,6 +49,8 @@ public:
     void setTitlePath(const QString &path);
     // The whole project as the file holds it.
     ProjectData projectData() const;
+    // The boot settings a download of the open project sends.
+    BootSettings bootSettings() const;
 
     // Folder beside the project file that holds it and its working folders.
     static QString projectFolder();

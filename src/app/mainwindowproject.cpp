@@ -255,6 +255,8 @@ ProjectData MainWindow::projectFields() const
     return d;
 }
 
+BootSettings MainWindow::bootSettings() const { return bootSettingsOf(projectData()); }
+
 bool MainWindow::saveProject()
 {
     if (!m_table->hasPages())
@@ -280,9 +282,9 @@ bool MainWindow::saveProject()
 
 ProjectData MainWindow::loadDefaults() const
 {
-    // What a file that leaves a value out gets: the window's current values.
+    // What a file that leaves a value out gets: the window's current values, except the
+    // backlight, which gets the default rather than the previous project's value.
     ProjectData data;
-    data.blValue = m_blValue;
     data.baud = m_baud;
     data.frameW = m_frame->frameW();
     data.frameH = m_frame->frameH();
@@ -316,14 +318,16 @@ void MainWindow::applyProjectData(const ProjectData &data, bool hasFrameSize)
 {
     m_screenSizeDlg->setResolutionText(data.dpi);
     m_baud = data.baud;
-    m_blValue = data.blValue;
-    m_logo1 = data.logo1;
-    m_logo2 = data.logo2;
-    ui.sbLogoX->setValue(data.logoX);
-    ui.sbLogoY->setValue(data.logoY);
-    ui.sbLogoW->setValue(data.logoW);
-    ui.sbLogoH->setValue(data.logoH);
-    ui.sbLogoTime->setValue(data.logoTime);
+    // Read through the rule every download uses, so the window shows what would be sent.
+    const BootSettings boot = bootSettingsOf(data);
+    m_blValue = boot.backlight;
+    m_logo1 = boot.gifFirst;
+    m_logo2 = boot.gifLast;
+    ui.sbLogoX->setValue(boot.gifX);
+    ui.sbLogoY->setValue(boot.gifY);
+    ui.sbLogoW->setValue(boot.gifW);
+    ui.sbLogoH->setValue(boot.gifH);
+    ui.sbLogoTime->setValue(boot.gifIntervalMs);
     if (hasFrameSize) {
         ui.editLogo1->setText(m_logo1 == -1 ? QString() : QString::number(m_logo1));
         ui.editLogo2->setText(m_logo2 == -1 ? QString() : QString::number(m_logo2));
@@ -338,7 +342,7 @@ void MainWindow::applyProjectData(const ProjectData &data, bool hasFrameSize)
     }
     if (!m_table->hasPages())
         return;
-    const int c = m_table->isValidPage(data.currentPage) ? data.currentPage : 0;
+    const int c = m_table->isValidPage(boot.bootPage) ? boot.bootPage : 0;
     {
         const QSignalBlocker block(ui.listWidget);
         ui.listWidget->setCurrentRow(c);

@@ -156,21 +156,59 @@ private slots:
         QVERIFY(r.err.contains(QLatin1String("QCheckBox")));
     }
 
+    // check, script and download all refuse a text the module would misread, before sending.
+    void unsafeTextRefused_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("quote ends a button text") << int(ControlKind::Button) << "a');RESET();('"
+                                                 << "第0页QPushButton控件4的文本含有单引号";
+        QTest::newRow("QR code injects a reset") << int(ControlKind::QRCode) << "a,1,1);RESET();QRCODE(1,1,b"
+                                                << "第0页QRcode控件4的文本含有分号";
+        QTest::newRow("empty number") << int(ControlKind::Number) << "" << "第0页QLabelNum控件4的数值为空";
+    }
     void unsafeTextRefused()
     {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
         QTemporaryDir dir;
-        ControlRecord c = ControlRecord::make(ControlKind::Button, 4);
-        c.text = QStringLiteral("a');RESET();('");
+        ControlRecord c = ControlRecord::make(ControlKind(kind), 4);
+        c.text = text;
         const QString path = projectWith(dir, c);
         const CliRun check = cli({QStringLiteral("check"), path});
         QCOMPARE(check.code, 1);
-        QVERIFY2(check.err.contains(QStringLiteral("第0页QPushButton控件4的文本含有单引号")), qPrintable(check.err));
+        QVERIFY2(check.err.contains(message), qPrintable(check.err));
         const CliRun script = cli({QStringLiteral("script"), path, QStringLiteral("--page"), QStringLiteral("0")});
         QCOMPARE(script.code, 1);
         QVERIFY(script.out.isEmpty());
         const CliRun all = cli({QStringLiteral("script"), path, QStringLiteral("--all")});
         QCOMPARE(all.code, 1);
         QVERIFY(all.out.isEmpty());
+        const CliRun download = cli({QStringLiteral("download"), path, QStringLiteral("--port"), QStringLiteral("virtual")});
+        QCOMPARE(download.code, 1);
+        QVERIFY2(download.err.contains(message), qPrintable(download.err));
+    }
+
+    void outOfRangeBootValuesRefused()
+    {
+        QTemporaryDir dir;
+        ProjectData p;
+        p.frameW = 320;
+        p.frameH = 240;
+        p.screenType = 77;
+        p.blValue = 99999;
+        p.pages.append(PageData());
+        const QString path = dir.filePath(QStringLiteral("t.Tavo"));
+        QVERIFY(ProjectFile::write(path, p));
+        const QString message = QStringLiteral("屏幕方向77超出了0到3的范围，背光值99999超出了0到255的范围，请您重新设置！");
+        const CliRun check = cli({QStringLiteral("check"), path});
+        QCOMPARE(check.code, 1);
+        QVERIFY2(check.err.contains(message), qPrintable(check.err));
+        const CliRun download = cli({QStringLiteral("download"), path, QStringLiteral("--port"), QStringLiteral("virtual")});
+        QCOMPARE(download.code, 1);
+        QVERIFY2(download.err.contains(message), qPrintable(download.err));
     }
 
     // A wild animation range in a file names no picture: it reads as none instead of being
@@ -189,7 +227,7 @@ private slots:
         f.close();
         const CliRun boot = cli({QStringLiteral("script"), path, QStringLiteral("--boot")});
         QCOMPARE(boot.code, 0);
-        QCOMPARE(boot.out, QByteArray("DIR(0);BL(0);JUMP(0);\r\n"));
+        QCOMPARE(boot.out, QByteArray("DIR(0);BL(20);JUMP(0);\r\n"));
         const CliRun check = cli({QStringLiteral("check"), path});
         QCOMPARE(check.code, 0);
     }
@@ -207,7 +245,8 @@ private slots:
         QVERIFY(r.err.contains(QStringLiteral("未添加页，请您先添加页！")));
         const CliRun boot = cli({QStringLiteral("script"), path, QStringLiteral("--all")});
         QCOMPARE(boot.code, 0);
-        QCOMPARE(boot.out, QByteArray("DIR(0);BL(0);JUMP(0);\r\n"));
+        // No backlight in the file: the default a new project gets, as the window reads it.
+        QCOMPARE(boot.out, QByteArray("DIR(0);BL(20);JUMP(0);\r\n"));
     }
 
     void colourReported()

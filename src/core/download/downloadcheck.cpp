@@ -106,6 +106,18 @@ QString bootSizeMessage(const DownloadJob &job, qint64 maxBytes)
     return trWindow("BOOT指令字节数超过了%1字节，请您重新调整！").arg(maxBytes);
 }
 
+QString bootValuesMessage(const BootSettings &boot)
+{
+    QStringList found;
+    if (boot.direction < 0 || boot.direction > MaxDirection)
+        found << tr("屏幕方向%1超出了0到%2的范围").arg(boot.direction).arg(MaxDirection);
+    if (boot.backlight < 0 || boot.backlight > MaxBacklight)
+        found << tr("背光值%1超出了0到%2的范围").arg(boot.backlight).arg(MaxBacklight);
+    if (found.isEmpty())
+        return QString();
+    return tr("%1，请您重新设置！").arg(found.join(tr("，")));
+}
+
 QString unsafeTextMessage(const QVector<PageData> &pages)
 {
     for (int p = 0; p < pages.size(); ++p) {
@@ -168,6 +180,7 @@ QStringList allMessages(const DownloadJob &job)
     add(range);
     if (range.isEmpty())
         add(bootSizeMessage(job));
+    add(bootValuesMessage(job));
     add(unsafeTextMessage(job.pages));
     add(colorNumberMessage(job.pages));
     return messages;

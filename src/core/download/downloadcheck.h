@@ -11,6 +11,9 @@ namespace DownloadCheck {
 
 // Longest page or boot text the download accepts, in module bytes.
 constexpr qint64 MaxScriptBytes = 2040000000;
+// Orientation codes and backlight values the module takes.
+constexpr int MaxDirection = 3;
+constexpr int MaxBacklight = 255;
 
 // Pages whose text (background, controls in list order, primitives, "\r\n") is longer than maxBytes.
 QString pageSizeMessage(const QVector<PageData> &pages, const PictureLibrary &pictures,
@@ -21,6 +24,8 @@ QString bootAnimationMessage(const DownloadJob &job);
 QString bootSizeMessage(const DownloadJob &job, qint64 maxBytes = MaxScriptBytes);
 // Module bytes of the boot script of the job, counted without building it.
 qint64 bootScriptBytes(const DownloadJob &job);
+// Orientation outside 0..3 or backlight outside 0..255: the module cannot take them.
+QString bootValuesMessage(const BootSettings &boot);
 // A control text the module would misread (quote, line break, character outside GBK).
 QString unsafeTextMessage(const QVector<PageData> &pages);
 // Colour numbers outside the 64-colour table in what is sent to the module.

@@ -5,17 +5,8 @@
 DownloadJob jobFromProject(const ProjectData &project, const QString &projectFolder, DownloadMode mode)
 {
     DownloadJob job;
+    static_cast<BootSettings &>(job) = bootSettingsOf(project);
     job.mode = mode;
-    job.direction = project.screenType;
-    job.backlight = project.blValue;
-    job.bootPage = project.currentPage;
-    job.gifFirst = project.logo1;
-    job.gifLast = project.logo2;
-    job.gifX = project.logoX;
-    job.gifY = project.logoY;
-    job.gifW = project.logoW;
-    job.gifH = project.logoH;
-    job.gifIntervalMs = project.logoTime;
     job.pages = project.pages;
     job.pictures = PictureLibrary::fromProjectFolder(projectFolder);
     job.fonts = FontLibrary::fontListOfProject(projectFolder);

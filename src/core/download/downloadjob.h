@@ -39,8 +39,8 @@ struct DownloadJob : BootSettings {
     QString baud;  // added by the serial link when it starts the worker
 };
 
-// A job for a project: direction, backlight, boot page and boot animation from the project's
-// values, with the snapshot of its pages, pictures (of "<folder>/tempImages") and fonts.
+// A job for a project: its boot settings as the editor reads them (bootSettingsOf), with the
+// snapshot of its pages, pictures (of "<folder>/tempImages") and fonts.
 DownloadJob jobFromProject(const ProjectData &project, const QString &projectFolder, DownloadMode mode);
 
 Q_DECLARE_METATYPE(DownloadJob)

@@ -1,5 +1,7 @@
 #pragma once
 
+struct ProjectData;
+
 // What the boot script carries: orientation, backlight, the page shown after start-up and the
 // optional animation (a range of picture numbers shown one after the other at one place).
 struct BootSettings {
@@ -14,3 +16,14 @@ struct BootSettings {
     int gifH = 0;
     int gifIntervalMs = 0;
 };
+
+// Backlight of a project whose file does not say (0 is the brightest, 255 the darkest).
+constexpr int DefaultBacklight = 20;
+// Animation position, size and interval are entered in 0..MaxAnimationValue.
+constexpr int MaxAnimationValue = 999999999;
+
+// The boot settings of a project as the editor holds them, so that the window, the scripts and
+// every download agree on one file: animation values clamped to the editor's range, and a boot
+// page that names no page read as page 0. Direction and backlight are taken as they stand; the
+// download checks refuse values the module cannot take.
+BootSettings bootSettingsOf(const ProjectData &project);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/bootsettings.h"
 #include "model/controlrecord.h"
 #include "model/qmydrawtype.h"
 
@@ -40,7 +41,7 @@ struct ProjectData {
     int screenType = 0;
     QString dpi;
     QString baud = QStringLiteral("115200");
-    int blValue = 0;
+    int blValue = DefaultBacklight;
     int logo1 = -1;
     int logo2 = -1;
     int logoX = 0;

@@ -115,6 +115,8 @@ private slots:
                                       QStringLiteral("TXT(0,0,60,30,16,'文本',0,0,0,0,7,0);"));
         const qint64 page2 = page1 + 4;  // four more GBK bytes
         QCOMPARE(DownloadCheck::pageSizeMessage(pages, lib, page2), QString());
+        QCOMPARE(DownloadCheck::pageSizeMessage(pages, lib, page2 - 1),
+                 QStringLiteral("第2页指令字节数超过了%1字节，请您重新调整！").arg(page2 - 1));
         QCOMPARE(DownloadCheck::pageSizeMessage(pages, lib, 10),
                  QStringLiteral("第1、2页指令字节数超过了10字节，请您重新调整！"));
         QCOMPARE(DownloadCheck::pageSizeMessage(pages, lib, page1),
@@ -137,6 +139,15 @@ private slots:
         QTest::newRow("progress sends a number") << int(ControlKind::Progress) << "5\n'" << "";
         QTest::newRow("pointer sends no text") << int(ControlKind::Pointer) << "\U0001F600\r" << "";
         QTest::newRow("quote in QR code") << int(ControlKind::QRCode) << "it's" << "";
+        QTest::newRow("QR code injecting an instruction") << int(ControlKind::QRCode) << "a,1,1);RESET();QRCODE(1,1,b"
+                                                        << "第1页QRcode控件3的文本含有分号，请您修改！";
+        QTest::newRow("QR code with commas and brackets") << int(ControlKind::QRCode) << "WIFI:S(a,b),\"c\")" << "";
+        QTest::newRow("semicolon in quoted text") << int(ControlKind::Text) << "a;b" << "";
+        QTest::newRow("empty number") << int(ControlKind::Number) << "" << "第1页QLabelNum控件3的数值为空，请您修改！";
+        QTest::newRow("number point alone") << int(ControlKind::Number) << "." << "第1页QLabelNum控件3的数值为空，请您修改！";
+        QTest::newRow("number ending in a point") << int(ControlKind::Number) << "12." << "";
+        QTest::newRow("number with two points") << int(ControlKind::Number) << "1.2.3" << "";
+        QTest::newRow("minus alone") << int(ControlKind::Number) << "-" << "";
         QTest::newRow("plain") << int(ControlKind::Text) << "好的 ok" << "";
     }
     void unsafeTexts()
@@ -153,6 +164,51 @@ private slots:
         QCOMPARE(buildPageScript(pages[1], 1, PictureLibrary(), &script), message.isEmpty());
         if (!message.isEmpty())
             QCOMPARE(script, QStringLiteral("untouched"));
+    }
+
+    void bootValues_data()
+    {
+        QTest::addColumn<int>("direction");
+        QTest::addColumn<int>("backlight");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("lowest") << 0 << 0 << "";
+        QTest::newRow("highest") << 3 << 255 << "";
+        QTest::newRow("backlight 256") << 0 << 256 << "背光值256超出了0到255的范围，请您重新设置！";
+        QTest::newRow("backlight -1") << 0 << -1 << "背光值-1超出了0到255的范围，请您重新设置！";
+        QTest::newRow("direction 4") << 4 << 20 << "屏幕方向4超出了0到3的范围，请您重新设置！";
+        QTest::newRow("both") << 77 << 99999
+                              << "屏幕方向77超出了0到3的范围，背光值99999超出了0到255的范围，请您重新设置！";
+    }
+    void bootValues()
+    {
+        QFETCH(int, direction);
+        QFETCH(int, backlight);
+        QFETCH(QString, message);
+        DownloadJob job;
+        job.direction = direction;
+        job.backlight = backlight;
+        QCOMPARE(DownloadCheck::bootValuesMessage(job), message);
+        QCOMPARE(DownloadCheck::firstMessage(job), message);
+    }
+
+    // The editor's question about one text gives the same judgement without a page or control.
+    void oneTextAlone_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("QR semicolon") << int(ControlKind::QRCode) << "x;y" << "文本含有分号，请您修改！";
+        QTest::newRow("QR line break") << int(ControlKind::QRCode) << "x\r\ny" << "文本含有换行符，请您修改！";
+        QTest::newRow("QR fine") << int(ControlKind::QRCode) << "https://a.b/?q=(1,'2')" << "";
+        QTest::newRow("empty number") << int(ControlKind::Number) << "" << "数值不能为空，请您修改！";
+        QTest::newRow("text quote") << int(ControlKind::Button) << "'" << "文本含有单引号，请您修改！";
+    }
+    void oneTextAlone()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        QCOMPARE(controlTextProblem(ControlKind(kind), text), message);
     }
 
     // A button showing a picture sends an empty text, whatever its own text holds.

@@ -190,6 +190,42 @@ private slots:
         QVERIFY(h.pending().isEmpty());
     }
 
+    // The module's byte limit counts controls and primitives (not the background): a page may be
+    // over it through its primitives alone.
+    void byteLimit_data()
+    {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("pagesOver");
+        QTest::newRow("at the limit") << 68 << QString();
+        QTest::newRow("one under") << 67 << QStringLiteral("1,2");
+        QTest::newRow("the control alone fits") << 34 << QStringLiteral("1,2");
+        QTest::newRow("nothing fits") << 33 << QStringLiteral("0,1,2");
+    }
+    void byteLimit()
+    {
+        QFETCH(int, limit);
+        QFETCH(QString, pagesOver);
+        QMyDrawType box;
+        box.setDrawType(QMyDrawType::Box);
+        box.setRect(5, 5, 20, 10);  // "BOX(5,5,24,14,0);", 17 bytes
+        // Page 0: one text control, "TXT(0,0,60,30,16,'A',0,0,0,0,7,0);", 34 bytes. Page 1: the
+        // same and two boxes (68). Page 2: four boxes and no control (68).
+        DownloadJob job = jobWithPage(1);
+        job.pages << job.pages.at(0) << PageData();
+        job.pages[1].primitives << box << box;
+        job.pages[2].primitives << box << box << box << box;
+        job.pages[2].backgroundNum = 63;
+        AnswerHandler h;
+        h.begin(job);
+        const AnswerOutcome o = h.feed(QStringLiteral("INFO_2_10_%1_5_16\r\n").arg(limit).toLatin1());
+        if (pagesOver.isEmpty()) {
+            QCOMPARE(o.action, AnswerOutcome::Advance);
+        } else {
+            QCOMPARE(o.action, AnswerOutcome::Fail);
+            QCOMPARE(o.message, msg("第%1页字节数已超过%2！").arg(pagesOver).arg(limit));
+        }
+    }
+
     void ticksPerRead()
     {
         AnswerHandler h;

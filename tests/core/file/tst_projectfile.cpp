@@ -198,7 +198,7 @@ private slots:
             "        <screenType>0</screenType>\n"
             "        <dpi>240*320(QVGA-1)</dpi>\n"
             "        <baud>115200</baud>\n"
-            "        <blValue>0</blValue>\n"
+            "        <blValue>20</blValue>\n"
             "        <logo1>-1</logo1>\n"
             "        <logo2>-1</logo2>\n"
             "        <logox>0</logox>\n"
@@ -377,6 +377,12 @@ private slots:
                               << 2;
         QTest::newRow("missing height") << QByteArray("<frameW>320</frameW>") << false << 11 << 22 << 2;
         QTest::newRow("text") << QByteArray("<frameW>wide</frameW><frameH>240</frameH>") << false << 11 << 22 << 2;
+        QTest::newRow("largest side") << QByteArray("<frameW>4096</frameW><frameH>4096</frameH><screenType>3</screenType>")
+                                      << true << 4096 << 4096 << 3;
+        QTest::newRow("width one over") << QByteArray("<frameW>4097</frameW><frameH>240</frameH>") << false << 11 << 22
+                                        << 2;
+        QTest::newRow("height one over") << QByteArray("<frameW>240</frameW><frameH>4097</frameH>") << false << 11 << 22
+                                         << 2;
     }
     void frameSize()
     {
@@ -456,6 +462,52 @@ private slots:
         QVERIFY(ProjectFile::readFromBytes(xml, 0, &d).ok);
         QCOMPARE(d.pages[0].controls[0].hAlign, expected);
         QCOMPARE(d.pages[0].controls[0].vAlign, expected);
+    }
+
+    // A repeated element must not undo a valid value with an invalid one, in either parser.
+    void duplicatedAlignment_data()
+    {
+        QTest::addColumn<bool>("fast");
+        QTest::newRow("fast parser") << true;
+        QTest::newRow("full parser") << false;
+    }
+    void duplicatedAlignment()
+    {
+        QFETCH(bool, fast);
+        const QByteArray xml = QByteArray(kHeader) +
+                               "<ui><page><ClassName ClassName=\"QLabel\"><hAlign>2</hAlign><hAlign>7</hAlign>"
+                               "<vAlign>1</vAlign><vAlign>-1</vAlign></ClassName>"
+                               "<ClassName ClassName=\"QLabel\"><hAlign>1</hAlign><hAlign>2</hAlign></ClassName>"
+                               "</page></ui>";
+        ProjectData d;
+        QVERIFY(ProjectFile::readFromBytesWith(xml, 0, &d, QString(), fast).ok);
+        QCOMPARE(d.pages[0].controls[0].hAlign, 2);
+        QCOMPARE(d.pages[0].controls[0].vAlign, 1);
+        QCOMPARE(d.pages[0].controls[1].hAlign, 2);
+    }
+
+    // A current page that names no page reads as the first.
+    void currentPageRange_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("last page") << 2 << 2;
+        QTest::newRow("page count") << 3 << 0;
+        QTest::newRow("negative") << -1 << 0;
+    }
+    void currentPageRange()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, expected);
+        ProjectData p;
+        p.pages.resize(3);
+        p.currentPage = stored;
+        for (const bool fast : {true, false}) {
+            ProjectData d;
+            QVERIFY(ProjectFile::readFromBytesWith(ProjectFile::toXml(p), 0, &d, QString(), fast).ok);
+            QCOMPARE(d.currentPage, expected);
+        }
+        QCOMPARE(bootSettingsOf(p).bootPage, expected);
     }
 
     // A hand-written file may declare another encoding; its texts arrive as the characters meant.
