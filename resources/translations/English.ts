@@ -57,6 +57,22 @@
         <source>、</source>
         <translation>, </translation>
     </message>
+    <message>
+        <source>屏幕方向%1超出了0到%2的范围</source>
+        <translation>the screen direction %1 is outside 0 to %2</translation>
+    </message>
+    <message>
+        <source>背光值%1超出了0到%2的范围</source>
+        <translation>the backlight value %1 is outside 0 to %2</translation>
+    </message>
+    <message>
+        <source>%1，请您重新设置！</source>
+        <translation>%1, please set it again!</translation>
+    </message>
+    <message>
+        <source>，</source>
+        <translation>, </translation>
+    </message>
 </context>
 <context>
     <name>DownloadSteps</name>
@@ -1454,17 +1470,49 @@
         <source>第%1页%2控件%3的文本含有换行符，请您修改！</source>
         <translation>The text of %2 control %3 on page %1 contains a line break, please change it!</translation>
     </message>
-<message>
+    <message>
         <source>第%1页%2控件%3的文本含有单引号，请您修改！</source>
         <translation>The text of %2 control %3 on page %1 contains a single quote, please change it!</translation>
     </message>
-<message>
+    <message>
         <source>第%1页%2控件%3的数值格式不对，请您修改！</source>
         <translation>The number of %2 control %3 on page %1 is not well formed, please change it!</translation>
     </message>
-<message>
+    <message>
         <source>第%1页%2控件%3的文本含有显示屏不支持的字符，请您修改！</source>
         <translation>The text of %2 control %3 on page %1 contains characters the display does not support, please change it!</translation>
+    </message>
+    <message>
+        <source>文本含有换行符，请您修改！</source>
+        <translation>The text contains a line break, please change it!</translation>
+    </message>
+    <message>
+        <source>文本含有单引号，请您修改！</source>
+        <translation>The text contains a single quote, please change it!</translation>
+    </message>
+    <message>
+        <source>第%1页%2控件%3的文本含有分号，请您修改！</source>
+        <translation>The text of %2 control %3 on page %1 contains a semicolon, please change it!</translation>
+    </message>
+    <message>
+        <source>文本含有分号，请您修改！</source>
+        <translation>The text contains a semicolon, please change it!</translation>
+    </message>
+    <message>
+        <source>第%1页%2控件%3的数值为空，请您修改！</source>
+        <translation>The number of %2 control %3 on page %1 is empty, please change it!</translation>
+    </message>
+    <message>
+        <source>数值不能为空，请您修改！</source>
+        <translation>The number cannot be empty, please change it!</translation>
+    </message>
+    <message>
+        <source>数值格式不对，请您修改！</source>
+        <translation>The number is not well formed, please change it!</translation>
+    </message>
+    <message>
+        <source>文本含有显示屏不支持的字符，请您修改！</source>
+        <translation>The text contains characters the display does not support, please change it!</translation>
     </message>
 </context>
 <context>
