@@ -40,9 +40,20 @@ QVector<ModuleInstruction> parse(const QString &line, QString *error)
         QString current;
         bool quoted = false;
         bool closed = false;
+        // A QR code text is bare and may hold quotes and brackets: only a ")" before the ";"
+        // (or the line's end) closes it.
+        const bool bare = ins.name == QLatin1String("QRCODE") || ins.name == QLatin1String("QBAR");
         for (++i; i < n; ++i) {
             const QChar c = line.at(i);
-            if (c == QLatin1Char('\'')) {
+            if (bare && c == QLatin1Char(')')) {
+                int j = i + 1;
+                while (j < n && line.at(j).isSpace())
+                    ++j;
+                if (j >= n || line.at(j) == QLatin1Char(';')) {
+                    closed = true;
+                    break;
+                }
+            } else if (!bare && c == QLatin1Char('\'')) {
                 quoted = !quoted;
             } else if (!quoted && c == QLatin1Char(',')) {
                 ins.args << current;

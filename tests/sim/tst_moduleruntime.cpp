@@ -337,6 +337,19 @@ private slots:
         QCOMPARE(r.rt.backlight(), 7);
     }
 
+    // A QR code text is sent bare: quotes and brackets belong to it; only ";" ends it.
+    void qrTextKeepsQuotesAndBrackets()
+    {
+        Rig r;
+        r.send(QStringLiteral("CLR(15);QRCODE(30,30,a)'b',(c),40,0);"));
+        QCOMPARE(r.rt.screen().qrCodeCount(), 1);
+        QCOMPARE(r.rt.screen().qrCode(0)->text, QStringLiteral("a)'b',(c)"));
+        r.send(QStringLiteral("QBAR(0,x)'y');"));
+        QCOMPARE(r.rt.screen().qrCode(0)->text, QStringLiteral("x)'y'"));
+        QVERIFY2(r.notes.isEmpty(), qPrintable(r.notes.join(QLatin1Char('\n'))));
+        QCOMPARE(r.answers.size(), 3);
+    }
+
     void refusedInstructionsChangeNothing_data()
     {
         QTest::addColumn<QString>("line");

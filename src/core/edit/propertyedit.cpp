@@ -5,6 +5,7 @@
 #include "library/picturelibrary.h"
 #include "model/colortable.h"
 #include "model/resolutionlist.h"
+#include "script/scripts.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -171,6 +172,11 @@ EditOutcome controlText(ControlRecord &rec, const QString &s)
     }
     if (rec.kind != ControlKind::QRCode) {
         const QString problem = EditRules::checkControlText(s, rec.fontSize);
+        if (!problem.isEmpty())
+            return refused(problem);
+    } else {
+        // Sent bare: a ";" or a line break would end the instruction on the module.
+        const QString problem = controlTextProblem(rec.kind, s);
         if (!problem.isEmpty())
             return refused(problem);
     }
