@@ -940,6 +940,18 @@
         <source>历史记录</source>
         <translation>History</translation>
     </message>
+    <message>
+        <source>模拟运行</source>
+        <translation>Simulate</translation>
+    </message>
+    <message>
+        <source>下载当前项目到模拟器并显示模拟器窗口</source>
+        <translation>Download the project to the simulator and show the simulator window</translation>
+    </message>
+    <message>
+        <source>下载中请稍后重试！</source>
+        <translation>Downloading, please try again later!</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -1607,6 +1619,21 @@
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>SimulatorRun</name>
+    <message>
+        <source>无法启动模拟器：%1</source>
+        <translation>Cannot start the simulator: %1</translation>
+    </message>
+    <message>
+        <source>下载中请稍后重试！</source>
+        <translation>Downloading, please try again later!</translation>
+    </message>
+    <message>
+        <source>模拟器未运行！</source>
+        <translation>The simulator is not running!</translation>
     </message>
 </context>
 <context>

@@ -118,6 +118,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     connectForm();
     setupHistory();
+    setupSimulator();
 
     if (App::isProjectOpen() && !QFileInfo(App::projectPath()).isFile()) {
         // A project named on the command line that is not there: nothing is created, and the
@@ -281,6 +282,7 @@ void MainWindow::retranslateWindow()
     m_infoBox->retranslate();
     m_library->retranslate();
     updateHistoryActions();
+    retranslateSimulator();
 }
 
 void MainWindow::on_btnLanguage_clicked()

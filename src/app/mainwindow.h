@@ -25,6 +25,7 @@ class QMyWidget;
 class QTimer;
 class QtProperty;
 class SetScreenSizeDlg;
+class SimulatorRun;
 class Version;
 
 // The program's window. Owns the open project: its pages, boot settings, working folders and
@@ -110,6 +111,10 @@ public:
     // Files chosen for the library's add button (true: pictures, false: fonts).
     using FilesChooser = std::function<QStringList(bool pictures)>;
     void setFilesChooser(FilesChooser chooser) { m_filesChooser = std::move(chooser); }
+
+    // "模拟运行" (mainwindowsimulator.cpp).
+    SimulatorRun *simulator() const;
+    void on_btnSimulate_clicked();
 
 signals:
     // The window has finished with the project and is closing.
@@ -206,6 +211,11 @@ private:
     void deleteTickedPictures();
     void deleteTickedFonts();
     void applyPictureReferences(const ProjectData &after);
+    // Simulator (mainwindowsimulator.cpp).
+    void setupSimulator();
+    void retranslateSimulator();
+    SimulatorRun *m_simulator = nullptr;
+    QToolButton *m_btnSimulate = nullptr;
 
     MainForm ui;
     PageTable *m_table = nullptr;

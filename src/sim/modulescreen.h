@@ -38,6 +38,8 @@ public:
     int addControl(const ControlRecord &record);
     ControlRecord *control(int n);
     ControlRecord *qrCode(int n);
+    const ControlRecord *control(int n) const { return const_cast<ModuleScreen *>(this)->control(n); }
+    const ControlRecord *qrCode(int n) const { return const_cast<ModuleScreen *>(this)->qrCode(n); }
     int controlCount() const { return m_controls.size(); }
     int qrCodeCount() const { return m_qrCodes.size(); }
     void clearControls();

@@ -67,3 +67,16 @@ for _src, _en in _window.items():
 # lupdate files the parser's texts under its namespace; they are looked up under ModuleRuntime.
 for _src in ('无法识别的指令：%1', '参数过多：%1', '指令不完整：%1', '指令后缺少分号：%1'):
     T[('ModuleInstructions', _src)] = _runtime[_src]
+
+# "模拟运行" in the main window.
+T[('MainWindow', '模拟运行')] = 'Simulate'
+T[('MainWindow', '下载当前项目到模拟器并显示模拟器窗口')] = 'Download the project to the simulator and show the simulator window'
+T[('MainWindow', '下载中请稍后重试！')] = 'Downloading, please try again later!'
+_run = {
+ '无法启动模拟器：%1': 'Cannot start the simulator: %1',
+ '下载中请稍后重试！': 'Downloading, please try again later!',
+ '模拟器未运行！': 'The simulator is not running!',
+}
+for _src, _en in _run.items():
+    T[('SimulatorRun', _src)] = _en
+EXTRA.setdefault('SimulatorRun', []).extend(_run.keys())

@@ -1,0 +1,109 @@
+// "模拟运行" in the window: the demo project downloaded to the in-process module through the
+// serial link, shown in the simulator window as tavo-cli renders it, and the console talking to it.
+#include "app/appglobals.h"
+#include "app/mainwindow.h"
+#include "modulescreen.h"
+#include "screenview.h"
+#include "app/simulatorrun.h"
+#include "simulatorwindow.h"
+#include "virtualmodule.h"
+
+#include <QDirIterator>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+bool copyDemo(const QTemporaryDir &dir, QString *project)
+{
+    const QString src = QStringLiteral(TAVO_EXAMPLES "/demo");
+    QDirIterator it(src, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString to = dir.filePath(QDir(src).relativeFilePath(from));
+        QDir().mkpath(QFileInfo(to).absolutePath());
+        if (!QFile::copy(from, to))
+            return false;
+    }
+    *project = dir.filePath(QStringLiteral("demo.Tavo"));
+    return true;
+}
+
+// The pointer's square on page 0: POINT does not tell the module the frame colour, so the
+// module's frame there is its own.
+const QRect kPointerSquare(153, 163, 74, 74);
+
+// Largest difference of any channel of any pixel outside the pointer's square.
+int largestDifference(const QImage &a, const QImage &b)
+{
+    int worst = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            if (kPointerSquare.contains(x, y))
+                continue;
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            worst = qMax(worst, qMax(qAbs(qRed(p) - qRed(q)), qMax(qAbs(qGreen(p) - qGreen(q)), qAbs(qBlue(p) - qBlue(q)))));
+        }
+    return worst;
+}
+
+}  // namespace
+
+class TestSimulatorRun : public QObject {
+    Q_OBJECT
+private slots:
+    void runsTheOpenProject()
+    {
+        QTemporaryDir dir;
+        QString project;
+        QVERIFY(copyDemo(dir, &project));
+        const QString oldCwd = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        App::projectPath() = project;
+        MainWindow w;
+        QVERIFY(w.loadProject());
+        auto *button = w.findChild<QToolButton *>(QStringLiteral("btnSimulate"));
+        QVERIFY(button);
+        QSignalSpy finished(w.simulator(), &SimulatorRun::s_finished);
+        button->click();
+        QVERIFY(finished.count() == 1 || finished.wait(20000));
+        QCOMPARE(finished.first().at(0).toBool(), true);
+        QVERIFY(w.simulator()->window()->isVisible());
+
+        // The boot animation ends on the boot page.
+        const ModuleRuntime &rt = w.simulator()->module()->runtime();
+        QTRY_VERIFY_WITH_TIMEOUT(rt.currentPage() == 0 && rt.pendingCount() == 0, 5000);
+        QCOMPARE(rt.backlight(), 20);
+
+        QProcess cli;
+        const QString ref = dir.filePath(QStringLiteral("ref.png"));
+        cli.start(QStringLiteral(TAVO_BIN_DIR "/tavo-cli"),
+                  {QStringLiteral("render"), project, QStringLiteral("--page"), QStringLiteral("0"), QStringLiteral("-o"), ref});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        const QImage reference = ModuleScreen::reduced(QImage(ref));
+        QCOMPARE(rt.frame().size(), reference.size());
+
+        // Pictures reached the module as RGB565; edges blended over them may round one step apart.
+        QVERIFY2(largestDifference(rt.frame(), reference) <= 8, qPrintable(QString::number(largestDifference(rt.frame(), reference))));
+        ScreenView *view = w.simulator()->window()->screenView();
+        QTRY_COMPARE(view->image(), rt.display());
+        QVERIFY(largestDifference(view->image(), ModuleScreen::lit(reference, 20, true)) <= 8);
+
+        // The main window's console talks to the module while the simulator is open.
+        w.form().textBrowser->setPlainText(QStringLiteral("SET_TXT(0,'Hi');"));
+        w.form().btnSendCmd->click();
+        QTRY_COMPARE(rt.screen().control(0)->text, QStringLiteral("Hi"));
+        QTRY_VERIFY(!w.simulator()->isBusy());
+
+        QDir::setCurrent(oldCwd);
+        App::projectPath().clear();
+    }
+};
+
+QTEST_MAIN(TestSimulatorRun)
+#include "tst_simulatorrun.moc"
