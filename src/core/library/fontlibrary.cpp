@@ -1,5 +1,7 @@
 #include "library/fontlibrary.h"
 
+#include "library/regularfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,20 +25,25 @@ FontName parseFontName(const QString &fileName)
     return f;
 }
 
-QStringList fontList(const QString &fontsFolder)
+QStringList fontList(const QString &fontsFolder, QStringList *skipped)
 {
     QStringList out;
     const QDir dir(fontsFolder);
-    for (const QString &name : dir.entryList({QStringLiteral("*.bin")}, QDir::Files, QDir::Name)) {
-        if (parseFontName(name).valid)
-            out << dir.filePath(name);
+    for (const QString &name : dir.entryList({QStringLiteral("*.bin")}, QDir::Files | QDir::System, QDir::Name)) {
+        if (!parseFontName(name).valid)
+            continue;
+        const QString path = dir.filePath(name);
+        if (RegularFile::isRegular(path))
+            out << path;
+        else if (skipped)
+            *skipped << path;
     }
     return out;
 }
 
-QStringList fontListOfProject(const QString &projectFolder)
+QStringList fontListOfProject(const QString &projectFolder, QStringList *skipped)
 {
-    return fontList(projectFolder + QStringLiteral("/tempFonts"));
+    return fontList(projectFolder + QStringLiteral("/tempFonts"), skipped);
 }
 
 QStringList importFonts(const QString &fontsFolder, const QStringList &files)

@@ -1,7 +1,6 @@
 #include "library/picturecache.h"
 
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMutexLocker>
 
 namespace {
@@ -32,13 +31,9 @@ PictureCache::Stamp PictureCache::stampOf(const QString &path)
 
 QImage PictureCache::decode(const QString &path)
 {
-    QImageReader reader(path);
-    const QSize size = reader.size();
-    // Check the header's size before allocating anything for the pixels.
-    if (size.isValid() && qint64(size.width()) * size.height() > MaxPixels)
-        return QImage();
-    QImage img = reader.read();
-    if (img.isNull() || qint64(img.width()) * img.height() > MaxPixels)
+    PictureState state;
+    QImage img = PictureFile::read(path, &state);
+    if (img.isNull())
         return QImage();
     // One fast format for painting: opaque pictures as RGB32, others premultiplied.
     const QImage::Format f = img.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;

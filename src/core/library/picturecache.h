@@ -1,5 +1,7 @@
 #pragma once
 
+#include "library/picturefile.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QImage>
@@ -15,8 +17,7 @@
 class PictureCache {
 public:
     static constexpr qint64 DefaultMaxBytes = qint64(256) * 1024 * 1024;
-    // Pictures beyond this many pixels are refused rather than decoded (damaged or hostile files).
-    static constexpr qint64 MaxPixels = qint64(8192) * 8192;
+    static constexpr qint64 MaxPixels = PictureFile::MaxPixels;
 
     explicit PictureCache(qint64 maxBytes = DefaultMaxBytes);
 
@@ -24,7 +25,7 @@ public:
     static PictureCache &global();
 
     // The decoded picture, in an RGB32 or premultiplied ARGB format; a null image when the file
-    // is missing, unreadable or too large. A file that changed on disk is decoded again.
+    // is missing, unreadable or too large (see PictureFile::read). A file that changed on disk is decoded again.
     QImage image(const QString &path);
 
     void setMaxBytes(qint64 maxBytes);

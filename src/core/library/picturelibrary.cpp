@@ -1,16 +1,20 @@
 #include "library/picturelibrary.h"
 
+#include "library/regularfile.h"
+
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 
 #include <algorithm>
 
 namespace {
 
+// Names of the folder matching the picture patterns, of any type ("System" brings in FIFOs,
+// devices and dangling links, so that they can be named when they are skipped).
 QStringList pictureFiles(const QString &folder)
 {
-    return QDir(folder).entryList({QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}, QDir::Files, QDir::Name);
+    return QDir(folder).entryList({QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}, QDir::Files | QDir::System,
+                                  QDir::Name);
 }
 
 }  // namespace
@@ -19,9 +23,7 @@ PictureInfo PictureLibrary::readInfo(const QString &path)
 {
     PictureInfo info;
     info.path = path;
-    QImageReader reader(path);
-    const QSize s = reader.size();
-    info.size = s.isValid() ? s : QSize(0, 0);
+    PictureFile::read(path, &info.state, &info.size);
     info.fileSize = QFileInfo(path).size();
     return info;
 }
@@ -48,14 +50,19 @@ PictureLibrary PictureLibrary::fromFolder(const QString &imagesFolder)
         QString name;
     };
     QVector<Entry> entries;
+    PictureLibrary lib;
     for (const QString &name : pictureFiles(imagesFolder)) {
-        const qint64 serial = serialOf(name);
-        if (name.contains(QLatin1Char('_')))
-            entries.append({serial, name});
+        if (!name.contains(QLatin1Char('_')))
+            continue;
+        const QString path = imagesFolder + QLatin1Char('/') + name;
+        if (!RegularFile::isRegular(path)) {
+            lib.m_skipped << path;
+            continue;
+        }
+        entries.append({serialOf(name), name});
     }
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry &a, const Entry &b) { return a.serial < b.serial; });
-    PictureLibrary lib;
     for (const Entry &e : entries)
         lib.m_pictures.append(readInfo(imagesFolder + QLatin1Char('/') + e.name));
     return lib;
@@ -74,6 +81,16 @@ QStringList PictureLibrary::paths() const
     QStringList out;
     for (const PictureInfo &p : m_pictures)
         out << p.path;
+    return out;
+}
+
+QVector<int> PictureLibrary::problemPictures() const
+{
+    QVector<int> out;
+    for (int i = 0; i < m_pictures.size(); ++i) {
+        if (!m_pictures.at(i).readable())
+            out << i;
+    }
     return out;
 }
 

@@ -1,24 +1,33 @@
 #pragma once
 
+#include "library/picturefile.h"
+
 #include <QSize>
+#include <QStringList>
 #include <QString>
 #include <QVector>
 
 // One picture of a project's library.
 struct PictureInfo {
     QString path;
-    QSize size;          // 0 x 0 when the file cannot be read
+    QSize size;          // what the file decodes to; 0 x 0 when it cannot be read
     qint64 fileSize = 0; // bytes on disk
+    // Unreadable and too large pictures stay in the list (their numbers hold the others' places)
+    // but may not be downloaded.
+    PictureState state = PictureState::Readable;
+    bool readable() const { return state == PictureState::Readable; }
 };
 
 // The project's pictures in number order: the files of "<project>/tempImages" named
-// "<serial>_<name>.bmp|jpg", sorted by serial. Picture number n is entry n.
+// "<serial>_<name>.bmp|jpg", sorted by serial. Picture number n is entry n. Only regular files
+// are entries; anything else under such a name is left out and named in skipped().
 class PictureLibrary {
 public:
     static constexpr quint32 BaseAddress = 0x200000;
     static constexpr int FirstSerial = 100001;
 
-    // Reads the folder of a project: projectFolder + "/tempImages". Only headers are read.
+    // Reads the folder of a project: projectFolder + "/tempImages". Every picture is decoded once
+    // for its true size and state.
     static PictureLibrary fromProjectFolder(const QString &projectFolder);
     static PictureLibrary fromFolder(const QString &imagesFolder);
     // Builds the list from given paths, in this order.
@@ -30,6 +39,10 @@ public:
     const PictureInfo &at(int n) const { return m_pictures.at(n); }
     const QVector<PictureInfo> &pictures() const { return m_pictures; }
     QStringList paths() const;
+    // Numbers of the pictures that may not be downloaded, ascending.
+    QVector<int> problemPictures() const;
+    // Files of the folder left out because they are not regular files (links to FIFOs, devices).
+    const QStringList &skipped() const { return m_skipped; }
     // Width and height of picture n; an empty size for numbers that name no picture.
     QSize sizeOf(int n) const { return contains(n) ? m_pictures.at(n).size : QSize(); }
 
@@ -50,4 +63,5 @@ public:
 
 private:
     QVector<PictureInfo> m_pictures;
+    QStringList m_skipped;
 };

@@ -1,0 +1,83 @@
+#include "library/regularfile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <limits>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace RegularFile {
+
+bool isRegular(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+#else
+    return QFileInfo(path).isFile();
+#endif
+}
+
+bool open(const QString &path, QFile *file)
+{
+    if (!isRegular(path))
+        return false;
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+#else
+    file->setFileName(path);
+    return file->open(QIODevice::ReadOnly);
+#endif
+}
+
+bool readAtMost(const QString &path, qint64 maxBytes, QByteArray *data)
+{
+    data->clear();
+    QFile file;
+    if (!open(path, &file))
+        return false;
+    // Limits are far below 2 GiB, the most a QByteArray holds.
+    const qint64 wanted = qBound<qint64>(0, maxBytes, std::numeric_limits<int>::max() - 1) + 1;
+    // The size on disk says how much to expect; a sparse or growing file may say otherwise.
+    data->resize(int(qMin<qint64>(wanted, qMax<qint64>(0, file.size()))));
+    qint64 got = 0;
+    while (got < wanted) {
+        if (got == data->size())
+            data->resize(int(qMin<qint64>(wanted, qMax<qint64>(got * 2, 64 * 1024))));
+        const qint64 n = file.read(data->data() + got, data->size() - got);
+        if (n < 0) {
+            data->clear();
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    data->resize(int(got));
+    return true;
+}
+
+QString skippedWarning(const QString &path)
+{
+    return QCoreApplication::translate("RegularFile", "%1不是普通文件，已跳过！").arg(QFileInfo(path).fileName());
+}
+
+}  // namespace RegularFile

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QFile;
+
+// Library folders are user territory: a name ending in ".bmp" or ".bin" may be a link to a FIFO,
+// whose open() waits for a writer forever, or to a device that never ends. Library files are
+// read only through here, which takes nothing but regular files and never blocks on the rest.
+namespace RegularFile {
+
+// True when path, links followed, is a regular file. Looks at the type only; opens nothing.
+bool isRegular(const QString &path);
+
+// Opens a regular file for reading: the type is checked before opening, the open does not block,
+// and the opened file is checked again (it may have been swapped in between).
+bool open(const QString &path, QFile *file);
+
+// At most maxBytes + 1 bytes from the start of a regular file, so that a caller with a limit of
+// maxBytes sees that a file is over it without reading the rest. False when it cannot be opened
+// or read.
+bool readAtMost(const QString &path, qint64 maxBytes, QByteArray *data);
+
+// The warning for a library entry that is left out because it is not a regular file.
+QString skippedWarning(const QString &path);
+
+}  // namespace RegularFile

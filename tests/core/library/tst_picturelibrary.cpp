@@ -1,0 +1,325 @@
+#include "download/downloadblocks.h"
+#include "library/fontlibrary.h"
+#include "library/picturecache.h"
+#include "library/picturelibrary.h"
+#include "library/regularfile.h"
+#include "script/scripts.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "bmpbytes.h"
+
+#include <sys/stat.h>
+
+using namespace BmpBytes;
+
+namespace {
+
+constexpr quint32 Red = 0xFF0000, Green = 0x00FF00, Blue = 0x0000FF, White = 0xFFFFFF, Black = 0;
+
+const QVector<quint32> kPalette = {Red, Green, Blue, White};
+
+QByteArray topDown24()
+{
+    Spec s;
+    s.width = 3;
+    s.height = -2;
+    s.pixels = rows24({{Red, Green, Blue}, {White, Black, Red}});
+    return file(s);
+}
+
+QByteArray bottomUp24()
+{
+    Spec s;
+    s.width = 3;
+    s.height = 2;
+    s.pixels = rows24({{White, Black, Red}, {Red, Green, Blue}});  // bottom row first
+    return file(s);
+}
+
+QByteArray palette8(int height)
+{
+    Spec s;
+    s.width = 4;
+    s.height = height;
+    s.bitsPerPixel = 8;
+    s.palette = kPalette;
+    // Stored first: the top row when top-down, the bottom row otherwise.
+    s.pixels = QByteArray::fromHex(height < 0 ? "03020100" "00010203" : "00010203" "03020100");
+    return file(s);
+}
+
+QByteArray rle8()
+{
+    Spec s;
+    s.width = 4;
+    s.height = 2;
+    s.bitsPerPixel = 8;
+    s.compression = 1;
+    s.palette = kPalette;
+    // Bottom row: four reds. Top row: two greens, two blues. Then end of bitmap.
+    s.pixels = QByteArray::fromHex("0400" "0000" "0201" "0202" "0000" "0001");
+    return file(s);
+}
+
+QByteArray rle4()
+{
+    Spec s;
+    s.width = 4;
+    s.height = 2;
+    s.bitsPerPixel = 4;
+    s.compression = 2;
+    s.palette = kPalette;
+    // Bottom row: green, blue, green, blue. Top row: four whites.
+    s.pixels = QByteArray::fromHex("0412" "0000" "0433" "0000" "0001");
+    return file(s);
+}
+
+QByteArray rgb555TopDown()
+{
+    Spec s;
+    s.width = 2;
+    s.height = -2;
+    s.bitsPerPixel = 16;
+    // 0RRRRRGG GGGBBBBB, little-endian: red, green / blue, white.
+    s.pixels = QByteArray::fromHex("007C" "E003" "1F00" "FF7F");
+    return file(s);
+}
+
+QByteArray argb32TopDown()
+{
+    Spec s;
+    s.width = 2;
+    s.height = -2;
+    s.bitsPerPixel = 32;
+    s.compression = 3;
+    s.masks = {0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000};
+    // Opaque red, half-transparent green / opaque blue, transparent white.
+    s.pixels = QByteArray::fromHex("0000FFFF" "00FF0080" "FF0000FF" "FFFFFF00");
+    return file(s);
+}
+
+// A header that promises a 10 x 10 picture, and no pixels.
+QByteArray headerOnly()
+{
+    Spec s;
+    s.width = 10;
+    s.height = 10;
+    return file(s).left(54);
+}
+
+// One row of a 1-bit picture of the given width.
+QByteArray monoRow(int width)
+{
+    Spec s;
+    s.width = width;
+    s.height = 1;
+    s.bitsPerPixel = 1;
+    s.palette = {Black, White};
+    s.pixels = QByteArray(((width + 31) / 32) * 4, '\0');
+    return file(s);
+}
+
+bool makeFifo(const QString &path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }
+
+}  // namespace
+
+class TestPictureLibrary : public QObject {
+    Q_OBJECT
+private slots:
+    void decodedSize_data();
+    void decodedSize();
+    void topDownPixelsAndScript();
+    void unreadable_data();
+    void unreadable();
+    void tooLarge_data();
+    void tooLarge();
+    void onlyRegularFiles();
+    void readAtMost();
+};
+
+void TestPictureLibrary::decodedSize_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QPoint>("probe");
+    QTest::addColumn<quint32>("colour");  // 0xAARRGGBB at probe, straight alpha
+
+    QTest::newRow("24-bit top-down") << topDown24() << QSize(3, 2) << QPoint(2, 0) << 0xFF0000FFu;
+    QTest::newRow("24-bit bottom-up") << bottomUp24() << QSize(3, 2) << QPoint(2, 0) << 0xFF0000FFu;
+    QTest::newRow("palette top-down") << palette8(-2) << QSize(4, 2) << QPoint(0, 0) << 0xFFFFFFFFu;
+    QTest::newRow("palette bottom-up") << palette8(2) << QSize(4, 2) << QPoint(0, 0) << 0xFFFFFFFFu;
+    QTest::newRow("RLE8") << rle8() << QSize(4, 2) << QPoint(3, 0) << 0xFF0000FFu;
+    QTest::newRow("RLE4") << rle4() << QSize(4, 2) << QPoint(1, 1) << 0xFF0000FFu;
+    QTest::newRow("16-bit top-down") << rgb555TopDown() << QSize(2, 2) << QPoint(1, 0) << 0xFF00F800u;
+    QTest::newRow("32-bit alpha top-down") << argb32TopDown() << QSize(2, 2) << QPoint(1, 0) << 0x8000FF00u;
+}
+
+// The size the library records is what the file decodes to, whatever its header says.
+void TestPictureLibrary::decodedSize()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, size);
+    QFETCH(QPoint, probe);
+    QFETCH(quint32, colour);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("100001_p.bmp"));
+    QVERIFY(write(path, bytes));
+
+    const PictureLibrary lib = PictureLibrary::fromFolder(dir.path());
+    QCOMPARE(lib.count(), 1);
+    QCOMPARE(lib.at(0).size, size);
+    QVERIFY(lib.at(0).readable());
+    QCOMPARE(lib.at(0).fileSize, qint64(bytes.size()));
+    QCOMPARE(lib.totalBytes(), qint64(size.width()) * size.height() * 2);
+
+    PictureState state;
+    const QImage img = PictureFile::read(path, &state);
+    QCOMPARE(state, PictureState::Readable);
+    QCOMPARE(img.size(), size);
+    const QColor c = img.pixelColor(probe);
+    QCOMPARE(c.rgba(), QRgb(colour));
+    // What the renderer paints with is the same picture.
+    QCOMPARE(PictureCache::global().image(path).size(), size);
+}
+
+// A top-down picture keeps its place in the addresses, the page script and the pixel block.
+void TestPictureLibrary::topDownPixelsAndScript()
+{
+    QTemporaryDir dir;
+    QVERIFY(write(dir.filePath(QStringLiteral("100001_top.bmp")), topDown24()));
+    QVERIFY(write(dir.filePath(QStringLiteral("100002_next.bmp")), bottomUp24()));
+    const PictureLibrary lib = PictureLibrary::fromFolder(dir.path());
+    QCOMPARE(lib.count(), 2);
+    QCOMPARE(lib.address(1), qint64(PictureLibrary::BaseAddress + 12));
+
+    PageData page;
+    page.imageNum = 0;
+    QCOMPARE(pageBackgroundText(page, lib), QStringLiteral("PIC(0,0,0,3,2);"));
+    QCOMPARE(DownloadBlocks::pictureHeader(lib), QByteArray::fromHex("0000001800020003000200030002"));
+    const QByteArray pixels = DownloadBlocks::pixelData(lib);
+    QCOMPARE(pixels.size(), 24);
+    // Top row first: red, green, blue; then white, black, red.
+    QCOMPARE(pixels.left(12), QByteArray::fromHex("F80007E0001F" "FFFF0000F800"));
+    QCOMPARE(pixels.mid(12), pixels.left(12));  // the bottom-up copy holds the same picture
+}
+
+void TestPictureLibrary::unreadable_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QStringLiteral("100002_empty.bmp") << QByteArray();
+    QTest::newRow("header only") << QStringLiteral("100002_head.bmp") << headerOnly();
+    QTest::newRow("text named bmp") << QStringLiteral("100002_text.bmp") << QByteArray("just some notes\n");
+    QTest::newRow("text named jpg") << QStringLiteral("100002_text.jpg") << QByteArray("\xFF\xD8 not really");
+}
+
+// An unreadable picture keeps its number, counts as empty and says so.
+void TestPictureLibrary::unreadable()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    QVERIFY(write(dir.filePath(QStringLiteral("100001_a.bmp")), bottomUp24()));
+    QVERIFY(write(dir.filePath(name), bytes));
+    QVERIFY(write(dir.filePath(QStringLiteral("100003_c.bmp")), topDown24()));
+
+    const PictureLibrary lib = PictureLibrary::fromFolder(dir.path());
+    QCOMPARE(lib.count(), 3);
+    QCOMPARE(lib.at(1).state, PictureState::Unreadable);
+    QVERIFY(!lib.at(1).readable());
+    QCOMPARE(lib.at(1).size, QSize(0, 0));
+    QCOMPARE(lib.problemPictures(), QVector<int>{1});
+    QCOMPARE(lib.address(2), qint64(PictureLibrary::BaseAddress + 12));
+    QVERIFY(lib.at(0).readable() && lib.at(2).readable());
+    QVERIFY(!PictureFile::stateText(lib.at(1).state).isEmpty());
+}
+
+void TestPictureLibrary::tooLarge_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("side 65535") << monoRow(65535) << QSize(65535, 1) << true;
+    QTest::newRow("side 65536") << monoRow(65536) << QSize(65536, 1) << false;
+    Spec huge;
+    huge.width = 9000;
+    huge.height = -9000;
+    QTest::newRow("more pixels than decoded") << file(huge) << QSize(9000, 9000) << false;
+}
+
+void TestPictureLibrary::tooLarge()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, size);
+    QFETCH(bool, readable);
+    QTemporaryDir dir;
+    QVERIFY(write(dir.filePath(QStringLiteral("100001_wide.bmp")), bytes));
+    const PictureLibrary lib = PictureLibrary::fromFolder(dir.path());
+    QCOMPARE(lib.count(), 1);
+    QCOMPARE(lib.at(0).size, size);
+    QCOMPARE(lib.at(0).readable(), readable);
+    QCOMPARE(lib.at(0).state, readable ? PictureState::Readable : PictureState::TooLarge);
+}
+
+// Links to FIFOs and devices are neither entries nor opened; they are named as skipped.
+void TestPictureLibrary::onlyRegularFiles()
+{
+    QTemporaryDir dir;
+    const QString images = dir.filePath(QStringLiteral("tempImages"));
+    const QString fonts = dir.filePath(QStringLiteral("tempFonts"));
+    QVERIFY(QDir().mkpath(images) && QDir().mkpath(fonts));
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    QVERIFY(makeFifo(fifo));
+
+    QVERIFY(write(images + QStringLiteral("/100001_a.bmp"), bottomUp24()));
+    QVERIFY(QFile::link(fifo, images + QStringLiteral("/100002_fifo.bmp")));
+    QVERIFY(QFile::link(QStringLiteral("/dev/null"), images + QStringLiteral("/100003_null.bmp")));
+    QVERIFY(makeFifo(images + QStringLiteral("/100004_pipe.jpg")));
+    QVERIFY(QFile::link(dir.filePath(QStringLiteral("nowhere")), images + QStringLiteral("/100005_gone.bmp")));
+    QVERIFY(write(images + QStringLiteral("/100006_b.bmp"), topDown24()));
+
+    const PictureLibrary lib = PictureLibrary::fromProjectFolder(dir.path());
+    QCOMPARE(lib.count(), 2);
+    QCOMPARE(QFileInfo(lib.at(1).path).fileName(), QStringLiteral("100006_b.bmp"));
+    QCOMPARE(lib.skipped().size(), 4);
+    QVERIFY(lib.skipped().first().endsWith(QLatin1String("100002_fifo.bmp")));
+    QVERIFY(RegularFile::skippedWarning(lib.skipped().first()).contains(QLatin1String("100002_fifo.bmp")));
+
+    // Given directly, such a path is unreadable and opening it does not wait for a writer.
+    const PictureLibrary given = PictureLibrary::fromPaths({fifo, QStringLiteral("/dev/zero")});
+    QCOMPARE(given.problemPictures(), (QVector<int>{0, 1}));
+    QVERIFY(PictureCache::global().image(fifo).isNull());
+
+    QVERIFY(write(fonts + QStringLiteral("/C_16.bin"), QByteArray(10, 'x')));
+    QVERIFY(QFile::link(fifo, fonts + QStringLiteral("/C_24.bin")));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), fonts + QStringLiteral("/E_16.bin")));
+    QStringList skipped;
+    const QStringList list = FontLibrary::fontListOfProject(dir.path(), &skipped);
+    QCOMPARE(list, QStringList{fonts + QStringLiteral("/C_16.bin")});
+    QCOMPARE(skipped.size(), 2);
+}
+
+void TestPictureLibrary::readAtMost()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("f.bin"));
+    QVERIFY(write(path, QByteArray(100, 'a')));
+    QByteArray data;
+    QVERIFY(RegularFile::readAtMost(path, 10, &data));
+    QCOMPARE(data.size(), 11);
+    QVERIFY(RegularFile::readAtMost(path, 100, &data));
+    QCOMPARE(data.size(), 100);
+    // A sparse file far over any limit costs only the limit.
+    QFile sparse(dir.filePath(QStringLiteral("sparse.bin")));
+    QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(qint64(3) << 30));
+    sparse.close();
+    QVERIFY(RegularFile::readAtMost(sparse.fileName(), 1000, &data));
+    QCOMPARE(data.size(), 1001);
+    QVERIFY(!RegularFile::readAtMost(QStringLiteral("/dev/zero"), 10, &data));
+    QVERIFY(data.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestPictureLibrary)
+#include "tst_picturelibrary.moc"
