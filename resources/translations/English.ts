@@ -73,6 +73,30 @@
         <source>，</source>
         <translation>, </translation>
     </message>
+    <message>
+        <source>图片%1（编号%2）无法读取</source>
+        <translation>Picture %1 (number %2) cannot be read</translation>
+    </message>
+    <message>
+        <source>图片%1（编号%2）的尺寸%3x%4过大，每边不能超过%5像素</source>
+        <translation>Picture %1 (number %2) is %3x%4, too large: no side may exceed %5 pixels</translation>
+    </message>
+    <message>
+        <source>图片%1（编号%2）的尺寸%3x%4过大，像素总数不能超过%5</source>
+        <translation>Picture %1 (number %2) is %3x%4, too large: it may not have more than %5 pixels</translation>
+    </message>
+    <message>
+        <source>，第%1页使用了该图片</source>
+        <translation>, page %1 uses it</translation>
+    </message>
+    <message>
+        <source>，请您删除或重新导入该图片！</source>
+        <translation>, please delete it or import it again!</translation>
+    </message>
+    <message>
+        <source>，请您删除或缩小该图片！</source>
+        <translation>, please delete it or make it smaller!</translation>
+    </message>
 </context>
 <context>
     <name>DownloadSteps</name>
@@ -132,6 +156,10 @@
         <source>指令集发送成功！</source>
         <translation>Instructions sent successfully!</translation>
     </message>
+    <message>
+        <source>字库文件%1无法读取，下载失败！</source>
+        <translation>Font file %1 cannot be read, download failed!</translation>
+    </message>
 </context>
 <context>
     <name>InstructSerialPort</name>
@@ -190,6 +218,10 @@
 <message>
         <source>指令集发送成功！</source>
         <translation>Instructions sent successfully!</translation>
+    </message>
+<message>
+        <source>字库文件%1无法读取，下载失败！</source>
+        <translation>Font file %1 cannot be read, download failed!</translation>
     </message>
 </context>
 <context>
@@ -1184,6 +1216,17 @@
     </message>
 </context>
 <context>
+    <name>PictureFile</name>
+    <message>
+        <source>无法读取</source>
+        <translation>unreadable</translation>
+    </message>
+    <message>
+        <source>尺寸过大</source>
+        <translation>too large</translation>
+    </message>
+</context>
+<context>
     <name>PictureFiles</name>
     <message>
         <source>%1：文件不存在</source>
@@ -1474,6 +1517,13 @@
     <message>
         <source>%1：元素“%2”出现在任何页面之前</source>
         <translation>%1: element "%2" comes before any page</translation>
+    </message>
+</context>
+<context>
+    <name>RegularFile</name>
+    <message>
+        <source>%1不是普通文件，已跳过！</source>
+        <translation>%1 is not a regular file and was skipped!</translation>
     </message>
 </context>
 <context>

@@ -12,7 +12,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "bmpbytes.h"
 #include "tavocli.h"
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -108,6 +111,73 @@ private slots:
         QCOMPARE(tight.code, 1);
         QVERIFY2(tight.err.contains(QStringLiteral("第1页控件数量已超过7！")), qPrintable(tight.err));
         QVERIFY2(tight.err.contains(QStringLiteral("文本字符已超过8！")), qPrintable(tight.err));
+    }
+
+    // Unreadable, oversized and non-regular library entries: every command finishes, check names
+    // each problem picture with its pages, a picture download refuses to start.
+    void brokenLibrary()
+    {
+        QTemporaryDir dir;
+        const QString images = dir.filePath(QStringLiteral("tempImages"));
+        const QString fonts = dir.filePath(QStringLiteral("tempFonts"));
+        QVERIFY(QDir().mkpath(images) && QDir().mkpath(fonts));
+        BmpBytes::Spec top;
+        top.width = 3;
+        top.height = -2;
+        top.pixels = BmpBytes::rows24({{0xFF0000, 0, 0}, {0, 0, 0xFF}});
+        QVERIFY(BmpBytes::write(images + QStringLiteral("/100001_top.bmp"), BmpBytes::file(top)));
+        QVERIFY(BmpBytes::write(images + QStringLiteral("/100002_empty.bmp"), QByteArray()));
+        BmpBytes::Spec wide;
+        wide.width = 65536;
+        wide.bitsPerPixel = 1;
+        wide.palette = {0, 0xFFFFFF};
+        wide.pixels = QByteArray(8192, '\0');
+        QVERIFY(BmpBytes::write(images + QStringLiteral("/100003_wide.bmp"), BmpBytes::file(wide)));
+        const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("pipe")));
+        QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
+        QVERIFY(QFile::link(QString::fromLocal8Bit(fifo), images + QStringLiteral("/100004_fifo.bmp")));
+        QVERIFY(QFile::link(QString::fromLocal8Bit(fifo), fonts + QStringLiteral("/C_16.bin")));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), fonts + QStringLiteral("/E_16.bin")));
+
+        ProjectData p;
+        p.frameW = 320;
+        p.frameH = 240;
+        PageData first;
+        first.imageNum = 0;
+        PageData second;
+        second.imageNum = 1;
+        p.pages = {first, second};
+        const QString project = dir.filePath(QStringLiteral("t.Tavo"));
+        QVERIFY(ProjectFile::write(project, p));
+
+        const CliRun info = cli({QStringLiteral("info"), project});
+        QCOMPARE(info.code, 0);
+        QVERIFY(info.outText().contains(QLatin1String("pictures:    3")));
+        for (const QString &name : {QStringLiteral("100004_fifo.bmp"), QStringLiteral("C_16.bin"), QStringLiteral("E_16.bin")})
+            QVERIFY2(info.err.contains(QStringLiteral("%1不是普通文件，已跳过！").arg(name)), qPrintable(info.err));
+
+        const CliRun script = cli({QStringLiteral("script"), project, QStringLiteral("--page"), QStringLiteral("0")});
+        QCOMPARE(script.code, 0);
+        QVERIFY(script.out.startsWith("PIC(0,0,0,3,2);"));
+
+        const CliRun check = cli({QStringLiteral("check"), project});
+        QCOMPARE(check.code, 1);
+        QVERIFY2(check.err.contains(QStringLiteral("图片100002_empty.bmp（编号1）无法读取，第1页使用了该图片")),
+                 qPrintable(check.err));
+        QVERIFY2(check.err.contains(QStringLiteral("图片100003_wide.bmp（编号2）的尺寸65536x1过大")), qPrintable(check.err));
+        QVERIFY(!check.err.contains(QLatin1String("100001_top.bmp")));
+
+        const CliRun render = cli({QStringLiteral("render"), project, QStringLiteral("--page"), QStringLiteral("0"),
+                                   QStringLiteral("-o"), dir.filePath(QStringLiteral("p.png"))});
+        QCOMPARE(render.code, 0);
+        QCOMPARE(QImage(dir.filePath(QStringLiteral("p.png"))).pixelColor(0, 0), QColor(255, 0, 0));
+
+        for (const QString &mode : {QStringLiteral("--pictures-only"), QStringLiteral("--with-pictures")}) {
+            const CliRun download = cli({QStringLiteral("download"), project, QStringLiteral("--port"),
+                                         dir.filePath(QStringLiteral("no-port")), mode});
+            QCOMPARE(download.code, 1);
+            QVERIFY2(download.err.contains(QLatin1String("100002_empty.bmp")), qPrintable(download.err));
+        }
     }
 
     void usage_data()

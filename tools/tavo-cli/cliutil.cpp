@@ -1,6 +1,8 @@
 #include "cliutil.h"
 
 #include "file/projectfile.h"
+#include "library/fontlibrary.h"
+#include "library/regularfile.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -27,6 +29,12 @@ int fail(int code, const QString &message)
     return code;
 }
 
+void warnSkipped(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        err() << "tavo-cli: " << RegularFile::skippedWarning(path) << Qt::endl;
+}
+
 bool loadCliProject(const QString &path, CliProject *project)
 {
     const QFileInfo info(path);
@@ -37,6 +45,10 @@ bool loadCliProject(const QString &path, CliProject *project)
         return false;
     }
     project->pictures = PictureLibrary::fromProjectFolder(project->folder);
+    warnSkipped(project->pictures.skipped());
+    QStringList skippedFonts;
+    FontLibrary::fontListOfProject(project->folder, &skippedFonts);
+    warnSkipped(skippedFonts);
     project->data = ProjectData();
     const ProjectFile::ReadResult r = ProjectFile::read(path, project->pictures.count(), &project->data);
     if (!r.ok) {

@@ -23,7 +23,11 @@ struct CliProject {
     PictureLibrary pictures;
 };
 
-// Reads the project file; on failure prints the loader's message and the reason and returns
+// Prints a warning on standard error for each library entry left out (not a regular file).
+void warnSkipped(const QStringList &paths);
+
+// Reads the project file and its picture list, warning about library entries left out (pictures
+// and fonts); on failure prints the loader's message and the reason and returns
 // false (the caller exits with ExitUsage).
 bool loadCliProject(const QString &path, CliProject *project);
 

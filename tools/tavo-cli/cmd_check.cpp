@@ -47,7 +47,8 @@ int cmdCheck(const QStringList &arguments)
     CliProject project;
     if (!loadCliProject(args.first(), &project))
         return ExitUsage;
-    const DownloadJob job = jobFromProject(project.data, project.folder, DownloadMode::PagesOnly);
+    // Everything a download with pictures would refuse, pictures no page uses included.
+    const DownloadJob job = jobFromProject(project.data, project.folder, DownloadMode::PicturesAndPages);
     QStringList problems = DownloadCheck::allMessages(job);
     // A download without pages can only end in a time-out.
     if (project.data.pages.isEmpty())

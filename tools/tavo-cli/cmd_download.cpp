@@ -240,9 +240,9 @@ int cmdDownload(const QStringList &arguments)
 
     if (mode == DownloadMode::Pictures && job.pictures.isEmpty())
         return fail(ExitFailed, QCoreApplication::translate("MainWindow", "未添加图片无法下载，请您先添加图片！"));
-    if (mode == DownloadMode::PagesOnly || mode == DownloadMode::PicturesAndPages) {
-        if (job.pages.isEmpty())
-            return fail(ExitFailed, QCoreApplication::translate("MainWindow", "项目中没有页面，无法下载！"));
+    if ((mode == DownloadMode::PagesOnly || mode == DownloadMode::PicturesAndPages) && job.pages.isEmpty())
+        return fail(ExitFailed, QCoreApplication::translate("MainWindow", "项目中没有页面，无法下载！"));
+    if (mode != DownloadMode::Fonts) {
         const QString check = DownloadCheck::firstMessage(job);
         if (!check.isEmpty())
             return fail(ExitFailed, check);

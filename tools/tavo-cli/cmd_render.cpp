@@ -69,6 +69,7 @@ int cmdRender(const QStringList &args)
     if (!projectInfo.isFile())
         return fail(ExitUsage, QStringLiteral("cannot open '%1'").arg(a.project));
     const PictureLibrary pictures = PictureLibrary::fromProjectFolder(projectInfo.absolutePath());
+    warnSkipped(pictures.skipped());
     ProjectData data;
     // A file without a usable page size is shown at the canvas's default size.
     data.frameW = 420;

@@ -1,8 +1,8 @@
 #include "download/downloadblocks.h"
 
-#include <QFile>
+#include "library/regularfile.h"
+
 #include <QFileInfo>
-#include <QImageReader>
 
 namespace DownloadBlocks {
 
@@ -14,20 +14,32 @@ void put16(char *p, quint32 v)
     p[1] = char(v & 0xFF);
 }
 
-QByteArray fontImage(const QStringList &fontFiles, const QVector<FontSlot> &table, bool pad)
+// The slots in table order, cut at limit + 1 bytes: an image longer than the limit is refused
+// anyway, and a file in a slot may be huge or sparse, so nothing past that is read.
+QByteArray fontImage(const QStringList &fontFiles, const QVector<FontSlot> &table, bool pad, qint64 limit,
+                     QString *unreadable)
 {
     QByteArray out;
+    const qint64 cap = limit + 1;
     for (const FontSlot &slot : table) {
+        const qint64 room = cap - out.size();
+        if (room <= 0)
+            break;
         const QString path = fontFileFor(fontFiles, QLatin1String(slot.name));
-        QFile f(path);
-        if (!path.isEmpty() && f.open(QIODevice::ReadOnly)) {
-            const QByteArray data = f.readAll();
+        qint64 fill = slot.size;
+        if (!path.isEmpty()) {
+            QByteArray data;
+            if (!RegularFile::readAtMost(path, room - 1, &data)) {
+                if (unreadable)
+                    *unreadable = path;
+                return QByteArray();
+            }
             out += data;
-            if (pad && data.size() < slot.size)
-                out += QByteArray(slot.size - data.size(), char(0xFF));
-        } else {
-            out += QByteArray(slot.size, char(0xFF));
+            fill = pad ? slot.size - data.size() : 0;
         }
+        fill = qMin(fill, cap - out.size());
+        if (fill > 0)
+            out += QByteArray(int(fill), char(0xFF));
     }
     return out;
 }
@@ -87,8 +99,8 @@ QByteArray pixelData(const PictureLibrary &pictures)
     QByteArray out;
     out.reserve(int(qMin<qint64>(pictures.totalBytes(), INT_MAX / 2)));
     for (const PictureInfo &info : pictures.pictures()) {
-        QImageReader reader(info.path);
-        appendPixels(&out, reader.read(), info.size);
+        PictureState state;
+        appendPixels(&out, PictureFile::read(info.path, &state), info.size);
     }
     return out;
 }
@@ -119,8 +131,14 @@ QString fontFileFor(const QStringList &fontFiles, const QString &name)
     return QString();
 }
 
-QByteArray smallFontImage(const QStringList &fontFiles) { return fontImage(fontFiles, smallFontSlots(), false); }
+QByteArray smallFontImage(const QStringList &fontFiles, QString *unreadable)
+{
+    return fontImage(fontFiles, smallFontSlots(), false, SmallFontLimit, unreadable);
+}
 
-QByteArray largeFontImage(const QStringList &fontFiles) { return fontImage(fontFiles, largeFontSlots(), true); }
+QByteArray largeFontImage(const QStringList &fontFiles, QString *unreadable)
+{
+    return fontImage(fontFiles, largeFontSlots(), true, LargeFontLimit, unreadable);
+}
 
 }  // namespace DownloadBlocks

@@ -40,9 +40,12 @@ constexpr int SmallFontLimit = 2097152;
 constexpr int LargeFontLimit = 3145728;
 
 // Small image: each file appended whole (no padding); a missing slot is 0xFF of the slot size.
-QByteArray smallFontImage(const QStringList &fontFiles);
+// Both images stop at their limit + 1 bytes, so a longer result means "over the limit" and no
+// more of a file is read than that. A listed file that cannot be read gives an empty image and
+// its path in *unreadable.
+QByteArray smallFontImage(const QStringList &fontFiles, QString *unreadable = nullptr);
 // Large image: each file padded with 0xFF up to its slot (a longer file is appended whole).
-QByteArray largeFontImage(const QStringList &fontFiles);
+QByteArray largeFontImage(const QStringList &fontFiles, QString *unreadable = nullptr);
 
 // The first file in list order whose base name (up to the first dot) is name; empty if none.
 QString fontFileFor(const QStringList &fontFiles, const QString &name);

@@ -5,6 +5,7 @@
 #include "script/scripts.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace {
 
@@ -43,6 +44,18 @@ qint64 numberTextSum(qint64 lo, qint64 hi)
 }
 
 bool isColor(int n) { return n >= 0 && n <= 63; }
+
+bool usesPicture(const PageData &page, int n)
+{
+    if (page.imageNum == n)
+        return true;
+    for (const ControlRecord &c : page.controls) {
+        if (c.imageNum == n || c.cutImageNum == n || c.backgroundImageNum == n || c.backgroundCutImageNum == n ||
+            c.pressImageNum == n || c.pressCutImageNum == n)
+            return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -168,6 +181,46 @@ QString colorNumberMessage(const QVector<PageData> &pages)
     return tr("%1超出了颜色编号0到63的范围，请您重新设置！").arg(found.join(tr("、")));
 }
 
+bool sendsPictures(DownloadMode mode)
+{
+    return mode == DownloadMode::Pictures || mode == DownloadMode::PicturesAndPages;
+}
+
+QStringList pictureMessages(const DownloadJob &job, bool usedOnly)
+{
+    QStringList messages;
+    for (int n : job.pictures.problemPictures()) {
+        const PictureInfo &info = job.pictures.at(n);
+        QStringList pages;
+        for (int p = 0; p < job.pages.size(); ++p) {
+            if (usesPicture(job.pages.at(p), n))
+                pages << QString::number(p);
+        }
+        if (usedOnly && pages.isEmpty())
+            continue;
+        const QString name = QFileInfo(info.path).fileName();
+        const QString number = QString::number(n);
+        const QSize size = info.size;
+        QString m;
+        if (info.state == PictureState::Unreadable) {
+            m = tr("图片%1（编号%2）无法读取").arg(name, number);
+        } else if (size.width() > PictureFile::MaxSide || size.height() > PictureFile::MaxSide) {
+            m = tr("图片%1（编号%2）的尺寸%3x%4过大，每边不能超过%5像素")
+                    .arg(name, number, QString::number(size.width()), QString::number(size.height()),
+                         QString::number(PictureFile::MaxSide));
+        } else {
+            m = tr("图片%1（编号%2）的尺寸%3x%4过大，像素总数不能超过%5")
+                    .arg(name, number, QString::number(size.width()), QString::number(size.height()),
+                         QString::number(PictureFile::MaxPixels));
+        }
+        if (!pages.isEmpty())
+            m += tr("，第%1页使用了该图片").arg(pages.join(tr("、")));
+        m += info.state == PictureState::Unreadable ? tr("，请您删除或重新导入该图片！") : tr("，请您删除或缩小该图片！");
+        messages << m;
+    }
+    return messages;
+}
+
 QStringList allMessages(const DownloadJob &job)
 {
     QStringList messages;
@@ -175,6 +228,9 @@ QStringList allMessages(const DownloadJob &job)
         if (!m.isEmpty())
             messages << m;
     };
+    if (job.mode == DownloadMode::Pictures)
+        return pictureMessages(job);
+    messages << pictureMessages(job, !sendsPictures(job.mode));
     add(pageSizeMessage(job.pages, job.pictures));
     const QString range = bootAnimationMessage(job);
     add(range);

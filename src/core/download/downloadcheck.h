@@ -31,7 +31,15 @@ QString unsafeTextMessage(const QVector<PageData> &pages);
 // Colour numbers outside the 64-colour table in what is sent to the module.
 QString colorNumberMessage(const QVector<PageData> &pages);
 
-// Every failed check, in the order above (the boot size only when the animation range is sound).
+// Pictures that may not be downloaded (unreadable, or too large for the picture header), one
+// message each, naming the file and the pages that use it. With usedOnly, only pictures that a
+// page uses: a page download sends no picture, only the sizes of those it names.
+QStringList pictureMessages(const DownloadJob &job, bool usedOnly = false);
+// True when the job's mode sends the picture library.
+bool sendsPictures(DownloadMode mode);
+
+// Every failed check for the job's mode, in the order above (the boot size only when the
+// animation range is sound); a picture-only job is checked for its pictures alone.
 QStringList allMessages(const DownloadJob &job);
 // The first failed check, empty when the job may be downloaded.
 QString firstMessage(const DownloadJob &job);

@@ -1,10 +1,12 @@
 #include "download/downloadsteps.h"
 
 #include "download/downloadblocks.h"
+#include "download/downloadcheck.h"
 #include "script/moduletext.h"
 #include "script/scripts.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace {
 
@@ -224,7 +226,17 @@ void DownloadSteps::performPages(int s)
 void DownloadSteps::performPictures(int s)
 {
     switch (s) {
-    case 0: sendText(QStringLiteral("FCHECK();\r\n")); break;
+    case 0: {
+        // Callers check before starting; this stops any job that skipped it before a byte is sent.
+        const QStringList problems = DownloadCheck::pictureMessages(m_job);
+        if (!problems.isEmpty()) {
+            message(Warning, problems.first());
+            finish(false, problems.first());
+            break;
+        }
+        sendText(QStringLiteral("FCHECK();\r\n"));
+        break;
+    }
     case 1: {
         const qint64 h = DownloadBlocks::pictureHeaderLength(m_job.pictures.count());
         const qint64 p = m_job.pictures.totalBytes();
@@ -267,9 +279,15 @@ void DownloadSteps::performFonts(int s)
     case 0:
     case 2: {
         const bool small = s == 0;
-        m_fontData = small ? DownloadBlocks::smallFontImage(m_job.fonts) : DownloadBlocks::largeFontImage(m_job.fonts);
+        QString unreadable;
+        m_fontData = small ? DownloadBlocks::smallFontImage(m_job.fonts, &unreadable)
+                           : DownloadBlocks::largeFontImage(m_job.fonts, &unreadable);
         const int limit = small ? DownloadBlocks::SmallFontLimit : DownloadBlocks::LargeFontLimit;
-        if (m_fontData.size() <= limit) {
+        if (!unreadable.isEmpty()) {
+            const QString text = tr("字库文件%1无法读取，下载失败！").arg(QFileInfo(unreadable).fileName());
+            message(Warning, text);
+            finish(false, text);
+        } else if (m_fontData.size() <= limit) {
             sendText(QStringLiteral("%1(%2);\r\n")
                          .arg(small ? QLatin1String("ZIKU") : QLatin1String("ZIKU48"))
                          .arg(m_fontData.size()));

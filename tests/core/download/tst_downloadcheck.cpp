@@ -247,6 +247,48 @@ private slots:
         QVERIFY(!DownloadCheck::colorNumberMessage(pages).contains(QStringLiteral("背景")));
     }
 
+    // Pictures that may not be downloaded are named with the pages that use them; a page
+    // download names only those its pages use, a picture download looks at nothing else.
+    void pictureProblems()
+    {
+        PictureLibrary lib;
+        lib.append(PictureInfo{QStringLiteral("/x/100001_ok.bmp"), QSize(4, 4), 0});
+        lib.append(PictureInfo{QStringLiteral("/x/100002_bad.bmp"), QSize(0, 0), 0, PictureState::Unreadable});
+        lib.append(PictureInfo{QStringLiteral("/x/100003_wide.bmp"), QSize(70000, 10), 0, PictureState::TooLarge});
+        lib.append(PictureInfo{QStringLiteral("/x/100004_big.bmp"), QSize(9000, 9000), 0, PictureState::TooLarge});
+        DownloadJob job;
+        job.pictures = lib;
+        PageData first;
+        first.imageNum = 1;
+        ControlRecord button = ControlRecord::make(ControlKind::Button, 0);
+        button.pressCutImageNum = 2;
+        PageData second = pageWith(button);
+        PageData third;
+        third.imageNum = 1;
+        ControlRecord unsafe = ControlRecord::make(ControlKind::Text, 0);
+        unsafe.text = QStringLiteral("'");
+        job.pages = {first, second, third, pageWith(unsafe)};
+
+        const QString bad = QStringLiteral("图片100002_bad.bmp（编号1）无法读取，第0、2页使用了该图片，请您删除或重新导入该图片！");
+        const QString wide = QStringLiteral(
+            "图片100003_wide.bmp（编号2）的尺寸70000x10过大，每边不能超过65535像素，第1页使用了该图片，请您删除或缩小该图片！");
+        const QString big = QStringLiteral(
+            "图片100004_big.bmp（编号3）的尺寸9000x9000过大，像素总数不能超过67108864，请您删除或缩小该图片！");
+        job.mode = DownloadMode::PicturesAndPages;
+        QStringList all = DownloadCheck::allMessages(job);
+        QCOMPARE(all.mid(0, 3), (QStringList{bad, wide, big}));
+        QCOMPARE(all.size(), 4);  // and the unsafe text
+        job.mode = DownloadMode::PagesOnly;
+        all = DownloadCheck::allMessages(job);
+        QCOMPARE(all.mid(0, 2), (QStringList{bad, wide}));
+        QCOMPARE(all.size(), 3);
+        job.mode = DownloadMode::Pictures;
+        QCOMPARE(DownloadCheck::allMessages(job), (QStringList{bad, wide, big}));
+        job.pages.clear();
+        QCOMPARE(DownloadCheck::firstMessage(job),
+                 QStringLiteral("图片100002_bad.bmp（编号1）无法读取，请您删除或重新导入该图片！"));
+    }
+
     void allInOrder()
     {
         DownloadJob job = animationJob(0, 9, 2);

@@ -1,3 +1,4 @@
+#include "download/downloadblocks.h"
 #include "download/downloadsteps.h"
 #include "script/moduletext.h"
 #include "script/scripts.h"
@@ -5,6 +6,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -237,6 +240,72 @@ private slots:
         QCOMPARE(progress, (QVector<QPair<qint64, qint64>>{{40, 0}, {40, 40}}));
         QVERIFY(h.finished() && h.finished()->ok);
         QCOMPARE(h.finished()->text, msg("图片下载成功！"));
+    }
+
+    // A picture job whose library holds an unreadable picture sends nothing.
+    void unreadablePictureStopsBeforeSending()
+    {
+        QTemporaryDir dir;
+        QImage a(2, 1, QImage::Format_RGB32);
+        a.fill(Qt::red);
+        QVERIFY(a.save(dir.filePath(QStringLiteral("100001_a.bmp"))));
+        QFile empty(dir.filePath(QStringLiteral("100002_empty.bmp")));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        for (DownloadMode mode : {DownloadMode::Pictures, DownloadMode::PicturesAndPages}) {
+            DownloadJob job = pagesJob(1);
+            job.mode = mode;
+            job.pictures = PictureLibrary::fromFolder(dir.path());
+            Harness h;
+            h.start(job);
+            QVERIFY(h.writes.isEmpty());
+            QVERIFY(h.finished() && !h.finished()->ok);
+            QVERIFY(h.finished()->text.contains(QLatin1String("100002_empty.bmp")));
+            QVERIFY(!h.steps.isActive());
+        }
+    }
+
+    // Font files are read up to the limit: huge, sparse or unreadable ones never get a success.
+    void fontFilesBounded_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qint64>("sparseSize");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("sparse 3 GiB small font") << QStringLiteral("C_16.bin") << (qint64(3) << 30)
+                                                 << msg("小字库不能超过2M！");
+        QTest::newRow("sparse 100 MB small font") << QStringLiteral("E_16.bin") << qint64(100) * 1000 * 1000
+                                                  << msg("小字库不能超过2M！");
+        QTest::newRow("sparse 5 GiB large font") << QStringLiteral("C_48.bin") << (qint64(5) << 30)
+                                                 << msg("大字库不能超过3M！");
+        QTest::newRow("link to a FIFO") << QStringLiteral("C_24.bin") << qint64(-1)
+                                        << msg("字库文件%1无法读取，下载失败！").arg(QStringLiteral("C_24.bin"));
+    }
+    void fontFilesBounded()
+    {
+        QFETCH(QString, name);
+        QFETCH(qint64, sparseSize);
+        QFETCH(QString, message);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        if (sparseSize >= 0) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(sparseSize));
+        } else {
+            const QByteArray fifo = QFile::encodeName(dir.filePath(QStringLiteral("pipe")));
+            QVERIFY(::mkfifo(fifo.constData(), 0600) == 0);
+            QVERIFY(QFile::link(QString::fromLocal8Bit(fifo), path));
+        }
+        DownloadJob job;
+        job.mode = DownloadMode::Fonts;
+        job.fonts << path;
+        Harness h;
+        h.start(job);
+        h.runToEnd();
+        QVERIFY(h.finished() && !h.finished()->ok);
+        QCOMPARE(h.finished()->text, message);
+        QVERIFY(h.hasMessage(DownloadSteps::Warning, message));
+        for (const QString &w : h.writes)
+            QVERIFY(w.size() <= DownloadBlocks::LargeFontLimit + 64);
     }
 
     void fonts_data()
