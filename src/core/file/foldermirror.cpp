@@ -55,6 +55,8 @@ bool copyTree(const QString &src, const QString &dst, const QString &previous)
         if (fi.isDir()) {
             if (!copyTree(fi.filePath(), target, before))
                 return false;
+        } else if (!fi.isFile()) {
+            continue;  // FIFOs, sockets and devices: opening one to copy it could wait forever
         } else if (!reuseUnchanged(fi, before, target) && !copyFile(fi.filePath(), target, fi.lastModified())) {
             return false;
         }

@@ -1,4 +1,5 @@
 #include "file/projectfile.h"
+#include "file/foldermirror.h"
 #include "file/projectxml.h"
 
 #include <QDomDocument>
@@ -6,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -290,6 +293,24 @@ private slots:
         QVERIFY(QFileInfo(path).isDir());
         // Nothing left behind beside it.
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 0);
+    }
+
+    // Mirroring the picture folder copies regular files only: a FIFO among them would block the
+    // copy for ever, a link could reach anywhere.
+    void mirrorSkipsWhatIsNotAFile()
+    {
+        QTemporaryDir dir;
+        const QString src = dir.filePath(QStringLiteral("tempImages"));
+        const QString dst = dir.filePath(QStringLiteral("backUpImages"));
+        QVERIFY(QDir().mkpath(src));
+        QFile f(src + QStringLiteral("/100001_a.bmp"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("picture");
+        f.close();
+        QVERIFY(::mkfifo(QFile::encodeName(src + QStringLiteral("/100002_pipe.bmp")).constData(), 0600) == 0);
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), src + QStringLiteral("/100003_zero.bmp")));
+        QVERIFY(mirrorFolder(src, dst));
+        QCOMPARE(QDir(dst).entryList(QDir::Files | QDir::System), QStringList{QStringLiteral("100001_a.bmp")});
     }
 
     void numberingBeforeId()
