@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const PictureInfo &info = lib.at(0);
     switch (info.state) {
     case PictureState::Readable:
-        if (info.size.isEmpty() || info.size.width() > PictureFile::MaxSide || info.size.height() > PictureFile::MaxSide)
+        if (info.size.isEmpty() || info.size.width() > PictureReader::MaxSide || info.size.height() > PictureReader::MaxSide)
             fail("a readable picture with a size the header cannot hold");
         if (DownloadBlocks::pixelData(lib).size() != lib.totalBytes())
             fail("pixel block and announced size differ");
@@ -47,8 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             fail("an unreadable picture that takes room");
         break;
     case PictureState::TooLarge:
-        if (info.size.width() <= PictureFile::MaxSide && info.size.height() <= PictureFile::MaxSide &&
-            qint64(info.size.width()) * info.size.height() <= PictureFile::MaxPixels)
+        if (info.size.width() <= PictureReader::MaxSide && info.size.height() <= PictureReader::MaxSide &&
+            qint64(info.size.width()) * info.size.height() <= PictureReader::MaxPixels)
             fail("a picture refused as too large that is not");
         break;
     }

@@ -1216,17 +1216,6 @@
     </message>
 </context>
 <context>
-    <name>PictureFile</name>
-    <message>
-        <source>无法读取</source>
-        <translation>unreadable</translation>
-    </message>
-    <message>
-        <source>尺寸过大</source>
-        <translation>too large</translation>
-    </message>
-</context>
-<context>
     <name>PictureFiles</name>
     <message>
         <source>%1：文件不存在</source>
@@ -1247,6 +1236,17 @@
     <message>
         <source>以下图片未能导入：</source>
         <translation>These pictures could not be imported:</translation>
+    </message>
+</context>
+<context>
+    <name>PictureReader</name>
+    <message>
+        <source>无法读取</source>
+        <translation>unreadable</translation>
+    </message>
+    <message>
+        <source>尺寸过大</source>
+        <translation>too large</translation>
     </message>
 </context>
 <context>

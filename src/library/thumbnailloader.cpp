@@ -1,7 +1,9 @@
 #include "library/thumbnailloader.h"
 
 #include "library/picturecache.h"
+#include "library/regularfile.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QImageReader>
@@ -21,7 +23,10 @@ ThumbnailLoader::Stamp ThumbnailLoader::stampOf(const QString &path)
 
 QImage ThumbnailLoader::decodeScaled(const QString &path, const QSize &size)
 {
-    QImageReader reader(path);
+    QFile file;
+    if (!RegularFile::open(path, &file))
+        return QImage();
+    QImageReader reader(&file);
     const QSize full = reader.size();
     if (full.isValid()) {
         if (qint64(full.width()) * full.height() > PictureCache::MaxPixels)

@@ -1,7 +1,7 @@
 # Library files that cannot be read or sent: pictures, fonts, entries that are not regular files.
 T[('RegularFile', '%1不是普通文件，已跳过！')] = '%1 is not a regular file and was skipped!'
-T[('PictureFile', '无法读取')] = 'unreadable'
-T[('PictureFile', '尺寸过大')] = 'too large'
+T[('PictureReader', '无法读取')] = 'unreadable'
+T[('PictureReader', '尺寸过大')] = 'too large'
 T[('DownloadCheck', '图片%1（编号%2）无法读取')] = 'Picture %1 (number %2) cannot be read'
 T[('DownloadCheck', '图片%1（编号%2）的尺寸%3x%4过大，每边不能超过%5像素')] = \
     'Picture %1 (number %2) is %3x%4, too large: no side may exceed %5 pixels'

@@ -100,7 +100,7 @@ QByteArray pixelData(const PictureLibrary &pictures)
     out.reserve(int(qMin<qint64>(pictures.totalBytes(), INT_MAX / 2)));
     for (const PictureInfo &info : pictures.pictures()) {
         PictureState state;
-        appendPixels(&out, PictureFile::read(info.path, &state), info.size);
+        appendPixels(&out, PictureReader::read(info.path, &state), info.size);
     }
     return out;
 }

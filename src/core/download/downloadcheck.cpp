@@ -204,14 +204,14 @@ QStringList pictureMessages(const DownloadJob &job, bool usedOnly)
         QString m;
         if (info.state == PictureState::Unreadable) {
             m = tr("图片%1（编号%2）无法读取").arg(name, number);
-        } else if (size.width() > PictureFile::MaxSide || size.height() > PictureFile::MaxSide) {
+        } else if (size.width() > PictureReader::MaxSide || size.height() > PictureReader::MaxSide) {
             m = tr("图片%1（编号%2）的尺寸%3x%4过大，每边不能超过%5像素")
                     .arg(name, number, QString::number(size.width()), QString::number(size.height()),
-                         QString::number(PictureFile::MaxSide));
+                         QString::number(PictureReader::MaxSide));
         } else {
             m = tr("图片%1（编号%2）的尺寸%3x%4过大，像素总数不能超过%5")
                     .arg(name, number, QString::number(size.width()), QString::number(size.height()),
-                         QString::number(PictureFile::MaxPixels));
+                         QString::number(PictureReader::MaxPixels));
         }
         if (!pages.isEmpty())
             m += tr("，第%1页使用了该图片").arg(pages.join(tr("、")));

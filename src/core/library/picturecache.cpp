@@ -32,7 +32,7 @@ PictureCache::Stamp PictureCache::stampOf(const QString &path)
 QImage PictureCache::decode(const QString &path)
 {
     PictureState state;
-    QImage img = PictureFile::read(path, &state);
+    QImage img = PictureReader::read(path, &state);
     if (img.isNull())
         return QImage();
     // One fast format for painting: opaque pictures as RGB32, others premultiplied.

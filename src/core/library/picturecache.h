@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/picturefile.h"
+#include "library/picturereader.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -17,7 +17,7 @@
 class PictureCache {
 public:
     static constexpr qint64 DefaultMaxBytes = qint64(256) * 1024 * 1024;
-    static constexpr qint64 MaxPixels = PictureFile::MaxPixels;
+    static constexpr qint64 MaxPixels = PictureReader::MaxPixels;
 
     explicit PictureCache(qint64 maxBytes = DefaultMaxBytes);
 
@@ -25,7 +25,7 @@ public:
     static PictureCache &global();
 
     // The decoded picture, in an RGB32 or premultiplied ARGB format; a null image when the file
-    // is missing, unreadable or too large (see PictureFile::read). A file that changed on disk is decoded again.
+    // is missing, unreadable or too large (see PictureReader::read). A file that changed on disk is decoded again.
     QImage image(const QString &path);
 
     void setMaxBytes(qint64 maxBytes);

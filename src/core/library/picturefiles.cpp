@@ -150,7 +150,7 @@ PictureLibrary without(const PictureLibrary &lib, const QVector<int> &numbers)
 
 bool isUnreadable(const PictureInfo &info)
 {
-    return info.size.isEmpty();
+    return info.state == PictureState::Unreadable || info.size.isEmpty();
 }
 
 bool isOversized(const QSize &picture, const QSize &page)

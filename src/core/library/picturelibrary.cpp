@@ -23,7 +23,7 @@ PictureInfo PictureLibrary::readInfo(const QString &path)
 {
     PictureInfo info;
     info.path = path;
-    PictureFile::read(path, &info.state, &info.size);
+    PictureReader::read(path, &info.state, &info.size);
     info.fileSize = QFileInfo(path).size();
     return info;
 }

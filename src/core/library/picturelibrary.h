@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library/picturefile.h"
+#include "library/picturereader.h"
 
 #include <QSize>
 #include <QStringList>

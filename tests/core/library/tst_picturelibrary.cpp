@@ -175,7 +175,7 @@ void TestPictureLibrary::decodedSize()
     QCOMPARE(lib.totalBytes(), qint64(size.width()) * size.height() * 2);
 
     PictureState state;
-    const QImage img = PictureFile::read(path, &state);
+    const QImage img = PictureReader::read(path, &state);
     QCOMPARE(state, PictureState::Readable);
     QCOMPARE(img.size(), size);
     const QColor c = img.pixelColor(probe);
@@ -233,7 +233,7 @@ void TestPictureLibrary::unreadable()
     QCOMPARE(lib.problemPictures(), QVector<int>{1});
     QCOMPARE(lib.address(2), qint64(PictureLibrary::BaseAddress + 12));
     QVERIFY(lib.at(0).readable() && lib.at(2).readable());
-    QVERIFY(!PictureFile::stateText(lib.at(1).state).isEmpty());
+    QVERIFY(!PictureReader::stateText(lib.at(1).state).isEmpty());
 }
 
 void TestPictureLibrary::tooLarge_data()

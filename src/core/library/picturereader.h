@@ -12,7 +12,7 @@ enum class PictureState {
 };
 
 // Reading one picture file of the library, for its size, its pixels and its state.
-namespace PictureFile {
+namespace PictureReader {
 
 // The picture header gives each side in 16 bits.
 constexpr int MaxSide = 65535;
@@ -28,4 +28,4 @@ QImage read(const QString &path, PictureState *state, QSize *size = nullptr);
 // A short text for a picture's state ("无法读取", ...), empty for a readable picture.
 QString stateText(PictureState state);
 
-}  // namespace PictureFile
+}  // namespace PictureReader

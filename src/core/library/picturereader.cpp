@@ -1,4 +1,4 @@
-#include "library/picturefile.h"
+#include "library/picturereader.h"
 
 #include "library/regularfile.h"
 
@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QImageReader>
 
-namespace PictureFile {
+namespace PictureReader {
 
 namespace {
 
@@ -50,10 +50,10 @@ QString stateText(PictureState state)
 {
     switch (state) {
     case PictureState::Readable: return QString();
-    case PictureState::Unreadable: return QCoreApplication::translate("PictureFile", "无法读取");
-    case PictureState::TooLarge: return QCoreApplication::translate("PictureFile", "尺寸过大");
+    case PictureState::Unreadable: return QCoreApplication::translate("PictureReader", "无法读取");
+    case PictureState::TooLarge: return QCoreApplication::translate("PictureReader", "尺寸过大");
     }
     return QString();
 }
 
-}  // namespace PictureFile
+}  // namespace PictureReader
