@@ -1,0 +1,83 @@
+#include "qtusertypetwo_color.h"
+
+#include "colordlg.h"
+#include "model/colortable.h"
+#include "propertyrow.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+QtUserTypeTwo_ColorWidget::QtUserTypeTwo_ColorWidget(QWidget *parent) : QWidget(parent)
+{
+    QHBoxLayout *layout = PropertyRow::layoutFor(this);
+    m_label = new QLabel(QStringLiteral("0"), this);
+    m_btnAdd = new QPushButton(this);
+    layout->addWidget(m_label);
+    layout->addWidget(m_btnAdd);
+    PropertyRow::setUpButton(this, m_btnAdd, 50);
+    connect(m_btnAdd, &QPushButton::clicked, this, &QtUserTypeTwo_ColorWidget::btnAddClicked);
+    retranslate();
+}
+
+void QtUserTypeTwo_ColorWidget::retranslate()
+{
+    m_btnAdd->setText(tr("设置"));
+}
+
+void QtUserTypeTwo_ColorWidget::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+bool QtUserTypeTwo_ColorWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    return QWidget::eventFilter(watched, event);
+}
+
+int QtUserTypeTwo_ColorWidget::shownColorNum() const
+{
+    return qBound(0, m_value.toInt(), ColorTable::Count - 1);
+}
+
+void QtUserTypeTwo_ColorWidget::setValue(const QString &text)
+{
+    if (text == m_value)
+        return;
+    m_value = text;
+    const int n = shownColorNum();
+    const QColor c = ColorTable::colorAt(n);
+    m_label->setStyleSheet(
+        QStringLiteral("background-color:rgb(%1,%2,%3);").arg(c.red()).arg(c.green()).arg(c.blue()));
+    m_label->setText(QString::number(n));
+    // The number stays readable on dark swatches.
+    QPalette palette = m_label->palette();
+    palette.setColor(QPalette::WindowText, ColorTable::numberTextColorOn(n));
+    m_label->setPalette(palette);
+}
+
+void QtUserTypeTwo_ColorWidget::btnAddClicked()
+{
+    // The row may be rebuilt (and this editor deleted) while the dialog runs.
+    QPointer<QtUserTypeTwo_ColorWidget> self(this);
+    auto *dlg = new ColorDlg;
+    const bool accepted = dlg->execWithColorNum(shownColorNum());
+    const int picked = dlg->colorNum();
+    delete dlg;
+    if (!accepted || !self)
+        return;
+    const QString value = QString::number(picked);
+    if (value == m_value)
+        return;
+    setValue(value);
+    emit valueChanged(value);
+}
+
+QtUserTypeTwo_ColorWidget *QtUserTypeTwo_ColorFactory::makeEditor(QWidget *parent)
+{
+    return new QtUserTypeTwo_ColorWidget(parent);
+}
