@@ -128,16 +128,7 @@ QString TestPropertyPanel::shown(const QString &key) const
 
 QString TestPropertyPanel::stored(const QString &target, const QString &field) const
 {
-    const ProjectData d = m_window->projectData();
-    const QStringList parts = target.split(QLatin1Char(' '));
-    const PageData &p = d.pages.at(0);
-    if (parts.first() == QLatin1String("control"))
-        return PropertyEdit::controlValue(p.controls.at(parts.at(1).toInt()), field);
-    if (parts.first() == QLatin1String("primitive"))
-        return PropertyEdit::primitiveValue(p.primitives.at(parts.at(1).toInt()), field);
-    const PageFields f{d.dpi, d.screenType, d.frameW, d.frameH, p.imageNum, p.backgroundNum, p.helpLineNum,
-                       p.helpLineLeft, p.helpLineRight, p.helpLineTop, p.helpLineBottom};
-    return PropertyEdit::pageValue(f, field);
+    return EditCases::valueIn(m_window->projectData(), target, field);
 }
 
 QStringList TestPropertyPanel::labels() const
