@@ -14,6 +14,8 @@
 #include "qtvariantpropertymanager.h"
 #include "tavocli.h"
 
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTranslator>
 #include <QtTest>
@@ -39,6 +41,7 @@ private slots:
     void backgroundMessageOnlyWhenSetting();
     void canvasAndPanelInStep();
     void languageSwitchRebuildsInEnglish();
+    void typingInTheEditors();
 
 private:
     void open(const ProjectData &d = EditCases::project());
@@ -427,6 +430,44 @@ void TestPropertyPanel::languageSwitchRebuildsInEnglish()
     QCOMPARE(english1.mid(0, 6), QStringList({"Type", "ID", "x", "y", "Width", "Height"}));
     QCOMPARE(english1.size(), 19);
     QCOMPARE(panel()->curWidget(), m_window->pageTable()->pageControls(0).at(2));
+}
+
+// The real editors: a clamp or a padded value rebuilds the panel while the editor that reported
+// it is still in its signal.
+void TestPropertyPanel::typingInTheEditors()
+{
+    open();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QtTreePropertyBrowser *browser = panel()->browser();
+    auto editorOf = [&](const QString &key) {
+        browser->editItem(browser->topLevelItem(panel()->property(key)));
+        return browser->currentEditor();
+    };
+    select(QStringLiteral("control 1"));
+    QWidget *editor = editorOf(QStringLiteral("x"));
+    auto *spin = editor ? editor->findChild<QSpinBox *>() : nullptr;
+    if (!spin)
+        spin = qobject_cast<QSpinBox *>(editor);
+    QVERIFY(spin);
+    spin->selectAll();
+    QTest::keyClicks(spin, QStringLiteral("-3"));
+    QTest::keyClick(spin, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_window->pageTable()->pageControls(0).at(1)->record().x, 0);
+    QCOMPARE(shown(QStringLiteral("x")), QStringLiteral("0"));
+
+    editor = editorOf(QStringLiteral("text"));
+    auto *line = editor ? editor->findChild<QLineEdit *>() : nullptr;
+    if (!line)
+        line = qobject_cast<QLineEdit *>(editor);
+    QVERIFY(line);
+    line->selectAll();
+    QTest::keyClicks(line, QStringLiteral("12.5"));
+    QTest::keyClick(line, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QCOMPARE(m_window->pageTable()->pageControls(0).at(1)->record().text, QStringLiteral("12.5000"));
+    QCOMPARE(shown(QStringLiteral("text")), QStringLiteral("12.5000"));
 }
 
 QTEST_MAIN(TestPropertyPanel)
