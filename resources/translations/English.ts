@@ -984,6 +984,10 @@
         <source>下载中请稍后重试！</source>
         <translation>Downloading, please try again later!</translation>
     </message>
+    <message>
+        <source>屏幕</source>
+        <translation>Screen</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>

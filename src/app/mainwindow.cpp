@@ -7,6 +7,8 @@
 #include "canvas/qmyframe.h"
 #include "canvas/qmywidget.h"
 #include "languagedlg.h"
+#include "propertypanel.h"
+#include "qttreepropertybrowser.h"
 #include "library/librarypanel.h"
 #include "dialogs/qmymessagebox.h"
 #include "setscreensizedlg.h"
@@ -23,6 +25,7 @@
 #include <QApplication>
 #include <QInputMethod>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QAbstractSpinBox>
 #include <QTextEdit>
 #include <QLabel>
@@ -91,6 +94,9 @@ MainWindow::MainWindow(QWidget *parent)
     m_drawModel = new QMyStandardItemModel(this);
     Palettes::setupControlView(ui.listView, m_controlModel);
     Palettes::setupDrawView(ui.listViewDraw, m_drawModel, m_table);
+    auto *browser = new QtTreePropertyBrowser(ui.designWnd);
+    ui.designWnd->layout()->addWidget(browser);
+    m_panel = new PropertyPanel(this, browser);
     setUpLibrary();
 
     m_helpMenu = new QMenu(this);
@@ -266,6 +272,7 @@ void MainWindow::slotRefleshUI(const QString &)
     m_version->retranslate();
     m_screenSizeDlg->retranslateUi();
     retranslateWindow();
+    m_panel->rebuild();
 }
 
 void MainWindow::retranslateWindow()
@@ -355,15 +362,14 @@ void MainWindow::keyReleaseEvent(QKeyEvent *event)
 // ---- areas wired up with their own features ---------------------------------------------------
 
 void MainWindow::slotRecePortProbar(int, int) {}
-void MainWindow::slotRecvParent(int, QMyDrawType *draw)
+void MainWindow::slotRecvParent(int kind, QMyDrawType *draw)
 {
-    m_frame->setSelectedPrimitive(draw);
+    m_panel->slotRecvParent(kind, draw);
 }
 
 void MainWindow::slotRecvWnd(QMyWidget *w)
 {
-    m_frame->setSelectedControl(w);
-    m_frame->setPageSelected(false);
+    m_panel->slotRecvWnd(w);
 }
 
 void MainWindow::slotDelAction()

@@ -16,6 +16,7 @@ class PageTable;
 class ProjectHistory;
 class QDialog;
 class QToolButton;
+class PropertyPanel;
 class QMenu;
 class QMyFrame;
 class QMyDrawType;
@@ -95,6 +96,7 @@ public:
     QMyFrame *canvas() const { return m_frame; }
     PageTable *pageTable() const { return m_table; }
     LibraryPanel *library() const { return m_library; }
+    PropertyPanel *propertyPanel() const { return m_panel; }
     QMyMessageBox *questionBox() const { return m_questionBox; }
     QMyMessageBox *infoBox() const { return m_infoBox; }
     SetScreenSizeDlg *screenSizeDlg() const { return m_screenSizeDlg; }
@@ -241,6 +243,7 @@ private:
     FileChooser m_fileChooser;
     std::function<bool()> m_screenSizeRunner;
     LibraryPanel *m_library = nullptr;
+    PropertyPanel *m_panel = nullptr;
     FilesChooser m_filesChooser;
 
     // Project values.

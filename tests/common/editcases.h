@@ -1,5 +1,6 @@
 #pragma once
 
+#include "edit/propertyedit.h"
 #include "file/projectfile.h"
 #include "model/projectdata.h"
 
@@ -160,6 +161,18 @@ inline QVector<Case> cases()
         {"background colour", page, s("parentBackgroundNum"), s("3"), s("3"), {}},
         {"resolution", page, s("vga"), s("320*480(HVGA)"), s("320*480(HVGA)"), {}},
     };
+}
+
+// The field of a target ("page", "control N", "primitive N") of page 0, as text.
+inline QString valueIn(const ProjectData &d, const QString &target, const QString &field)
+{
+    const QStringList parts = target.split(QLatin1Char(' '));
+    const PageData &p = d.pages.at(0);
+    if (parts.first() == QLatin1String("control"))
+        return PropertyEdit::controlValue(p.controls.at(parts.at(1).toInt()), field);
+    if (parts.first() == QLatin1String("primitive"))
+        return PropertyEdit::primitiveValue(p.primitives.at(parts.at(1).toInt()), field);
+    return PropertyEdit::pageValue(pageFieldsOf(d, p), field);
 }
 
 // True when the case's value is refused (the file must stay as it was).

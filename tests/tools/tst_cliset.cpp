@@ -49,21 +49,6 @@ QStringList targetArgs(const QString &target)
     return {QStringLiteral("--control"), (rec.isQRCode() ? QStringLiteral("qr") : QString()) + QString::number(rec.id)};
 }
 
-QString valueIn(const ProjectData &d, const QString &target, const QString &field)
-{
-    const QStringList parts = target.split(QLatin1Char(' '));
-    const PageData &p = d.pages.at(0);
-    if (parts.first() == QLatin1String("control"))
-        return PropertyEdit::controlValue(p.controls.at(parts.at(1).toInt()), field);
-    if (parts.first() == QLatin1String("primitive"))
-        return PropertyEdit::primitiveValue(p.primitives.at(parts.at(1).toInt()), field);
-    if (field == QLatin1String("drawX"))
-        return {};
-    PageFields f{d.dpi, d.screenType, d.frameW, d.frameH, p.imageNum, p.backgroundNum, p.helpLineNum,
-                 p.helpLineLeft, p.helpLineRight, p.helpLineTop, p.helpLineBottom};
-    return PropertyEdit::pageValue(f, field);
-}
-
 }  // namespace
 
 void TestCliSet::editsLikeThePanel_data()
@@ -94,9 +79,9 @@ void TestCliSet::editsLikeThePanel()
     QCOMPARE(r.outText(), c.field + QLatin1Char('=') + c.stored + QLatin1Char('\n'));
     QCOMPARE(r.err.trimmed(), c.message);
     const ProjectData after = readBack(path);
-    QCOMPARE(valueIn(after, c.target, c.field), c.stored);
+    QCOMPARE(EditCases::valueIn(after, c.target, c.field), c.stored);
     if (!c.alsoField.isEmpty())
-        QCOMPARE(valueIn(after, c.target, c.alsoField), c.alsoValue);
+        QCOMPARE(EditCases::valueIn(after, c.target, c.alsoField), c.alsoValue);
 }
 
 void TestCliSet::oneRefusalLeavesTheFileUntouched()

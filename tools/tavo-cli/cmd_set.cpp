@@ -44,38 +44,6 @@ QStringList keysOf(const QVector<PropertyRow> &rows)
     return keys;
 }
 
-PageFields pageFieldsOf(const ProjectData &d, const PageData &p)
-{
-    PageFields f;
-    f.resolutionText = d.dpi;
-    f.screenType = d.screenType;
-    f.frameW = d.frameW;
-    f.frameH = d.frameH;
-    f.imageNum = p.imageNum;
-    f.backgroundNum = p.backgroundNum;
-    f.helpLineNum = p.helpLineNum;
-    f.helpLineLeft = p.helpLineLeft;
-    f.helpLineRight = p.helpLineRight;
-    f.helpLineTop = p.helpLineTop;
-    f.helpLineBottom = p.helpLineBottom;
-    return f;
-}
-
-void takePageFields(const PageFields &f, ProjectData &d, PageData &p)
-{
-    d.dpi = f.resolutionText;
-    d.screenType = f.screenType;
-    d.frameW = f.frameW;
-    d.frameH = f.frameH;
-    p.imageNum = f.imageNum;
-    p.backgroundNum = f.backgroundNum;
-    p.helpLineNum = f.helpLineNum;
-    p.helpLineLeft = f.helpLineLeft;
-    p.helpLineRight = f.helpLineRight;
-    p.helpLineTop = f.helpLineTop;
-    p.helpLineBottom = f.helpLineBottom;
-}
-
 }  // namespace
 
 // tavo-cli set PROJECT.Tavo --page N [--control ID | --primitive INDEX] FIELD=VALUE...: edits
@@ -151,7 +119,7 @@ int cmdSet(const QStringList &arguments)
         changed = changed || o.changed();
     }
     if (!hasControl && !hasPrimitive)
-        takePageFields(fields, d, page);
+        applyPageFields(fields, d, page);
     if (changed) {
         QString error;
         if (!ProjectFile::write(project.path, d, &error))

@@ -12,6 +12,27 @@
 
 #include <functional>
 
+PageFields pageFieldsOf(const ProjectData &d, const PageData &p)
+{
+    return PageFields{d.dpi, d.screenType, d.frameW, d.frameH, p.imageNum, p.backgroundNum, p.helpLineNum,
+                      p.helpLineLeft, p.helpLineRight, p.helpLineTop, p.helpLineBottom};
+}
+
+void applyPageFields(const PageFields &f, ProjectData &d, PageData &p)
+{
+    d.dpi = f.resolutionText;
+    d.screenType = f.screenType;
+    d.frameW = f.frameW;
+    d.frameH = f.frameH;
+    p.imageNum = f.imageNum;
+    p.backgroundNum = f.backgroundNum;
+    p.helpLineNum = f.helpLineNum;
+    p.helpLineLeft = f.helpLineLeft;
+    p.helpLineRight = f.helpLineRight;
+    p.helpLineTop = f.helpLineTop;
+    p.helpLineBottom = f.helpLineBottom;
+}
+
 namespace PropertyEdit {
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/controlrecord.h"
+#include "model/projectdata.h"
 #include "model/qmydrawtype.h"
 
 #include <QString>
@@ -30,6 +31,10 @@ struct PageFields {
     int helpLineTop = 0;
     int helpLineBottom = 0;
 };
+
+// The page fields of page p of a project, and back.
+PageFields pageFieldsOf(const ProjectData &project, const PageData &page);
+void applyPageFields(const PageFields &fields, ProjectData &project, PageData &page);
 
 struct EditOutcome {
     enum Status {
