@@ -73,30 +73,6 @@
         <source>，</source>
         <translation>, </translation>
     </message>
-    <message>
-        <source>图片%1（编号%2）无法读取</source>
-        <translation>Picture %1 (number %2) cannot be read</translation>
-    </message>
-    <message>
-        <source>图片%1（编号%2）的尺寸%3x%4过大，每边不能超过%5像素</source>
-        <translation>Picture %1 (number %2) is %3x%4, too large: no side may exceed %5 pixels</translation>
-    </message>
-    <message>
-        <source>图片%1（编号%2）的尺寸%3x%4过大，像素总数不能超过%5</source>
-        <translation>Picture %1 (number %2) is %3x%4, too large: it may not have more than %5 pixels</translation>
-    </message>
-    <message>
-        <source>，第%1页使用了该图片</source>
-        <translation>, page %1 uses it</translation>
-    </message>
-    <message>
-        <source>，请您删除或重新导入该图片！</source>
-        <translation>, please delete it or import it again!</translation>
-    </message>
-    <message>
-        <source>，请您删除或缩小该图片！</source>
-        <translation>, please delete it or make it smaller!</translation>
-    </message>
 </context>
 <context>
     <name>DownloadSteps</name>
@@ -156,10 +132,6 @@
         <source>指令集发送成功！</source>
         <translation>Instructions sent successfully!</translation>
     </message>
-    <message>
-        <source>字库文件%1无法读取，下载失败！</source>
-        <translation>Font file %1 cannot be read, download failed!</translation>
-    </message>
 </context>
 <context>
     <name>InstructSerialPort</name>
@@ -218,10 +190,6 @@
 <message>
         <source>指令集发送成功！</source>
         <translation>Instructions sent successfully!</translation>
-    </message>
-<message>
-        <source>字库文件%1无法读取，下载失败！</source>
-        <translation>Font file %1 cannot be read, download failed!</translation>
     </message>
 </context>
 <context>
@@ -984,10 +952,6 @@
         <source>下载中请稍后重试！</source>
         <translation>Downloading, please try again later!</translation>
     </message>
-    <message>
-        <source>屏幕</source>
-        <translation>Screen</translation>
-    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -1243,17 +1207,6 @@
     </message>
 </context>
 <context>
-    <name>PictureReader</name>
-    <message>
-        <source>无法读取</source>
-        <translation>unreadable</translation>
-    </message>
-    <message>
-        <source>尺寸过大</source>
-        <translation>too large</translation>
-    </message>
-</context>
-<context>
     <name>ProjectFile</name>
     <message>
         <source>%1：元素嵌套超过%2层</source>
@@ -1505,28 +1458,6 @@
     </message>
 </context>
 <context>
-    <name>QtUserTypeOne_ImageWidget</name>
-    <message>
-        <source>设置</source>
-        <translation>Set</translation>
-    </message>
-    <message>
-        <source>移除</source>
-        <translation>Del</translation>
-    </message>
-    <message>
-        <source>未选择图片，请您在图库中选择一张图片！</source>
-        <translation>Not selected picture, please select a picture in the gallery!</translation>
-    </message>
-</context>
-<context>
-    <name>QtUserTypeTwo_ColorWidget</name>
-    <message>
-        <source>设置</source>
-        <translation>Set</translation>
-    </message>
-</context>
-<context>
     <name>Reader</name>
     <message>
         <source>%1 第%2行第%3列</source>
@@ -1543,13 +1474,6 @@
     <message>
         <source>%1：元素“%2”出现在任何页面之前</source>
         <translation>%1: element "%2" comes before any page</translation>
-    </message>
-</context>
-<context>
-    <name>RegularFile</name>
-    <message>
-        <source>%1不是普通文件，已跳过！</source>
-        <translation>%1 is not a regular file and was skipped!</translation>
     </message>
 </context>
 <context>

@@ -76,6 +76,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_screenSizeDlg = new SetScreenSizeDlg(this);
     ui.progressBarDown->hide();
+    setupDownload();
 
     // One canvas for all pages; it is shown once a project gives it a page size.
     m_table = new PageTable(this);
@@ -119,8 +120,6 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_actCopy, &QAction::triggered, this, &MainWindow::slotCopyAction);
     connect(m_actPaste, &QAction::triggered, this, &MainWindow::slotPasteAction);
     ui.listWidget->setContextMenuPolicy(Qt::CustomContextMenu);
-    ui.textBrowserRecv->hide();
-    ui.btnClearRecv->hide();
 
     connectForm();
     setupHistory();
@@ -245,6 +244,12 @@ void MainWindow::slotDealIsNo(int code)
         m_questionBox->hide();
         importChosenProject();
         break;
+    case 11:
+        startProjectDownload();
+        break;
+    case 15:
+        stopDownloadAndClose();
+        break;
     case 13:
         if (saveProject()) {
             finishClose();
@@ -273,6 +278,7 @@ void MainWindow::slotRefleshUI(const QString &)
     m_screenSizeDlg->retranslateUi();
     retranslateWindow();
     m_panel->rebuild();
+    retranslateDownload();
 }
 
 void MainWindow::retranslateWindow()
@@ -308,10 +314,15 @@ void MainWindow::on_btnVersion_clicked()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    if (downloadHoldsClose()) {
+        event->ignore();
+        return;
+    }
     // Nothing to lose: no question.
     if (m_closeConfirmed || !App::isProjectOpen() || !hasUnsavedWork()) {
         event->accept();
         m_autoSaveTimer->stop();
+        shutDownDownload();
         emit s_closing();
         return;
     }
@@ -361,7 +372,6 @@ void MainWindow::keyReleaseEvent(QKeyEvent *event)
 
 // ---- areas wired up with their own features ---------------------------------------------------
 
-void MainWindow::slotRecePortProbar(int, int) {}
 void MainWindow::slotRecvParent(int kind, QMyDrawType *draw)
 {
     m_panel->slotRecvParent(kind, draw);
@@ -382,16 +392,5 @@ void MainWindow::slotRecvFramePressPos(const QPoint &pos)
     ui.labFramePressPos->setText(QStringLiteral("Pos(%1,%2)").arg(pos.x()).arg(pos.y()));
 }
 
-void MainWindow::slotReceivedSysDlg(int, const QString &) {}
-void MainWindow::slotRecvSerialPortMes(int, const QString &) {}
-void MainWindow::on_btnSetCOM_clicked() {}
 void MainWindow::on_listWidget_clicked(const QModelIndex &) {}
-void MainWindow::on_btnDownLoad_clicked() {}
 void MainWindow::on_listViewDraw_clicked(const QModelIndex &) {}
-void MainWindow::on_btnInstrDownLoad_clicked() {}
-void MainWindow::on_listViewCmd_doubleClicked(const QModelIndex &) {}
-void MainWindow::on_btnClearCmd_clicked() {}
-void MainWindow::on_btnSendCmd_clicked() {}
-void MainWindow::on_btnSetSys_clicked() {}
-void MainWindow::on_btnClearRecv_clicked() {}
-void MainWindow::on_textBrowser_textChanged() {}

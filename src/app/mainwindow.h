@@ -1,5 +1,6 @@
 #pragma once
 
+#include "download/downloadjob.h"
 #include "mainform.h"
 #include "file/projectfile.h"
 #include "historytarget.h"
@@ -20,13 +21,17 @@ class PropertyPanel;
 class QMenu;
 class QMyFrame;
 class QMyDrawType;
+class QMyItemModel;
 class QMyMessageBox;
+class QMyNativeEventFilter;
 class QMyStandardItemModel;
 class QMyWidget;
 class QTimer;
 class QtProperty;
+class SerialPortDlg;
 class SetScreenSizeDlg;
 class SimulatorRun;
+class SysDlg;
 class Version;
 
 // The program's window. Owns the open project: its pages, boot settings, working folders and
@@ -69,7 +74,7 @@ public:
     bool pictureLibraryChanged() const { return m_pictureLibraryChanged; }
     void setPictureLibraryChanged(bool changed) { m_pictureLibraryChanged = changed; }
     // True while a download runs; the library refuses deletions meanwhile.
-    bool downloadRunning() const { return m_downloadRunning; }
+    bool downloadRunning() const;
     void setDownloadRunning(bool running) { m_downloadRunning = running; }
     QString baud() const { return m_baud; }
     int blValue() const { return m_blValue; }
@@ -117,6 +122,11 @@ public:
     // "模拟运行" (mainwindowsimulator.cpp).
     SimulatorRun *simulator() const;
     void on_btnSimulate_clicked();
+    // Talking to the module (mainwindowdownload.cpp).
+    SerialPortDlg *serialPortDlg() const { return m_serialPortDlg; }
+    SysDlg *sysDlg() const { return m_sysDlg; }
+    QMyNativeEventFilter *portWatcher() const { return m_portWatcher; }
+    QStringList commandExamples() const { return m_cmdList; }
 
 signals:
     // The window has finished with the project and is closing.
@@ -219,6 +229,22 @@ private:
     SimulatorRun *m_simulator = nullptr;
     QToolButton *m_btnSimulate = nullptr;
 
+    // Talking to the module (mainwindowdownload.cpp).
+    void setupDownload();
+    void retranslateDownload();
+    bool downloadBusy();
+    DownloadJob downloadJob(DownloadMode mode, const QString &command = QString()) const;
+    bool startDownloadJob(const DownloadJob &job);
+    QString estimatedTimeText(const DownloadJob &job) const;
+    void startProjectDownload();
+    void appendReceived(QString text);
+    void applyBacklight(int value);
+    void refreshInstrCount();
+    // Asks before closing during a job; true when the close waits for the answer.
+    bool downloadHoldsClose();
+    void stopDownloadAndClose();
+    void shutDownDownload();
+
     MainForm ui;
     PageTable *m_table = nullptr;
     QMyStandardItemModel *m_controlModel = nullptr;
@@ -257,6 +283,15 @@ private:
     bool m_closeConfirmed = false;
     bool m_pictureLibraryChanged = false;
     bool m_downloadRunning = false;
+    // Talking to the module.
+    SerialPortDlg *m_serialPortDlg = nullptr;
+    SysDlg *m_sysDlg = nullptr;
+    QMyNativeEventFilter *m_portWatcher = nullptr;
+    QMyItemModel *m_cmdModel = nullptr;
+    QStringList m_cmdList;
+    int m_bootBacklight = -1;  // backlight of the boot script of the last project job
+    bool m_blValueSaved = true;
+    bool m_stopDownloadConfirmed = false;
     // The page held by "页面复制" for "页面粘贴".
     PageData m_copiedPage;
     bool m_hasCopiedPage = false;

@@ -55,6 +55,22 @@ void InstructSerialPort::advanceStep()
     QMetaObject::invokeMethod(m_worker, [w = m_worker, gen] { w->acknowledge(gen); }, Qt::QueuedConnection);
 }
 
+void InstructSerialPort::lineDrained()
+{
+    if (!m_busy)
+        return;
+    const quint64 gen = m_generation.load();
+    QMetaObject::invokeMethod(m_worker, [w = m_worker, gen] { w->lineDrained(gen); }, Qt::QueuedConnection);
+}
+
+void InstructSerialPort::progressTick()
+{
+    if (!m_busy)
+        return;
+    const quint64 gen = m_generation.load();
+    QMetaObject::invokeMethod(m_worker, [w = m_worker, gen] { w->progressTick(gen); }, Qt::QueuedConnection);
+}
+
 void InstructSerialPort::onOutputs(quint64 generation, const QVector<StepOutput> &outputs)
 {
     for (const StepOutput &o : outputs) {

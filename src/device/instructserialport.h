@@ -27,6 +27,10 @@ public:
     void resetJob();
     // The module acknowledged the current step.
     void advanceStep();
+    // Everything written so far has left the port (a block's time-out starts now).
+    void lineDrained();
+    // The module reported an erase or write tick.
+    void progressTick();
     bool isBusy() const { return m_busy.load(); }
 
     // Machine milliseconds per real millisecond: tests run the time-outs faster. 1 by default.

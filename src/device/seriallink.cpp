@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QRegularExpression>
 
 SerialLink::SerialLink(QObject *parent) : QObject(parent), m_port(this)
 {
@@ -12,10 +13,7 @@ SerialLink::SerialLink(QObject *parent) : QObject(parent), m_port(this)
     m_gapTimer.setInterval(ModuleAnswer::quietGapMs(m_baud));
     connect(&m_gapTimer, &QTimer::timeout, this, &SerialLink::onGapElapsed);
     connect(&m_port, &QSerialPort::readyRead, this, &SerialLink::onReadyRead);
-    connect(&m_port, &QSerialPort::bytesWritten, this, [this](qint64 n) {
-        emit s_bytesWritten(n);
-        feedPort();
-    });
+    connect(&m_port, &QSerialPort::bytesWritten, this, &SerialLink::onBytesWritten);
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialLink::onError);
     connect(m_worker, &InstructSerialPort::s_sendMes, this, &SerialLink::onWorkerMessage);
     connect(m_worker, &InstructSerialPort::s_sendProgressBar, this, &SerialLink::onWorkerProgress);
@@ -88,6 +86,38 @@ void SerialLink::close(bool discardOutput)
 
 bool SerialLink::isOpen() const { return m_port.isOpen(); }
 
+bool SerialLink::setBaud(int baud)
+{
+    if (baud <= 0)
+        return false;
+    if (m_port.isOpen() && !m_port.setBaudRate(baud))
+        return false;
+    m_baud = baud;
+    return true;
+}
+
+void SerialLink::onBytesWritten(qint64 bytes)
+{
+    emit s_bytesWritten(bytes);
+    feedPort();
+    if (m_jobRunning && pendingWriteBytes() == 0)
+        m_worker->lineDrained();
+}
+
+void SerialLink::followBaudChange()
+{
+    const int baud = m_requestedBaud;
+    m_requestedBaud = 0;
+    if (baud <= 0 || baud == m_baud || !m_port.isOpen())
+        return;
+    // The module listens at the new rate from now on; a port left at the old one would make every
+    // following job time out.
+    if (setBaud(baud))
+        emit s_sendMes(LogLine, logLine(msg("--串口已切换到%1波特率").arg(baud)));
+    else
+        emit s_sendMes(LogLine, logLine(msg("--串口无法切换到%1波特率，请您重新打开串口！").arg(baud)));
+}
+
 bool SerialLink::isBusy() const { return m_worker->isBusy(); }
 
 void SerialLink::setTimeScale(double scale) { m_worker->setTimeScale(scale); }
@@ -107,6 +137,12 @@ bool SerialLink::startJob(DownloadJob job)
         return false;
     }
     job.baud = QString::number(m_baud);
+    m_requestedBaud = 0;
+    if (job.mode == DownloadMode::BaudRate) {
+        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("BPS\\((\\d+)\\)")).match(job.command);
+        if (m.hasMatch())
+            m_requestedBaud = m.captured(1).toInt();
+    }
     m_answers.begin(job);
     m_gapTimer.stop();
     m_jobRunning = true;
@@ -161,6 +197,8 @@ void SerialLink::onWorkerMessage(int code, const QString &text)
         emit s_showMessage(Hint, text);
         emit s_sendMes(code == 4 ? BacklightConfirmed : code == 5 ? BaudConfirmed : LogLine,
                        logLine(QStringLiteral("--发送:") + text));
+        if (code == 5)
+            followBaudChange();
         break;
     case 7: emit s_sendMes(BootScriptSent, QString()); break;
     default: break;
@@ -228,8 +266,11 @@ void SerialLink::apply(const AnswerOutcome &o)
         emit s_sendMes(LogLine, logLine(line));
     if (o.hasAddress)
         emit s_send485(o.addressEnabled, o.address);
-    if (o.hasProgress)
+    if (o.hasProgress) {
         emit s_sendProbar(int(o.progressTotal), int(o.progressValue));
+        if (m_jobRunning)
+            m_worker->progressTick();
+    }
     switch (o.action) {
     case AnswerOutcome::Advance:
         if (m_jobRunning)

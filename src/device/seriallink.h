@@ -38,6 +38,8 @@ public:
     QString errorString() const { return m_port.errorString(); }
 
     bool isBusy() const;
+    // Changes the rate of the open port (the module was told to change its own).
+    bool setBaud(int baud);
     // Starts a job when the port is open; otherwise shows "通信未连接，请您先连接通信！" and returns false.
     bool startJob(DownloadJob job);
     // A port disappeared: if it is the open one, end the job, close and tell the user.
@@ -76,6 +78,8 @@ private:
     // Ends the running job because of the link, with a warning.
     void failJob(const QString &message, bool showMessage = true);
     void lineLost(const QString &message);
+    void onBytesWritten(qint64 bytes);
+    void followBaudChange();
 
     QSerialPort m_port;
     InstructSerialPort *m_worker = nullptr;
@@ -87,4 +91,6 @@ private:
     int m_baud = 115200;
     bool m_jobRunning = false;
     bool m_closing = false;
+    // Rate a running baud-rate job asks the module for; the port follows once it is confirmed.
+    int m_requestedBaud = 0;
 };

@@ -36,6 +36,22 @@ void StepWorker::reset(quint64 generation)
     m_timer.stop();
 }
 
+void StepWorker::lineDrained(quint64 generation)
+{
+    if (generation != m_generation)
+        return;
+    m_steps.lineDrained();
+    afterInput();
+}
+
+void StepWorker::progressTick(quint64 generation)
+{
+    if (generation != m_generation)
+        return;
+    m_steps.progressTick();
+    afterInput();
+}
+
 void StepWorker::onTimeout()
 {
     m_steps.checkTimeout();

@@ -16,6 +16,8 @@ public:
     void start(quint64 generation, const DownloadJob &job);
     void acknowledge(quint64 generation);
     void reset(quint64 generation);
+    void lineDrained(quint64 generation);
+    void progressTick(quint64 generation);
     void setTimeScale(double scale) { m_scale = scale > 0 ? scale : 1.0; }
 
 signals:

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QLabel;
 class QProgressBar;
 class QPushButton;
 
@@ -14,6 +15,9 @@ public:
     void startProgress();
     void setProgressTitle(const QString &title);
     void setProgress(int total, int done);
+    // Bytes, rate and time left under the bar.
+    void setDetail(const QString &text);
+    QString detail() const;
 
     QProgressBar *progressBar() const { return m_progressBar; }
     QPushButton *closeButton() const { return m_btnClose; }
@@ -29,5 +33,6 @@ protected:
 private:
     QProgressBar *m_progressBar = nullptr;
     QPushButton *m_btnClose = nullptr;
+    QLabel *m_labDetail = nullptr;
     bool m_finished = false;
 };

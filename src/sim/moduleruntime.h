@@ -66,6 +66,8 @@ public:
     bool halfDot() const { return m_halfDot; }
     bool lcdOn() const { return m_lcdOn; }
     int baud() const { return m_baud; }
+    // A module set to another rate before it is powered (lxp-sim --baud).
+    void setBaud(int baud) { m_baud = baud; }
     int addressEnabled() const { return m_addressEnabled; }
     int address() const { return m_address; }
     int pictureMode() const { return m_modeCfg; }

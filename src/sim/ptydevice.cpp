@@ -1,6 +1,8 @@
 #include "ptydevice.h"
 
+#include <QPair>
 #include <QSocketNotifier>
+#include <QVector>
 
 #include <cerrno>
 #include <cmath>
@@ -64,6 +66,24 @@ bool PtyDevice::openPty(QString *error)
 }
 
 void PtyDevice::setBaud(qint64 baud) { m_bytesPerSecond = baud > 0 ? baud / 10 : 0; }
+
+qint64 PtyDevice::lineRate() const
+{
+    struct termios tio;
+    if (m_slave < 0 || ::tcgetattr(m_slave, &tio) != 0)
+        return 0;
+    static const QVector<QPair<speed_t, qint64>> rates = {
+        {B1200, 1200},     {B2400, 2400},     {B4800, 4800},     {B9600, 9600},       {B19200, 19200},
+        {B38400, 38400},   {B57600, 57600},   {B115200, 115200}, {B230400, 230400},   {B460800, 460800},
+        {B500000, 500000}, {B576000, 576000}, {B921600, 921600}, {B1000000, 1000000}, {B1500000, 1500000},
+        {B2000000, 2000000},
+    };
+    const speed_t speed = cfgetispeed(&tio);
+    for (const auto &r : rates)
+        if (r.first == speed)
+            return r.second;
+    return 0;
+}
 
 void PtyDevice::close()
 {

@@ -20,6 +20,8 @@ public:
     QString slavePath() const { return m_slavePath; }
     // Reads no faster than the bytes a line of this baud rate carries (8N1: baud / 10); 0 = no limit.
     void setBaud(qint64 baud);
+    // The rate the other end last set on the line (its termios speed); 0 when unknown.
+    qint64 lineRate() const;
 
     void close() override;
     bool isSequential() const override { return true; }

@@ -72,6 +72,8 @@ void VirtualModule::setSettings(const ModuleSettings &settings)
     m_runtime.setPanelSize(settings.screen);
     m_runtime.setFirmware(settings.firmware);
     m_runtime.setMaxTextBytes(settings.maxTextBytes);
+    if (settings.baud > 0)
+        m_runtime.setBaud(settings.baud);
 }
 
 void VirtualModule::inject(const QByteArray &bytes)
@@ -149,8 +151,14 @@ void VirtualModule::onReadyRead()
     if (!m_device)
         return;
     const QByteArray bytes = m_device->readAll();
-    if (!bytes.isEmpty())
-        consume(bytes);
+    if (bytes.isEmpty())
+        return;
+    // Bytes sent at the wrong rate arrive garbled: nothing in them is a command.
+    if (m_settings.baud > 0 && m_lineRate && m_lineRate() != m_runtime.baud()) {
+        m_line.clear();
+        return;
+    }
+    consume(bytes);
 }
 
 void VirtualModule::consume(const QByteArray &input)
@@ -169,7 +177,7 @@ void VirtualModule::consume(const QByteArray &input)
             const qint64 before = m_blockData.size();
             m_blockData.append(bytes.constData() + i, n);
             i += n;
-            if (m_block == Block::Pixels) {
+            if (m_block == Block::Pixels && !m_settings.noTicks) {
                 // Erase and write progress while the pixel data is stored, each its own write.
                 for (qint64 at = (before / 4096 + 1) * 4096; at <= m_blockData.size(); at += 4096) {
                     send("e");
@@ -260,9 +268,13 @@ void VirtualModule::handleLine(const QByteArray &raw)
         m_flashAddress = a.value(0, 0);
         expectBlock(Block::Flash, a.value(1, -1));
     } else {
-        // Everything else is the instruction language.
+        // Everything else is the instruction language. "BPS(n)" answers at the old rate; the new
+        // one holds from the next command.
+        const int oldBaud = m_runtime.baud();
         m_runtime.submit(line, m_clock.elapsed());
         afterRun();
+        if (m_runtime.baud() != oldBaud)
+            emit baudChanged(m_runtime.baud());
     }
 }
 

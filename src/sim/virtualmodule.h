@@ -12,6 +12,8 @@
 
 #include "moduleruntime.h"
 
+#include <functional>
+
 class QIODevice;
 
 // How the virtual module answers, and the faults it can be told to show.
@@ -25,6 +27,9 @@ struct ModuleSettings {
     QString firmware = QStringLiteral("FW_LXP-SIM_1.0");
     // A block whose bytes stop coming for this long is dropped (the host gave up or went away).
     int blockIdleMs = 2000;
+    // When set, the module understands only a line set to this rate; anything sent at another
+    // rate is noise to it. "BPS(n)" moves it to n, as a real module does. 0: any rate.
+    int baud = 0;
 
     // Faults for tests.
     int silentAnswer = 0;         // the n-th acknowledgement (from 1) is never sent
@@ -32,6 +37,7 @@ struct ModuleSettings {
     int splitGapMs = 3;
     QByteArray junk;              // sent in front of every answer
     qint64 closeAfterBytes = -1;  // the line closes once this many bytes arrived
+    bool noTicks = false;         // no erase and write ticks while pixel data is stored
 };
 
 // The module side of the serial protocol, on any QIODevice (a pty in practice). It acknowledges
@@ -62,6 +68,8 @@ public:
     // The runtime's state changed in a way a viewer shows (screen, backlight, page, ...).
     quint64 stateStamp() const;
 
+    // The rate the host set on the line, for a module that insists on its own rate.
+    void setLineRateSource(std::function<qint64()> source) { m_lineRate = std::move(source); }
     // Draw the stored pages into this folder after every reset ("page0.png", ...); empty = never.
     void setRenderFolder(const QString &folder) { m_renderFolder = folder; }
 
@@ -95,6 +103,8 @@ signals:
     void noted(const QString &note);
     // The screen, backlight, orientation, page or LCD changed.
     void stateChanged();
+    // A "BPS(n)" was acknowledged: the module now listens at n.
+    void baudChanged(int baud);
     void resetDone();
     void lineClosed();
 
@@ -115,6 +125,7 @@ private:
 
     ModuleSettings m_settings;
     QPointer<QIODevice> m_device;
+    std::function<qint64()> m_lineRate;
     QString m_renderFolder;
 
     QByteArray m_line;

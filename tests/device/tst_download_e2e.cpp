@@ -334,14 +334,33 @@ private slots:
         QVERIFY2(done.first().at(0).toBool(), qPrintable(done.first().at(1).toString()));
     }
 
+    // A block that needs longer on the line than the whole wait of its step still arrives: the
+    // wait starts when its last byte left, and the module's ticks keep it alive.
+    void slowLineOutlastsTheWait()
+    {
+        QTemporaryDir dir;
+        DownloadJob job = pagesJob(1, DownloadMode::Pictures);
+        job.pictures = PictureLibrary::fromPaths(makePictures(dir, {QSize(250, 200)}));
+        Bench b;
+        // 100000 bytes at 115200 baud: about 8.7 s, which at this scale is 29 minutes of waiting.
+        QVERIFY(b.open(ModuleSettings(), 200.0));
+        b.pty.setBaud(115200);
+        const auto result = b.run(job);
+        QVERIFY2(result.first, qPrintable(result.second));
+        QCOMPARE(b.module.pixelData().size(), 100000);
+    }
+
     void timeOutMidBlockStopsSending()
     {
         QTemporaryDir dir;
         DownloadJob job = pagesJob(1, DownloadMode::Pictures);
         job.pictures = PictureLibrary::fromPaths(makePictures(dir, {QSize(1000, 1000)}));
         Bench b;
-        // 2 MB at 115200 baud take minutes; the 20-minute wait passes in about two seconds.
-        QVERIFY(b.open(ModuleSettings(), 600.0));
+        // 2 MB at 115200 baud take minutes, and a module that stops reporting its progress is
+        // given up twice the line time after the block: in about three seconds at this scale.
+        ModuleSettings quiet;
+        quiet.noTicks = true;
+        QVERIFY(b.open(quiet, 600.0));
         b.pty.setBaud(115200);
         const auto result = b.run(job);
         QVERIFY(!result.first);

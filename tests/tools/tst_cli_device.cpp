@@ -139,6 +139,27 @@ private slots:
         QVERIFY2(r.outText().contains(output), qPrintable(r.outText()));
     }
 
+    // A module that listens at 38400 only is found there (9600 and 19200 are tried first and
+    // get no answer); nothing found is exit status 1.
+    void findModule()
+    {
+        QProcess sim;
+        sim.start(QStringLiteral(TAVO_BIN_DIR "/lxp-sim"), {QStringLiteral("--baud"), QStringLiteral("38400")});
+        QVERIFY(sim.waitForReadyRead(10000));
+        const QString path = QString::fromUtf8(sim.readLine()).trimmed();
+        QVERIFY(path.startsWith(QLatin1Char('/')));
+        const CliRun found = cli({QStringLiteral("find-module"), QStringLiteral("--port"), path});
+        QVERIFY2(found.code == 0, qPrintable(found.err));
+        QCOMPARE(found.outText(), path + QStringLiteral(" 38400\n"));
+        sim.kill();
+        sim.waitForFinished();
+
+        const CliRun none = cli({QStringLiteral("find-module"), QStringLiteral("--port"), QStringLiteral("/dev/tavo-no-such-port")});
+        QCOMPARE(none.code, 1);
+        QVERIFY(none.err.contains(QStringLiteral("no module answered")));
+        QCOMPARE(cli({QStringLiteral("find-module"), QStringLiteral("extra")}).code, 2);
+    }
+
     void standaloneSimulator()
     {
         QTemporaryDir out;

@@ -1,10 +1,9 @@
 // A virtual LXP module on a pseudo-terminal: prints the device path to open, then answers
 // whatever is sent there until it is stopped.
-#include "ptydevice.h"
 #include "screenfile.h"
 #include "simulatorwindow.h"
 #include "support/headless.h"
-#include "virtualmodule.h"
+#include "virtualport.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -118,22 +117,21 @@ int main(int argc, char **argv)
             return usageError(QStringLiteral("--baud takes a positive number"));
     }
 
-    PtyDevice pty;
+    // With --baud the module also insists on that rate, as a real one does.
+    settings.baud = int(lineBaud);
+    VirtualPort port;
     QString error;
-    if (!pty.openPty(&error)) {
+    if (!port.start(settings, lineBaud, &error)) {
         QTextStream(stderr) << "lxp-sim: cannot create a pseudo-terminal: " << error << Qt::endl;
         return 1;
     }
-    pty.setBaud(lineBaud);
-    VirtualModule module;
-    module.setSettings(settings);
+    VirtualModule &module = *port.module();
     if (parser.isSet(render)) {
         const QString dir = parser.value(render);
         if (!QDir().mkpath(dir))
             return usageError(QStringLiteral("cannot create %1").arg(dir));
         module.setRenderFolder(dir);
     }
-    module.attach(&pty);
     if (parser.isSet(verbose)) {
         QObject::connect(&module, &VirtualModule::commandReceived, [](const QString &command) {
             QTextStream err(stderr);
@@ -155,11 +153,11 @@ int main(int argc, char **argv)
     std::unique_ptr<SimulatorWindow> simulator;
     if (window) {
         simulator = std::make_unique<SimulatorWindow>(&module);
-        simulator->setWindowTitle(simulator->windowTitle() + QStringLiteral(" - ") + pty.slavePath());
+        simulator->setWindowTitle(simulator->windowTitle() + QStringLiteral(" - ") + port.devicePath());
         simulator->show();
     }
 
-    std::printf("%s\n", qPrintable(pty.slavePath()));
+    std::printf("%s\n", qPrintable(port.devicePath()));
     std::fflush(stdout);
     return app.exec();
 }

@@ -4,9 +4,8 @@
 
 #include "download/downloadcheck.h"
 #include "download/downloadsteps.h"
-#include "ptydevice.h"
 #include "seriallink.h"
-#include "virtualmodule.h"
+#include "virtualport.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -99,27 +98,23 @@ QString takeDeviceOptions(QStringList &args, DeviceOptions *options)
 
 int runDeviceJob(const DeviceOptions &options, const DownloadJob &job, DeviceResult *result)
 {
-    std::unique_ptr<PtyDevice> pty;
-    std::unique_ptr<VirtualModule> module;
+    std::unique_ptr<VirtualPort> virtualPort;
+    VirtualModule *module = nullptr;
     QString portName = options.port;
     if (options.port == QLatin1String("virtual")) {
-        pty = std::make_unique<PtyDevice>();
-        QString error;
-        if (!pty->openPty(&error))
-            return fail(ExitFailed, QStringLiteral("cannot start the virtual module: %1").arg(error));
-        module = std::make_unique<VirtualModule>();
+        virtualPort = std::make_unique<VirtualPort>();
         ModuleSettings settings;
         settings.screen = options.screen;
-        module->setSettings(settings);
+        QString error;
+        if (!virtualPort->start(settings, options.baudGiven ? options.baud : 0, &error))
+            return fail(ExitFailed, QStringLiteral("cannot start the virtual module: %1").arg(error));
+        module = virtualPort->module();
         if (!options.renderFolder.isEmpty()) {
             if (!QDir().mkpath(options.renderFolder))
                 return fail(ExitFailed, QStringLiteral("cannot create '%1'").arg(options.renderFolder));
             module->setRenderFolder(options.renderFolder);
         }
-        if (options.baudGiven)
-            pty->setBaud(options.baud);
-        module->attach(pty.get());
-        portName = pty->slavePath();
+        portName = virtualPort->devicePath();
     }
 
     SerialLink link;
@@ -157,7 +152,7 @@ int runDeviceJob(const DeviceOptions &options, const DownloadJob &job, DeviceRes
     });
     bool resetSeen = false;
     if (module)
-        QObject::connect(module.get(), &VirtualModule::resetDone, [&] { resetSeen = true; });
+        QObject::connect(module, &VirtualModule::resetDone, [&] { resetSeen = true; });
 
     if (!link.startJob(job))
         return fail(ExitFailed, QStringLiteral("cannot start the job"));
@@ -181,7 +176,7 @@ int runDeviceJob(const DeviceOptions &options, const DownloadJob &job, DeviceRes
         QTimer guard;
         guard.setSingleShot(true);
         QObject::connect(&guard, &QTimer::timeout, &loop, &QEventLoop::quit);
-        QObject::connect(module.get(), &VirtualModule::resetDone, &loop, &QEventLoop::quit);
+        QObject::connect(module, &VirtualModule::resetDone, &loop, &QEventLoop::quit);
         guard.start(10000);
         loop.exec();
     }

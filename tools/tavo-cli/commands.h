@@ -16,3 +16,4 @@ int cmdSetBaud(const QStringList &args);
 int cmdSetAddress(const QStringList &args);
 int cmdGetAddress(const QStringList &args);
 int cmdSet(const QStringList &args);
+int cmdFindModule(const QStringList &args);

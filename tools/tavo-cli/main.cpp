@@ -26,6 +26,7 @@ const char *kUsage =
     "  set-baud --port DEV RATE [PROJECT]\n"
     "  set-address --port DEV (--off | ADDRESS)\n"
     "  get-address --port DEV\n"
+    "  find-module [--port DEV]\n"
     "\n"
     "DEV is a serial device path, or 'virtual' for a virtual module on a pseudo-terminal.\n";
 
@@ -51,6 +52,7 @@ int main(int argc, char **argv)
         {QStringLiteral("set-address"), cmdSetAddress},
         {QStringLiteral("get-address"), cmdGetAddress},
         {QStringLiteral("set"), cmdSet},
+        {QStringLiteral("find-module"), cmdFindModule},
     };
 
     QStringList args = app.arguments().mid(1);

@@ -43,6 +43,7 @@ void DownloadSteps::reset()
 {
     m_active = false;
     m_step = m_lastStep = m_pageIndex = 0;
+    m_heldBytes = 0;
     m_job.gifFirst = m_job.gifLast = -1;
     m_job.gifX = m_job.gifY = m_job.gifW = m_job.gifH = m_job.gifIntervalMs = 0;
     m_fontData.clear();
@@ -55,6 +56,7 @@ void DownloadSteps::run()
     while (m_active && m_step != m_lastStep) {
         m_lastStep = m_step;
         m_stepStartMs = m_clock();
+        m_heldBytes = 0;
         perform();
     }
 }
@@ -84,12 +86,39 @@ QString DownloadSteps::timeoutMessage() const
     }
 }
 
+qint64 DownloadSteps::allowedMs() const
+{
+    if (m_heldBytes <= 0)
+        return timeoutMs();
+    // A line that never reports the block sent must not keep the job waiting for ever: allow
+    // twice the wire time at the job's rate (the slowest rate when unknown) on top.
+    bool ok = false;
+    qint64 baud = m_job.baud.toLongLong(&ok);
+    if (!ok || baud <= 0)
+        baud = 9600;
+    return timeoutMs() + 2 * (m_heldBytes * 10 * 1000 / baud) + 1000;
+}
+
 qint64 DownloadSteps::msUntilTimeout() const
 {
     if (!m_active)
         return -1;
     const qint64 elapsed = m_clock() - m_stepStartMs;
-    return qMax<qint64>(0, timeoutMs() - elapsed + 1);
+    return qMax<qint64>(0, allowedMs() - elapsed + 1);
+}
+
+void DownloadSteps::lineDrained()
+{
+    if (!m_active || m_heldBytes == 0)
+        return;
+    m_heldBytes = 0;
+    m_stepStartMs = m_clock();
+}
+
+void DownloadSteps::progressTick()
+{
+    if (m_active)
+        m_stepStartMs = m_clock();
 }
 
 void DownloadSteps::checkTimeout()
@@ -97,7 +126,7 @@ void DownloadSteps::checkTimeout()
     if (!m_active || m_step != m_lastStep)
         return;
     const qint64 elapsed = m_clock() - m_stepStartMs;
-    if (elapsed <= timeoutMs())
+    if (elapsed <= allowedMs())
         return;
     const QString text = timeoutMessage();
     message(Log, text);
@@ -127,6 +156,12 @@ void DownloadSteps::write(const QByteArray &bytes)
     o.kind = StepOutput::Write;
     o.bytes = bytes;
     m_out.append(o);
+}
+
+void DownloadSteps::writeBlock(const QByteArray &bytes)
+{
+    m_heldBytes += bytes.size();
+    write(bytes);
 }
 
 void DownloadSteps::sendText(const QString &text)
@@ -245,7 +280,7 @@ void DownloadSteps::performPictures(int s)
         sendText(QStringLiteral("FS_HEAD(%1);\r\n").arg(h));
         break;
     }
-    case 2: write(DownloadBlocks::pictureHeader(m_job.pictures)); break;
+    case 2: writeBlock(DownloadBlocks::pictureHeader(m_job.pictures)); break;
     case 3:
         // No pixel data: announcing an empty block would leave the module's two answers to merge.
         if (m_job.pictures.totalBytes() == 0) {
@@ -254,7 +289,7 @@ void DownloadSteps::performPictures(int s)
         }
         sendText(QStringLiteral("SR_DLOAD(2,%1);\r\n").arg(m_job.pictures.totalBytes()));
         break;
-    case 4: write(DownloadBlocks::pixelData(m_job.pictures)); break;
+    case 4: writeBlock(DownloadBlocks::pixelData(m_job.pictures)); break;
     case 5: {
         const QString done = tr("图片下载成功！");
         if (m_job.mode == DownloadMode::Pictures) {
@@ -301,7 +336,7 @@ void DownloadSteps::performFonts(int s)
     case 1:
     case 3:
         message(Log, s == 1 ? tr("小字库下载中，请稍后......") : tr("大字库下载中，请稍后......"));
-        write(m_fontData);
+        writeBlock(m_fontData);
         break;
     case 4: {
         const QString done = tr("字库下载成功！");

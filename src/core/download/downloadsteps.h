@@ -50,6 +50,10 @@ public:
     void acknowledge();
     // Ends the job without a message (failures decided by the link, cancelling).
     void reset();
+    // The last byte the current step wrote has left the port: a block's time-out counts from here.
+    void lineDrained();
+    // The module reported an erase or write tick: it is working, so the wait starts again.
+    void progressTick();
     // Fails the job when the current step has waited longer than the mode allows.
     void checkTimeout();
     // Milliseconds until checkTimeout() would fail the job; -1 when nothing is waiting.
@@ -78,6 +82,10 @@ private:
     void message(int code, const QString &text);
     void sendText(const QString &text);
     void write(const QByteArray &bytes);
+    // A data block: its step waits for the line before its time-out starts.
+    void writeBlock(const QByteArray &bytes);
+    // Longest wait of the current step from its start, including the line time of a held block.
+    qint64 allowedMs() const;
     void progress(qint64 total, qint64 value);
     void finish(bool ok, const QString &text);
 
@@ -88,6 +96,8 @@ private:
     int m_lastStep = 0;
     int m_pageIndex = 0;
     qint64 m_stepStartMs = 0;
+    // Bytes of a block still on their way out; the step's time-out has not started yet.
+    qint64 m_heldBytes = 0;
     qint64 m_progressTotal = 0;
     QString m_currentText;
     QByteArray m_fontData;

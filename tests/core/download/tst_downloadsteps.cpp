@@ -17,6 +17,8 @@ struct Harness {
     DownloadSteps steps{[this] { return now; }};
     QStringList writes;
     QVector<StepOutput> outputs;
+    // A port that sends everything at once; off to hold a block on the line.
+    bool autoDrain = true;
 
     void drain()
     {
@@ -30,11 +32,15 @@ struct Harness {
     {
         steps.start(job);
         drain();
+        if (autoDrain)
+            steps.lineDrained();
     }
     void ack()
     {
         steps.acknowledge();
         drain();
+        if (autoDrain)
+            steps.lineDrained();
     }
     // Acknowledges until the job ends; returns how many acknowledgements it took.
     int runToEnd()
@@ -306,6 +312,69 @@ private slots:
         QVERIFY(h.hasMessage(DownloadSteps::Warning, message));
         for (const QString &w : h.writes)
             QVERIFY(w.size() <= DownloadBlocks::LargeFontLimit + 64);
+    // A block's wait starts when its last byte left the port, and every erase or write tick from
+    // the module starts it again: a long transfer fails only when the module falls silent.
+    void blockTimeoutWaitsForTheLineAndTicks()
+    {
+        QTemporaryDir dir;
+        QImage a(64, 64, QImage::Format_RGB32);
+        a.fill(Qt::blue);
+        QVERIFY(a.save(dir.filePath(QStringLiteral("a.bmp"))));
+        DownloadJob job;
+        job.mode = DownloadMode::Pictures;
+        job.baud = QStringLiteral("9600");
+        job.pictures = PictureLibrary::fromPaths({dir.filePath(QStringLiteral("a.bmp"))});
+        Harness h;
+        h.start(job);
+        h.ack();  // flash check
+        h.ack();  // header announced
+        h.ack();  // header sent
+        h.autoDrain = false;
+        h.ack();  // pixel block announced: 8192 bytes go out
+        QCOMPARE(h.writes.last().size(), 8192);
+        // Still on the line after the step's whole wait: no time-out (8192 bytes at 9600 baud,
+        // so the line is allowed twice 8.5 s on top).
+        h.now += 1210000;
+        h.steps.checkTimeout();
+        h.drain();
+        QVERIFY(h.steps.isActive());
+        // The port reports the block sent: the full wait starts now.
+        h.steps.lineDrained();
+        QCOMPARE(h.steps.msUntilTimeout(), qint64(1200001));
+        h.now += 1000000;
+        h.steps.progressTick();
+        QCOMPARE(h.steps.msUntilTimeout(), qint64(1200001));
+        h.now += 1200000;
+        h.steps.checkTimeout();
+        QVERIFY(h.steps.isActive());
+        h.now += 1;
+        h.steps.checkTimeout();
+        h.drain();
+        QVERIFY(!h.steps.isActive());
+        QVERIFY(h.finished() && !h.finished()->ok);
+        QCOMPARE(h.finished()->text, msg("通信超时，下载失败！"));
+    }
+
+    // A line that never reports the block sent still ends the job, after twice its wire time.
+    void heldBlockHasABackstop()
+    {
+        DownloadJob job;
+        job.mode = DownloadMode::Fonts;
+        job.baud = QStringLiteral("115200");
+        Harness h;
+        h.autoDrain = false;
+        h.start(job);  // the small font image, 1909488 bytes, goes out with its announcement
+        h.ack();
+        QCOMPARE(h.writes.at(1).size(), 1909488);
+        // 300 s for the module, twice 165754 ms of line time at 115200 baud, 1 s of slack.
+        QCOMPARE(h.steps.msUntilTimeout(), qint64(632509));
+        h.now += 632508;
+        h.steps.checkTimeout();
+        QVERIFY(h.steps.isActive());
+        h.now += 1;
+        h.steps.checkTimeout();
+        h.drain();
+        QVERIFY(!h.steps.isActive());
     }
 
     void fonts_data()

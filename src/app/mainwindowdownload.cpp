@@ -1,0 +1,315 @@
+// The window's side of talking to the module: project and picture downloads, the progress bar,
+// the receive view, the command console and the display settings.
+#include "mainwindow.h"
+
+#include "appglobals.h"
+#include "dialogs/commandexamples.h"
+#include "dialogs/qmyitemmodel.h"
+#include "dialogs/qmymessagebox.h"
+#include "dialogs/serialportdlg.h"
+#include "dialogs/sysdlg.h"
+#include "download/downloadblocks.h"
+#include "download/downloadcheck.h"
+#include "download/downloadsteps.h"
+#include "download/transferestimate.h"
+#include "file/projectfile.h"
+#include "qmynativeeventfilter.h"
+#include "script/moduletext.h"
+#include "seriallink.h"
+#include "simulatorrun.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDebug>
+#include <QLabel>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QTextCursor>
+
+namespace {
+
+// Question asked when the window is closed during a job.
+constexpr int StopDownloadQuestion = 15;
+
+}  // namespace
+
+void MainWindow::setupDownload()
+{
+    m_serialPortDlg = new SerialPortDlg(this);
+    connect(m_serialPortDlg, &SerialPortDlg::s_sendMes, this, &MainWindow::slotRecvSerialPortMes);
+    connect(m_serialPortDlg, &SerialPortDlg::s_sendProbar, this, &MainWindow::slotRecePortProbar);
+    m_portWatcher = new QMyNativeEventFilter(this);
+    connect(m_portWatcher, &QMyNativeEventFilter::comStatus, m_serialPortDlg, &SerialPortDlg::slotComStatus);
+
+    m_cmdModel = new QMyItemModel(this);
+    ui.listViewCmd->setModel(m_cmdModel);
+    ui.listViewCmd->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_cmdList = CommandExamples::fill(m_cmdModel);
+
+    m_sysDlg = new SysDlg(this);
+    connect(m_sysDlg, &SysDlg::s_sendMes, this, &MainWindow::slotReceivedSysDlg);
+    connect(m_serialPortDlg, &SerialPortDlg::s_send485, m_sysDlg, &SysDlg::slotRecv485);
+    m_sysDlg->setBaud(m_baud);
+    m_sysDlg->setBacklight(m_blValue);
+
+    ui.progressBarDown->setOrientation(Qt::Horizontal);
+    ui.progressBarDown->hide();
+    // The log is what tells people what the module said; it is shown.
+    ui.textBrowserRecv->show();
+    ui.btnClearRecv->show();
+}
+
+void MainWindow::retranslateDownload()
+{
+    m_serialPortDlg->retranslate();
+    m_sysDlg->retranslate();
+    m_cmdList = CommandExamples::fill(m_cmdModel);
+    refreshInstrCount();
+}
+
+bool MainWindow::downloadRunning() const { return m_downloadRunning || (m_serialPortDlg && m_serialPortDlg->isBusy()); }
+
+bool MainWindow::downloadBusy()
+{
+    if (!m_serialPortDlg->isBusy())
+        return false;
+    message(m_infoBox, QMyMessageBox::Warning, 0, 0, tr("下载中请稍后重试！"));
+    return true;
+}
+
+DownloadJob MainWindow::downloadJob(DownloadMode mode, const QString &command) const
+{
+    DownloadJob job = jobFromProject(projectData(), projectFolder(), mode);
+    if (ui.cbBootJump->currentIndex() >= 0)
+        job.bootPage = ui.cbBootJump->currentIndex();
+    job.command = command;
+    job.busAddressEnabled = m_sysDlg->addressEnabled();
+    job.busAddress = m_sysDlg->addressText();
+    return job;
+}
+
+bool MainWindow::startDownloadJob(const DownloadJob &job)
+{
+    if (job.mode == DownloadMode::PagesOnly || job.mode == DownloadMode::PicturesAndPages)
+        m_bootBacklight = job.backlight;
+    return m_serialPortDlg->startJob(job);
+}
+
+QString MainWindow::estimatedTimeText(const DownloadJob &job) const
+{
+    const SerialLink *link = m_serialPortDlg->link();
+    const qint64 baud = link->isOpen() ? link->baud() : m_baud.toLongLong();
+    DownloadJob pagesOnly = job;
+    pagesOnly.mode = DownloadMode::PagesOnly;
+    const qint64 pageBytes = wireByteCount(pagesOnly);
+    // Counted without building the pixel data: the header, the pixels and their two commands.
+    const qint64 pictureBytes = DownloadBlocks::pictureHeaderLength(job.pictures.count()) +
+                                job.pictures.totalBytes() + 64;
+    const QString pages = Transfer::formatDuration(Transfer::wireMs(pageBytes, baud));
+    if (job.pictures.isEmpty())
+        return tr("预计用时：约%1").arg(pages);
+    const QString all = Transfer::formatDuration(Transfer::wireMs(pageBytes + pictureBytes, baud));
+    return tr("预计用时：仅页面约%1，同时下载资源约%2").arg(pages, all);
+}
+
+void MainWindow::on_btnInstrDownLoad_clicked()
+{
+    if (downloadBusy())
+        return;
+    if (!App::isProjectOpen()) {
+        message(m_infoBox, QMyMessageBox::Hint, 0, 0, tr("未创建项目，请您先创建项目！"));
+        return;
+    }
+    const DownloadJob job = downloadJob(DownloadMode::PagesOnly);
+    // With no page the module would wait for one that never comes.
+    if (job.pages.isEmpty()) {
+        message(m_infoBox, QMyMessageBox::Warning, 0, 0, tr("项目中没有页面，无法下载！"));
+        return;
+    }
+    const QString problem = DownloadCheck::firstMessage(job);
+    if (!problem.isEmpty()) {
+        message(m_infoBox, QMyMessageBox::Warning, 0, 0, problem);
+        return;
+    }
+    if (m_pictureLibraryChanged) {
+        DownloadJob pagesOnly = job;
+        pagesOnly.pictures = PictureLibrary();
+        message(m_questionBox, QMyMessageBox::Warning, 2, 11,
+                tr("图库资源有更改，是否继续下载当前项目到显示屏上？（建议您先下载图片资源）") + QLatin1Char('\n') +
+                    estimatedTimeText(pagesOnly));
+    } else {
+        message(m_questionBox, QMyMessageBox::Hint, 3, 11,
+                tr("是否下载当前项目到显示屏上？") + QLatin1Char('\n') + estimatedTimeText(job));
+    }
+}
+
+void MainWindow::startProjectDownload()
+{
+    if (downloadBusy())
+        return;
+    DownloadJob job = downloadJob(DownloadMode::PagesOnly);
+    if (m_questionBox->downloadResourcesChecked() && !job.pictures.isEmpty())
+        job.mode = DownloadMode::PicturesAndPages;
+    startDownloadJob(job);
+}
+
+void MainWindow::on_btnDownLoad_clicked()
+{
+    if (downloadBusy())
+        return;
+    const int tab = ui.tabWidgetImageFont->currentIndex();
+    if (tab == 0) {
+        const DownloadJob job = downloadJob(DownloadMode::Pictures);
+        if (job.pictures.isEmpty()) {
+            message(m_infoBox, QMyMessageBox::Hint, 0, 0, tr("未添加图片无法下载，请您先添加图片！"));
+            return;
+        }
+        startDownloadJob(job);
+    } else if (tab == 1) {
+        startDownloadJob(downloadJob(DownloadMode::Fonts));
+    }
+}
+
+void MainWindow::slotReceivedSysDlg(int type, const QString &mes)
+{
+    if (downloadBusy())
+        return;
+    if (type < int(DownloadMode::Backlight) || type > int(DownloadMode::BusAddress))
+        return;
+    startDownloadJob(downloadJob(DownloadMode(type), mes + QStringLiteral("\r\n")));
+}
+
+void MainWindow::slotRecePortProbar(int total, int done)
+{
+    ui.progressBarDown->setRange(0, qMax(0, total));
+    ui.progressBarDown->setValue(qBound(0, done, qMax(0, total)));
+    // QProgressBar reads '%' as a placeholder; the detail carries a literal one.
+    QString detail = m_serialPortDlg->progressDetail();
+    ui.progressBarDown->setFormat(detail.isEmpty() ? QStringLiteral("%p%") : detail.replace(QLatin1Char('%'), QStringLiteral("%%")));
+    if (done == total) {
+        ui.progressBarDown->hide();
+        m_pictureLibraryChanged = false;
+    } else {
+        ui.progressBarDown->show();
+    }
+}
+
+void MainWindow::appendReceived(QString text)
+{
+    text.remove(QLatin1Char('\r'));
+    text.remove(QLatin1Char('\n'));
+    ui.textBrowserRecv->append(text);
+}
+
+void MainWindow::slotRecvSerialPortMes(int type, const QString &mes)
+{
+    switch (type) {
+    case SerialLink::LogLine: appendReceived(mes); break;
+    case SerialLink::BaudConfirmed: {
+        appendReceived(mes);
+        m_sysDlg->setBaud(m_sysDlg->requestedBaud());
+        m_baud = m_sysDlg->confirmedBaud();
+        if (App::isProjectOpen() && !ProjectFile::updateBaud(App::projectPath(), m_baud))
+            appendReceived(SerialLink::logLine(tr("--项目文件更新失败，波特率%1未写入项目文件！").arg(m_baud)));
+        break;
+    }
+    case SerialLink::BacklightConfirmed:
+        appendReceived(mes);
+        applyBacklight(m_sysDlg->requestedBacklight());
+        break;
+    case SerialLink::BootScriptSent:
+        // The module now holds the backlight the boot script carried, whatever was requested.
+        applyBacklight(m_bootBacklight >= 0 ? m_bootBacklight : m_sysDlg->confirmedBacklight());
+        break;
+    default: break;
+    }
+}
+
+void MainWindow::applyBacklight(int value)
+{
+    m_sysDlg->setBacklight(value);
+    if (m_blValue == value && m_blValueSaved)
+        return;
+    m_blValue = value;
+    m_blValueSaved = !App::isProjectOpen() || ProjectFile::updateBlValue(App::projectPath(), m_blValue);
+    if (!m_blValueSaved)
+        appendReceived(SerialLink::logLine(tr("--项目文件更新失败，背光值%1未写入项目文件！").arg(m_blValue)));
+}
+
+void MainWindow::on_btnSetCOM_clicked()
+{
+    m_serialPortDlg->setVirtualScreen(pageSize());
+    m_serialPortDlg->refreshPorts();
+    m_serialPortDlg->show();
+    m_serialPortDlg->raise();
+}
+
+void MainWindow::on_btnSetSys_clicked() { m_sysDlg->showFor(m_baud, m_blValue); }
+
+// ---- console --------------------------------------------------------------------------------
+
+void MainWindow::refreshInstrCount()
+{
+    const QString text = ui.textBrowser->toPlainText();
+    ui.labInstrCount->setText(text.isEmpty() ? QString()
+                                             : tr("%1字节").arg(ModuleText::byteCount(text + QStringLiteral("\r\n"))));
+}
+
+void MainWindow::on_listViewCmd_doubleClicked(const QModelIndex &index)
+{
+    if (!index.isValid() || index.row() >= m_cmdList.size())
+        return;
+    QTextCursor cursor = ui.textBrowser->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    ui.textBrowser->setTextCursor(cursor);
+    ui.textBrowser->insertPlainText(m_cmdList.at(index.row()));
+    refreshInstrCount();
+}
+
+void MainWindow::on_textBrowser_textChanged() { refreshInstrCount(); }
+
+void MainWindow::on_btnSendCmd_clicked()
+{
+    // While the simulator window is open the console talks to the simulator instead.
+    if (m_simulator && m_simulator->isShown())
+        return;
+    if (downloadBusy())
+        return;
+    const QString text = ui.textBrowser->toPlainText();
+    qDebug() << "-------" << text;
+    if (text.isEmpty()) {
+        message(m_infoBox, QMyMessageBox::Hint, 0, 0, tr("发送指令集内容不能为空！"));
+        return;
+    }
+    startDownloadJob(downloadJob(DownloadMode::Command, text + QStringLiteral("\r\n")));
+}
+
+void MainWindow::on_btnClearCmd_clicked()
+{
+    ui.textBrowser->clear();
+    ui.labInstrCount->setText(QString());
+}
+
+void MainWindow::on_btnClearRecv_clicked() { ui.textBrowserRecv->clear(); }
+
+// ---- closing during a job -------------------------------------------------------------------
+
+bool MainWindow::downloadHoldsClose()
+{
+    if (m_stopDownloadConfirmed || !m_serialPortDlg->isBusy())
+        return false;
+    message(m_questionBox, QMyMessageBox::Warning, 2, StopDownloadQuestion, tr("正在与显示屏通信，是否停止并退出？"));
+    return true;
+}
+
+void MainWindow::stopDownloadAndClose()
+{
+    m_stopDownloadConfirmed = true;
+    m_serialPortDlg->shutDown();
+    close();
+}
+
+void MainWindow::shutDownDownload() { m_serialPortDlg->shutDown(); }
