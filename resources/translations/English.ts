@@ -1330,6 +1330,50 @@
         <source>每页添加的二维码不能超过%1个！</source>
         <translation>No more than %1 QR codes per page!</translation>
     </message>
+    <message>
+        <source>对齐</source>
+        <translation>Align</translation>
+    </message>
+    <message>
+        <source>左对齐</source>
+        <translation>Align left</translation>
+    </message>
+    <message>
+        <source>右对齐</source>
+        <translation>Align right</translation>
+    </message>
+    <message>
+        <source>顶端对齐</source>
+        <translation>Align top</translation>
+    </message>
+    <message>
+        <source>底端对齐</source>
+        <translation>Align bottom</translation>
+    </message>
+    <message>
+        <source>水平居中</source>
+        <translation>Align horizontal centres</translation>
+    </message>
+    <message>
+        <source>垂直居中</source>
+        <translation>Align vertical centres</translation>
+    </message>
+    <message>
+        <source>水平等距分布</source>
+        <translation>Distribute horizontally</translation>
+    </message>
+    <message>
+        <source>垂直等距分布</source>
+        <translation>Distribute vertically</translation>
+    </message>
+    <message>
+        <source>等宽</source>
+        <translation>Same width</translation>
+    </message>
+    <message>
+        <source>等高</source>
+        <translation>Same height</translation>
+    </message>
 </context>
 <context>
     <name>QMyLabel</name>

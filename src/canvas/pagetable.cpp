@@ -8,7 +8,37 @@ const QList<QMyWidget *> kNoControls;
 const QList<QMyDrawType *> kNoPrimitives;
 }  // namespace
 
-PageTable::PageTable(QObject *parent) : QObject(parent) {}
+PageTable::PageTable(QObject *parent) : QObject(parent)
+{
+    // Whatever goes away leaves the selection first.
+    connect(this, &PageTable::controlAboutToBeDestroyed, this, [this](QMyWidget *w) {
+        if (m_selControls.removeAll(w) > 0)
+            emit selectionChanged();
+    });
+    connect(this, &PageTable::primitiveAboutToBeDestroyed, this, [this](QMyDrawType *d) {
+        if (m_selPrimitives.removeAll(d) > 0)
+            emit selectionChanged();
+    });
+}
+
+bool PageTable::isSelected(const QMyWidget *w) const
+{
+    return w && m_selControls.contains(const_cast<QMyWidget *>(w));
+}
+
+bool PageTable::isSelected(const QMyDrawType *d) const
+{
+    return d && m_selPrimitives.contains(const_cast<QMyDrawType *>(d));
+}
+
+void PageTable::setSelection(const QList<QMyWidget *> &controls, const QList<QMyDrawType *> &primitives)
+{
+    if (controls == m_selControls && primitives == m_selPrimitives)
+        return;
+    m_selControls = controls;
+    m_selPrimitives = primitives;
+    emit selectionChanged();
+}
 
 PageTable::~PageTable()
 {

@@ -101,7 +101,18 @@ public:
     // Replaces all pages by those of the project; the canvas makes the widgets.
     void readFrom(const ProjectData &project, QMyFrame *canvas);
 
+    // The selection: controls and primitives of the current page, in the order they were picked.
+    // Selecting is not an edit of the project.
+    const QList<QMyWidget *> &selectedControls() const { return m_selControls; }
+    const QList<QMyDrawType *> &selectedPrimitives() const { return m_selPrimitives; }
+    int selectionSize() const { return m_selControls.size() + m_selPrimitives.size(); }
+    bool isSelected(const QMyWidget *w) const;
+    bool isSelected(const QMyDrawType *d) const;
+    void setSelection(const QList<QMyWidget *> &controls, const QList<QMyDrawType *> &primitives);
+    void clearSelection() { setSelection({}, {}); }
+
 signals:
+    void selectionChanged();
     // Sent just before a control or primitive is destroyed.
     void controlAboutToBeDestroyed(QMyWidget *w);
     void primitiveAboutToBeDestroyed(QMyDrawType *d);
@@ -115,4 +126,6 @@ private:
     int m_currentPage = 0;
     int m_drawTool = 0;
     PictureLibrary m_pictures;
+    QList<QMyWidget *> m_selControls;
+    QList<QMyDrawType *> m_selPrimitives;
 };

@@ -34,7 +34,10 @@ QMyFrame::QMyFrame(QWidget *parent) : QFrame(parent)
     connect(m_copyAction, &QAction::triggered, this, &QMyFrame::slotCopyAction);
     connect(m_pasteAction, &QAction::triggered, this, &QMyFrame::slotPasteAction);
     connect(m_delAction, &QAction::triggered, this, &QMyFrame::slotDelAction);
+    createAlignMenu();
     retranslate();
+    // A click on the page takes the keyboard so the arrow keys nudge the selection.
+    setFocusPolicy(Qt::ClickFocus);
 
     m_ownTable = new PageTable(this);
     m_table = m_ownTable;
@@ -66,6 +69,7 @@ void QMyFrame::connectTable()
             connectTable();
         });
     }
+    connect(m_table, &PageTable::selectionChanged, this, &QMyFrame::applySelectionMarks);
     connect(m_table, &PageTable::picturesChanged, this, [this] {
         update();
         for (QMyWidget *w : m_table->pageControls(m_table->currentPage()))
@@ -75,25 +79,28 @@ void QMyFrame::connectTable()
 
 void QMyFrame::forgetAll()
 {
-    m_controlClipboard = nullptr;
-    m_primitiveClipboard = nullptr;
+    m_controlClipboard.clear();
+    m_primitiveClipboard.clear();
     m_selectedControl = nullptr;
     m_selectedPrimitive = nullptr;
     m_drawing = nullptr;
+    m_move = GroupMove();
 }
 
 void QMyFrame::forget(QMyWidget *w)
 {
-    if (m_controlClipboard == w)
-        m_controlClipboard = nullptr;
+    m_controlClipboard.removeAll(w);
     if (m_selectedControl == w)
         m_selectedControl = nullptr;
 }
 
 void QMyFrame::forget(QMyDrawType *d)
 {
-    if (m_primitiveClipboard == d)
-        m_primitiveClipboard = nullptr;
+    m_primitiveClipboard.removeAll(d);
+    for (auto &entry : m_move.primitives) {
+        if (entry.first == d)
+            entry.first = nullptr;
+    }
     if (m_selectedPrimitive == d)
         m_selectedPrimitive = nullptr;
     if (m_drawing == d)
@@ -105,6 +112,7 @@ void QMyFrame::retranslate()
     m_copyAction->setText(tr("复制"));
     m_pasteAction->setText(tr("粘贴"));
     m_delAction->setText(tr("删除"));
+    retranslateAlignMenu();
 }
 
 void QMyFrame::changeEvent(QEvent *e)
@@ -165,18 +173,25 @@ RenderContext QMyFrame::renderContext() const
     return ctx;
 }
 
+// The single-item API names the item the panel shows; one outside the selection replaces it.
 void QMyFrame::setSelectedControl(QMyWidget *w)
 {
     m_selectedControl = w;
-    if (w)
+    if (w) {
         m_selectedPrimitive = nullptr;
+        if (!m_table->isSelected(w))
+            selectItems({w}, {});
+    }
 }
 
 void QMyFrame::setSelectedPrimitive(QMyDrawType *d)
 {
     m_selectedPrimitive = d;
-    if (d)
+    if (d) {
         m_selectedControl = nullptr;
+        if (!m_table->isSelected(d))
+            selectItems({}, {d});
+    }
 }
 
 void QMyFrame::adoptControl(QMyWidget *w)
@@ -233,13 +248,10 @@ QMyWidget *QMyFrame::addControl(const QString &className, const QPoint &pos)
 
 void QMyFrame::deselectPage(QMyWidget *except)
 {
-    const int n = m_table->currentPage();
-    for (QMyDrawType *d : m_table->pagePrimitives(n))
-        d->setSelected(false);
-    for (QMyWidget *w : m_table->pageControls(n)) {
-        if (w != except && w->isSelected())
-            w->setSelected(false);
-    }
+    if (except)
+        selectItems({except}, {});
+    else
+        selectItems({}, {});
 }
 
 void QMyFrame::announceParent(QMyDrawType *d)
@@ -251,7 +263,9 @@ void QMyFrame::announceParent(QMyDrawType *d)
 
 void QMyFrame::slotRecvWnd(QMyWidget *w)
 {
-    deselectPage(w);
+    // Pressing one of several selected controls keeps them all (it may start moving them).
+    if (!m_table->isSelected(w) || m_table->selectionSize() < 2)
+        deselectPage(w);
     m_selectedControl = w;
     m_selectedPrimitive = nullptr;
     m_pageSelected = false;
@@ -273,39 +287,60 @@ void QMyFrame::mousePressEvent(QMouseEvent *e)
     if (!m_table->hasPages())
         return;
     const int n = m_table->currentPage();
-    deselectPage();
+    const bool adds = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
     for (QMyDrawType *d : m_table->pagePrimitives(n)) {
         if (d->hitTest(e->pos())) {
-            d->setSelected(true);
             m_pageSelected = false;
+            if (adds) {
+                toggleSelected(d);
+                return;
+            }
+            if (!m_table->isSelected(d) || m_table->selectionSize() < 2)
+                selectItems({}, {d});
             announceParent(d);
+            m_movePress = e->pos();
+            beginGroupMove();
             update();
             return;
         }
     }
-    bool found = false;
+    QList<QMyWidget *> hit;
     for (QMyWidget *w : m_table->pageControls(n)) {
-        if (w->geometryRect().contains(e->pos())) {
-            w->setSelected(true);
-            found = true;
-        }
+        if (w->geometryRect().contains(e->pos()))
+            hit.append(w);
     }
-    if (found) {
+    if (!hit.isEmpty()) {
+        selectItems(hit, {});
         m_pageSelected = false;
         update();
         return;
     }
-    // A second press on the bare page does not announce the page again.
-    if (!m_pageSelected) {
-        announceParent(nullptr);
-        m_pageSelected = true;
+    if (!adds) {
+        selectItems({}, {});
+        // A second press on the bare page does not announce the page again.
+        if (!m_pageSelected) {
+            announceParent(nullptr);
+            m_pageSelected = true;
+        }
     }
+    bandPress(e->pos(), adds);
     update();
 }
 
 void QMyFrame::mouseMoveEvent(QMouseEvent *e)
 {
-    if (!m_buttonDown || !m_drawing || m_table->drawTool() == 0)
+    if (!m_buttonDown)
+        return;
+    if (m_move.active) {
+        groupMoveBy(e->pos() - m_movePress);
+        return;
+    }
+    if (m_bandActive) {
+        m_band = QRect(m_bandStart, e->pos()).normalized();
+        update();
+        return;
+    }
+    if (!m_drawing || m_table->drawTool() == 0)
         return;
     m_drawing->setEnd(e->pos().x(), e->pos().y());
     emit s_sendParent(m_drawing->drawType(), m_drawing);
@@ -317,6 +352,13 @@ void QMyFrame::mouseReleaseEvent(QMouseEvent *e)
     emit s_sendPressPos(e->pos());
     if (m_buttonDown && m_drawing)
         finishPrimitive(e->pos());
+    if (m_move.active) {
+        // A click without a move on one of several picks that one alone.
+        if (!endGroupMove() && m_selectedPrimitive && m_table->selectionSize() > 1)
+            selectItems({}, {m_selectedPrimitive});
+    }
+    if (m_bandActive)
+        bandRelease(e->pos());
     m_drawing = nullptr;
     m_buttonDown = false;
 }
@@ -339,10 +381,9 @@ void QMyFrame::finishPrimitive(const QPoint &pos)
     QMyDrawType *d = m_drawing;
     const int W = width();
     const int H = height();
-    deselectPage();
+    selectItems({}, {d});
     const QPoint p(qBound(0, pos.x(), W - 1), qBound(0, pos.y(), H - 1));
     d->setEnd(p.x(), p.y());
-    d->setSelected(true);
 
     bool keep = true;
     switch (d->drawType()) {
@@ -398,11 +439,17 @@ void QMyFrame::paintEvent(QPaintEvent *)
     Renderer::paintHelpLines(p, page, ctx);
     for (const QMyDrawType *d : m_table->pagePrimitives(m_table->currentPage()))
         Renderer::paintPrimitive(p, *d);
+    if (!m_band.isEmpty()) {
+        p.setPen(QPen(QColor(0, 120, 215), 1, Qt::DashLine));
+        p.setBrush(QColor(0, 120, 215, 40));
+        p.drawRect(m_band.adjusted(0, 0, -1, -1));
+    }
 }
 
 void QMyFrame::contextMenuEvent(QContextMenuEvent *e)
 {
-    m_pasteAction->setEnabled(m_controlClipboard || m_primitiveClipboard);
+    m_pasteAction->setEnabled(controlClipboard() || primitiveClipboard());
+    m_alignMenu->setEnabled(m_table->selectionSize() >= 2);
     m_pastePos = e->pos();
     m_menu->popup(e->globalPos());
 }

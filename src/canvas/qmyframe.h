@@ -1,9 +1,11 @@
 #pragma once
 
+#include "edit/arrange.h"
 #include "render/renderer.h"
 
 #include <QFrame>
 #include <QPointer>
+#include <QVector>
 
 class PageTable;
 class QAction;
@@ -60,8 +62,9 @@ public:
     QMyDrawType *selectedPrimitive() const { return m_selectedPrimitive; }
     void setSelectedControl(QMyWidget *w);
     void setSelectedPrimitive(QMyDrawType *d);
-    QMyWidget *controlClipboard() const { return m_controlClipboard; }
-    QMyDrawType *primitiveClipboard() const { return m_primitiveClipboard; }
+    // The first copied control or primitive still there; null when none.
+    QMyWidget *controlClipboard() const;
+    QMyDrawType *primitiveClipboard() const;
     QPoint pastePos() const { return m_pastePos; }
     void setPastePos(const QPoint &p) { m_pastePos = p; }
     bool pageSelected() const { return m_pageSelected; }
@@ -71,8 +74,27 @@ public:
     // Creates a control of the kind on the current page with its top-left corner at pos, as a
     // drop does; null when refused (no page, limits) or the name is unknown.
     QMyWidget *addControl(const QString &className, const QPoint &pos);
-    // Removes the selected control or primitive of the current page and renumbers.
+    // Removes the selected controls and primitives of the current page and renumbers.
     void deleteSelection();
+
+    // Several at once. The selection lives in the page table; these keep the widgets' marks and
+    // the single-item announcements in step with it.
+    void selectItems(const QList<QMyWidget *> &controls, const QList<QMyDrawType *> &primitives);
+    void toggleSelected(QMyWidget *w);
+    void toggleSelected(QMyDrawType *d);
+    // The rubber band being dragged on the page, empty when none.
+    QRect rubberBand() const { return m_band; }
+    // Moving the whole selection: the offset counts from where it was at the start and is kept so
+    // that nothing leaves the page. endGroupMove returns whether anything moved.
+    void beginGroupMove();
+    void groupMoveBy(const QPoint &offset);
+    bool endGroupMove();
+    // Moves the selection by (dx, dy) module pixels as far as the page allows.
+    void nudgeSelection(int dx, int dy);
+    // Aligns, distributes or sizes the selection (two or more items) within the page.
+    void arrangeSelection(Arrange::Kind kind);
+    QMenu *alignMenu() const { return m_alignMenu; }
+    QList<QAction *> alignActions() const { return m_alignActions; }
     // Shows page n: its controls and values; every other page's controls are hidden.
     void showPage(int n);
     // Gives page n the fields, controls (deselected) and primitives of d.
@@ -107,8 +129,19 @@ protected:
     void dragMoveEvent(QDragMoveEvent *e) override;
     void dropEvent(QDropEvent *e) override;
     void changeEvent(QEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
 
 private:
+    void applySelectionMarks();
+    QRect selectionBounds() const;
+    void bandPress(const QPoint &p, bool add);
+    void bandRelease(const QPoint &p);
+    // Announces the single selected item to the property panel.
+    void announceSelection();
+    void createAlignMenu();
+    void retranslateAlignMenu();
+    void pasteGroup();
+    QMyWidget *pasteControlAt(QMyWidget *source, const QPoint &topLeft);
     bool checkRoomFor(ControlKind kind);
     int nextControlId(ControlKind kind) const;
     void deselectPage(QMyWidget *except = nullptr);
@@ -140,8 +173,8 @@ private:
     QPointer<QMyWidget> m_selectedControl;
     QMyDrawType *m_selectedPrimitive = nullptr;
     // References, not snapshots; cleared whenever the object goes away.
-    QPointer<QMyWidget> m_controlClipboard;
-    QMyDrawType *m_primitiveClipboard = nullptr;
+    QList<QPointer<QMyWidget>> m_controlClipboard;
+    QList<QMyDrawType *> m_primitiveClipboard;
     QPoint m_pastePos;
     int m_helpLineNum = 0;
     int m_helpLineLeft = 0;
@@ -152,4 +185,19 @@ private:
     PageTable *m_table = nullptr;
     PageTable *m_ownTable = nullptr;
     QMyDrawType *m_drawing = nullptr;  // primitive being drawn by the held button
+
+    QMenu *m_alignMenu = nullptr;
+    QList<QAction *> m_alignActions;
+    QRect m_band;
+    QPoint m_bandStart;
+    bool m_bandActive = false;
+    bool m_bandAdds = false;
+    struct GroupMove {
+        bool active = false;
+        bool moved = false;
+        QRect bounds;
+        QVector<QPair<QPointer<QMyWidget>, QPoint>> controls;
+        QVector<QPair<QMyDrawType *, QPoint>> primitives;
+    } m_move;
+    QPoint m_movePress;  // where a press on a primitive started moving the selection
 };

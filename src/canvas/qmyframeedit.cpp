@@ -4,38 +4,128 @@
 #include "pagetable.h"
 #include "qmywidget.h"
 
+#include "dialogs/qmymessagebox.h"
+
+#include <algorithm>
+
+QMyWidget *QMyFrame::controlClipboard() const
+{
+    for (const QPointer<QMyWidget> &w : m_controlClipboard) {
+        if (w)
+            return w;
+    }
+    return nullptr;
+}
+
+QMyDrawType *QMyFrame::primitiveClipboard() const
+{
+    return m_primitiveClipboard.isEmpty() ? nullptr : m_primitiveClipboard.first();
+}
+
+// Copies the selection in page order, so pasted controls are numbered in the order they had.
 void QMyFrame::slotCopyAction()
 {
-    m_controlClipboard = m_selectedControl;
-    m_primitiveClipboard = m_selectedPrimitive;
+    const int n = m_table->currentPage();
+    m_controlClipboard.clear();
+    m_primitiveClipboard.clear();
+    for (QMyWidget *w : m_table->pageControls(n)) {
+        if (m_table->isSelected(w))
+            m_controlClipboard.append(w);
+    }
+    for (QMyDrawType *d : m_table->pagePrimitives(n)) {
+        if (m_table->isSelected(d))
+            m_primitiveClipboard.append(d);
+    }
 }
 
 void QMyFrame::slotPasteAction()
 {
-    if (m_controlClipboard)
-        pasteControl(m_controlClipboard);
-    else if (m_primitiveClipboard)
-        pastePrimitive(m_primitiveClipboard);
+    m_controlClipboard.removeAll(nullptr);
+    const int items = m_controlClipboard.size() + m_primitiveClipboard.size();
+    if (items > 1)
+        pasteGroup();
+    else if (QMyWidget *w = controlClipboard())
+        pasteControl(w);
+    else if (QMyDrawType *d = primitiveClipboard())
+        pastePrimitive(d);
 }
 
 void QMyFrame::slotDelAction()
 {
-    if (m_controlClipboard && m_controlClipboard == m_selectedControl)
-        m_controlClipboard = nullptr;
-    if (m_primitiveClipboard && m_primitiveClipboard == m_selectedPrimitive)
-        m_primitiveClipboard = nullptr;
+    for (QMyWidget *w : m_table->selectedControls())
+        m_controlClipboard.removeAll(w);
+    for (QMyDrawType *d : m_table->selectedPrimitives())
+        m_primitiveClipboard.removeAll(d);
     emit s_delAction();
 }
 
 void QMyFrame::pasteControl(QMyWidget *source)
 {
-    const ControlKind kind = source->kind();
-    if (!checkRoomFor(kind))
+    if (!checkRoomFor(source->kind()))
         return;
+    // Flush with the far edge when the copy would not fit; a control wider than the page
+    // goes to 0.
+    const QPoint delta = Arrange::clampMove(source->geometryRect(), m_pastePos - source->geometryRect().topLeft(),
+                                            QSize(m_frameW, m_frameH));
+    pasteControlAt(source, source->geometryRect().topLeft() + delta);
+}
+
+// Pastes every copied item at once or nothing: the group keeps its layout, its top-left corner
+// goes to the paste position as far as the page allows.
+void QMyFrame::pasteGroup()
+{
+    const int n = m_table->currentPage();
+    if (!m_table->isValidPage(n)) {
+        m_messageBox->showMessage(QMyMessageBox::Warning, 0, 0, tr("未添加页，请您先添加页！"));
+        return;
+    }
+    int controls = m_table->pageControls(n).size();
+    int qr = nextControlId(ControlKind::QRCode);
+    QVector<QRect> rects;
+    for (const QPointer<QMyWidget> &w : m_controlClipboard) {
+        ++controls;
+        qr += w->kind() == ControlKind::QRCode ? 1 : 0;
+        rects.append(w->geometryRect());
+    }
+    if (controls > MaxControlsPerPage) {
+        m_messageBox->showMessage(QMyMessageBox::Warning, 0, 0, tr("每页添加的控件不能超过%1个！").arg(MaxControlsPerPage));
+        return;
+    }
+    if (qr > MaxQRCodesPerPage) {
+        m_messageBox->showMessage(QMyMessageBox::Warning, 0, 0, tr("每页添加的二维码不能超过%1个！").arg(MaxQRCodesPerPage));
+        return;
+    }
+    for (const QMyDrawType *d : m_primitiveClipboard)
+        rects.append(d->bounds());
+    const QRect b = Arrange::bounds(rects);
+    const QPoint delta = Arrange::clampMove(b, m_pastePos - b.topLeft(), QSize(m_frameW, m_frameH));
+    // Copy the sources first: a paste on the same page appends to the lists being read.
+    const QList<QPointer<QMyWidget>> sources = m_controlClipboard;
+    const QList<QMyDrawType *> shapes = m_primitiveClipboard;
+    QList<QMyWidget *> pasted;
+    for (const QPointer<QMyWidget> &w : sources)
+        pasted.append(pasteControlAt(w, w->geometryRect().topLeft() + delta));
+    pasted.removeAll(nullptr);
+    QList<QMyDrawType *> pastedShapes;
+    for (const QMyDrawType *d : shapes) {
+        auto *copy = new QMyDrawType(*d);
+        copy->setSelected(false);
+        copy->translate(delta.x(), delta.y());
+        m_table->appendPrimitive(n, copy);
+        pastedShapes.append(copy);
+    }
+    selectItems(pasted, pastedShapes);
+    announceSelection();
+    update();
+}
+
+QMyWidget *QMyFrame::pasteControlAt(QMyWidget *source, const QPoint &topLeft)
+{
+    const ControlKind kind = source->kind();
     const ControlRecord &s = source->record();
     QMyWidget *w = QMyWidget::create(s.className(), nextControlId(kind), this);
     if (!w)
-        return;
+        return nullptr;
     w->setW(s.w);
     w->setH(s.h);
     w->setText(s.text);
@@ -62,11 +152,8 @@ void QMyFrame::pasteControl(QMyWidget *source)
     m_table->appendControl(m_table->currentPage(), w);
     adoptControl(w);
     w->show();
-    // Flush with the far edge when the copy would not fit; a control wider than the page
-    // goes to 0.
-    const int x = qMax(0, qMin(m_pastePos.x(), width() - w->width()));
-    const int y = qMax(0, qMin(m_pastePos.y(), height() - w->height()));
-    w->setPosition(x, y);
+    w->setPosition(topLeft.x(), topLeft.y());
+    return w;
 }
 
 void QMyFrame::pastePrimitive(const QMyDrawType *source)
@@ -74,11 +161,9 @@ void QMyFrame::pastePrimitive(const QMyDrawType *source)
     const int n = m_table->currentPage();
     if (!m_table->isValidPage(n))
         return;
-    auto *copy = new QMyDrawType(source->copyPlacedAt(m_pastePos, width(), height()));
-    for (QMyDrawType *d : m_table->pagePrimitives(n))
-        d->setSelected(false);
-    copy->setSelected(true);
+    auto *copy = new QMyDrawType(source->copyPlacedAt(m_pastePos, m_frameW, m_frameH));
     m_table->appendPrimitive(n, copy);
+    selectItems({}, {copy});
     announceParent(copy);
     update();
 }
@@ -86,8 +171,10 @@ void QMyFrame::pastePrimitive(const QMyDrawType *source)
 void QMyFrame::deleteSelection()
 {
     const int n = m_table->currentPage();
-    QMyWidget *w = m_selectedControl;
-    if (w && m_table->pageOf(w) == n && w->isSelected()) {
+    const QList<QMyWidget *> doomed = m_table->selectedControls();
+    for (QMyWidget *w : doomed) {
+        if (m_table->pageOf(w) != n)
+            continue;
         const ControlKind kind = w->kind();
         const int id = w->id();
         w->hide();
@@ -103,9 +190,11 @@ void QMyFrame::deleteSelection()
                 controls.at(i)->setId(records.at(i).id);
         }
     }
-    QMyDrawType *d = m_selectedPrimitive;
-    if (d && m_table->pageOf(d) == n && d->selected())
-        m_table->destroyPrimitive(d);
+    const QList<QMyDrawType *> shapes = m_table->selectedPrimitives();
+    for (QMyDrawType *d : shapes) {
+        if (m_table->pageOf(d) == n)
+            m_table->destroyPrimitive(d);
+    }
     update();
     announceParent(nullptr);
 }
@@ -134,6 +223,8 @@ void QMyFrame::showPage(int n)
         }
     }
     m_table->setCurrentPage(n);
+    m_table->clearSelection();
+    m_move = GroupMove();
     m_drawing = nullptr;
     m_buttonDown = false;
     takePageFields(n);

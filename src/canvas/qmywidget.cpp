@@ -2,6 +2,7 @@
 
 #include "script/instructions.h"
 #include "qmyframe.h"
+#include "pagetable.h"
 #include "qmylabel.h"
 #include "qmylabelnum.h"
 #include "qmypointer.h"
@@ -96,6 +97,13 @@ void QMyWidget::setPosition(int x, int y)
     m_rec.y = y;
     syncGeometry();
     emit s_sendPressWnd(this);
+}
+
+void QMyWidget::placeAt(const QPoint &topLeft)
+{
+    m_rec.x = topLeft.x();
+    m_rec.y = topLeft.y();
+    syncGeometry();
 }
 
 void QMyWidget::setSelected(bool selected)
@@ -219,8 +227,20 @@ int QMyWidget::handleAt(const QPoint &p) const
 void QMyWidget::mousePressEvent(QMouseEvent *e)
 {
     m_pressPoint = e->pos();
-    m_selected = true;
+    m_pressPagePoint = mapToParent(e->pos());
+    if (m_page && e->button() == Qt::LeftButton && (e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
+        m_drag = NoDrag;
+        m_page->toggleSelected(this);
+        return;
+    }
     const int h = handleAt(e->pos());
+    if (m_page && h < 0 && m_page->pageTable()->isSelected(this) && m_page->pageTable()->selectionSize() > 1) {
+        m_drag = DragGroup;
+        emit s_sendPressWnd(this);
+        m_page->beginGroupMove();
+        return;
+    }
+    m_selected = true;
     m_drag = h >= 0 ? DragMode(h) : DragMove;
     update();
     emit s_sendPressWnd(this);
@@ -253,6 +273,11 @@ void QMyWidget::mouseMoveEvent(QMouseEvent *e)
             setCursor(Qt::ArrowCursor);
             break;
         }
+        return;
+    }
+    if (m_drag == DragGroup) {
+        if (m_page)
+            m_page->groupMoveBy(mapToParent(e->pos()) - m_pressPagePoint);
         return;
     }
     dragTo(e->pos());
@@ -322,6 +347,11 @@ void QMyWidget::dragTo(const QPoint &p)
 void QMyWidget::mouseReleaseEvent(QMouseEvent *e)
 {
     emit s_sendPressPos(QPoint(m_rec.x + e->pos().x(), m_rec.y + e->pos().y()));
+    // A click without a move on one of several selected controls picks that one alone.
+    if (m_drag == DragGroup && m_page && !m_page->endGroupMove()) {
+        m_page->selectItems({this}, {});
+        emit s_sendPressWnd(this);
+    }
     m_drag = NoDrag;
 }
 

@@ -16,7 +16,7 @@ class QMyWidget : public QWidget {
     Q_OBJECT
 public:
     enum DragMode { NoDrag = -1, HandleTopLeft = 0, HandleTop, HandleTopRight, HandleLeft, HandleRight,
-                    HandleBottomLeft, HandleBottom, HandleBottomRight, DragMove };
+                    HandleBottomLeft, HandleBottom, HandleBottomRight, DragMove, DragGroup };
 
     QMyWidget(int id, const QString &className, QMyFrame *parent);
 
@@ -39,6 +39,8 @@ public:
     QString instruction() const { return m_instruction; }
 
     void setPosition(int x, int y);
+    // Moves without announcing the control (the canvas moves several at once).
+    void placeAt(const QPoint &topLeft);
     bool isSelected() const { return m_selected; }
     void setSelected(bool selected);
     // True while a mouse button holds the control for a move or a resize.
@@ -112,4 +114,5 @@ private:
     bool m_selected = true;
     DragMode m_drag = NoDrag;
     QPoint m_pressPoint;
+    QPoint m_pressPagePoint;  // the press in page coordinates, for group moves
 };

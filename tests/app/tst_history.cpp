@@ -148,6 +148,45 @@ void TestHistory::everyChangeUndoesToTheSavedBytes_data()
         w->canvas()->setPastePos(QPoint(100, 200));
         w->canvas()->slotPasteAction();
     }) << "添加控件";
+    const auto selectBoth = [](MainWindow *w) {
+        QTest::mousePress(w->canvas(), Qt::LeftButton, {}, QPoint(1, 1));
+        mouseMove(w->canvas(), QPoint(230, 300));
+        QTest::mouseRelease(w->canvas(), Qt::LeftButton, {}, QPoint(230, 300));
+        QCOMPARE(w->pageTable()->selectionSize(), 2);
+    };
+    QTest::newRow("move several") << twoControls << Change([first, selectBoth](MainWindow *w) {
+        selectBoth(w);
+        QMyWidget *c = first(w);
+        QTest::mousePress(c, Qt::LeftButton, {}, QPoint(20, 12));
+        mouseMove(c, QPoint(50, 32));
+        mouseMove(c, QPoint(60, 42));
+        QTest::mouseRelease(c, Qt::LeftButton, {}, QPoint(60, 42));
+    }) << "移动";
+    QTest::newRow("align") << twoControls << Change([selectBoth](MainWindow *w) {
+        selectBoth(w);
+        w->canvas()->arrangeSelection(Arrange::AlignTop);
+    }) << "移动";
+    QTest::newRow("same width") << Change([twoControls](MainWindow *w) {
+        twoControls(w);
+        w->pageTable()->pageControls(w->currentPage()).last()->setW(90);
+    }) << Change([selectBoth](MainWindow *w) {
+        selectBoth(w);
+        w->canvas()->arrangeSelection(Arrange::SameWidth);
+    }) << "调整大小";
+    QTest::newRow("nudge") << twoControls << Change([selectBoth](MainWindow *w) {
+        selectBoth(w);
+        QTest::keyClick(w->canvas(), Qt::Key_Right, Qt::ShiftModifier);
+    }) << "移动";
+    QTest::newRow("delete several") << twoControls << Change([selectBoth](MainWindow *w) {
+        selectBoth(w);
+        w->canvas()->deleteSelection();
+    }) << "删除";
+    QTest::newRow("paste several") << twoControls << Change([selectBoth](MainWindow *w) {
+        selectBoth(w);
+        w->canvas()->slotCopyAction();
+        w->canvas()->setPastePos(QPoint(100, 200));
+        w->canvas()->slotPasteAction();
+    }) << "添加控件";
     QTest::newRow("page add") << twoControls << Change([](MainWindow *w) { w->addPage(); }) << "添加页";
     QTest::newRow("page delete") << Change([twoControls](MainWindow *w) {
         w->addPage();

@@ -185,3 +185,47 @@ bool QMyDrawType::sameShape(const QMyDrawType &o) const
            m_x1 == o.m_x1 && m_y1 == o.m_y1 && m_x2 == o.m_x2 && m_y2 == o.m_y2 && m_r == o.m_r &&
            m_colorNum == o.m_colorNum;
 }
+
+QRect QMyDrawType::bounds() const
+{
+    switch (m_drawType) {
+    case Point: return QRect(m_x1, m_y1, 1, 1);
+    case Line: return QRect(QPoint(qMin(m_x1, m_x2), qMin(m_y1, m_y2)), QPoint(qMax(m_x1, m_x2), qMax(m_y1, m_y2)));
+    default: return rect();
+    }
+}
+
+void QMyDrawType::translate(int dx, int dy)
+{
+    m_x += dx;
+    m_y += dy;
+    m_x1 += dx;
+    m_y1 += dy;
+    m_x2 += dx;
+    m_y2 += dy;
+}
+
+void QMyDrawType::placeBounds(const QRect &r)
+{
+    const QRect b = bounds();
+    translate(r.x() - b.x(), r.y() - b.y());
+    if (isBoxKind(m_drawType) && (m_w != r.width() || m_h != r.height())) {
+        m_w = r.width();
+        m_h = r.height();
+        // The corners keep their roles (which one was drawn first).
+        if (m_x2 >= m_x1) {
+            m_x1 = m_x;
+            m_x2 = m_x + m_w;
+        } else {
+            m_x2 = m_x;
+            m_x1 = m_x + m_w;
+        }
+        if (m_y2 >= m_y1) {
+            m_y1 = m_y;
+            m_y2 = m_y + m_h;
+        } else {
+            m_y2 = m_y;
+            m_y1 = m_y + m_h;
+        }
+    }
+}

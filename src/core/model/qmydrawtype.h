@@ -68,6 +68,14 @@ public:
 
     bool hitTest(const QPoint &p) const;
 
+    // The module pixels the primitive covers, as a rectangle.
+    QRect bounds() const;
+    // Moves every coordinate by (dx, dy).
+    void translate(int dx, int dy);
+    // Gives a box the rectangle r (corners follow); other kinds move so their bounds start at
+    // r's top-left and keep their size.
+    void placeBounds(const QRect &r);
+
     // A copy of this primitive placed at p on a page of w x h, kept inside the page; the copy is
     // not selected.
     QMyDrawType copyPlacedAt(QPoint p, int pageW, int pageH) const;
