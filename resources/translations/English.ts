@@ -73,6 +73,30 @@
         <source>，</source>
         <translation>, </translation>
     </message>
+    <message>
+        <source>图片%1（编号%2）无法读取</source>
+        <translation>Picture %1 (number %2) cannot be read</translation>
+    </message>
+    <message>
+        <source>图片%1（编号%2）的尺寸%3x%4过大，每边不能超过%5像素</source>
+        <translation>Picture %1 (number %2) is %3x%4, too large: no side may exceed %5 pixels</translation>
+    </message>
+    <message>
+        <source>图片%1（编号%2）的尺寸%3x%4过大，像素总数不能超过%5</source>
+        <translation>Picture %1 (number %2) is %3x%4, too large: it may not have more than %5 pixels</translation>
+    </message>
+    <message>
+        <source>，第%1页使用了该图片</source>
+        <translation>, page %1 uses it</translation>
+    </message>
+    <message>
+        <source>，请您删除或重新导入该图片！</source>
+        <translation>, please delete it or import it again!</translation>
+    </message>
+    <message>
+        <source>，请您删除或缩小该图片！</source>
+        <translation>, please delete it or make it smaller!</translation>
+    </message>
 </context>
 <context>
     <name>DownloadSteps</name>
@@ -132,6 +156,10 @@
         <source>指令集发送成功！</source>
         <translation>Instructions sent successfully!</translation>
     </message>
+    <message>
+        <source>字库文件%1无法读取，下载失败！</source>
+        <translation>Font file %1 cannot be read, download failed!</translation>
+    </message>
 </context>
 <context>
     <name>InstructSerialPort</name>
@@ -190,6 +218,10 @@
 <message>
         <source>指令集发送成功！</source>
         <translation>Instructions sent successfully!</translation>
+    </message>
+<message>
+        <source>字库文件%1无法读取，下载失败！</source>
+        <translation>Font file %1 cannot be read, download failed!</translation>
     </message>
 </context>
 <context>
@@ -952,6 +984,238 @@
         <source>下载中请稍后重试！</source>
         <translation>Downloading, please try again later!</translation>
     </message>
+    <message>
+        <source>预计用时：约%1</source>
+        <translation>Estimated time: about %1</translation>
+    </message>
+    <message>
+        <source>预计用时：仅页面约%1，同时下载资源约%2</source>
+        <translation>Estimated time: pages only about %1, with the pictures about %2</translation>
+    </message>
+    <message>
+        <source>图库资源有更改，是否继续下载当前项目到显示屏上？（建议您先下载图片资源）</source>
+        <translation>The pictures have changed. Continue downloading the current project to the display? (Downloading the pictures first is advised)</translation>
+    </message>
+    <message>
+        <source>是否下载当前项目到显示屏上？</source>
+        <translation>Download the current project to the display?</translation>
+    </message>
+    <message>
+        <source>--项目文件更新失败，波特率%1未写入项目文件！</source>
+        <translation>--The project file could not be updated: baud rate %1 is not in it!</translation>
+    </message>
+    <message>
+        <source>--项目文件更新失败，背光值%1未写入项目文件！</source>
+        <translation>--The project file could not be updated: backlight %1 is not in it!</translation>
+    </message>
+    <message>
+        <source>%1字节</source>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>正在与显示屏通信，是否停止并退出？</source>
+        <translation>Talking to the display. Stop and exit?</translation>
+    </message>
+    <message>
+        <source>屏幕</source>
+        <translation>Screen</translation>
+    </message>
+    <message>
+        <source>//调整背光的亮度到20 范围：0为最亮 255为最暗</source>
+        <translation>//Set the backlight to 20; range: 0 brightest, 255 darkest</translation>
+    </message>
+    <message>
+        <source>//以(20,20)和(40,40)为对角画红色矩形框，1为颜色编号</source>
+        <translation>//Red rectangle outline with corners (20,20) and (40,40); 1 is the colour number</translation>
+    </message>
+    <message>
+        <source>//以(20,20)和(40,40)为对角画红色实心矩形，1为颜色编号</source>
+        <translation>//Filled red rectangle with corners (20,20) and (40,40); 1 is the colour number</translation>
+    </message>
+    <message>
+        <source>//支持的波特率4：9600</source>
+        <translation>//Supported baud rate 4: 9600</translation>
+    </message>
+    <message>
+        <source>//支持的波特率3：19200</source>
+        <translation>//Supported baud rate 3: 19200</translation>
+    </message>
+    <message>
+        <source>//支持的波特率2：38400</source>
+        <translation>//Supported baud rate 2: 38400</translation>
+    </message>
+    <message>
+        <source>//修改波特率为115200,掉电后自动保存设置,但注意波特率在修改过程中不允许掉电，建议只脱机修改一次</source>
+        <translation>//Set the baud rate to 115200, kept after power-off; do not cut the power while it changes, and change it only once, offline</translation>
+    </message>
+    <message>
+        <source>//在(80,80)显示按下效果的按钮，红色文字，黄色背景</source>
+        <translation>//A pressed-looking button at (80,80), red text on yellow</translation>
+    </message>
+    <message>
+        <source>//用颜色1填充整个屏幕</source>
+        <translation>//Fill the whole screen with colour 1</translation>
+    </message>
+    <message>
+        <source>//以(60,60)为圆心、3为半径画颜色1的空心圆</source>
+        <translation>//Circle outline in colour 1, centre (60,60), radius 3</translation>
+    </message>
+    <message>
+        <source>//以(60,60)为圆心、3为半径画颜色1的实心圆</source>
+        <translation>//Filled circle in colour 1, centre (60,60), radius 3</translation>
+    </message>
+    <message>
+        <source>//在(30,30)显示16点阵透明文字，颜色1</source>
+        <translation>//Transparent text of size 16 at (30,30), colour 1</translation>
+    </message>
+    <message>
+        <source>//在(30,30)显示16点阵带背景色的文字</source>
+        <translation>//Text of size 16 with background colour at (30,30)</translation>
+    </message>
+    <message>
+        <source>//在(30,30)显示24点阵透明文字</source>
+        <translation>//Transparent text of size 24 at (30,30)</translation>
+    </message>
+    <message>
+        <source>//在(30,30)显示24点阵带背景色的文字</source>
+        <translation>//Text of size 24 with background colour at (30,30)</translation>
+    </message>
+    <message>
+        <source>//在(30,30)显示32点阵透明文字</source>
+        <translation>//Transparent text of size 32 at (30,30)</translation>
+    </message>
+    <message>
+        <source>//在(30,30)显示32点阵带背景色的文字</source>
+        <translation>//Text of size 32 with background colour at (30,30)</translation>
+    </message>
+    <message>
+        <source>//在(30,46)显示48点阵文字，颜色1，最后的参数0为透明</source>
+        <translation>//Text of size 48 at (30,46), colour 1; the last parameter 0 means transparent</translation>
+    </message>
+    <message>
+        <source>//在(0,0)显示72点阵文字ABC，透明</source>
+        <translation>//Text "ABC" of size 72 at (0,0), transparent</translation>
+    </message>
+    <message>
+        <source>//在(0,0)显示96点阵文字ABC，透明</source>
+        <translation>//Text "ABC" of size 96 at (0,0), transparent</translation>
+    </message>
+    <message>
+        <source>//延时100ms</source>
+        <translation>//Wait 100 ms</translation>
+    </message>
+    <message>
+        <source>//d为方向选择参数d=0为默认原始竖屏方向d=1 为原始竖屏方向逆时针旋转90°的横屏 d=2为d=1顺时针旋转180</source>
+        <translation>//d chooses the orientation: d=0 the default portrait, d=1 landscape turned 90° anticlockwise from it, d=2 is d=1 turned by 180</translation>
+    </message>
+    <message>
+        <source>//在(0,0)正常显示0号图片，大小176x220，用于编号模式MODE_CFG(2)</source>
+        <translation>//Picture 0 at (0,0), 176x220, shown normally; numbered mode MODE_CFG(2)</translation>
+    </message>
+    <message>
+        <source>//按flash地址显示同一张图片，用于地址模式MODE_CFG(0)或MODE_CFG(1)</source>
+        <translation>//The same picture by flash address; address mode MODE_CFG(0) or MODE_CFG(1)</translation>
+    </message>
+    <message>
+        <source>//跳转到第一页</source>
+        <translation>//Jump to the first page</translation>
+    </message>
+    <message>
+        <source>//关闭lcd</source>
+        <translation>//Switch the LCD off</translation>
+    </message>
+    <message>
+        <source>//在(20,20)画一个颜色1的点</source>
+        <translation>//One point at (20,20) in colour 1</translation>
+    </message>
+    <message>
+        <source>//从(0,0)到(90,90)画颜色1的直线</source>
+        <translation>//Straight line from (0,0) to (90,90) in colour 1</translation>
+    </message>
+    <message>
+        <source>//把0号二维码的内容设为http://www.example.com</source>
+        <translation>//Set the content of QR code 0 to http://www.example.com</translation>
+    </message>
+    <message>
+        <source>//在(10,10)显示指向http://www.example.com的二维码，大小上限100（模块自动选择版本），颜色1，仅部分型号支持</source>
+        <translation>//QR code for http://www.example.com at (10,10), size at most 100 (the module picks the version), colour 1; some models only</translation>
+    </message>
+    <message>
+        <source>//重启模块</source>
+        <translation>//Restart the module</translation>
+    </message>
+    <message>
+        <source>//设置背景色为1，配合DCV和DC48使用</source>
+        <translation>//Background colour 1, used with DCV and DC48</translation>
+    </message>
+    <message>
+        <source>//设置1号按钮为按下状态</source>
+        <translation>//Show button 1 pressed</translation>
+    </message>
+    <message>
+        <source>//设置0号按钮松开状态的图片为1号图片并重绘</source>
+        <translation>//Button 0: released picture number 1, and redraw</translation>
+    </message>
+    <message>
+        <source>//3号数字控件显示20，3位数字</source>
+        <translation>//Number control 3 shows 20 with 3 digits</translation>
+    </message>
+    <message>
+        <source>//5号指针指向90度</source>
+        <translation>//Pointer 5 to 90 degrees</translation>
+    </message>
+    <message>
+        <source>//4号进度条设为50</source>
+        <translation>//Progress bar 4 to 50</translation>
+    </message>
+    <message>
+        <source>//设置文本2的内容为'关闭'，注意只支持16个中文</source>
+        <translation>//Text 2 shows 'Close'; at most 16 Chinese characters</translation>
+    </message>
+    <message>
+        <source>//1：小数点占半个字符宽度；0：恢复正常小数点</source>
+        <translation>//1: the decimal point takes half a character; 0: back to the normal decimal point</translation>
+    </message>
+    <message>
+        <source>//设置0号控件的背景色为1</source>
+        <translation>//Control 0 background colour 1</translation>
+    </message>
+    <message>
+        <source>//设置0号控件的第二背景色为1</source>
+        <translation>//Control 0 second background colour 1</translation>
+    </message>
+    <message>
+        <source>//设置0号控件的前景色为1</source>
+        <translation>//Control 0 foreground colour 1</translation>
+    </message>
+    <message>
+        <source>//设置0号控件的边框颜色为1</source>
+        <translation>//Control 0 frame colour 1</translation>
+    </message>
+    <message>
+        <source>//获取模块的固件版本信息</source>
+        <translation>//Read the firmware version</translation>
+    </message>
+    <message>
+        <source>//获取485地址信息</source>
+        <translation>//Read the 485 address</translation>
+    </message>
+    <message>
+        <source>//设置地址为1的地址头</source>
+        <translation>//Address header for address 1</translation>
+    </message>
+    <message>
+        <source>按钮</source>
+        <translation>Button</translation>
+    </message>
+    <message>
+        <source>串口模块</source>
+        <translation>Serial module</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -1204,6 +1468,17 @@
     <message>
         <source>以下图片未能导入：</source>
         <translation>These pictures could not be imported:</translation>
+    </message>
+</context>
+<context>
+    <name>PictureReader</name>
+    <message>
+        <source>无法读取</source>
+        <translation>unreadable</translation>
+    </message>
+    <message>
+        <source>尺寸过大</source>
+        <translation>too large</translation>
     </message>
 </context>
 <context>
@@ -1502,6 +1777,28 @@
     </message>
 </context>
 <context>
+    <name>QtUserTypeOne_ImageWidget</name>
+    <message>
+        <source>设置</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>移除</source>
+        <translation>Del</translation>
+    </message>
+    <message>
+        <source>未选择图片，请您在图库中选择一张图片！</source>
+        <translation>Not selected picture, please select a picture in the gallery!</translation>
+    </message>
+</context>
+<context>
+    <name>QtUserTypeTwo_ColorWidget</name>
+    <message>
+        <source>设置</source>
+        <translation>Set</translation>
+    </message>
+</context>
+<context>
     <name>Reader</name>
     <message>
         <source>%1 第%2行第%3列</source>
@@ -1518,6 +1815,13 @@
     <message>
         <source>%1：元素“%2”出现在任何页面之前</source>
         <translation>%1: element "%2" comes before any page</translation>
+    </message>
+</context>
+<context>
+    <name>RegularFile</name>
+    <message>
+        <source>%1不是普通文件，已跳过！</source>
+        <translation>%1 is not a regular file and was skipped!</translation>
     </message>
 </context>
 <context>
@@ -1593,6 +1897,90 @@
         <source>显示屏应答无法识别，下载失败！</source>
         <translation>The answer of the display cannot be recognized, download failed!</translation>
     </message>
+    <message>
+        <source>剩余 %1</source>
+        <translation>%1 left</translation>
+    </message>
+    <message>
+        <source>正在查找模块：%1，%2</source>
+        <translation>Looking for the module: %1, %2</translation>
+    </message>
+    <message>
+        <source>端口选择</source>
+        <translation>Port Select</translation>
+    </message>
+    <message>
+        <source>端口：</source>
+        <translation>Port:</translation>
+    </message>
+    <message>
+        <source>波特率：</source>
+        <translation>Baud rate:</translation>
+    </message>
+    <message>
+        <source>通信测试</source>
+        <translation>Link test</translation>
+    </message>
+    <message>
+        <source>停止查找</source>
+        <translation>Stop finding</translation>
+    </message>
+    <message>
+        <source>查找模块</source>
+        <translation>Find module</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>虚拟模块</source>
+        <translation>Virtual module</translation>
+    </message>
+    <message>
+        <source>串口未连接！</source>
+        <translation>Port not connected!</translation>
+    </message>
+    <message>
+        <source>打开串口</source>
+        <translation>Open port</translation>
+    </message>
+    <message>
+        <source>正在查找模块：%1</source>
+        <translation>Looking for the module: %1</translation>
+    </message>
+    <message>
+        <source>串口已连接！</source>
+        <translation>Port connected!</translation>
+    </message>
+    <message>
+        <source>串口已断开！</source>
+        <translation>Port disconnected!</translation>
+    </message>
+    <message>
+        <source>关闭串口</source>
+        <translation>Close port</translation>
+    </message>
+    <message>
+        <source>图片下载进度</source>
+        <translation>Picture download progress</translation>
+    </message>
+    <message>
+        <source>下载中请稍后重试！</source>
+        <translation>Download in progress, please try again later!</translation>
+    </message>
+    <message>
+        <source>--找到模块：%1，波特率%2</source>
+        <translation>--Module found: %1, baud rate %2</translation>
+    </message>
+    <message>
+        <source>已找到模块：%1，波特率%2</source>
+        <translation>Module found: %1, baud rate %2</translation>
+    </message>
+    <message>
+        <source>未找到模块，请检查连接和电源！</source>
+        <translation>No module found, please check the cable and the power!</translation>
+    </message>
 <message>
         <source>通信已断开，下载失败！</source>
         <translation>Communication lost, download failed!</translation>
@@ -1624,6 +2012,14 @@
 <message>
         <source>--下载图片进度总大小:%1 配置进度:%2</source>
         <translation>--Picture download total size:%1 write progress:%2</translation>
+    </message>
+<message>
+        <source>--串口已切换到%1波特率</source>
+        <translation>--The port now runs at %1 baud</translation>
+    </message>
+<message>
+        <source>--串口无法切换到%1波特率，请您重新打开串口！</source>
+        <translation>--The port cannot switch to %1 baud, please open it again!</translation>
     </message>
 </context>
 <context>
@@ -1749,6 +2145,53 @@
     <message>
         <source>背光：%1 (屏幕关闭)</source>
         <translation>Backlight: %1 (LCD off)</translation>
+    </message>
+</context>
+<context>
+    <name>SysDlg</name>
+    <message>
+        <source>显示屏设置</source>
+        <translation>Screen set</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>Baud rate</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>屏幕亮度</source>
+        <translation>Screen brightness</translation>
+    </message>
+    <message>
+        <source>写入485地址</source>
+        <translation>Write 485 address</translation>
+    </message>
+    <message>
+        <source>使能地址</source>
+        <translation>Enable address</translation>
+    </message>
+    <message>
+        <source>地址：</source>
+        <translation>Address:</translation>
+    </message>
+    <message>
+        <source>地址范围：0-255</source>
+        <translation>Range: 0-255</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>请您输入地址！</source>
+        <translation>Please enter the address!</translation>
     </message>
 </context>
 <context>
