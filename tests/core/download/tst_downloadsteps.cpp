@@ -312,6 +312,8 @@ private slots:
         QVERIFY(h.hasMessage(DownloadSteps::Warning, message));
         for (const QString &w : h.writes)
             QVERIFY(w.size() <= DownloadBlocks::LargeFontLimit + 64);
+    }
+
     // A block's wait starts when its last byte left the port, and every erase or write tick from
     // the module starts it again: a long transfer fails only when the module falls silent.
     void blockTimeoutWaitsForTheLineAndTicks()
