@@ -211,6 +211,11 @@ QString LibraryPanel::markText(int row) const
     if (!lib.contains(row))
         return QString();
     const PictureInfo &info = lib.at(row);
+    if (info.state == PictureState::TooLarge)
+        return tr("图片尺寸过大（%1x%2），无法下载到显示屏，下载前请删除：%3")
+            .arg(info.size.width())
+            .arg(info.size.height())
+            .arg(QFileInfo(info.path).fileName());
     if (PictureFiles::isUnreadable(info))
         return tr("无法读取该图片（文件已损坏或为空），下载前请删除或重新导入：%1").arg(QFileInfo(info.path).fileName());
     if (PictureFiles::isOversized(info.size, m_pageSize))

@@ -29,7 +29,9 @@ void keepBackupInStep(const CliProject &p)
 QStringList marksOf(const PictureInfo &info, const QSize &page)
 {
     QStringList marks;
-    if (PictureFiles::isUnreadable(info))
+    if (info.state == PictureState::TooLarge)
+        marks << QStringLiteral("too-large");
+    else if (PictureFiles::isUnreadable(info))
         marks << QStringLiteral("unreadable");
     else if (PictureFiles::isOversized(info.size, page))
         marks << QStringLiteral("oversized");

@@ -18,5 +18,6 @@ T.update({
  ('PictureFiles','%1：图片尺寸过大'):'%1: the picture is too large',
  ('PictureFiles','%1：复制到项目文件夹失败'):'%1: copying into the project folder failed',
  ('LibraryPanel','无法读取该图片（文件已损坏或为空），下载前请删除或重新导入：%1'):'This picture cannot be read (the file is damaged or empty); delete or import it again before downloading: %1',
+ ('LibraryPanel','图片尺寸过大（%1x%2），无法下载到显示屏，下载前请删除：%3'):'The picture is too large (%1x%2) to be downloaded to the module; delete it before downloading: %3',
  ('LibraryPanel','图片（%1x%2）大于页面（%3x%4），显示屏上超出页面的部分不会显示'):'The picture (%1x%2) is larger than the page (%3x%4); the part beyond the page is not shown on the module',
 })

@@ -1,6 +1,6 @@
 #include "library/picturefiles.h"
 
-#include "library/picturecache.h"
+#include "library/picturereader.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -98,18 +98,15 @@ ImportResult importPictures(const QString &imagesFolder, const QStringList &file
             result.failed.append({file, ImportFailure::Missing});
             continue;
         }
-        QImageReader reader(file);
-        const QSize size = reader.size();
-        if (size.isValid() && qint64(size.width()) * size.height() > PictureCache::MaxPixels) {
-            result.failed.append({file, ImportFailure::TooLarge});
+        // The same reading as the library's, so nothing goes in that the library would refuse.
+        PictureState state = PictureState::Unreadable;
+        const QImage decoded = PictureReader::read(file, &state);
+        if (state != PictureState::Readable) {
+            result.failed.append({file, state == PictureState::TooLarge ? ImportFailure::TooLarge
+                                                                         : ImportFailure::NotPicture});
             continue;
         }
-        const QByteArray format = reader.format().toLower();
-        const QImage decoded = reader.read();
-        if (decoded.isNull()) {
-            result.failed.append({file, ImportFailure::NotPicture});
-            continue;
-        }
+        const QByteArray format = QImageReader(file).format().toLower();
         const bool keep = keepsFormat(file, format);
         const QString name = keep ? src.fileName() : src.completeBaseName() + QStringLiteral(".bmp");
         const QString dest = imagesFolder + QLatin1Char('/') + QString::number(serial + 1) + QLatin1Char('_') + name;
@@ -150,7 +147,7 @@ PictureLibrary without(const PictureLibrary &lib, const QVector<int> &numbers)
 
 bool isUnreadable(const PictureInfo &info)
 {
-    return info.state == PictureState::Unreadable || info.size.isEmpty();
+    return !info.readable() || info.size.isEmpty();
 }
 
 bool isOversized(const QSize &picture, const QSize &page)

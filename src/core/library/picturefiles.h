@@ -41,8 +41,8 @@ QVector<int> removePictureFiles(const PictureLibrary &lib, const QVector<int> &n
 // lib without the pictures numbers (ascending, unique).
 PictureLibrary without(const PictureLibrary &lib, const QVector<int> &numbers);
 
-// A file that could not be read as a picture: it would be sent as nothing and shift the address
-// of every picture after it.
+// A file that may not go to the module: not readable as a picture (it would be sent as nothing and
+// shift the address of every picture after it), or too large for the picture header.
 bool isUnreadable(const PictureInfo &info);
 
 // A picture larger than the page in either direction: the module cuts it off.

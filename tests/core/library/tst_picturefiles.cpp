@@ -3,6 +3,7 @@
 #include "library/fontlibrary.h"
 #include "library/picturefiles.h"
 #include "library/picturelibrary.h"
+#include "bmpbytes.h"
 #include "picturereferencesproject.h"
 
 #include <QDir>
@@ -24,6 +25,7 @@ private slots:
     void failedImportsAreNamedAndLeaveNothing_data();
     void failedImportsAreNamedAndLeaveNothing();
     void importIntoUnwritableFolderLeavesNothing();
+    void importRefusesWhatTheLibraryCouldNotSend();
     void serialsContinueAfterTheLargest();
     void renumbered_data();
     void renumbered();
@@ -163,6 +165,26 @@ void TestPictureFiles::importIntoUnwritableFolderLeavesNothing()
     QVERIFY(r.message().contains(QStringLiteral("b.bmp")));
     QVERIFY(r.message().contains(QStringLiteral("复制到项目文件夹失败")));
     QCOMPARE(QFileInfo(blocker.fileName()).size(), qint64(0));
+}
+
+void TestPictureFiles::importRefusesWhatTheLibraryCouldNotSend()
+{
+    // Few pixels, but a side the module's picture header cannot hold.
+    BmpBytes::Spec wide;
+    wide.width = 65536;
+    wide.bitsPerPixel = 1;
+    wide.palette = {0x000000, 0xFFFFFF};
+    wide.pixels = QByteArray(65536 / 8, '\0');
+    const QString path = m_dir->path() + QStringLiteral("/src/wide.bmp");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(BmpBytes::file(wide));
+    f.close();
+    const auto r = PictureFiles::importPictures(images(), {path});
+    QVERIFY(r.added.isEmpty());
+    QCOMPARE(r.failed.value(0).reason, PictureFiles::ImportFailure::TooLarge);
+    QVERIFY2(r.message().contains(QStringLiteral("wide.bmp：图片尺寸过大")), qPrintable(r.message()));
+    QCOMPARE(QDir(images()).entryList(QDir::Files), QStringList());
 }
 
 void TestPictureFiles::serialsContinueAfterTheLargest()
