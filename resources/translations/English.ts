@@ -257,6 +257,10 @@
         <source>图片（%1x%2）大于页面（%3x%4），显示屏上超出页面的部分不会显示</source>
         <translation>The picture (%1x%2) is larger than the page (%3x%4); the part beyond the page is not shown on the module</translation>
     </message>
+    <message>
+        <source>图片尺寸过大（%1x%2），无法下载到显示屏，下载前请删除：%3</source>
+        <translation>The picture is too large (%1x%2) to be downloaded to the module; delete it before downloading: %3</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
