@@ -6,12 +6,6 @@
 
 #include <QCoreApplication>
 
-namespace {
-
-QString tr(const char *text) { return QCoreApplication::translate("SimulatorRun", text); }
-
-}  // namespace
-
 SimulatorRun::SimulatorRun(QWidget *windowParent, QObject *parent) : QObject(parent), m_windowParent(windowParent) {}
 
 SimulatorRun::~SimulatorRun()

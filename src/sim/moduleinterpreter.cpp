@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QPainter>
 
+#include <algorithm>
+
 using ModuleInstructions::toInt;
 using ModuleInstructions::toQuoted;
 
@@ -396,7 +398,8 @@ bool ModuleRuntime::doFlashPicture(const ModuleInstruction &ins, Origin, QString
     return true;
 }
 
-ControlRecord *ModuleRuntime::target(const ModuleInstruction &ins, QString *error)
+ControlRecord *ModuleRuntime::target(const ModuleInstruction &ins, std::initializer_list<ControlKind> kinds,
+                                     QString *error)
 {
     int n = 0;
     if (ins.args.isEmpty() || !toInt(ins.args.first(), &n)) {
@@ -404,9 +407,20 @@ ControlRecord *ModuleRuntime::target(const ModuleInstruction &ins, QString *erro
         return nullptr;
     }
     ControlRecord *r = m_screen.control(n);
-    if (!r)
+    if (!r) {
         *error = tr("当前页没有控件%1").arg(n);
-    return r;
+        return nullptr;
+    }
+    if (kinds.size() == 0 || std::find(kinds.begin(), kinds.end(), r->kind) != kinds.end())
+        return r;
+    switch (*kinds.begin()) {
+    case ControlKind::Text: *error = tr("控件%1不是文本或按键").arg(n); break;
+    case ControlKind::Number: *error = tr("控件%1不是数字").arg(n); break;
+    case ControlKind::Progress: *error = tr("控件%1不是进度条").arg(n); break;
+    case ControlKind::Pointer: *error = tr("控件%1不是指针").arg(n); break;
+    default: *error = tr("控件%1不是按键").arg(n); break;
+    }
+    return nullptr;
 }
 
 bool ModuleRuntime::doSetQr(const ModuleInstruction &ins, Origin, QString *error)
@@ -439,13 +453,9 @@ bool ModuleRuntime::doSetText(const ModuleInstruction &ins, Origin, QString *err
         *error = tr("参数错误");
         return false;
     }
-    ControlRecord *r = target(ins, error);
+    ControlRecord *r = target(ins, {ControlKind::Text, ControlKind::Button}, error);
     if (!r)
         return false;
-    if (r->kind != ControlKind::Text && r->kind != ControlKind::Button) {
-        *error = tr("控件%1不是文本或按键").arg(ins.args.first().trimmed());
-        return false;
-    }
     if (ModuleText::byteCount(text) > m_maxTextBytes) {
         *error = tr("文本超过%1字节").arg(m_maxTextBytes);
         return false;
@@ -471,13 +481,9 @@ bool ModuleRuntime::doSetNumber(const ModuleInstruction &ins, Origin, QString *e
             *error = tr("数值错误");
         return false;
     }
-    ControlRecord *r = target(ins, error);
+    ControlRecord *r = target(ins, {ControlKind::Number}, error);
     if (!r)
         return false;
-    if (r->kind != ControlKind::Number) {
-        *error = tr("控件%1不是数字").arg(ins.args.first().trimmed());
-        return false;
-    }
     r->text = value;
     m_screen.redraw(r);
     return true;
@@ -488,13 +494,9 @@ bool ModuleRuntime::doSetProgress(const ModuleInstruction &ins, Origin, QString 
     QVector<int> a;
     if (!ints(ins, 2, &a, error) || !inRange(a[1], 0, 100, tr("进度"), error))
         return false;
-    ControlRecord *r = target(ins, error);
+    ControlRecord *r = target(ins, {ControlKind::Progress}, error);
     if (!r)
         return false;
-    if (r->kind != ControlKind::Progress) {
-        *error = tr("控件%1不是进度条").arg(a[0]);
-        return false;
-    }
     r->text = QString::number(a[1]);
     m_screen.redraw(r);
     return true;
@@ -505,13 +507,9 @@ bool ModuleRuntime::doSetPointer(const ModuleInstruction &ins, Origin, QString *
     QVector<int> a;
     if (!ints(ins, 2, &a, error) || !inRange(a[1], 0, 360, tr("角度"), error))
         return false;
-    ControlRecord *r = target(ins, error);
+    ControlRecord *r = target(ins, {ControlKind::Pointer}, error);
     if (!r)
         return false;
-    if (r->kind != ControlKind::Pointer) {
-        *error = tr("控件%1不是指针").arg(a[0]);
-        return false;
-    }
     r->pointerAngle = a[1];
     m_screen.redraw(r);
     return true;
@@ -522,13 +520,9 @@ bool ModuleRuntime::doSetButton(const ModuleInstruction &ins, Origin, QString *e
     QVector<int> a;
     if (!ints(ins, 2, &a, error) || !inRange(a[1], 0, 1, tr("按键状态"), error))
         return false;
-    ControlRecord *r = target(ins, error);
+    ControlRecord *r = target(ins, {ControlKind::Button}, error);
     if (!r)
         return false;
-    if (r->kind != ControlKind::Button) {
-        *error = tr("控件%1不是按键").arg(a[0]);
-        return false;
-    }
     m_screen.setPressed(a[0], a[1] == 1);
     return true;
 }
@@ -539,13 +533,9 @@ bool ModuleRuntime::doSetButtonPicture(const ModuleInstruction &ins, Origin, QSt
     QVector<int> a;
     if (!ints(ins, 3, &a, error) || !inRange(a[1], 0, 1, tr("按键状态"), error))
         return false;
-    ControlRecord *r = target(ins, error);
+    ControlRecord *r = target(ins, {ControlKind::Button}, error);
     if (!r)
         return false;
-    if (r->kind != ControlKind::Button) {
-        *error = tr("控件%1不是按键").arg(a[0]);
-        return false;
-    }
     if (m_pictures.image(a[2]).isNull()) {
         *error = tr("没有图片%1").arg(a[2]);
         return false;
@@ -566,7 +556,7 @@ bool ModuleRuntime::doSetColour(const ModuleInstruction &ins, Origin, QString *e
     QVector<int> a;
     if (!ints(ins, 2, &a, error) || !colourOk(a[1], error))
         return false;
-    ControlRecord *r = target(ins, error);
+    ControlRecord *r = target(ins, {}, error);
     if (!r)
         return false;
     const QString &n = ins.name;

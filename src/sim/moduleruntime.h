@@ -11,6 +11,7 @@
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 
 // The module itself: what it keeps (pages, boot script, pictures, settings), what it shows, and
 // the interpreter of its instruction language. No widget and no timer: the owner feeds lines and
@@ -132,7 +133,9 @@ private:
     bool doPictureMode(const ModuleInstruction &, Origin, QString *);
 
     void drawPicture(const QImage &image, int x, int y, int w, int h);
-    ControlRecord *target(const ModuleInstruction &ins, QString *error);
+    // The control an instruction names (its first argument), when it is of one of these kinds
+    // (any kind when none are given).
+    ControlRecord *target(const ModuleInstruction &ins, std::initializer_list<ControlKind> kinds, QString *error);
 
     QSize m_panel;
     QString m_firmware = QStringLiteral("FW_LXP-SIM_1.0");

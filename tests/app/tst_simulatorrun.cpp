@@ -7,6 +7,7 @@
 #include "app/simulatorrun.h"
 #include "simulatorwindow.h"
 #include "virtualmodule.h"
+#include "demoproject.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -17,21 +18,6 @@
 #include <QtTest>
 
 namespace {
-
-bool copyDemo(const QTemporaryDir &dir, QString *project)
-{
-    const QString src = QStringLiteral(TAVO_EXAMPLES "/demo");
-    QDirIterator it(src, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString from = it.next();
-        const QString to = dir.filePath(QDir(src).relativeFilePath(from));
-        QDir().mkpath(QFileInfo(to).absolutePath());
-        if (!QFile::copy(from, to))
-            return false;
-    }
-    *project = dir.filePath(QStringLiteral("demo.Tavo"));
-    return true;
-}
 
 // The pointer's square on page 0: POINT does not tell the module the frame colour, so the
 // module's frame there is its own.
