@@ -12,6 +12,25 @@ namespace ProjectXml {
 
 namespace {
 
+// The line (from 1) of a byte offset and the number of characters before it on that line.
+void placeOffset(const QByteArray &bytes, int offset, int *line, int *charsBefore)
+{
+    int l = 1;
+    int lineStart = 0;
+    const char *p = bytes.constData();
+    for (int i = 0; i < offset; ++i) {
+        if (p[i] == '\n' || (p[i] == '\r' && (i + 1 >= offset || p[i + 1] != '\n'))) {
+            ++l;
+            lineStart = i + 1;
+        }
+    }
+    int chars = 0;
+    for (int i = lineStart; i < offset; ++i)
+        chars += (uchar(p[i]) & 0xC0) != 0x80 ? 1 : 0;
+    *line = l;
+    *charsBefore = chars;
+}
+
 // In the order of the Tag values.
 const QStringList &tagNames()
 {
@@ -498,20 +517,7 @@ void Document::position(const Event &e, int *line, int *column) const
         *column = e.column;
         return;
     }
-    int l = 1;
-    int lineStart = 0;
-    const char *p = bytes.constData();
-    for (int i = 0; i < e.begin; ++i) {
-        if (p[i] == '\n' || (p[i] == '\r' && (i + 1 >= e.begin || p[i + 1] != '\n'))) {
-            ++l;
-            lineStart = i + 1;
-        }
-    }
-    int col = 0;
-    for (int i = lineStart; i < e.begin; ++i)
-        col += (uchar(p[i]) & 0xC0) != 0x80 ? 1 : 0;
-    *line = l;
-    *column = col;
+    placeOffset(bytes, e.begin, line, column);
 }
 
 bool tokenizeFast(const QByteArray &bytes, int maxDepth, Document *doc)
@@ -599,25 +605,6 @@ int firstInvalidUtf8(const QByteArray &bytes)
     return -1;
 }
 
-// Line and column (both from 1) of a byte offset, counting characters, not bytes.
-void lineAndColumn(const QByteArray &bytes, int offset, int *line, int *column)
-{
-    int l = 1;
-    int lineStart = 0;
-    const char *p = bytes.constData();
-    for (int i = 0; i < offset; ++i) {
-        if (p[i] == '\n' || (p[i] == '\r' && (i + 1 >= offset || p[i + 1] != '\n'))) {
-            ++l;
-            lineStart = i + 1;
-        }
-    }
-    int col = 1;
-    for (int i = lineStart; i < offset; ++i)
-        col += (uchar(p[i]) & 0xC0) != 0x80 ? 1 : 0;
-    *line = l;
-    *column = col;
-}
-
 }  // namespace
 
 bool tokenizeStream(const QByteArray &bytes, int maxDepth, Document *doc, int *line, int *column, QString *reason,
@@ -632,7 +619,8 @@ bool tokenizeStream(const QByteArray &bytes, int maxDepth, Document *doc, int *l
     if (isUtf8Document(bytes)) {
         const int bad = firstInvalidUtf8(bytes);
         if (bad >= 0) {
-            lineAndColumn(bytes, bad, line, column);
+            placeOffset(bytes, bad, line, column);
+            ++*column;  // the bad byte's own column, counted from 1
             *reason = QCoreApplication::translate("ProjectFile", "第%1字节不是有效的UTF-8编码").arg(bad);
             return false;
         }
