@@ -2,6 +2,7 @@
 // baud, (b) CPU used while a job waits for an answer, (c) time to build 11 MiB of pixel data.
 #include "download/downloadblocks.h"
 #include "download/downloadsteps.h"
+#include "download/transferestimate.h"
 #include "ptydevice.h"
 #include "seriallink.h"
 #include "virtualmodule.h"
@@ -73,7 +74,7 @@ void benchWire()
     QTemporaryDir dir;
     const DownloadJob job = bigProject(dir);
     const qint64 bytes = wireByteCount(job);
-    const double boundMs = double(bytes) * 10.0 * 1000.0 / double(baud);
+    const double boundMs = Transfer::lineMs(bytes, baud);
     QVector<double> ratios, times;
     for (int run = 0; run < 3; ++run) {
         PtyDevice pty;

@@ -187,6 +187,8 @@ private slots:
         QCOMPARE(Transfer::formatBytes(3 * 1024 * 1024 / 2), QStringLiteral("1.5 MB"));
         // 11 MiB at 115200 baud: over 16 minutes on the wire.
         QCOMPARE(Transfer::wireMs(11534336, 115200), qint64(1001245));
+        QCOMPARE(Transfer::wireMs(11520, 115200), qint64(1000));
+        QCOMPARE(Transfer::wireMs(1, 0), qint64(0));
         const TransferEstimate e = Transfer::estimate(2000, 8000, 1000, 115200);
         QCOMPARE(Transfer::describe(e), QStringLiteral("2.0 KB / 7.8 KB · 2.0 KB/s · 剩余 0:03"));
     }

@@ -2,6 +2,7 @@
 
 #include "download/downloadblocks.h"
 #include "download/downloadcheck.h"
+#include "download/transferestimate.h"
 #include "script/moduletext.h"
 #include "script/scripts.h"
 
@@ -96,7 +97,7 @@ qint64 DownloadSteps::allowedMs() const
     qint64 baud = m_job.baud.toLongLong(&ok);
     if (!ok || baud <= 0)
         baud = 9600;
-    return timeoutMs() + 2 * (m_heldBytes * 10 * 1000 / baud) + 1000;
+    return timeoutMs() + 2 * qint64(Transfer::lineMs(m_heldBytes, baud)) + 1000;
 }
 
 qint64 DownloadSteps::msUntilTimeout() const

@@ -1,6 +1,7 @@
 #include "download/moduleanswer.h"
 
 #include "download/limitcheck.h"
+#include "download/transferestimate.h"
 
 #include <QCoreApplication>
 
@@ -31,8 +32,7 @@ int quietGapMs(int baud)
 {
     if (baud <= 0)
         return MinQuietGapMs;
-    const qint64 byteTimes = (qint64(20) * 10 * 1000 + baud - 1) / baud;
-    return int(qMax<qint64>(MinQuietGapMs, byteTimes));
+    return int(qMax<qint64>(MinQuietGapMs, Transfer::wireMs(20, baud)));
 }
 
 bool lacksFields(Token token, const QByteArray &fromToken)

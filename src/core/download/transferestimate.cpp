@@ -6,12 +6,14 @@
 
 namespace Transfer {
 
-qint64 wireMs(qint64 bytes, qint64 baud)
+double lineMs(qint64 bytes, qint64 baud)
 {
     if (baud <= 0 || bytes <= 0)
         return 0;
-    return qint64(std::ceil(double(bytes) * 10.0 * 1000.0 / double(baud)));
+    return double(bytes) * 10.0 * 1000.0 / double(baud);
 }
+
+qint64 wireMs(qint64 bytes, qint64 baud) { return qint64(std::ceil(lineMs(bytes, baud))); }
 
 TransferEstimate estimate(qint64 done, qint64 total, qint64 elapsedMs, qint64 baud)
 {

@@ -17,7 +17,10 @@ namespace Transfer {
 // Below this much elapsed time a measured rate says little; the line's speed stands in.
 constexpr qint64 MinMeasureMs = 500;
 
-// Milliseconds a line of this baud rate needs for the bytes (8N1: ten bits a byte).
+// Time a line of this baud rate needs for the bytes, unrounded (8N1: ten bits a byte); 0 when
+// the rate is unknown. Every wire time in downloading comes from here.
+double lineMs(qint64 bytes, qint64 baud);
+// The same in whole milliseconds, rounded up: the least a transfer can take.
 qint64 wireMs(qint64 bytes, qint64 baud);
 // done of total bytes after elapsedMs; the rest at the measured rate, or at the line's speed.
 TransferEstimate estimate(qint64 done, qint64 total, qint64 elapsedMs, qint64 baud);
