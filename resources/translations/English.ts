@@ -2213,4 +2213,15 @@
         <translation>Close</translation>
     </message>
 </context>
+<context>
+    <name>ZoomBox</name>
+    <message>
+        <source>适合窗口</source>
+        <translation>Fit window</translation>
+    </message>
+    <message>
+        <source>缩放</source>
+        <translation>Zoom</translation>
+    </message>
+</context>
 </TS>

@@ -5,6 +5,7 @@
 #include "canvas/palettes.h"
 #include "canvas/qmystandarditemmodel.h"
 #include "canvas/qmyframe.h"
+#include "canvas/zoombox.h"
 #include "canvas/qmywidget.h"
 #include "languagedlg.h"
 #include "propertypanel.h"
@@ -17,6 +18,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QStatusBar>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -123,6 +125,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     connectForm();
     setupHistory();
+    statusBar()->addPermanentWidget(new ZoomBox(m_frame, statusBar()));
     setupSimulator();
 
     if (App::isProjectOpen() && !QFileInfo(App::projectPath()).isFile()) {
@@ -358,7 +361,7 @@ void MainWindow::keyReleaseEvent(QKeyEvent *event)
             return;
         }
         if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_V) {
-            m_frame->setPastePos(m_frame->mapFromGlobal(QCursor::pos()));
+            m_frame->setPastePos(m_frame->toModule(m_frame->mapFromGlobal(QCursor::pos())));
             m_frame->slotPasteAction();
             return;
         }

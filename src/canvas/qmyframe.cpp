@@ -38,6 +38,7 @@ QMyFrame::QMyFrame(QWidget *parent) : QFrame(parent)
     retranslate();
     // A click on the page takes the keyboard so the arrow keys nudge the selection.
     setFocusPolicy(Qt::ClickFocus);
+    setMouseTracking(true);
 
     m_ownTable = new PageTable(this);
     m_table = m_ownTable;
@@ -126,7 +127,7 @@ void QMyFrame::setFrameSize(int w, int h)
 {
     m_frameW = qBound(1, w, 8192);
     m_frameH = qBound(1, h, 8192);
-    setFixedSize(m_frameW, m_frameH);
+    setFixedSize(m_frameW * m_zoom, m_frameH * m_zoom);
     update();
 }
 
@@ -168,7 +169,7 @@ RenderContext QMyFrame::renderContext() const
 {
     RenderContext ctx;
     ctx.pictures = &m_table->pictures();
-    ctx.pageSize = size();
+    ctx.pageSize = QSize(m_frameW, m_frameH);
     ctx.pageBackgroundNum = m_pageBackgroundNum;
     return ctx;
 }
@@ -279,9 +280,10 @@ void QMyFrame::mousePressEvent(QMouseEvent *e)
 {
     if (e->button() != Qt::LeftButton)
         return;
+    const QPoint pos = toModule(e->pos());
     m_buttonDown = true;
     if (m_table->drawTool() != 0) {
-        startPrimitive(e->pos());
+        startPrimitive(pos);
         return;
     }
     if (!m_table->hasPages())
@@ -289,7 +291,7 @@ void QMyFrame::mousePressEvent(QMouseEvent *e)
     const int n = m_table->currentPage();
     const bool adds = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
     for (QMyDrawType *d : m_table->pagePrimitives(n)) {
-        if (d->hitTest(e->pos())) {
+        if (d->hitTest(pos)) {
             m_pageSelected = false;
             if (adds) {
                 toggleSelected(d);
@@ -298,7 +300,7 @@ void QMyFrame::mousePressEvent(QMouseEvent *e)
             if (!m_table->isSelected(d) || m_table->selectionSize() < 2)
                 selectItems({}, {d});
             announceParent(d);
-            m_movePress = e->pos();
+            m_movePress = pos;
             beginGroupMove();
             update();
             return;
@@ -306,7 +308,7 @@ void QMyFrame::mousePressEvent(QMouseEvent *e)
     }
     QList<QMyWidget *> hit;
     for (QMyWidget *w : m_table->pageControls(n)) {
-        if (w->geometryRect().contains(e->pos()))
+        if (w->geometryRect().contains(pos))
             hit.append(w);
     }
     if (!hit.isEmpty()) {
@@ -323,42 +325,45 @@ void QMyFrame::mousePressEvent(QMouseEvent *e)
             m_pageSelected = true;
         }
     }
-    bandPress(e->pos(), adds);
+    bandPress(pos, adds);
     update();
 }
 
 void QMyFrame::mouseMoveEvent(QMouseEvent *e)
 {
+    const QPoint pos = toModule(e->pos());
+    emit cursorMoved(pos);
     if (!m_buttonDown)
         return;
     if (m_move.active) {
-        groupMoveBy(e->pos() - m_movePress);
+        groupMoveBy(pos - m_movePress, !(e->modifiers() & Qt::AltModifier));
         return;
     }
     if (m_bandActive) {
-        m_band = QRect(m_bandStart, e->pos()).normalized();
+        m_band = QRect(m_bandStart, pos).normalized();
         update();
         return;
     }
     if (!m_drawing || m_table->drawTool() == 0)
         return;
-    m_drawing->setEnd(e->pos().x(), e->pos().y());
+    m_drawing->setEnd(pos.x(), pos.y());
     emit s_sendParent(m_drawing->drawType(), m_drawing);
     update();
 }
 
 void QMyFrame::mouseReleaseEvent(QMouseEvent *e)
 {
-    emit s_sendPressPos(e->pos());
+    const QPoint pos = toModule(e->pos());
+    emit s_sendPressPos(pos);
     if (m_buttonDown && m_drawing)
-        finishPrimitive(e->pos());
+        finishPrimitive(pos);
     if (m_move.active) {
         // A click without a move on one of several picks that one alone.
         if (!endGroupMove() && m_selectedPrimitive && m_table->selectionSize() > 1)
             selectItems({}, {m_selectedPrimitive});
     }
     if (m_bandActive)
-        bandRelease(e->pos());
+        bandRelease(pos);
     m_drawing = nullptr;
     m_buttonDown = false;
 }
@@ -379,8 +384,8 @@ void QMyFrame::startPrimitive(const QPoint &p)
 void QMyFrame::finishPrimitive(const QPoint &pos)
 {
     QMyDrawType *d = m_drawing;
-    const int W = width();
-    const int H = height();
+    const int W = m_frameW;
+    const int H = m_frameH;
     selectItems({}, {d});
     const QPoint p(qBound(0, pos.x(), W - 1), qBound(0, pos.y(), H - 1));
     d->setEnd(p.x(), p.y());
@@ -423,9 +428,35 @@ void QMyFrame::finishPrimitive(const QPoint &pos)
     update();
 }
 
-void QMyFrame::paintEvent(QPaintEvent *)
+void QMyFrame::paintEvent(QPaintEvent *e)
 {
-    QPainter p(this);
+    QPainter screen(this);
+    if (m_zoom == 1) {
+        paintPage(screen);
+    } else {
+        // The module pixels under the exposed area are drawn at module resolution and blown up,
+        // so each is a square of the zoom and a move repaints only what it touched.
+        const QRect area = QRect(toModule(e->rect().topLeft()), toModule(e->rect().bottomRight()))
+                               .intersected(QRect(0, 0, m_frameW, m_frameH));
+        if (!area.isEmpty()) {
+            QImage image(area.size(), QImage::Format_ARGB32_Premultiplied);
+            image.fill(Qt::white);
+            QPainter p(&image);
+            p.translate(-area.topLeft());
+            paintPage(p);
+            p.end();
+            screen.drawImage(QRect(area.topLeft() * m_zoom, area.size() * m_zoom), image);
+        }
+    }
+    if (!m_band.isEmpty()) {
+        screen.setPen(QPen(QColor(0, 120, 215), 1, Qt::DashLine));
+        screen.setBrush(QColor(0, 120, 215, 40));
+        screen.drawRect(QRect(m_band.topLeft() * m_zoom, m_band.size() * m_zoom).adjusted(0, 0, -1, -1));
+    }
+}
+
+void QMyFrame::paintPage(QPainter &p)
+{
     PageData page;
     page.imageNum = m_pageImageNum;
     page.backgroundNum = m_pageBackgroundNum;
@@ -439,18 +470,13 @@ void QMyFrame::paintEvent(QPaintEvent *)
     Renderer::paintHelpLines(p, page, ctx);
     for (const QMyDrawType *d : m_table->pagePrimitives(m_table->currentPage()))
         Renderer::paintPrimitive(p, *d);
-    if (!m_band.isEmpty()) {
-        p.setPen(QPen(QColor(0, 120, 215), 1, Qt::DashLine));
-        p.setBrush(QColor(0, 120, 215, 40));
-        p.drawRect(m_band.adjusted(0, 0, -1, -1));
-    }
 }
 
 void QMyFrame::contextMenuEvent(QContextMenuEvent *e)
 {
     m_pasteAction->setEnabled(controlClipboard() || primitiveClipboard());
     m_alignMenu->setEnabled(m_table->selectionSize() >= 2);
-    m_pastePos = e->pos();
+    m_pastePos = toModule(e->pos());
     m_menu->popup(e->globalPos());
 }
 
@@ -475,5 +501,5 @@ void QMyFrame::dropEvent(QDropEvent *e)
     const QString name = QString::fromUtf8(e->mimeData()->data(QStringLiteral("TypeName")));
     e->setDropAction(Qt::MoveAction);
     e->accept();
-    addControl(name, e->pos());
+    addControl(name, toModule(e->pos()));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "edit/arrange.h"
+#include "edit/snap.h"
 #include "render/renderer.h"
 
 #include <QFrame>
@@ -13,6 +14,9 @@ class QMenu;
 class QMyDrawType;
 class QMyMessageBox;
 class QMyWidget;
+class QPainter;
+class QScrollArea;
+class SnapGuideOverlay;
 
 // The design surface: shows the current page at module resolution, takes controls dropped from
 // the palette, draws primitives with the draw tool, selects, copies, pastes and deletes.
@@ -21,6 +25,8 @@ class QMyFrame : public QFrame {
 public:
     static constexpr int MaxControlsPerPage = 64;
     static constexpr int MaxQRCodesPerPage = 2;
+    static constexpr int MinZoom = 1;
+    static constexpr int MaxZoom = 8;
 
     explicit QMyFrame(QWidget *parent = nullptr);
     ~QMyFrame() override;
@@ -50,6 +56,24 @@ public:
     void setHelpLineRight(int v);
     void setHelpLineTop(int v);
     void setHelpLineBottom(int v);
+
+    // Each module pixel is zoom x zoom screen pixels; every position the canvas takes or gives
+    // is in module pixels.
+    int zoom() const { return m_zoom; }
+    void setZoom(int zoom);
+    // The largest zoom at which the page fits in room (screen pixels), at least 1x.
+    int fitZoom(const QSize &room) const;
+    void zoomToFit(const QSize &room);
+    // Zooms keeping the module pixel at `at` (canvas coordinates) under the same spot of the
+    // scroll area around the canvas.
+    void zoomAround(int zoom, const QPoint &at);
+    QScrollArea *scrollArea() const;
+    // The module pixel under a point of the canvas widget.
+    QPoint toModule(const QPoint &widgetPos) const { return toModule(widgetPos, m_zoom); }
+    // Screen to module pixels at a zoom, rounding toward minus infinity (left of 0 stays negative).
+    static QPoint toModule(const QPoint &screen, int zoom);
+    // Reports the cursor over the canvas or one of its controls (widget coordinates of the canvas).
+    void trackCursor(const QPoint &widgetPos);
 
     RenderContext renderContext() const;
     QMyMessageBox *messageBox() const { return m_messageBox; }
@@ -86,9 +110,18 @@ public:
     QRect rubberBand() const { return m_band; }
     // Moving the whole selection: the offset counts from where it was at the start and is kept so
     // that nothing leaves the page. endGroupMove returns whether anything moved.
+    // A mouse drag snaps (snap true); nudges do not.
     void beginGroupMove();
-    void groupMoveBy(const QPoint &offset);
+    void groupMoveBy(const QPoint &offset, bool snap = false);
     bool endGroupMove();
+    // Snapping while dragging: the offset that puts one of the rectangle's named lines (Snap::Line)
+    // on a nearby line of the page, its helper lines or an item not selected, and shows the guide
+    // for it. The caller keeps its own limits.
+    QPoint snapDrag(const QRect &moving, int lines);
+    void clearSnapGuides();
+    // What the last snap caught; nothing once the drag is over.
+    const Snap::Result &snapGuide() const { return m_snap; }
+    bool snapGuidesShown() const;
     // Moves the selection by (dx, dy) module pixels as far as the page allows.
     void nudgeSelection(int dx, int dy);
     // Aligns, distributes or sizes the selection (two or more items) within the page.
@@ -110,6 +143,9 @@ signals:
     void s_sendParent(int drawType, QMyDrawType *d);
     void s_delAction();
     void s_sendPressPos(QPoint pos);
+    void zoomChanged(int zoom);
+    // The module pixel under the cursor; (-1, -1) when the cursor left the page.
+    void cursorMoved(const QPoint &modulePos);
 
 public slots:
     void slotRecvWnd(QMyWidget *w);
@@ -130,9 +166,14 @@ protected:
     void dropEvent(QDropEvent *e) override;
     void changeEvent(QEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
+    void wheelEvent(QWheelEvent *e) override;
+    void leaveEvent(QEvent *e) override;
 
 private:
     void applySelectionMarks();
+    Snap::Candidates snapCandidates() const;
+    void showSnapGuides(const Snap::Result &r);
+    void paintPage(QPainter &p);
     QRect selectionBounds() const;
     void bandPress(const QPoint &p, bool add);
     void bandRelease(const QPoint &p);
@@ -186,6 +227,9 @@ private:
     PageTable *m_ownTable = nullptr;
     QMyDrawType *m_drawing = nullptr;  // primitive being drawn by the held button
 
+    int m_zoom = 1;
+    Snap::Result m_snap;
+    SnapGuideOverlay *m_guides = nullptr;
     QMenu *m_alignMenu = nullptr;
     QList<QAction *> m_alignActions;
     QRect m_band;

@@ -121,11 +121,14 @@ void QMyFrame::beginGroupMove()
         m_move.primitives.append({d, d->bounds().topLeft()});
 }
 
-void QMyFrame::groupMoveBy(const QPoint &offset)
+void QMyFrame::groupMoveBy(const QPoint &offset, bool snap)
 {
     if (!m_move.active)
         return;
-    const QPoint delta = Arrange::clampMove(m_move.bounds, offset, QSize(m_frameW, m_frameH));
+    QPoint delta = Arrange::clampMove(m_move.bounds, offset, QSize(m_frameW, m_frameH));
+    if (snap)
+        delta = Arrange::clampMove(m_move.bounds, delta + snapDrag(m_move.bounds.translated(delta), Snap::AllLines),
+                                   QSize(m_frameW, m_frameH));
     for (const auto &entry : qAsConst(m_move.controls)) {
         if (entry.first)
             entry.first->placeAt(entry.second + delta);
@@ -151,6 +154,7 @@ bool QMyFrame::endGroupMove()
 {
     const bool moved = m_move.moved;
     m_move = GroupMove();
+    clearSnapGuides();
     return moved;
 }
 

@@ -83,11 +83,16 @@ QString QMyWidget::instructionText()
     return m_instruction;
 }
 
+int QMyWidget::zoom() const { return m_page ? m_page->zoom() : 1; }
+
+QPoint QMyWidget::local(const QPoint &widgetPos) const { return QMyFrame::toModule(widgetPos, zoom()); }
+
 void QMyWidget::syncGeometry()
 {
     settle();
     m_geometryRect = QRect(m_rec.x, m_rec.y, m_rec.w, m_rec.h);
-    setGeometry(m_rec.x, m_rec.y, sane(m_rec.w), sane(m_rec.h));
+    const int z = zoom();
+    setGeometry(m_rec.x * z, m_rec.y * z, sane(m_rec.w) * z, sane(m_rec.h) * z);
     update();
 }
 
@@ -115,8 +120,8 @@ void QMyWidget::setSelected(bool selected)
 QVector<QRect> QMyWidget::handleRects() const
 {
     ControlRecord r = m_rec;
-    r.w = width();
-    r.h = height();
+    r.w = width() / zoom();
+    r.h = height() / zoom();
     return Renderer::handleRects(r);
 }
 
@@ -214,8 +219,9 @@ void QMyWidget::setPointerL(int v)
     syncGeometry();
 }
 
-int QMyWidget::handleAt(const QPoint &p) const
+int QMyWidget::handleAt(const QPoint &widgetPos) const
 {
+    const QPoint p = local(widgetPos);
     const QVector<QRect> handles = handleRects();
     for (int i = 0; i < handles.size(); ++i) {
         if (handles.at(i).contains(p))
@@ -226,15 +232,16 @@ int QMyWidget::handleAt(const QPoint &p) const
 
 void QMyWidget::mousePressEvent(QMouseEvent *e)
 {
-    m_pressPoint = e->pos();
-    m_pressPagePoint = mapToParent(e->pos());
+    m_pressPoint = local(e->pos());
+    m_pressPagePoint = m_page ? m_page->toModule(mapToParent(e->pos())) : e->pos();
     if (m_page && e->button() == Qt::LeftButton && (e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
         m_drag = NoDrag;
         m_page->toggleSelected(this);
         return;
     }
     const int h = handleAt(e->pos());
-    if (m_page && h < 0 && m_page->pageTable()->isSelected(this) && m_page->pageTable()->selectionSize() > 1) {
+    if (m_page && e->button() == Qt::LeftButton && h < 0 && m_page->pageTable()->isSelected(this)
+        && m_page->pageTable()->selectionSize() > 1) {
         m_drag = DragGroup;
         emit s_sendPressWnd(this);
         m_page->beginGroupMove();
@@ -248,6 +255,8 @@ void QMyWidget::mousePressEvent(QMouseEvent *e)
 
 void QMyWidget::mouseMoveEvent(QMouseEvent *e)
 {
+    if (m_page)
+        m_page->trackCursor(mapToParent(e->pos()));
     // A release we never saw (it went to the context menu's popup) ends the drag.
     if (m_drag != NoDrag && e->buttons() == Qt::NoButton)
         m_drag = NoDrag;
@@ -277,19 +286,20 @@ void QMyWidget::mouseMoveEvent(QMouseEvent *e)
     }
     if (m_drag == DragGroup) {
         if (m_page)
-            m_page->groupMoveBy(mapToParent(e->pos()) - m_pressPagePoint);
+            m_page->groupMoveBy(m_page->toModule(mapToParent(e->pos())) - m_pressPagePoint,
+                                !(e->modifiers() & Qt::AltModifier));
         return;
     }
-    dragTo(e->pos());
+    dragTo(local(e->pos()), !(e->modifiers() & Qt::AltModifier));
 }
 
-void QMyWidget::dragTo(const QPoint &p)
+void QMyWidget::dragTo(const QPoint &p, bool snap)
 {
-    const QWidget *parent = parentWidget();
-    const int W = parent ? parent->width() : 0;
-    const int H = parent ? parent->height() : 0;
+    const int W = m_page ? m_page->frameW() : 0;
+    const int H = m_page ? m_page->frameH() : 0;
     const int x0 = m_rec.x;
     const int y0 = m_rec.y;
+    // p and the press point are in module pixels of this control.
     const int dx = p.x() - m_pressPoint.x();
     const int dy = p.y() - m_pressPoint.y();
     const int nx = x0 + dx;
@@ -298,10 +308,15 @@ void QMyWidget::dragTo(const QPoint &p)
     int y = y0;
 
     if (m_drag == DragMove) {
-        const int ww = width();
-        const int wh = height();
+        const int ww = sane(m_rec.w);
+        const int wh = sane(m_rec.h);
         x = nx <= 0 ? 0 : (nx >= W - ww ? W - ww : nx);
         y = ny <= 0 ? 0 : (ny >= H - wh ? H - wh : ny);
+        if (snap && m_page) {
+            const QPoint s = m_page->snapDrag(QRect(x, y, ww, wh), Snap::AllLines);
+            x += s.x();
+            y += s.y();
+        }
         setPosition(x, y);
         return;
     }
@@ -341,12 +356,32 @@ void QMyWidget::dragTo(const QPoint &p)
         m_rec.w = p.x() < 3 ? 3 : qMin(p.x(), W - x0);
     if (bottom)
         m_rec.h = p.y() < 3 ? 3 : qMin(p.y(), H - y0);
+    if (snap && m_page) {
+        // Only the edges being dragged snap; the opposite ones stay put.
+        const int lines = (left ? Snap::Left : 0) | (right ? Snap::Right : 0) | (top ? Snap::Top : 0)
+                          | (bottom ? Snap::Bottom : 0);
+        const QPoint s = m_page->snapDrag(QRect(x, y, m_rec.w, m_rec.h), lines);
+        if (left && m_rec.w - s.x() >= 3) {
+            x += s.x();
+            m_rec.w -= s.x();
+        } else if (right && m_rec.w + s.x() >= 3) {
+            m_rec.w += s.x();
+        }
+        if (top && m_rec.h - s.y() >= 3) {
+            y += s.y();
+            m_rec.h -= s.y();
+        } else if (bottom && m_rec.h + s.y() >= 3) {
+            m_rec.h += s.y();
+        }
+    }
     setPosition(x, y);
 }
 
 void QMyWidget::mouseReleaseEvent(QMouseEvent *e)
 {
-    emit s_sendPressPos(QPoint(m_rec.x + e->pos().x(), m_rec.y + e->pos().y()));
+    emit s_sendPressPos(QPoint(m_rec.x, m_rec.y) + local(e->pos()));
+    if (m_page)
+        m_page->clearSnapGuides();
     // A click without a move on one of several selected controls picks that one alone.
     if (m_drag == DragGroup && m_page && !m_page->endGroupMove()) {
         m_page->selectItems({this}, {});
@@ -358,16 +393,30 @@ void QMyWidget::mouseReleaseEvent(QMouseEvent *e)
 void QMyWidget::paintEvent(QPaintEvent *)
 {
     settle();
-    if (width() != sane(m_rec.w) || height() != sane(m_rec.h))
-        resize(sane(m_rec.w), sane(m_rec.h));
-    QPainter p(this);
+    const int z = zoom();
+    if (width() != sane(m_rec.w) * z || height() != sane(m_rec.h) * z)
+        resize(sane(m_rec.w) * z, sane(m_rec.h) * z);
+    QPainter screen(this);
+    // Zoomed: drawn at module resolution, then each pixel blown up to a square.
+    QImage image;
+    QPainter scaled;
+    if (z > 1) {
+        image = QImage(sane(m_rec.w), sane(m_rec.h), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        scaled.begin(&image);
+    }
+    QPainter &p = z > 1 ? scaled : screen;
     const RenderContext ctx = m_page ? m_page->renderContext() : RenderContext();
     Renderer::paintControl(p, m_rec, ctx);
     Renderer::paintControlNumber(p, m_rec);
     if (m_selected) {
         ControlRecord r = m_rec;
-        r.w = width();
-        r.h = height();
+        r.w = sane(m_rec.w);
+        r.h = sane(m_rec.h);
         Renderer::paintSelectionHandles(p, r);
+    }
+    if (z > 1) {
+        scaled.end();
+        screen.drawImage(rect(), image);
     }
 }

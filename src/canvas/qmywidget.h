@@ -41,6 +41,8 @@ public:
     void setPosition(int x, int y);
     // Moves without announcing the control (the canvas moves several at once).
     void placeAt(const QPoint &topLeft);
+    // Puts the widget where the record says at the canvas's zoom.
+    void refreshGeometry() { syncGeometry(); }
     bool isSelected() const { return m_selected; }
     void setSelected(bool selected);
     // True while a mouse button holds the control for a move or a resize.
@@ -105,8 +107,12 @@ protected:
     ControlRecord m_rec;
 
 private:
-    int handleAt(const QPoint &p) const;
-    void dragTo(const QPoint &p);
+    int zoom() const;
+    // A point of the widget in module pixels from the control's top-left corner.
+    QPoint local(const QPoint &widgetPos) const;
+    // The handle under a point of the widget, -1 for none.
+    int handleAt(const QPoint &widgetPos) const;
+    void dragTo(const QPoint &p, bool snap);
 
     QMyFrame *m_page = nullptr;  // our parent
     QString m_instruction;

@@ -5,6 +5,7 @@
 #include "canvas/pagetable.h"
 #include "canvas/qmyframe.h"
 #include "canvas/qmywidget.h"
+#include "canvas/zoombox.h"
 #include "dialogs/qmymessagebox.h"
 #include "file/projectfile.h"
 
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -33,6 +35,8 @@ private slots:
     void everyChangeUndoesToTheSavedBytes_data();
     void everyChangeUndoesToTheSavedBytes();
     void aDragIsOneCommand();
+    void aSnappedDragIsOneCommand();
+    void zoomIsNotAnEdit();
     void anActionEndsWhenTheButtonIsReleased();
     void undoShowsThePageOfTheChange();
     void cleanStateFollowsTheSave();
@@ -254,6 +258,68 @@ void TestHistory::aDragIsOneCommand()
     stack()->undo();
     QCOMPARE(controls().first()->getX(), 10);
     QCOMPARE(controls().first()->getY(), 10);
+}
+
+void TestHistory::aSnappedDragIsOneCommand()
+{
+    QMyWidget *c = canvas()->addControl(QStringLiteral("QLabel"), QPoint(10, 10));
+    m_w->history()->checkpoint();
+    const int commands = stack()->count();
+    QTest::mousePress(c, Qt::LeftButton, {}, QPoint(20, 10));
+    // Left and up a pixel at a time; from 4 pixels away the page's corner holds the control.
+    for (int i = 1; i <= 9; ++i) {
+        mouseMove(c, QPoint(19, 9));
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(QPoint(c->getX(), c->getY()), QPoint(0, 0));
+    QVERIFY(canvas()->snapGuidesShown());
+    QTest::mouseRelease(c, Qt::LeftButton, {}, QPoint(20, 10));
+    QVERIFY(!canvas()->snapGuidesShown());
+    QTRY_COMPARE(stack()->count(), commands + 1);
+    stack()->undo();
+    QCOMPARE(QPoint(controls().first()->getX(), controls().first()->getY()), QPoint(10, 10));
+}
+
+void TestHistory::zoomIsNotAnEdit()
+{
+    canvas()->addControl(QStringLiteral("QLabel"), QPoint(10, 10));
+    m_w->history()->checkpoint();
+    QVERIFY(m_w->saveProject());
+    QVERIFY(!m_w->history()->isModified());
+    const int commands = stack()->count();
+    const QString title = m_w->windowTitle();
+
+    QApplication::setActiveWindow(m_w.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    // The keys anywhere in the window, the wheel over the page, the box in the status bar.
+    QTest::keyClick(m_w.get(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(canvas()->zoom(), 2);
+    QTest::keyClick(m_w.get(), Qt::Key_Equal, Qt::ControlModifier);
+    QCOMPARE(canvas()->zoom(), 3);
+    QTest::keyClick(m_w.get(), Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(canvas()->zoom(), 2);
+    QWheelEvent wheel(QPointF(5, 5), QPointF(canvas()->mapToGlobal(QPoint(5, 5))), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(canvas(), &wheel);
+    QCOMPARE(canvas()->zoom(), 3);
+    auto *box = m_w->findChild<ZoomBox *>();
+    QVERIFY(box);
+    QCOMPARE(box->combo()->currentText(), QStringLiteral("3x"));
+    box->combo()->setCurrentIndex(box->combo()->count() - 1);
+    emit box->combo()->activated(box->combo()->count() - 1);
+    // The largest zoom at which the whole page shows without scrolling.
+    const QSize room = canvas()->scrollArea()->maximumViewportSize();
+    const QSize page(canvas()->frameW(), canvas()->frameH());
+    QVERIFY(canvas()->width() < room.width() && canvas()->height() < room.height());
+    const QSize next = page * (canvas()->zoom() + 1);
+    QVERIFY(next.width() > room.width() - 32 || next.height() > room.height() - 32);
+    QTest::keyClick(m_w.get(), Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(canvas()->zoom(), 1);
+
+    m_w->history()->checkpoint();
+    QCOMPARE(stack()->count(), commands);
+    QVERIFY(!m_w->history()->isModified());
+    QCOMPARE(m_w->windowTitle(), title);
 }
 
 void TestHistory::anActionEndsWhenTheButtonIsReleased()

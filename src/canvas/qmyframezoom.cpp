@@ -1,0 +1,87 @@
+// Zooming the canvas: module pixels shown as squares of 1 to 8 screen pixels, the conversion of
+// screen points to module pixels, and the cursor's module pixel for the status bar.
+#include "qmyframe.h"
+
+#include "pagetable.h"
+#include "qmywidget.h"
+
+#include <QCoreApplication>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+void QMyFrame::setZoom(int zoom)
+{
+    zoom = qBound(int(MinZoom), zoom, int(MaxZoom));
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    clearSnapGuides();
+    setFixedSize(m_frameW * m_zoom, m_frameH * m_zoom);
+    // Hidden pages too: showing a page does not place its controls again.
+    for (int n = 0; n < m_table->pageCount(); ++n) {
+        for (QMyWidget *w : m_table->pageControls(n))
+            w->refreshGeometry();
+    }
+    update();
+    emit zoomChanged(m_zoom);
+}
+
+int QMyFrame::fitZoom(const QSize &room) const
+{
+    const int z = qMin(room.width() / qMax(1, m_frameW), room.height() / qMax(1, m_frameH));
+    return qBound(int(MinZoom), z, int(MaxZoom));
+}
+
+void QMyFrame::zoomToFit(const QSize &room) { setZoom(fitZoom(room)); }
+
+QScrollArea *QMyFrame::scrollArea() const
+{
+    for (QWidget *w = parentWidget(); w; w = w->parentWidget()) {
+        if (auto *area = qobject_cast<QScrollArea *>(w))
+            return area;
+    }
+    return nullptr;
+}
+
+void QMyFrame::zoomAround(int zoom, const QPoint &at)
+{
+    QScrollArea *area = scrollArea();
+    const int before = m_zoom;
+    setZoom(zoom);
+    if (!area || m_zoom == before)
+        return;
+    // Let the scroll area take the new size now, then scroll so the module pixel under the
+    // cursor stays under it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    const QPoint moved = at * m_zoom / before - at;
+    area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->value() + moved.x());
+    area->verticalScrollBar()->setValue(area->verticalScrollBar()->value() + moved.y());
+}
+
+QPoint QMyFrame::toModule(const QPoint &p, int zoom)
+{
+    auto down = [zoom](int v) { return v >= 0 ? v / zoom : -((-v + zoom - 1) / zoom); };
+    return QPoint(down(p.x()), down(p.y()));
+}
+
+void QMyFrame::trackCursor(const QPoint &widgetPos) { emit cursorMoved(toModule(widgetPos)); }
+
+void QMyFrame::wheelEvent(QWheelEvent *e)
+{
+    // A plain wheel scrolls the area the canvas sits in.
+    if (!(e->modifiers() & Qt::ControlModifier)) {
+        e->ignore();
+        return;
+    }
+    const int steps = e->angleDelta().y();
+    if (steps != 0)
+        zoomAround(m_zoom + (steps > 0 ? 1 : -1), e->position().toPoint());
+    e->accept();
+}
+
+void QMyFrame::leaveEvent(QEvent *e)
+{
+    emit cursorMoved(QPoint(-1, -1));
+    QFrame::leaveEvent(e);
+}
