@@ -1665,7 +1665,7 @@
     <name>QMyMessageBox</name>
     <message>
         <source>同时下载资源</source>
-        <translation>Download source at same time</translation>
+        <translation>Download pictures too</translation>
     </message>
     <message>
         <source>警告</source>
@@ -1985,6 +1985,10 @@
         <source>未找到模块，请检查连接和电源！</source>
         <translation>No module found, please check the cable and the power!</translation>
     </message>
+    <message>
+        <source>--接收:</source>
+        <translation>--Received:</translation>
+    </message>
 <message>
         <source>通信已断开，下载失败！</source>
         <translation>Communication lost, download failed!</translation>
@@ -2024,6 +2028,10 @@
 <message>
         <source>--串口无法切换到%1波特率，请您重新打开串口！</source>
         <translation>--The port cannot switch to %1 baud, please open it again!</translation>
+    </message>
+<message>
+        <source>--发送:</source>
+        <translation>--Sent:</translation>
     </message>
 </context>
 <context>
@@ -2175,7 +2183,7 @@
     </message>
     <message>
         <source>使能地址</source>
-        <translation>Enable address</translation>
+        <translation>Enable</translation>
     </message>
     <message>
         <source>地址：</source>

@@ -186,9 +186,9 @@ void MainWindow::slotRecePortProbar(int total, int done)
 {
     ui.progressBarDown->setRange(0, qMax(0, total));
     ui.progressBarDown->setValue(qBound(0, done, qMax(0, total)));
-    // QProgressBar reads '%' as a placeholder; the detail carries a literal one.
-    QString detail = m_serialPortDlg->progressDetail();
-    ui.progressBarDown->setFormat(detail.isEmpty() ? QStringLiteral("%p%") : detail.replace(QLatin1Char('%'), QStringLiteral("%%")));
+    // QProgressBar replaces only %p, %v and %m and has no escape; the detail's "%" is followed by a space.
+    const QString detail = m_serialPortDlg->progressDetail();
+    ui.progressBarDown->setFormat(detail.isEmpty() ? QStringLiteral("%p%") : detail);
     if (done == total) {
         ui.progressBarDown->hide();
         m_pictureLibraryChanged = false;

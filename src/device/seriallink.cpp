@@ -190,13 +190,13 @@ void SerialLink::onWorkerMessage(int code, const QString &text)
     case 0:
     case 1:
     case 2: emit s_showMessage(code, text); break;
-    case 3: emit s_sendMes(LogLine, logLine(QStringLiteral("--发送:") + text)); break;
+    case 3: emit s_sendMes(LogLine, logLine(msg("--发送:") + text)); break;
     case 4:
     case 5:
     case 6:
         emit s_showMessage(Hint, text);
         emit s_sendMes(code == 4 ? BacklightConfirmed : code == 5 ? BaudConfirmed : LogLine,
-                       logLine(QStringLiteral("--发送:") + text));
+                       logLine(msg("--发送:") + text));
         if (code == 5)
             followBaudChange();
         break;

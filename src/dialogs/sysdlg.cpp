@@ -60,9 +60,10 @@ SysDlg::SysDlg(QWidget *parent) : QDialog(parent)
     m_groupBox3 = named(new QGroupBox(this), "groupBox_3");
     m_groupBox3->setGeometry(10, 142, 459, 66);
     m_checkBoxAddr = named(new QCheckBox(m_groupBox3), "checkBoxAddr");
-    m_checkBoxAddr->setGeometry(20, 26, 100, 26);
+    m_checkBoxAddr->setGeometry(20, 26, 88, 26);
     m_label2 = named(new QLabel(m_groupBox3), "label_2");
-    m_label2->setGeometry(124, 26, 50, 26);
+    // Wide enough for "Address:" as well.
+    m_label2->setGeometry(108, 26, 66, 26);
     m_label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_editAddr = named(new QLineEdit(m_groupBox3), "editAddr");
     m_editAddr->setGeometry(178, 26, 56, 26);

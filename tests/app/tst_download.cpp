@@ -34,6 +34,7 @@ private slots:
     void checksBeforeAProjectDownload();
     void confirmationQuestions();
     void projectWithPicturesThroughTheVirtualEntry();
+    void mainBarShowsTheDetail();
     void linkTestAndAddressAnswer();
     void closingThePortDuringAJob();
     void hotPlug();
@@ -279,6 +280,20 @@ void TestDownload::projectWithPicturesThroughTheVirtualEntry()
             }
         QVERIFY2(close * 100 >= qint64(a.width()) * a.height() * 95, qPrintable(QString::number(i)));
     }
+}
+
+void TestDownload::mainBarShowsTheDetail()
+{
+    MainWindow w;
+    openVirtual(w);
+    SerialPortDlg *dlg = w.serialPortDlg();
+    // Two units a byte: 40 KB of 400 KB.
+    dlg->slotRecvProgressBar(819200, 81920);
+    QVERIFY2(dlg->progressDetail().startsWith(QStringLiteral("10% · 40.0 KB / 400 KB · ")), qPrintable(dlg->progressDetail()));
+    QCOMPARE(w.form().progressBarDown->text(), dlg->progressDetail());
+    QVERIFY(w.form().progressBarDown->isVisibleTo(&w));
+    dlg->slotRecvProgressBar(819200, 819200);
+    QVERIFY(!w.form().progressBarDown->isVisibleTo(&w));
 }
 
 void TestDownload::linkTestAndAddressAnswer()

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace ModuleAnswer {
 
 namespace {
@@ -20,6 +22,8 @@ const TokenText kTokens[] = {
     {Token::Firmware, "FW"},     {Token::Flash2, "FLASH_2"},   {Token::Flash3, "FLASH_3"},
     {Token::Flash11, "FLASH_11"}, {Token::Erase, "e"},          {Token::Write, "o"},
 };
+
+QString receivedPrefix() { return QCoreApplication::translate("SerialPortDlg", "--接收:"); }
 
 bool hasLineEnd(const QByteArray &text, int from)
 {
@@ -153,11 +157,11 @@ AnswerOutcome AnswerHandler::decide(bool final)
             m_text = m_text.right(ModuleAnswer::KeepBytes);
         return out;
     case Token::Ok:
-        out.logLines << QStringLiteral("--接收:OK");
+        out.logLines << ModuleAnswer::receivedPrefix() + QStringLiteral("OK");
         out.action = AnswerOutcome::Advance;
         break;
     case Token::GetAddr: {
-        out.logLines << QStringLiteral("--接收:") + whole;
+        out.logLines << ModuleAnswer::receivedPrefix() + whole;
         const QStringList parts = fromToken.split(QLatin1Char('_'));
         if (parts.size() == 3) {
             bool ok1 = false, ok2 = false;
@@ -173,7 +177,7 @@ AnswerOutcome AnswerHandler::decide(bool final)
         break;
     }
     case Token::Info: {
-        out.logLines << QStringLiteral("--接收:") + whole;
+        out.logLines << ModuleAnswer::receivedPrefix() + whole;
         ModuleLimits limits;
         if (!parseModuleLimits(fromToken, &limits)) {
             out.action = AnswerOutcome::ResetQuiet;
@@ -184,20 +188,29 @@ AnswerOutcome AnswerHandler::decide(bool final)
         break;
     }
     case Token::Firmware:
-        out.logLines << QStringLiteral("--接收:") + whole;
+        out.logLines << ModuleAnswer::receivedPrefix() + whole;
         out.action = AnswerOutcome::Advance;
         break;
     case Token::Flash2: flashCheck(2097152, "下载失败，下载图片的bin文件总大小超过2M！"); break;
     case Token::Flash3: flashCheck(3145728, "下载失败，下载图片的bin文件总大小超过3M！"); break;
     case Token::Flash11: flashCheck(11534336, "下载失败，下载图片的bin文件总大小超过11M！"); break;
     case Token::Erase:
+    case Token::Write: {
         out.action = AnswerOutcome::Nothing;
-        tick(4096, "--下载图片进度总大小:%1 擦除进度:%2");
+        // Ticks sent close together arrive together. Counting such an arrival as one tick would
+        // hold the bar near half way and then jump; anything else in the text makes it one tick.
+        const bool onlyTicks = std::all_of(m_text.cbegin(), m_text.cend(), [](char c) {
+            return c == 'e' || c == 'o' || c == '\r' || c == '\n';
+        });
+        const QByteArray ticks = onlyTicks ? m_text : QByteArray(token == Token::Erase ? "e" : "o");
+        for (const char c : ticks) {
+            if (c == 'e')
+                tick(4096, "--下载图片进度总大小:%1 擦除进度:%2");
+            else if (c == 'o')
+                tick(8192, "--下载图片进度总大小:%1 配置进度:%2");
+        }
         break;
-    case Token::Write:
-        out.action = AnswerOutcome::Nothing;
-        tick(8192, "--下载图片进度总大小:%1 配置进度:%2");
-        break;
+    }
     }
     m_text.clear();
     return out;

@@ -237,12 +237,16 @@ private slots:
         h.feed("e");
         o = h.feed("e");
         QCOMPARE(o.progressValue, qint64(8192));
-        o = h.feed("ee");
-        QCOMPARE(h.pictureDone(), qint64(12288));
-        o = h.feed("o");
+        // Ticks that arrive together each count, with a log line each.
+        o = h.feed("eo");
         QCOMPARE(h.pictureDone(), qint64(20480));
-        QCOMPARE(o.logLines, QStringList{msg("--下载图片进度总大小:%1 配置进度:%2").arg(100000).arg(20480)});
+        QCOMPARE(o.progressValue, qint64(20480));
+        QCOMPARE(o.logLines, (QStringList{msg("--下载图片进度总大小:%1 擦除进度:%2").arg(100000).arg(12288),
+                                          msg("--下载图片进度总大小:%1 配置进度:%2").arg(100000).arg(20480)}));
         QCOMPARE(o.action, AnswerOutcome::Nothing);
+        // With anything else in the arrival it is one tick.
+        h.feed("e\x01e");
+        QCOMPARE(h.pictureDone(), qint64(24576));
         // The shown value never passes the total.
         h.setPictureProgress(10, 0);
         QCOMPARE(h.feed("o").progressValue, qint64(10));
