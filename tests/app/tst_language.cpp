@@ -161,7 +161,7 @@ void TestLanguage::iconsStylesheetAndTranslationAreEmbedded()
     QVERIFY(qApp->styleSheet().contains(QLatin1String("QToolButton")));
     QTranslator english;
     QVERIFY(english.load(QStringLiteral(":/config/language/English.qm")));
-    QCOMPARE(english.translate("QMyMessageBox", "同时下载资源"), QStringLiteral("Download source at same time"));
+    QCOMPARE(english.translate("QMyMessageBox", "同时下载资源"), QStringLiteral("Download pictures too"));
 }
 
 // Some areas translate through helpers with a fixed context; their texts must be in the file too.
