@@ -173,6 +173,10 @@ void MainWindow::applyPictureReferences(const ProjectData &after)
             m_frame->setPageImageNum(page.imageNum);
         else
             m_table->setPageImageNum(p, page.imageNum);
+        if (!m_table->hasWidgets(p)) {
+            m_table->setPendingControls(p, page.controls);
+            continue;
+        }
         const QList<QMyWidget *> &controls = m_table->pageControls(p);
         for (int i = 0; i < controls.size() && i < page.controls.size(); ++i) {
             QMyWidget *w = controls.at(i);

@@ -333,13 +333,26 @@ void MainWindow::applyProjectData(const ProjectData &data, bool hasFrameSize)
         ui.editLogo2->setText(m_logo2 == -1 ? QString() : QString::number(m_logo2));
         setPageSize(data.frameW, data.frameH, data.screenType);
     }
+    // All pages at once: the list and the boot page box are filled once, and only the page
+    // shown gets its widgets now.
+    if (m_table->pageCount() + data.pages.size() > MaxPages)
+        message(m_questionBox, QMyMessageBox::Hint, 0, 0, tr("添加的页数不能超过%1页").arg(MaxPages));
+    QStringList names;
+    // No page is shown while they are filled, so none makes its widgets yet.
+    m_table->setCurrentPage(-1);
     for (const PageData &page : data.pages) {
-        const int before = m_table->pageCount();
-        addPage();
-        if (m_table->pageCount() == before)
+        if (m_table->pageCount() >= MaxPages)
             break;
-        m_frame->fillPage(before, page);
+        const int n = m_table->addPage();
+        m_frame->fillPage(n, page);
+        names << pageName(n);
     }
+    {
+        const QSignalBlocker block(ui.listWidget);
+        ui.listWidget->addItems(names);
+    }
+    refreshBootJumpList();
+    m_table->setCurrentPage(0);
     if (!m_table->hasPages())
         return;
     const int c = m_table->isValidPage(boot.bootPage) ? boot.bootPage : 0;
@@ -442,8 +455,11 @@ void MainWindow::showPage(int row)
 void MainWindow::refreshBootJumpList()
 {
     ui.cbBootJump->clear();
+    QStringList numbers;
+    numbers.reserve(m_table->pageCount());
     for (int i = 0; i < m_table->pageCount(); ++i)
-        ui.cbBootJump->addItem(QString::number(i));
+        numbers << QString::number(i);
+    ui.cbBootJump->addItems(numbers);
     ui.cbBootJump->setCurrentIndex(ui.cbBootJump->count() - 1);
 }
 

@@ -5,6 +5,17 @@
 
 namespace {
 const QList<QMyWidget *> kNoControls;
+
+// Records held for later as their widgets would hold them; untouched vectors stay shared.
+void settle(QVector<ControlRecord> &records)
+{
+    for (int i = 0; i < records.size(); ++i) {
+        ControlRecord r = records.at(i);
+        r.settle();
+        if (!(r == records.at(i)))
+            records[i] = r;
+    }
+}
 const QList<QMyDrawType *> kNoPrimitives;
 }  // namespace
 
@@ -59,7 +70,43 @@ void PageTable::setDrawTool(int tool)
 
 const QList<QMyWidget *> &PageTable::pageControls(int n) const
 {
-    return isValidPage(n) ? m_pages.at(n).controls : kNoControls;
+    if (!isValidPage(n))
+        return kNoControls;
+    // Making the widgets changes how the page is held, not what it holds.
+    if (m_pages.at(n).pending)
+        const_cast<PageTable *>(this)->makeWidgets(n);
+    return m_pages.at(n).controls;
+}
+
+void PageTable::setPendingControls(int n, const QVector<ControlRecord> &controls)
+{
+    if (!isValidPage(n))
+        return;
+    Page &p = m_pages[n];
+    if (p.pending) {
+        p.pendingControls = controls;
+        settle(p.pendingControls);
+        return;
+    }
+    if (!p.controls.isEmpty() || !m_maker) {
+        // Widgets exist already (or nothing could make them later): make these now as well.
+        for (const ControlRecord &r : controls)
+            appendControl(n, m_maker ? m_maker(n, r) : nullptr);
+        return;
+    }
+    p.pending = true;
+    p.pendingControls = controls;
+    settle(p.pendingControls);
+}
+
+void PageTable::makeWidgets(int n)
+{
+    Page &p = m_pages[n];
+    const QVector<ControlRecord> records = p.pendingControls;
+    p.pending = false;
+    p.pendingControls.clear();
+    for (const ControlRecord &r : records)
+        appendControl(n, m_maker(n, r));
 }
 
 const QList<QMyDrawType *> &PageTable::pagePrimitives(int n) const
@@ -69,6 +116,7 @@ const QList<QMyDrawType *> &PageTable::pagePrimitives(int n) const
 
 int PageTable::pageOf(const QMyWidget *w) const
 {
+    // Pages without widgets cannot hold this one.
     for (int i = 0; i < m_pages.size(); ++i) {
         if (m_pages.at(i).controls.contains(const_cast<QMyWidget *>(w)))
             return i;
@@ -112,6 +160,8 @@ int PageTable::insertPage(int n)
 
 void PageTable::destroyPageContents(Page &p)
 {
+    p.pending = false;
+    p.pendingControls.clear();
     const QList<QMyDrawType *> prims = p.primitives;
     p.primitives.clear();
     for (QMyDrawType *d : prims) {
@@ -122,6 +172,8 @@ void PageTable::destroyPageContents(Page &p)
     p.controls.clear();
     for (QMyWidget *w : controls) {
         emit controlAboutToBeDestroyed(w);
+        // Already off the list: no need to look through every page for it.
+        disconnect(w, &QObject::destroyed, this, nullptr);
         delete w;
     }
 }
@@ -174,6 +226,7 @@ void PageTable::destroyControl(QMyWidget *w)
         return;
     m_pages[n].controls.removeOne(w);
     emit controlAboutToBeDestroyed(w);
+    disconnect(w, &QObject::destroyed, this, nullptr);
     delete w;
 }
 
@@ -239,9 +292,13 @@ PageData PageTable::pageData(int n) const
     d.helpLineRight = p.helpLineRight;
     d.helpLineTop = p.helpLineTop;
     d.helpLineBottom = p.helpLineBottom;
-    d.controls.reserve(p.controls.size());
-    for (const QMyWidget *w : p.controls)
-        d.controls.append(w->record());
+    if (p.pending) {
+        d.controls = p.pendingControls;
+    } else {
+        d.controls.reserve(p.controls.size());
+        for (const QMyWidget *w : p.controls)
+            d.controls.append(w->record());
+    }
     d.primitives.reserve(p.primitives.size());
     for (const QMyDrawType *prim : p.primitives) {
         QMyDrawType copy = *prim;

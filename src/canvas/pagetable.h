@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QVector>
 
+#include <functional>
+
 class QMyFrame;
 class QMyWidget;
 
@@ -28,6 +30,10 @@ public:
         int helpLineRight = 0;
         int helpLineTop = 0;
         int helpLineBottom = 0;
+        // A page read but never needed since keeps its controls as records; its widgets are
+        // made the first time anything asks for them, so opening a large project stays quick.
+        bool pending = false;
+        QVector<ControlRecord> pendingControls;
     };
 
     explicit PageTable(QObject *parent = nullptr);
@@ -43,8 +49,16 @@ public:
     int drawTool() const { return m_drawTool; }
     void setDrawTool(int tool);
 
-    // Lists of page n; an empty list for a page that does not exist.
+    // Lists of page n; an empty list for a page that does not exist. Asking for the controls of
+    // a page whose widgets were not made yet makes them (hidden unless it is the current page).
     const QList<QMyWidget *> &pageControls(int n) const;
+    // Makes the widgets of the page's controls from its records; given by the canvas.
+    using ControlMaker = std::function<QMyWidget *(int page, const ControlRecord &record)>;
+    void setControlMaker(ControlMaker maker) { m_maker = std::move(maker); }
+    // Gives page n these controls as records only; their widgets come when first needed. A page
+    // still without widgets has its records replaced; one with widgets gets these added.
+    void setPendingControls(int n, const QVector<ControlRecord> &controls);
+    bool hasWidgets(int n) const { return isValidPage(n) && !m_pages.at(n).pending; }
     const QList<QMyDrawType *> &pagePrimitives(int n) const;
     const Page *page(int n) const { return isValidPage(n) ? &m_pages.at(n) : nullptr; }
     // The page a control or primitive is on, -1 when none.
@@ -121,6 +135,7 @@ signals:
 
 private:
     void destroyPageContents(Page &p);
+    void makeWidgets(int n);
 
     QVector<Page> m_pages;
     int m_currentPage = 0;
@@ -128,4 +143,5 @@ private:
     PictureLibrary m_pictures;
     QList<QMyWidget *> m_selControls;
     QList<QMyDrawType *> m_selPrimitives;
+    ControlMaker m_maker;
 };

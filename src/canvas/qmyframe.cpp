@@ -60,6 +60,7 @@ void QMyFrame::setPageTable(PageTable *table)
 
 void QMyFrame::connectTable()
 {
+    m_table->setControlMaker([this](int n, const ControlRecord &r) { return makeControl(n, r); });
     connect(m_table, &PageTable::controlAboutToBeDestroyed, this, [this](QMyWidget *w) { forget(w); });
     connect(m_table, &PageTable::primitiveAboutToBeDestroyed, this, [this](QMyDrawType *d) { forget(d); });
     if (m_table != m_ownTable) {

@@ -197,6 +197,8 @@ private:
     void forget(QMyWidget *w);
     void forget(QMyDrawType *d);
     void connectTable();
+    // A widget for a control of page n, hidden unless n is shown.
+    QMyWidget *makeControl(int n, const ControlRecord &r);
 
     QString m_dropTypeName;
     int m_pageImageNum = -1;

@@ -212,17 +212,20 @@ void QMyFrame::takePageFields(int n)
 
 void QMyFrame::showPage(int n)
 {
+    // Only pages whose widgets were made can have any on show.
     for (int i = 0; i < m_table->pageCount(); ++i) {
+        if (i == n || !m_table->hasWidgets(i))
+            continue;
         for (QMyWidget *w : m_table->pageControls(i)) {
-            if (i == n) {
-                w->setSelected(false);
-                w->show();
-            } else {
+            if (!w->isHidden())
                 w->hide();
-            }
         }
     }
     m_table->setCurrentPage(n);
+    for (QMyWidget *w : m_table->pageControls(n)) {
+        w->setSelected(false);
+        w->show();
+    }
     m_table->clearSelection();
     m_move = GroupMove();
     m_drawing = nullptr;
@@ -232,6 +235,17 @@ void QMyFrame::showPage(int n)
     announceParent(nullptr);
 }
 
+QMyWidget *QMyFrame::makeControl(int n, const ControlRecord &r)
+{
+    QMyWidget *w = QMyWidget::create(r, this);
+    if (!w)
+        return nullptr;
+    w->setSelected(false);
+    adoptControl(w);
+    w->setVisible(n == m_table->currentPage());
+    return w;
+}
+
 void QMyFrame::fillPage(int n, const PageData &d)
 {
     if (!m_table->isValidPage(n))
@@ -239,18 +253,13 @@ void QMyFrame::fillPage(int n, const PageData &d)
     m_table->setPageFields(n, d);
     m_table->appendPrimitivesOf(n, d);
     const bool shown = n == m_table->currentPage();
-    for (const ControlRecord &r : d.controls) {
-        QMyWidget *w = QMyWidget::create(r, this);
-        if (!w)
-            continue;
-        w->setSelected(false);
-        m_table->appendControl(n, w);
-        adoptControl(w);
-        w->setVisible(shown);
-    }
     if (shown) {
+        for (const ControlRecord &r : d.controls)
+            m_table->appendControl(n, makeControl(n, r));
         takePageFields(n);
         update();
+    } else {
+        m_table->setPendingControls(n, d.controls);
     }
 }
 

@@ -6,4 +6,4 @@ QMyQRCode::QMyQRCode(int id, const QString &className, QMyFrame *parent) : QMyWi
 }
 
 // The symbol is square: its height follows its width.
-void QMyQRCode::settle() { m_rec.h = m_rec.w; }
+void QMyQRCode::settle() { m_rec.settle(); }

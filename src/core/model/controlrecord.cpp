@@ -91,6 +91,17 @@ void ControlRecord::settlePointer()
     pointerY = clampToInt(qint64(y) + h / 2);
 }
 
+void ControlRecord::settle()
+{
+    if (kind == ControlKind::Pointer) {
+        // A damaged length must not overflow the doubled side.
+        pointerL = qBound(0, pointerL, 4096);
+        settlePointer();
+    } else if (kind == ControlKind::QRCode) {
+        h = w;
+    }
+}
+
 void ControlRecord::setPointerX(int v)
 {
     pointerX = v;

@@ -58,6 +58,10 @@ struct ControlRecord {
     // A pointer gauge is the square of side 2 * pointerL around its centre: sets w, h and the
     // centre from the top-left corner, as every paint of a pointer does.
     void settlePointer();
+    // What a control of its kind makes of the record as soon as it holds it: a pointer's square
+    // from its (bounded) length, a QR code as high as wide. Records kept without a control get
+    // the same, so that a page saves alike whether or not it was ever shown.
+    void settle();
     // Moving the centre or changing the length keeps the other fixed, as the pointer setters do.
     void setPointerX(int v);
     void setPointerY(int v);
