@@ -1584,6 +1584,17 @@
     </message>
 </context>
 <context>
+    <name>PropertyPanel</name>
+    <message>
+        <source>%1 个对象</source>
+        <translation>%1 items</translation>
+    </message>
+    <message>
+        <source>请输入整数！</source>
+        <translation>Please enter a whole number.</translation>
+    </message>
+</context>
+<context>
     <name>QMyFrame</name>
     <message>
         <source>复制</source>

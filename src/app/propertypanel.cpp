@@ -67,12 +67,13 @@ PropertyPanel::PropertyPanel(MainWindow *window, QtTreePropertyBrowser *browser)
 
     // A drag ends with the release: the rows then show where the control or primitive went.
     connect(window->canvas(), &QMyFrame::s_sendPressPos, this, [this] {
-        if (m_curWidget || m_curDraw)
+        if (m_curWidget || m_curDraw || m_selection)
             rebuild();
     });
 
     // Whatever the panel shows must not outlive the object.
     PageTable *table = window->pageTable();
+    connect(table, &PageTable::selectionChanged, this, &PropertyPanel::followSelection);
     connect(table, &PageTable::controlAboutToBeDestroyed, this, [this](QMyWidget *w) {
         if (w == m_curWidget) {
             clearPropertyPanel();
@@ -100,11 +101,18 @@ void PropertyPanel::clearPropertyPanel()
     enumManager->clear();
     propertyKeys.clear();
     m_pageShown = false;
+    m_selection = false;
+    m_mixed.clear();
     m_building = false;
 }
 
 void PropertyPanel::slotRecvParent(int kind, QMyDrawType *draw)
 {
+    // One of several selected items announced (pressed, dragged): the selection stays shown.
+    if (kind != 0 && draw && severalSelected() && m_window->pageTable()->isSelected(draw)) {
+        showSelection();
+        return;
+    }
     clearPropertyPanel();
     m_curWidget = nullptr;
     m_curDraw = kind == 0 ? nullptr : draw;
@@ -124,6 +132,10 @@ void PropertyPanel::slotRecvParent(int kind, QMyDrawType *draw)
 
 void PropertyPanel::slotRecvWnd(QMyWidget *widget)
 {
+    if (widget && severalSelected() && m_window->pageTable()->isSelected(widget)) {
+        showSelection();
+        return;
+    }
     clearPropertyPanel();
     m_curDraw = nullptr;
     m_curWidget = widget;
@@ -137,7 +149,9 @@ void PropertyPanel::slotRecvWnd(QMyWidget *widget)
 void PropertyPanel::rebuild()
 {
     m_rebuildQueued = false;
-    if (m_curWidget)
+    if (m_selection)
+        showSelection();
+    else if (m_curWidget)
         slotRecvWnd(m_curWidget);
     else if (m_curDraw)
         slotRecvParent(m_curDraw->drawType(), m_curDraw);
@@ -175,7 +189,9 @@ QtProperty *PropertyPanel::addRow(const PropertyRow &row, Target target)
     switch (row.type) {
     case RowType::ReadOnlyText: {
         QString value;
-        if (target == Target::Page)
+        if (target == Target::Selection)
+            value = selectionSummary();
+        else if (target == Target::Page)
             value = QCoreApplication::translate("MainWindow", "屏幕");
         else if (target == Target::Primitive)
             value = trMain(PropertyRows::primitiveTypeName(m_curDraw->drawType()));
@@ -197,7 +213,13 @@ QtProperty *PropertyPanel::addRow(const PropertyRow &row, Target target)
         break;
     }
     case RowType::Number: {
-        QtVariantPropertyManager *m = target == Target::Control ? variantManager : drawManager;
+        if (target == Target::Selection && m_mixed.contains(row.key)) {
+            // A spin box cannot be blank: a text row takes the number typed for all.
+            QtVariantProperty *v = variantManager->addProperty(QVariant::String, label);
+            p = v;
+            break;
+        }
+        QtVariantPropertyManager *m = target == Target::Control || target == Target::Selection ? variantManager : drawManager;
         QtVariantProperty *v = m->addProperty(QVariant::Int, label);
         v->setValue(stored.toInt());
         p = v;
@@ -206,9 +228,12 @@ QtProperty *PropertyPanel::addRow(const PropertyRow &row, Target target)
     case RowType::Choice: {
         p = enumManager->addProperty(label);
         propertyKeys.insert(p, row.key);
-        const QStringList names = choiceNames(row);
+        QStringList names = choiceNames(row);
+        const bool mixed = target == Target::Selection && m_mixed.contains(row.key);
+        if (mixed)
+            names.prepend(QString());
         enumManager->setEnumNames(p, names);
-        const int index = choiceIndex(row, stored);
+        const int index = mixed ? 0 : choiceIndex(row, stored);
         if (index > 0 && index < names.size())
             enumManager->setValue(p, index);
         return p;
@@ -217,7 +242,8 @@ QtProperty *PropertyPanel::addRow(const PropertyRow &row, Target target)
         p = imageManager->addProperty(label);
         const int n = stored.toInt();
         // Only numbers of pictures the library has are ever shown.
-        imageManager->setValue(p, m_window->pageTable()->pictures().contains(n) ? stored : QString());
+        const bool shown = !stored.isEmpty() && m_window->pageTable()->pictures().contains(n);
+        imageManager->setValue(p, shown ? stored : QString());
         break;
     }
     case RowType::Colour:
@@ -262,6 +288,10 @@ QString PropertyPanel::storedValue(const QString &key, Target target) const
     case Target::Control: return PropertyEdit::controlValue(m_curWidget->record(), key);
     case Target::Primitive: return PropertyEdit::primitiveValue(*m_curDraw, key);
     case Target::Page: return PropertyEdit::pageValue(pageFields(), key);
+    case Target::Selection: {
+        bool mixed = false;
+        return sharedValue(key, &mixed);
+    }
     }
     return QString();
 }
@@ -313,7 +343,7 @@ void PropertyPanel::showOffsetRows(bool shown)
 
 void PropertyPanel::slotVariantPropertyValueChanged(QtProperty *property, const QVariant &value)
 {
-    if (m_building || !m_curWidget || m_curWidget->isDragging())
+    if (m_building || (!m_selection && (!m_curWidget || m_curWidget->isDragging())))
         return;
     edit(property, value.toString());
 }
@@ -323,6 +353,12 @@ void PropertyPanel::slotVariantPropertyValueChanged(QtProperty *property, int in
     if (m_building)
         return;
     const QString key = propertyKeys.value(property);
+    if (m_selection && m_mixed.contains(key)) {
+        // The blank first entry stands for the values as they are.
+        if (index <= 0)
+            return;
+        --index;
+    }
     QString value = QString::number(index);
     if (key == QLatin1String("vga")) {
         if (index < 0 || index >= ResolutionList().size())
@@ -338,7 +374,7 @@ void PropertyPanel::slotVariantPropertyValueChanged(QtProperty *property, int in
             return;
         value = QString::number(sizes.at(index));
     }
-    if (!m_pageShown && (!m_curWidget || m_curWidget->isDragging()))
+    if (!m_pageShown && !m_selection && (!m_curWidget || m_curWidget->isDragging()))
         return;
     edit(property, value);
 }
@@ -354,7 +390,7 @@ void PropertyPanel::slotImageColorPropertyValueChanged(QtProperty *property, con
 {
     if (m_building)
         return;
-    if (!m_pageShown && !m_curDraw && (!m_curWidget || m_curWidget->isDragging()))
+    if (!m_pageShown && !m_curDraw && !m_selection && (!m_curWidget || m_curWidget->isDragging()))
         return;
     edit(property, value);
 }
@@ -364,7 +400,9 @@ void PropertyPanel::edit(QtProperty *property, const QString &value)
     const QString key = propertyKeys.value(property);
     if (key.isEmpty())
         return;
-    if (m_curWidget)
+    if (m_selection)
+        editSelection(key, value);
+    else if (m_curWidget)
         editControl(key, value);
     else if (m_curDraw)
         editPrimitive(key, value);

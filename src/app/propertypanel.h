@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QVariant>
 
 class MainWindow;
@@ -47,6 +48,8 @@ public:
 
     // The row editing key, or null.
     QtProperty *property(const QString &key) const;
+    // True while the rows are those shared by several selected items.
+    bool showsSelection() const { return m_selection; }
 
 public slots:
     // kind 0: the page; 1..6: the primitive draw (nothing shown without one).
@@ -55,6 +58,8 @@ public slots:
     // Shows the current selection again (after a language change, a clamp, a drag).
     void rebuild();
     void clearPropertyPanel();
+    // Several items selected: the rows they share, each with its value where all agree.
+    void showSelection();
 
     void slotVariantPropertyValueChanged(QtProperty *property, const QVariant &value);
     void slotVariantPropertyValueChanged(QtProperty *property, int index);
@@ -62,7 +67,7 @@ public slots:
     void slotImageColorPropertyValueChanged(QtProperty *property, const QString &value);
 
 private:
-    enum class Target { Page, Primitive, Control };
+    enum class Target { Page, Primitive, Control, Selection };
 
     void addRows(const QVector<PropertyRow> &rows, Target target);
     QtProperty *addRow(const PropertyRow &row, Target target);
@@ -81,6 +86,12 @@ private:
     void setShownImage(const QString &key, int number);
     void message(const QString &text);
     void rebuildLater();
+    // Several items at once (propertypanelselection.cpp).
+    bool severalSelected() const;
+    void followSelection();
+    QString sharedValue(const QString &key, bool *mixed) const;
+    QString selectionSummary() const;
+    void editSelection(const QString &key, QString value);
 
     MainWindow *m_window;
     QtTreePropertyBrowser *m_browser;
@@ -93,6 +104,11 @@ private:
     QPointer<QMyWidget> m_curWidget;
     QMyDrawType *m_curDraw = nullptr;
     bool m_pageShown = false;
+    bool m_selection = false;
+    QVector<PropertyRow> m_sharedRows;
+    // Rows whose items hold different values: shown blank; a choice row then has a blank first
+    // entry in front of its names.
+    QSet<QString> m_mixed;
     // Set while rows are made or refreshed: the managers' notices are not edits.
     bool m_building = false;
     bool m_rebuildQueued = false;

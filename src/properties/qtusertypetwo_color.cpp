@@ -46,6 +46,13 @@ int QtUserTypeTwo_ColorWidget::shownColorNum() const
 
 void QtUserTypeTwo_ColorWidget::setValue(const QString &text)
 {
+    if (text.isEmpty()) {
+        // No one colour to show (items of different colours).
+        m_value.clear();
+        m_label->setStyleSheet(QString());
+        m_label->clear();
+        return;
+    }
     if (text == m_value)
         return;
     m_value = text;

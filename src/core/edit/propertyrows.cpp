@@ -155,6 +155,34 @@ QVector<PropertyRow> controlRows(ControlKind kind)
     return rows;
 }
 
+QVector<PropertyRow> sharedRows(const QVector<QVector<PropertyRow>> &lists)
+{
+    QVector<PropertyRow> out;
+    if (lists.isEmpty())
+        return out;
+    const auto sameChoices = [](const PropertyRow &a, const PropertyRow &b) {
+        if (a.choices.size() != b.choices.size())
+            return false;
+        for (int i = 0; i < a.choices.size(); ++i) {
+            if (qstrcmp(a.choices.at(i), b.choices.at(i)) != 0)
+                return false;
+        }
+        return true;
+    };
+    for (const PropertyRow &row : lists.first()) {
+        if (row.key.isEmpty())
+            continue;
+        bool everywhere = true;
+        for (int i = 1; i < lists.size() && everywhere; ++i) {
+            const PropertyRow *other = find(lists.at(i), row.key);
+            everywhere = other && other->type == row.type && sameChoices(row, *other);
+        }
+        if (everywhere)
+            out.append(row);
+    }
+    return out;
+}
+
 const PropertyRow *find(const QVector<PropertyRow> &rows, const QString &key)
 {
     if (key.isEmpty())

@@ -44,6 +44,10 @@ const char *primitiveTypeName(int drawKind);
 // Display name of a control kind for its "类型" row (context "QObject").
 const char *controlTypeName(ControlKind kind);
 
+// The editable rows every list has alike (same key, same kind of row, same choices), in the
+// order of the first list: what several items selected together can be edited by.
+QVector<PropertyRow> sharedRows(const QVector<QVector<PropertyRow>> &lists);
+
 // The row with this key in the list, or null.
 const PropertyRow *find(const QVector<PropertyRow> &rows, const QString &key);
 

@@ -1,8 +1,12 @@
 #include "edit/editrules.h"
 #include "edit/propertyedit.h"
+#include "edit/propertyrows.h"
+#include "model/qmydrawtype.h"
 #include "library/picturelibrary.h"
 
 #include <QtTest>
+
+Q_DECLARE_METATYPE(QVector<QVector<PropertyRow>>)
 
 // The edit rules on their own: what no value may do however large the control or the page.
 class TestEditRules : public QObject {
@@ -18,6 +22,8 @@ private slots:
     void offeredLists();
     void imagePairsExcludeEachOther();
     void pageOrientationKeepsTheSides();
+    void sharedRowsOfSeveralKinds_data();
+    void sharedRowsOfSeveralKinds();
 };
 
 void TestEditRules::clampsNeverLeaveThePage_data()
@@ -160,6 +166,42 @@ void TestEditRules::pageOrientationKeepsTheSides()
     QCOMPARE(PropertyEdit::editPage(page, QStringLiteral("vga"), QStringLiteral("1*1"), none).status,
              EditOutcome::Refused);
     QCOMPARE(page.resolutionText, QStringLiteral("128*160(QQVGA)"));
+}
+
+void TestEditRules::sharedRowsOfSeveralKinds_data()
+{
+    QTest::addColumn<QVector<QVector<PropertyRow>>>("lists");
+    QTest::addColumn<QStringList>("keys");
+    using K = ControlKind;
+    const auto c = [](K k) { return PropertyRows::controlRows(k); };
+    const auto p = [](int k) { return PropertyRows::primitiveRows(k); };
+    QTest::newRow("two texts: every editable row") << QVector<QVector<PropertyRow>>{c(K::Text), c(K::Text)}
+        << QStringList{"x", "y", "w", "h", "text", "fontSize", "fontColorNum", "hAlign", "vAlign", "style",
+                       "styleColorNum", "backgroundColorNum"};
+    // The modes of a button are other choices than those of a text: not shared.
+    QTest::newRow("text and button") << QVector<QVector<PropertyRow>>{c(K::Text), c(K::Button)}
+        << QStringList{"x", "y", "w", "h", "text", "fontSize", "fontColorNum", "hAlign", "vAlign", "styleColorNum",
+                       "backgroundColorNum"};
+    QTest::newRow("text and pointer") << QVector<QVector<PropertyRow>>{c(K::Text), c(K::Pointer)}
+        << QStringList{"fontColorNum"};
+    QTest::newRow("text, number and QR code") << QVector<QVector<PropertyRow>>{c(K::Text), c(K::Number), c(K::QRCode)}
+        << QStringList{"x", "y", "text", "fontColorNum"};
+    QTest::newRow("box and circle") << QVector<QVector<PropertyRow>>{p(QMyDrawType::Box), p(QMyDrawType::Circle)}
+        << QStringList{"drawColorNum"};
+    QTest::newRow("point and line") << QVector<QVector<PropertyRow>>{p(QMyDrawType::Point), p(QMyDrawType::Line)}
+        << QStringList{"drawX1", "drawY1", "drawColorNum"};
+    QTest::newRow("control and primitive") << QVector<QVector<PropertyRow>>{c(K::Text), p(QMyDrawType::Box)}
+        << QStringList{};
+}
+
+void TestEditRules::sharedRowsOfSeveralKinds()
+{
+    QFETCH(QVector<QVector<PropertyRow>>, lists);
+    QFETCH(QStringList, keys);
+    QStringList got;
+    for (const PropertyRow &r : PropertyRows::sharedRows(lists))
+        got << r.key;
+    QCOMPARE(got, keys);
 }
 
 QTEST_GUILESS_MAIN(TestEditRules)
