@@ -1,6 +1,7 @@
 #include "app/appglobals.h"
 #include "app/mainwindow.h"
 #include "app/projecthistory.h"
+#include "app/propertypanel.h"
 #include "app/setscreensizedlg.h"
 #include "canvas/pagetable.h"
 #include "canvas/qmyframe.h"
@@ -8,6 +9,9 @@
 #include "canvas/zoombox.h"
 #include "dialogs/qmymessagebox.h"
 #include "file/projectfile.h"
+#include "model/resolutionlist.h"
+#include "qtenumpropertymanager.h"
+#include "qtvariantpropertymanager.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -203,6 +207,39 @@ void TestHistory::everyChangeUndoesToTheSavedBytes_data()
     QTest::newRow("page colour") << twoControls << Change([](MainWindow *w) {
         w->canvas()->setPageBackgroundNum(40);
     }) << "修改页面属性";
+    // Edits through the property panel, as a person makes them: the rules' results are the change.
+    const auto panelRow = [](MainWindow *w, const QString &key, const QVariant &value) {
+        PropertyPanel *panel = w->propertyPanel();
+        QtProperty *p = panel->property(key);
+        QVERIFY2(p, qPrintable(key));
+        if (panel->enumManager->ownsProperty(p))
+            panel->enumManager->setValue(p, value.toInt());
+        else
+            static_cast<QtVariantPropertyManager *>(p->propertyManager())->setValue(p, value);
+        QCoreApplication::processEvents();
+    };
+    QTest::newRow("resolution in the panel") << twoControls << Change([panelRow](MainWindow *w) {
+        w->slotRecvParent(0, nullptr);
+        panelRow(w, QStringLiteral("vga"), ResolutionList().indexOf(QStringLiteral("480*272(HHVGA)")));
+        QCOMPARE(w->canvas()->frameW(), 272);
+    }) << "修改分辨率或方向";
+    QTest::newRow("orientation in the panel") << twoControls << Change([panelRow](MainWindow *w) {
+        w->slotRecvParent(0, nullptr);
+        panelRow(w, QStringLiteral("screenType"), 1);
+        QCOMPARE(w->canvas()->frameW(), 320);
+    }) << "修改分辨率或方向";
+    QTest::newRow("clamped width in the panel") << twoControls << Change([first, panelRow](MainWindow *w) {
+        w->slotRecvWnd(first(w));
+        panelRow(w, QStringLiteral("w"), 1000);
+        QCOMPARE(first(w)->getW(), 230);
+    }) << "调整大小";
+    QTest::newRow("padded number in the panel") << Change([](MainWindow *w) {
+        w->canvas()->addControl(QStringLiteral("QLabelNum"), QPoint(30, 40));
+    }) << Change([first, panelRow](MainWindow *w) {
+        w->slotRecvWnd(first(w));
+        panelRow(w, QStringLiteral("text"), QStringLiteral("12.5"));
+        QCOMPARE(first(w)->text(), QStringLiteral("12.5000"));
+    }) << "修改属性";
     QTest::newRow("boot settings") << nothing << Change([](MainWindow *w) {
         w->form().sbLogoTime->setValue(450);
         w->form().sbLogoX->setValue(12);
