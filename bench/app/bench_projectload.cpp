@@ -1,40 +1,17 @@
 // Time to open and save projects of growing size in the main window (median of 5 runs).
 #include "app/appglobals.h"
 #include "app/mainwindow.h"
+#include "benchproject.h"
 #include "file/projectfile.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
 
-static ProjectData project(int pages, int controlsPerPage)
-{
-    ProjectData d;
-    d.frameW = 480;
-    d.frameH = 272;
-    d.screenType = 1;
-    d.dpi = QStringLiteral("480*272(HHVGA)");
-    for (int p = 0; p < pages; ++p) {
-        PageData page;
-        for (int c = 0; c < controlsPerPage; ++c) {
-            ControlRecord r = ControlRecord::make(ControlKind(c % 5), c);
-            r.x = (c * 37) % 400;
-            r.y = (c * 23) % 240;
-            page.controls.append(r);
-        }
-        d.pages.append(page);
-    }
-    return d;
-}
-
-static double median(QVector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.at(v.size() / 2);
-}
+using BenchProject::median;
+using BenchProject::project;
 
 int main(int argc, char **argv)
 {
