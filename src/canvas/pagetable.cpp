@@ -83,13 +83,8 @@ void PageTable::setPendingControls(int n, const QVector<ControlRecord> &controls
     if (!isValidPage(n))
         return;
     Page &p = m_pages[n];
-    if (p.pending) {
-        p.pendingControls = controls;
-        settle(p.pendingControls);
-        return;
-    }
-    if (!p.controls.isEmpty() || !m_maker) {
-        // Widgets exist already (or nothing could make them later): make these now as well.
+    if (!p.pending && !p.controls.isEmpty()) {
+        // Widgets exist already: these get theirs now as well.
         for (const ControlRecord &r : controls)
             appendControl(n, m_maker ? m_maker(n, r) : nullptr);
         return;
@@ -102,6 +97,9 @@ void PageTable::setPendingControls(int n, const QVector<ControlRecord> &controls
 void PageTable::makeWidgets(int n)
 {
     Page &p = m_pages[n];
+    // Without a canvas the records stay as they are, and still save.
+    if (!m_maker)
+        return;
     const QVector<ControlRecord> records = p.pendingControls;
     p.pending = false;
     p.pendingControls.clear();

@@ -45,13 +45,19 @@ QMyFrame::QMyFrame(QWidget *parent) : QFrame(parent)
     connectTable();
 }
 
-QMyFrame::~QMyFrame() = default;
+QMyFrame::~QMyFrame()
+{
+    // A shared table that stays must not call on us to make widgets.
+    if (m_table != m_ownTable)
+        m_table->setControlMaker(nullptr);
+}
 
 void QMyFrame::setPageTable(PageTable *table)
 {
     if (!table || table == m_table)
         return;
     disconnect(m_table, nullptr, this, nullptr);
+    m_table->setControlMaker(nullptr);
     m_table = table;
     forgetAll();
     connectTable();

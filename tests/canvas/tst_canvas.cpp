@@ -489,6 +489,11 @@ void TestCanvas::sharedTableOutlivesOrPrecedesCanvas()
     QCOMPARE(table.pageData(0).controls.size(), 1);
     delete frame;
     QCOMPARE(table.pageData(0).controls.size(), 0);
+    // Records of a page whose widgets nobody can make any more are still kept and saved.
+    table.addPage();
+    table.setPendingControls(1, {ControlRecord::make(ControlKind::Button, 0)});
+    QCOMPARE(table.pageControls(1).size(), 0);
+    QCOMPARE(table.pageData(1).controls.size(), 1);
     table.clear();
 
     auto *early = new PageTable;
