@@ -5,9 +5,7 @@
 QMyPushButton::QMyPushButton(int id, const QString &className, QMyFrame *parent)
     : QMyWidget(id, className, parent), m_shadow(new QGraphicsDropShadowEffect(this))
 {
-    m_shadow->setBlurRadius(2);
     m_shadow->setColor(QColor(43, 43, 43, 255));
-    m_shadow->setOffset(1, 1);
     styleChanged();
     syncGeometry();
 }
@@ -15,8 +13,11 @@ QMyPushButton::QMyPushButton(int id, const QString &className, QMyFrame *parent)
 // The pressed-in look attaches the shadow; once attached it stays, and other styles only flatten it.
 void QMyPushButton::styleChanged()
 {
+    // The shadow is a module pixel wide at every zoom.
+    const int z = zoom();
+    m_shadow->setBlurRadius(2 * z);
     if (m_rec.style == 2) {
-        m_shadow->setOffset(1, 1);
+        m_shadow->setOffset(z, z);
         m_shadow->setColor(QColor(43, 43, 43, 255));
         if (!m_shadowAttached) {
             setGraphicsEffect(m_shadow);

@@ -10,6 +10,7 @@ public:
 
 protected:
     void styleChanged() override;
+    void zoomChanged() override { styleChanged(); }
 
 private:
     QGraphicsDropShadowEffect *m_shadow = nullptr;

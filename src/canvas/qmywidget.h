@@ -41,8 +41,12 @@ public:
     void setPosition(int x, int y);
     // Moves without announcing the control (the canvas moves several at once).
     void placeAt(const QPoint &topLeft);
-    // Puts the widget where the record says at the canvas's zoom.
-    void refreshGeometry() { syncGeometry(); }
+    // Follows a change of the canvas zoom: size, place and look.
+    void refreshGeometry()
+    {
+        zoomChanged();
+        syncGeometry();
+    }
     bool isSelected() const { return m_selected; }
     void setSelected(bool selected);
     // True while a mouse button holds the control for a move or a resize.
@@ -103,11 +107,14 @@ protected:
     // Puts the widget where the record says.
     void syncGeometry();
     virtual void styleChanged() {}
+    virtual void zoomChanged() {}
 
     ControlRecord m_rec;
 
-private:
+    // Screen pixels per module pixel on the canvas.
     int zoom() const;
+
+private:
     // A point of the widget in module pixels from the control's top-left corner.
     QPoint local(const QPoint &widgetPos) const;
     // The handle under a point of the widget, -1 for none.
