@@ -339,7 +339,7 @@ void QMyFrame::mousePressEvent(QMouseEvent *e)
 void QMyFrame::mouseMoveEvent(QMouseEvent *e)
 {
     const QPoint pos = toModule(e->pos());
-    emit cursorMoved(pos);
+    trackCursor(e->pos());
     if (!m_buttonDown)
         return;
     if (m_move.active) {

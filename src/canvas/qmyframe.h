@@ -230,6 +230,11 @@ private:
     QMyDrawType *m_drawing = nullptr;  // primitive being drawn by the held button
 
     int m_zoom = 1;
+    struct ZoomAnchor {
+        bool active = false;
+        QPoint spot;     // where the wheel turned, in the scroll area's viewport
+        QPointF module;  // the page point aimed at, in module pixels
+    } m_zoomAnchor;
     Snap::Result m_snap;
     SnapGuideOverlay *m_guides = nullptr;
     QMenu *m_alignMenu = nullptr;

@@ -6,6 +6,7 @@
 #include "qmywidget.h"
 
 #include <QCoreApplication>
+#include <QLayout>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -48,15 +49,31 @@ void QMyFrame::zoomAround(int zoom, const QPoint &at)
 {
     QScrollArea *area = scrollArea();
     const int before = m_zoom;
+    const QPoint spot = area ? mapTo(area->viewport(), at) : at;
+    // Steps in a row at the same spot keep to the pixel first aimed at, even when the area could
+    // not scroll far enough at the smaller zooms on the way.
+    if (!m_zoomAnchor.active || spot != m_zoomAnchor.spot)
+        m_zoomAnchor = {true, spot, QPointF(at) / before};
     setZoom(zoom);
-    if (!area || m_zoom == before)
+    if (m_zoom == before)
         return;
-    // Let the scroll area take the new size now, then scroll so the module pixel under the
-    // cursor stays under it.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    const QPoint moved = at * m_zoom / before - at;
-    area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->value() + moved.x());
-    area->verticalScrollBar()->setValue(area->verticalScrollBar()->value() + moved.y());
+    const QPointF anchor = m_zoomAnchor.module * m_zoom;
+    if (area) {
+        // Let the scroll area take the new size now (the layouts would only do it on the next
+        // turn of the event loop), then scroll the anchor under the spot.
+        if (QWidget *contents = area->widget()) {
+            if (contents->layout())
+                contents->layout()->activate();
+        }
+        QEvent relayout(QEvent::LayoutRequest);
+        QCoreApplication::sendEvent(area, &relayout);
+        const QPoint off = mapTo(area->viewport(), anchor.toPoint()) - spot;
+        area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->value() + off.x());
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->value() + off.y());
+        emit cursorMoved(toModule(mapFrom(area->viewport(), spot)));
+    } else {
+        emit cursorMoved(toModule(anchor.toPoint()));
+    }
 }
 
 QPoint QMyFrame::toModule(const QPoint &p, int zoom)
@@ -65,7 +82,11 @@ QPoint QMyFrame::toModule(const QPoint &p, int zoom)
     return QPoint(down(p.x()), down(p.y()));
 }
 
-void QMyFrame::trackCursor(const QPoint &widgetPos) { emit cursorMoved(toModule(widgetPos)); }
+void QMyFrame::trackCursor(const QPoint &widgetPos)
+{
+    m_zoomAnchor.active = false;
+    emit cursorMoved(toModule(widgetPos));
+}
 
 void QMyFrame::wheelEvent(QWheelEvent *e)
 {

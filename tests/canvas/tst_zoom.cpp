@@ -7,6 +7,9 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
 #include <QtTest>
 
 class TestZoom : public QObject {
@@ -23,6 +26,7 @@ private slots:
     void pixelsAreSquares();
     void zoomLimitsWheelAndFit();
     void zoomBoxFollowsTheCanvas();
+    void wheelKeepsThePixelUnderTheCursor();
 
 private:
     // A drag between module pixels, pressed in the middle of the first one's square. Alt keeps
@@ -44,7 +48,7 @@ private:
     }
     PageTable *table() const { return m_frame->pageTable(); }
 
-    QMyFrame *m_frame = nullptr;
+    QPointer<QMyFrame> m_frame;
 };
 
 void TestZoom::init()
@@ -214,6 +218,35 @@ void TestZoom::zoomBoxFollowsTheCanvas()
                      Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(m_frame, &move);
     QCOMPARE(box.cursorLabel()->text(), QStringLiteral("X 10  Y 3"));
+}
+
+void TestZoom::wheelKeepsThePixelUnderTheCursor()
+{
+    // Placed as in the window: in a layout with margins, in a resizable scroll area.
+    QScrollArea area;
+    auto *contents = new QWidget;
+    auto *layout = new QVBoxLayout(contents);
+    layout->setContentsMargins(16, 8, 16, 16);
+    layout->addWidget(m_frame, 0, Qt::AlignLeft | Qt::AlignTop);
+    area.setWidgetResizable(true);
+    area.setWidget(contents);
+    area.resize(300, 240);
+    area.show();
+    QCoreApplication::processEvents();
+
+    // At 2x the area cannot scroll far enough to keep it; the steps after make up for that.
+    const QPoint pixel(100, 90);
+    const QPoint spot = m_frame->mapTo(area.viewport(), pixel);
+    for (int i = 0; i < 5; ++i) {
+        const QPointF at = m_frame->mapFrom(area.viewport(), spot);
+        QWheelEvent e(at, QPointF(m_frame->mapToGlobal(at.toPoint())), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(m_frame, &e);
+    }
+    QCOMPARE(m_frame->zoom(), 6);
+    QVERIFY(area.horizontalScrollBar()->value() > 0 && area.verticalScrollBar()->value() > 0);
+    QCOMPARE(m_frame->toModule(m_frame->mapFrom(area.viewport(), spot)), pixel);
+    m_frame->setParent(nullptr);
 }
 
 QTEST_MAIN(TestZoom)
