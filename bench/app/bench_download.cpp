@@ -5,6 +5,8 @@
 #include "app/appglobals.h"
 #include "app/mainform.h"
 #include "app/mainwindow.h"
+#include "benchdata.h"
+#include "demoproject.h"
 #include "dialogs/qmymessagebox.h"
 #include "dialogs/serialportdlg.h"
 #include "download/downloadjob.h"
@@ -16,10 +18,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -31,61 +31,17 @@ namespace {
 
 constexpr qint64 Baud = 921600;
 
-double median(QVector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.at(v.size() / 2);
-}
-
-QString copyDemo(const QString &destDir)
-{
-    const QString src = QStringLiteral(TAVO_EXAMPLES "/demo");
-    QDirIterator it(src, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString from = it.next();
-        const QString to = destDir + QLatin1Char('/') + QDir(src).relativeFilePath(from);
-        QDir().mkpath(QFileInfo(to).absolutePath());
-        QFile::copy(from, to);
-    }
-    return destDir + QStringLiteral("/demo.Tavo");
-}
-
-// 100 pages of texts, numbers and boxes over four full-screen pictures (4 x 480 x 272 x 2 bytes,
-// about 1 MiB on the module).
+// The 100 pages over four full-screen pictures (4 x 480 x 272 x 2 bytes, about 1 MiB on the module).
 QString makeLargeProject(const QString &folder)
 {
-    QDir().mkpath(folder + QStringLiteral("/tempImages"));
-    for (int i = 0; i < 4; ++i) {
-        QImage img(480, 272, QImage::Format_RGB32);
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                img.setPixel(x, y, qRgb((x + 40 * i) & 0xFF, y & 0xFF, (x ^ y) & 0xFF));
-        img.save(folder + QStringLiteral("/tempImages/%1_back%2.bmp").arg(100001 + i).arg(i));
-    }
+    makePictures(folder + QStringLiteral("/tempImages"), 4, QSize(480, 272));
     ProjectData d;
     d.frameW = 480;
     d.frameH = 272;
     d.screenType = 1;
     d.dpi = QStringLiteral("480*272(HHVGA)");
     d.baud = QString::number(Baud);
-    for (int p = 0; p < 100; ++p) {
-        PageData page;
-        page.imageNum = p % 4;
-        for (int i = 0; i < 12; ++i) {
-            ControlRecord r = ControlRecord::make(i % 3 == 0 ? ControlKind::Number : ControlKind::Text, i);
-            r.x = 10 * i;
-            r.y = 20 * i;
-            r.text = i % 3 == 0 ? QStringLiteral("123.4") : QStringLiteral("页面%1 控件%2").arg(p).arg(i);
-            page.controls << r;
-        }
-        for (int i = 0; i < 6; ++i) {
-            QMyDrawType box;
-            box.setDrawType(QMyDrawType::Box);
-            box.setRect(i * 5, i * 7, 40, 30);
-            page.primitives << box;
-        }
-        d.pages << page;
-    }
+    d.pages = hundredPages(4);
     const QString path = folder + QStringLiteral("/large.Tavo");
     QString error;
     if (!ProjectFile::write(path, d, &error))
@@ -208,7 +164,11 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments().mid(1);
     auto wanted = [&](const char *name) { return args.isEmpty() || args.contains(QLatin1String(name)); };
     if (wanted("demo"))
-        benchProject("demo", copyDemo(dir.filePath(QStringLiteral("demo"))));
+        {
+        QString demo;
+        copyDemoTo(dir.filePath(QStringLiteral("demo")), &demo);
+        benchProject("demo", demo);
+    }
     if (wanted("large"))
         benchProject("100 pages + 1 MiB pictures", makeLargeProject(dir.filePath(QStringLiteral("large"))));
     return 0;

@@ -1,5 +1,6 @@
 // Download figures: (a) wire efficiency of a large project against the virtual module at 921600
 // baud, (b) CPU used while a job waits for an answer, (c) time to build 11 MiB of pixel data.
+#include "benchdata.h"
 #include "download/downloadblocks.h"
 #include "download/downloadsteps.h"
 #include "download/transferestimate.h"
@@ -20,51 +21,13 @@
 
 namespace {
 
-double median(QVector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v.at(v.size() / 2);
-}
-
-QStringList makePictures(const QTemporaryDir &dir, int count, QSize size)
-{
-    QStringList paths;
-    for (int i = 0; i < count; ++i) {
-        QImage img(size, QImage::Format_RGB32);
-        for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                img.setPixel(x, y, qRgb((x + i) & 0xFF, y & 0xFF, (x ^ y) & 0xFF));
-        const QString path = dir.filePath(QStringLiteral("%1_p.bmp").arg(100001 + i));
-        img.save(path);
-        paths << path;
-    }
-    return paths;
-}
-
 DownloadJob bigProject(const QTemporaryDir &dir)
 {
     DownloadJob job;
     job.mode = DownloadMode::PicturesAndPages;
     // 4 x 256 x 512 x 2 bytes = 1 MiB of pixel data.
-    job.pictures = PictureLibrary::fromPaths(makePictures(dir, 4, QSize(256, 512)));
-    for (int p = 0; p < 100; ++p) {
-        PageData page;
-        page.imageNum = p % 4;
-        for (int i = 0; i < 12; ++i) {
-            ControlRecord r = ControlRecord::make(i % 3 == 0 ? ControlKind::Number : ControlKind::Text, i);
-            r.x = 10 * i;
-            r.y = 12 * i;
-            r.text = i % 3 == 0 ? QStringLiteral("123.4") : QStringLiteral("页面%1 控件%2").arg(p).arg(i);
-            page.controls << r;
-        }
-        for (int i = 0; i < 6; ++i) {
-            QMyDrawType d;
-            d.setDrawType(QMyDrawType::Box);
-            d.setRect(i * 5, i * 7, 40, 30);
-            page.primitives << d;
-        }
-        job.pages << page;
-    }
+    job.pictures = PictureLibrary::fromPaths(makePictures(dir.path(), 4, QSize(256, 512)));
+    job.pages = hundredPages(4);
     return job;
 }
 
@@ -145,7 +108,7 @@ void benchPixels()
 {
     QTemporaryDir dir;
     // 11 x 512 x 1024 x 2 bytes = 11 MiB of pixel data.
-    const PictureLibrary lib = PictureLibrary::fromPaths(makePictures(dir, 11, QSize(512, 1024)));
+    const PictureLibrary lib = PictureLibrary::fromPaths(makePictures(dir.path(), 11, QSize(512, 1024)));
     QVector<double> times;
     qint64 size = 0;
     for (int run = 0; run < 5; ++run) {

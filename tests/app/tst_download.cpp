@@ -23,6 +23,8 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include "demoproject.h"
+#include "imagecompare.h"
 #include "tavocli.h"
 
 // The window's downloads, console and settings against the in-process virtual module on a pty.
@@ -76,16 +78,10 @@ void TestDownload::cleanup()
 
 QString TestDownload::copyDemo()
 {
-    const QString src = QStringLiteral(TAVO_EXAMPLES "/demo");
-    const QString dest = m_dir->filePath(QStringLiteral("demo"));
-    QDirIterator it(src, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString from = it.next();
-        const QString to = dest + QLatin1Char('/') + QDir(src).relativeFilePath(from);
-        QDir().mkpath(QFileInfo(to).absolutePath());
-        QFile::copy(from, to);
-    }
-    return dest + QStringLiteral("/demo.Tavo");
+    QString project;
+    if (!copyDemoTo(m_dir->filePath(QStringLiteral("demo")), &project))
+        qWarning("the demo project could not be copied");
+    return project;
 }
 
 std::unique_ptr<MainWindow> TestDownload::openProject(const QString &path)
@@ -267,18 +263,9 @@ void TestDownload::projectWithPicturesThroughTheVirtualEntry()
         const CliRun r = runTavoCli({QStringLiteral("render"), demo, QStringLiteral("--page"), QString::number(i),
                                      QStringLiteral("-o"), refPath});
         QVERIFY2(r.code == 0, qPrintable(r.err));
-        const QImage a = module->renderPage(i).convertToFormat(QImage::Format_RGB32);
-        const QImage b = QImage(refPath).convertToFormat(QImage::Format_RGB32);
-        QCOMPARE(a.size(), b.size());
-        // Pictures travel as RGB565: close, not equal.
-        qint64 close = 0;
-        for (int y = 0; y < a.height(); ++y)
-            for (int x = 0; x < a.width(); ++x) {
-                const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-                if (qAbs(qRed(p) - qRed(q)) <= 8 && qAbs(qGreen(p) - qGreen(q)) <= 8 && qAbs(qBlue(p) - qBlue(q)) <= 8)
-                    ++close;
-            }
-        QVERIFY2(close * 100 >= qint64(a.width()) * a.height() * 95, qPrintable(QString::number(i)));
+        const QImage shown = module->renderPage(i);
+        QCOMPARE(shown.size(), QImage(refPath).size());
+        QVERIFY2(closeShare(shown, QImage(refPath), 8) >= 0.95, qPrintable(QString::number(i)));
     }
 }
 

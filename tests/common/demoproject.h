@@ -6,18 +6,21 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-// The demo project copied into a temporary folder, so its files can be changed.
-inline bool copyDemo(const QTemporaryDir &dir, QString *project)
+// The demo project copied into folder, so its files can be changed. Files already there are kept,
+// so a second copy only brings back what was removed.
+inline bool copyDemoTo(const QString &folder, QString *project)
 {
     const QString src = QStringLiteral(TAVO_EXAMPLES "/demo");
     QDirIterator it(src, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString from = it.next();
-        const QString to = dir.filePath(QDir(src).relativeFilePath(from));
+        const QString to = folder + QLatin1Char('/') + QDir(src).relativeFilePath(from);
         QDir().mkpath(QFileInfo(to).absolutePath());
-        if (!QFile::copy(from, to))
+        if (!QFileInfo::exists(to) && !QFile::copy(from, to))
             return false;
     }
-    *project = dir.filePath(QStringLiteral("demo.Tavo"));
+    *project = folder + QStringLiteral("/demo.Tavo");
     return QFileInfo::exists(*project);
 }
+
+inline bool copyDemo(const QTemporaryDir &dir, QString *project) { return copyDemoTo(dir.path(), project); }

@@ -9,6 +9,7 @@
 
 #include "tavocli.h"
 #include "demoproject.h"
+#include "imagecompare.h"
 
 namespace {
 
@@ -40,16 +41,7 @@ private slots:
             QCOMPARE(shown.size(), expected.size());
             // Pictures went through RGB565 and the module is only told what it draws, so compare
             // loosely: most pixels must be close.
-            const QImage a = shown.convertToFormat(QImage::Format_RGB32);
-            const QImage b = expected.convertToFormat(QImage::Format_RGB32);
-            qint64 close = 0;
-            for (int y = 0; y < a.height(); ++y)
-                for (int x = 0; x < a.width(); ++x) {
-                    const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-                    if (qAbs(qRed(p) - qRed(q)) <= 8 && qAbs(qGreen(p) - qGreen(q)) <= 8 && qAbs(qBlue(p) - qBlue(q)) <= 8)
-                        ++close;
-                }
-            QVERIFY2(close * 100 >= qint64(a.width()) * a.height() * 95, qPrintable(QString::number(i)));
+            QVERIFY2(closeShare(shown, expected, 8) >= 0.95, qPrintable(QString::number(i)));
         }
     }
 

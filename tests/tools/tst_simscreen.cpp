@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "imagecompare.h"
 #include "tavocli.h"
 
 namespace {
@@ -15,22 +16,6 @@ QColor pixel(const QString &path, int x, int y)
 {
     const QImage img(path);
     return img.isNull() ? QColor() : img.pixelColor(x, y);
-}
-
-// Share of pixels whose channels differ by at most `tolerance`.
-double closeShare(const QImage &a, const QImage &b, int tolerance)
-{
-    if (a.size() != b.size() || a.isNull())
-        return 0;
-    qint64 close = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            if (qAbs(qRed(p) - qRed(q)) <= tolerance && qAbs(qGreen(p) - qGreen(q)) <= tolerance &&
-                qAbs(qBlue(p) - qBlue(q)) <= tolerance)
-                ++close;
-        }
-    return double(close) / (qint64(a.width()) * a.height());
 }
 
 // Sends a line and waits for that many answers.
