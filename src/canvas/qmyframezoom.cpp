@@ -19,8 +19,11 @@ void QMyFrame::setZoom(int zoom)
     m_zoom = zoom;
     clearSnapGuides();
     setFixedSize(m_frameW * m_zoom, m_frameH * m_zoom);
-    // Hidden pages too: showing a page does not place its controls again.
+    // Hidden pages too: showing a page does not place its controls again. Pages whose widgets
+    // are not made yet get them at the zoom in force when they are.
     for (int n = 0; n < m_table->pageCount(); ++n) {
+        if (!m_table->hasWidgets(n))
+            continue;
         for (QMyWidget *w : m_table->pageControls(n))
             w->refreshGeometry();
     }
