@@ -137,7 +137,7 @@ void VirtualModule::schedule()
     if (due < 0)
         m_runTimer.stop();
     else
-        m_runTimer.start(int(qBound<qint64>(0, due - m_clock.elapsed(), ModuleRuntime::MaxDelayMs)));
+        m_runTimer.start(int(qBound(qint64(0), due - m_clock.elapsed(), qint64(ModuleRuntime::MaxDelayMs))));
 }
 
 void VirtualModule::attach(QIODevice *device)

@@ -135,7 +135,9 @@ int main(int argc, char **argv)
     if (parser.isSet(verbose)) {
         QObject::connect(&module, &VirtualModule::commandReceived, [](const QString &command) {
             QTextStream err(stderr);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
             err.setCodec("UTF-8");
+#endif
             err << "lxp-sim: " << command << Qt::endl;
         });
     }

@@ -12,14 +12,18 @@
 QTextStream &out()
 {
     static QTextStream s(stdout);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     s.setCodec("UTF-8");
+#endif
     return s;
 }
 
 QTextStream &err()
 {
     static QTextStream s(stderr);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     s.setCodec("UTF-8");
+#endif
     return s;
 }
 

@@ -19,7 +19,7 @@ TransferEstimate estimate(qint64 done, qint64 total, qint64 elapsedMs, qint64 ba
 {
     TransferEstimate e;
     e.totalBytes = qMax<qint64>(0, total);
-    e.doneBytes = qBound<qint64>(0, done, e.totalBytes);
+    e.doneBytes = qBound(qint64(0), done, e.totalBytes);
     e.percent = e.totalBytes > 0 ? int(e.doneBytes * 100 / e.totalBytes) : 0;
     const qint64 left = e.totalBytes - e.doneBytes;
     if (elapsedMs >= MinMeasureMs && e.doneBytes > 0) {

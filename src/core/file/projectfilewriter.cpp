@@ -233,7 +233,10 @@ bool updateFrameValue(const QString &path, const QString &name, const QString &v
     QByteArray out;
     {
         QTextStream stream(&out);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
+        // Qt 6 streams are UTF-8 already.
         stream.setCodec("UTF-8");
+#endif
         doc.save(stream, 4, QDomNode::EncodingFromDocument);
     }
     return writeAtomically(path, out, nullptr);

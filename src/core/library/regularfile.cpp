@@ -55,7 +55,7 @@ bool readAtMost(const QString &path, qint64 maxBytes, QByteArray *data)
     if (!open(path, &file))
         return false;
     // Limits are far below 2 GiB, the most a QByteArray holds.
-    const qint64 wanted = qBound<qint64>(0, maxBytes, std::numeric_limits<int>::max() - 1) + 1;
+    const qint64 wanted = qBound(qint64(0), maxBytes, qint64(std::numeric_limits<int>::max() - 1)) + 1;
     // The size on disk says how much to expect; a sparse or growing file may say otherwise.
     data->resize(int(qMin<qint64>(wanted, qMax<qint64>(0, file.size()))));
     qint64 got = 0;

@@ -79,7 +79,7 @@ namespace {
 // Values from a damaged file can be anywhere in int range; sums must not overflow.
 int clampToInt(qint64 v)
 {
-    return int(qBound<qint64>(std::numeric_limits<int>::min(), v, std::numeric_limits<int>::max()));
+    return int(qBound(qint64(std::numeric_limits<int>::min()), v, qint64(std::numeric_limits<int>::max())));
 }
 
 }  // namespace

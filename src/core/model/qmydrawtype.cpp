@@ -10,7 +10,7 @@ namespace {
 // Geometry from a damaged file can be anywhere in int range; derived values must not overflow.
 int clampToInt(qint64 v)
 {
-    return int(qBound<qint64>(std::numeric_limits<int>::min(), v, std::numeric_limits<int>::max()));
+    return int(qBound(qint64(std::numeric_limits<int>::min()), v, qint64(std::numeric_limits<int>::max())));
 }
 
 }  // namespace

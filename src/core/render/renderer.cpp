@@ -254,7 +254,7 @@ void paintProgress(QPainter &p, const ControlRecord &r, const Box &b, const Rend
 
     bool ok = false;
     const qint64 value = r.text.trimmed().toLongLong(&ok);
-    const QRect fill = progressFill(r, b, border, ok ? int(qBound<qint64>(0, value, 1000)) : 0);
+    const QRect fill = progressFill(r, b, border, ok ? int(qBound(qint64(0), value, qint64(1000))) : 0);
     if (fill.width() < 1 || fill.height() < 1)
         return;
     if (isSet(r.imageNum))

@@ -113,7 +113,9 @@ QByteArray domResave(const QByteArray &xml)
     ProjectFile::normalizeDeclaration(doc);
     QByteArray out;
     QTextStream s(&out);
+#if QT_VERSION < QT_VERSION_CHECK(6, 0, 0)
     s.setCodec("UTF-8");
+#endif
     doc.save(s, 4, QDomNode::EncodingFromDocument);
     s.flush();
     return out;
