@@ -4,6 +4,7 @@
 #include "icons.h"
 #include "pagetable.h"
 #include "qmywidget.h"
+#include "support/eventposition.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -14,6 +15,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 QMyFrame::QMyFrame(QWidget *parent) : QFrame(parent)
 {
@@ -134,7 +136,8 @@ void QMyFrame::setFrameSize(int w, int h)
 {
     m_frameW = qBound(1, w, 8192);
     m_frameH = qBound(1, h, 8192);
-    setFixedSize(m_frameW * m_zoom, m_frameH * m_zoom);
+    m_laidOutScale = moduleScale();
+    setFixedSize(coveringRect(QRect(0, 0, m_frameW, m_frameH)).size());
     update();
 }
 
@@ -287,7 +290,7 @@ void QMyFrame::mousePressEvent(QMouseEvent *e)
 {
     if (e->button() != Qt::LeftButton)
         return;
-    const QPoint pos = toModule(e->pos());
+    const QPoint pos = toModule(eventPosition(e));
     m_buttonDown = true;
     if (m_table->drawTool() != 0) {
         startPrimitive(pos);
@@ -338,8 +341,8 @@ void QMyFrame::mousePressEvent(QMouseEvent *e)
 
 void QMyFrame::mouseMoveEvent(QMouseEvent *e)
 {
-    const QPoint pos = toModule(e->pos());
-    trackCursor(e->pos());
+    const QPoint pos = toModule(eventPosition(e));
+    trackCursor(eventPosition(e));
     if (!m_buttonDown)
         return;
     if (m_move.active) {
@@ -360,7 +363,7 @@ void QMyFrame::mouseMoveEvent(QMouseEvent *e)
 
 void QMyFrame::mouseReleaseEvent(QMouseEvent *e)
 {
-    const QPoint pos = toModule(e->pos());
+    const QPoint pos = toModule(eventPosition(e));
     emit s_sendPressPos(pos);
     if (m_buttonDown && m_drawing)
         finishPrimitive(pos);
@@ -437,12 +440,16 @@ void QMyFrame::finishPrimitive(const QPoint &pos)
 
 void QMyFrame::paintEvent(QPaintEvent *e)
 {
+    if (!qFuzzyCompare(moduleScale(), m_laidOutScale)) {
+        // The window went to a screen of another scale: place everything again first.
+        QTimer::singleShot(0, this, [this] { relayout(); });
+    }
     QPainter screen(this);
-    if (m_zoom == 1) {
+    if (m_zoom == 1 && devicePixelRatioF() == 1) {
         paintPage(screen);
     } else {
         // The module pixels under the exposed area are drawn at module resolution and blown up,
-        // so each is a square of the zoom and a move repaints only what it touched.
+        // so each is a square of whole device pixels and a move repaints only what it touched.
         const QRect area = QRect(toModule(e->rect().topLeft()), toModule(e->rect().bottomRight()))
                                .intersected(QRect(0, 0, m_frameW, m_frameH));
         if (!area.isEmpty()) {
@@ -452,13 +459,13 @@ void QMyFrame::paintEvent(QPaintEvent *e)
             p.translate(-area.topLeft());
             paintPage(p);
             p.end();
-            screen.drawImage(QRect(area.topLeft() * m_zoom, area.size() * m_zoom), image);
+            screen.drawImage(exactRect(area), image);
         }
     }
     if (!m_band.isEmpty()) {
         screen.setPen(QPen(QColor(0, 120, 215), 1, Qt::DashLine));
         screen.setBrush(QColor(0, 120, 215, 40));
-        screen.drawRect(QRect(m_band.topLeft() * m_zoom, m_band.size() * m_zoom).adjusted(0, 0, -1, -1));
+        screen.drawRect(coveringRect(m_band).adjusted(0, 0, -1, -1));
     }
 }
 
@@ -508,5 +515,5 @@ void QMyFrame::dropEvent(QDropEvent *e)
     const QString name = QString::fromUtf8(e->mimeData()->data(QStringLiteral("TypeName")));
     e->setDropAction(Qt::MoveAction);
     e->accept();
-    addControl(name, toModule(e->pos()));
+    addControl(name, toModule(eventPosition(e)));
 }

@@ -58,7 +58,8 @@ public:
     void setHelpLineBottom(int v);
 
     // Each module pixel is zoom x zoom screen pixels; every position the canvas takes or gives
-    // is in module pixels.
+    // is in module pixels. Under a fractional scale (1.25, 1.5) a module pixel is a whole number
+    // of device pixels near zoom x scale, so that it stays a square: see moduleScale().
     int zoom() const { return m_zoom; }
     void setZoom(int zoom);
     // The largest zoom at which the page fits in room (screen pixels), at least 1x.
@@ -69,11 +70,20 @@ public:
     void zoomAround(int zoom, const QPoint &at);
     QScrollArea *scrollArea() const;
     // The module pixel under a point of the canvas widget.
-    QPoint toModule(const QPoint &widgetPos) const { return toModule(widgetPos, m_zoom); }
+    QPoint toModule(const QPointF &widgetPos) const;
+    QPoint toModule(const QPoint &widgetPos) const { return toModule(QPointF(widgetPos)); }
     // Screen to module pixels at a zoom, rounding toward minus infinity (left of 0 stays negative).
     static QPoint toModule(const QPoint &screen, int zoom);
+    // Device pixels a module pixel takes at a zoom and device pixel ratio: zoom x ratio rounded,
+    // at least 1.
+    static int devicePixelsPerModulePixel(int zoom, qreal ratio);
+    // Widget pixels per module pixel at the current zoom and screen (zoom itself at a whole scale).
+    qreal moduleScale() const;
+    // Where a module rectangle lies on the canvas, in widget pixels, exactly and rounded outwards.
+    QRectF exactRect(const QRect &module) const;
+    QRect coveringRect(const QRect &module) const;
     // Reports the cursor over the canvas or one of its controls (widget coordinates of the canvas).
-    void trackCursor(const QPoint &widgetPos);
+    void trackCursor(const QPointF &widgetPos);
 
     RenderContext renderContext() const;
     QMyMessageBox *messageBox() const { return m_messageBox; }
@@ -170,6 +180,8 @@ protected:
     void leaveEvent(QEvent *e) override;
 
 private:
+    // Sizes the canvas and places the controls of every page with widgets for the current scale.
+    void relayout();
     void applySelectionMarks();
     Snap::Candidates snapCandidates() const;
     void showSnapGuides(const Snap::Result &r);
@@ -230,6 +242,7 @@ private:
     QMyDrawType *m_drawing = nullptr;  // primitive being drawn by the held button
 
     int m_zoom = 1;
+    qreal m_laidOutScale = 0;  // moduleScale() the canvas and its controls were placed at
     struct ZoomAnchor {
         bool active = false;
         QPoint spot;     // where the wheel turned, in the scroll area's viewport

@@ -26,16 +26,20 @@ public:
         setAttribute(Qt::WA_NoSystemBackground);
         setAttribute(Qt::WA_TranslucentBackground);
     }
-    QVector<QLine> lines;
+    // Through the middle of device pixels: one device pixel wide at any scale.
+    QVector<QLineF> lines;
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
         // Dashes of two colours show on any picture.
-        p.setPen(QPen(Qt::white, 1));
+        p.setPen(QPen(Qt::white, 0));
         p.drawLines(lines);
-        p.setPen(QPen(QColor(255, 0, 160), 1, Qt::DashLine));
+        QPen dashes(QColor(255, 0, 160), 0, Qt::DashLine);
+        // Dashes as long at any scale.
+        dashes.setDashPattern({4 * devicePixelRatioF(), 2 * devicePixelRatioF()});
+        p.setPen(dashes);
         p.drawLines(lines);
     }
 };
@@ -100,26 +104,30 @@ void QMyFrame::showSnapGuides(const Snap::Result &r)
     }
     if (!m_guides)
         m_guides = new SnapGuideOverlay(this);
-    // A module line at x lies between the pixels x - 1 and x; the guide takes the screen column
+    // A module line at x lies between the pixels x - 1 and x; the guide takes the device column
     // at its left end, kept inside the page for the far edge.
-    const int right = width() - 1;
-    const int bottom = height() - 1;
-    QVector<QLine> lines;
+    const qreal ratio = devicePixelRatioF();
+    const int k = devicePixelsPerModulePixel(m_zoom, ratio);
+    auto middle = [ratio](int devicePixel) { return (devicePixel + 0.5) / ratio; };
+    const qreal right = middle(m_frameW * k - 1);
+    const qreal bottom = middle(m_frameH * k - 1);
+    QVector<QLineF> lines;
     if (r.snappedX) {
-        const int x = qMin(r.guideX * m_zoom, right);
-        lines << QLine(x, 0, x, bottom);
+        const qreal x = middle(qMin(r.guideX * k, m_frameW * k - 1));
+        lines << QLineF(0, 0, 0, bottom).translated(x, 0);
     }
     if (r.snappedY) {
-        const int y = qMin(r.guideY * m_zoom, bottom);
-        lines << QLine(0, y, right, y);
+        const qreal y = middle(qMin(r.guideY * k, m_frameH * k - 1));
+        lines << QLineF(0, 0, right, 0).translated(0, y);
     }
     // Only the old and new guides are repainted, not the page under them.
+    auto around = [](const QLineF &l) { return QRectF(l.p1(), l.p2()).normalized().toAlignedRect().adjusted(-1, -1, 1, 1); };
     m_guides->setGeometry(rect());
-    for (const QLine &l : qAsConst(m_guides->lines))
-        m_guides->update(QRect(l.p1(), l.p2()).normalized());
+    for (const QLineF &l : qAsConst(m_guides->lines))
+        m_guides->update(around(l));
     m_guides->lines = lines;
-    for (const QLine &l : qAsConst(lines))
-        m_guides->update(QRect(l.p1(), l.p2()).normalized());
+    for (const QLineF &l : qAsConst(lines))
+        m_guides->update(around(l));
     m_guides->raise();
     m_guides->show();
 }

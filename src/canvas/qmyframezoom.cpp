@@ -6,6 +6,7 @@
 #include "qmywidget.h"
 
 #include <QCoreApplication>
+#include <QtMath>
 #include <QLayout>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -18,7 +19,14 @@ void QMyFrame::setZoom(int zoom)
         return;
     m_zoom = zoom;
     clearSnapGuides();
-    setFixedSize(m_frameW * m_zoom, m_frameH * m_zoom);
+    relayout();
+    emit zoomChanged(m_zoom);
+}
+
+void QMyFrame::relayout()
+{
+    m_laidOutScale = moduleScale();
+    setFixedSize(coveringRect(QRect(0, 0, m_frameW, m_frameH)).size());
     // Hidden pages too: showing a page does not place its controls again. Pages whose widgets
     // are not made yet get them at the zoom in force when they are.
     for (int n = 0; n < m_table->pageCount(); ++n) {
@@ -28,13 +36,39 @@ void QMyFrame::setZoom(int zoom)
             w->refreshGeometry();
     }
     update();
-    emit zoomChanged(m_zoom);
+}
+
+int QMyFrame::devicePixelsPerModulePixel(int zoom, qreal ratio) { return qMax(1, qRound(zoom * ratio)); }
+
+qreal QMyFrame::moduleScale() const
+{
+    const qreal ratio = devicePixelRatioF();
+    return devicePixelsPerModulePixel(m_zoom, ratio) / ratio;
+}
+
+QRectF QMyFrame::exactRect(const QRect &module) const
+{
+    const qreal s = moduleScale();
+    return QRectF(module.x() * s, module.y() * s, module.width() * s, module.height() * s);
+}
+
+QRect QMyFrame::coveringRect(const QRect &module) const
+{
+    // A hair of tolerance: 4/3 x 3 must not round up to 5.
+    const QRectF r = exactRect(module);
+    const int left = qFloor(r.left() + 1e-9);
+    const int top = qFloor(r.top() + 1e-9);
+    return QRect(left, top, qCeil(r.right() - 1e-9) - left, qCeil(r.bottom() - 1e-9) - top);
 }
 
 int QMyFrame::fitZoom(const QSize &room) const
 {
-    const int z = qMin(room.width() / qMax(1, m_frameW), room.height() / qMax(1, m_frameH));
-    return qBound(int(MinZoom), z, int(MaxZoom));
+    const qreal ratio = devicePixelRatioF();
+    int z = MaxZoom;
+    while (z > MinZoom && (qCeil(m_frameW * devicePixelsPerModulePixel(z, ratio) / ratio - 1e-9) > room.width()
+                           || qCeil(m_frameH * devicePixelsPerModulePixel(z, ratio) / ratio - 1e-9) > room.height()))
+        --z;
+    return z;
 }
 
 void QMyFrame::zoomToFit(const QSize &room) { setZoom(fitZoom(room)); }
@@ -56,11 +90,11 @@ void QMyFrame::zoomAround(int zoom, const QPoint &at)
     // Steps in a row at the same spot keep to the pixel first aimed at, even when the area could
     // not scroll far enough at the smaller zooms on the way.
     if (!m_zoomAnchor.active || spot != m_zoomAnchor.spot)
-        m_zoomAnchor = {true, spot, QPointF(at) / before};
+        m_zoomAnchor = {true, spot, QPointF(at) / moduleScale()};
     setZoom(zoom);
     if (m_zoom == before)
         return;
-    const QPointF anchor = m_zoomAnchor.module * m_zoom;
+    const QPointF anchor = m_zoomAnchor.module * moduleScale();
     if (area) {
         // Let the scroll area take the new size now (the layouts would only do it on the next
         // turn of the event loop), then scroll the anchor under the spot.
@@ -79,13 +113,20 @@ void QMyFrame::zoomAround(int zoom, const QPoint &at)
     }
 }
 
+QPoint QMyFrame::toModule(const QPointF &widgetPos) const
+{
+    const qreal s = moduleScale();
+    // The same hair as coveringRect, so the first widget pixel of a module pixel belongs to it.
+    return QPoint(qFloor(widgetPos.x() / s + 1e-9), qFloor(widgetPos.y() / s + 1e-9));
+}
+
 QPoint QMyFrame::toModule(const QPoint &p, int zoom)
 {
     auto down = [zoom](int v) { return v >= 0 ? v / zoom : -((-v + zoom - 1) / zoom); };
     return QPoint(down(p.x()), down(p.y()));
 }
 
-void QMyFrame::trackCursor(const QPoint &widgetPos)
+void QMyFrame::trackCursor(const QPointF &widgetPos)
 {
     m_zoomAnchor.active = false;
     emit cursorMoved(toModule(widgetPos));

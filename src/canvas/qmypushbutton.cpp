@@ -14,7 +14,7 @@ QMyPushButton::QMyPushButton(int id, const QString &className, QMyFrame *parent)
 void QMyPushButton::styleChanged()
 {
     // The shadow is a module pixel wide at every zoom.
-    const int z = zoom();
+    const qreal z = moduleScale();
     m_shadow->setBlurRadius(2 * z);
     if (m_rec.style == 2) {
         m_shadow->setOffset(z, z);

@@ -10,6 +10,7 @@
 #include "qmypushbutton.h"
 #include "qmyqrcode.h"
 #include "render/renderer.h"
+#include "support/eventposition.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -85,14 +86,28 @@ QString QMyWidget::instructionText()
 
 int QMyWidget::zoom() const { return m_page ? m_page->zoom() : 1; }
 
-QPoint QMyWidget::local(const QPoint &widgetPos) const { return QMyFrame::toModule(widgetPos, zoom()); }
+qreal QMyWidget::moduleScale() const { return m_page ? m_page->moduleScale() : 1.0; }
+
+QPoint QMyWidget::local(const QPointF &widgetPos) const
+{
+    // Through the canvas: under a fractional scale the widget's corner is only near the
+    // control's first module pixel.
+    if (!m_page)
+        return widgetPos;
+    return m_page->toModule(widgetPos + QPointF(pos())) - QPoint(m_rec.x, m_rec.y);
+}
+
+QRect QMyWidget::screenRect() const
+{
+    const QRect module(m_rec.x, m_rec.y, sane(m_rec.w), sane(m_rec.h));
+    return m_page ? m_page->coveringRect(module) : module;
+}
 
 void QMyWidget::syncGeometry()
 {
     settle();
     m_geometryRect = QRect(m_rec.x, m_rec.y, m_rec.w, m_rec.h);
-    const int z = zoom();
-    setGeometry(m_rec.x * z, m_rec.y * z, sane(m_rec.w) * z, sane(m_rec.h) * z);
+    setGeometry(screenRect());
     update();
 }
 
@@ -120,8 +135,8 @@ void QMyWidget::setSelected(bool selected)
 QVector<QRect> QMyWidget::handleRects() const
 {
     ControlRecord r = m_rec;
-    r.w = width() / zoom();
-    r.h = height() / zoom();
+    r.w = sane(m_rec.w);
+    r.h = sane(m_rec.h);
     return Renderer::handleRects(r);
 }
 
@@ -219,7 +234,7 @@ void QMyWidget::setPointerL(int v)
     syncGeometry();
 }
 
-int QMyWidget::handleAt(const QPoint &widgetPos) const
+int QMyWidget::handleAt(const QPointF &widgetPos) const
 {
     const QPoint p = local(widgetPos);
     const QVector<QRect> handles = handleRects();
@@ -232,14 +247,14 @@ int QMyWidget::handleAt(const QPoint &widgetPos) const
 
 void QMyWidget::mousePressEvent(QMouseEvent *e)
 {
-    m_pressPoint = local(e->pos());
-    m_pressPagePoint = m_page ? m_page->toModule(mapToParent(e->pos())) : e->pos();
+    m_pressPoint = local(eventPosition(e));
+    m_pressPagePoint = m_page ? m_page->toModule(eventPosition(e) + QPointF(pos())) : eventPosition(e).toPoint();
     if (m_page && e->button() == Qt::LeftButton && (e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
         m_drag = NoDrag;
         m_page->toggleSelected(this);
         return;
     }
-    const int h = handleAt(e->pos());
+    const int h = handleAt(eventPosition(e));
     if (m_page && e->button() == Qt::LeftButton && h < 0 && m_page->pageTable()->isSelected(this)
         && m_page->pageTable()->selectionSize() > 1) {
         m_drag = DragGroup;
@@ -256,12 +271,12 @@ void QMyWidget::mousePressEvent(QMouseEvent *e)
 void QMyWidget::mouseMoveEvent(QMouseEvent *e)
 {
     if (m_page)
-        m_page->trackCursor(mapToParent(e->pos()));
+        m_page->trackCursor(eventPosition(e) + QPointF(pos()));
     // A release we never saw (it went to the context menu's popup) ends the drag.
     if (m_drag != NoDrag && e->buttons() == Qt::NoButton)
         m_drag = NoDrag;
     if (m_drag == NoDrag) {
-        switch (handleAt(e->pos())) {
+        switch (handleAt(eventPosition(e))) {
         case HandleTopLeft:
         case HandleBottomRight:
             setCursor(Qt::SizeFDiagCursor);
@@ -286,11 +301,11 @@ void QMyWidget::mouseMoveEvent(QMouseEvent *e)
     }
     if (m_drag == DragGroup) {
         if (m_page)
-            m_page->groupMoveBy(m_page->toModule(mapToParent(e->pos())) - m_pressPagePoint,
+            m_page->groupMoveBy(m_page->toModule(eventPosition(e) + QPointF(pos())) - m_pressPagePoint,
                                 !(e->modifiers() & Qt::AltModifier));
         return;
     }
-    dragTo(local(e->pos()), !(e->modifiers() & Qt::AltModifier));
+    dragTo(local(eventPosition(e)), !(e->modifiers() & Qt::AltModifier));
 }
 
 void QMyWidget::dragTo(const QPoint &p, bool snap)
@@ -379,7 +394,7 @@ void QMyWidget::dragTo(const QPoint &p, bool snap)
 
 void QMyWidget::mouseReleaseEvent(QMouseEvent *e)
 {
-    emit s_sendPressPos(QPoint(m_rec.x, m_rec.y) + local(e->pos()));
+    emit s_sendPressPos(QPoint(m_rec.x, m_rec.y) + local(eventPosition(e)));
     if (m_page)
         m_page->clearSnapGuides();
     // A click without a move on one of several selected controls picks that one alone.
@@ -393,19 +408,20 @@ void QMyWidget::mouseReleaseEvent(QMouseEvent *e)
 void QMyWidget::paintEvent(QPaintEvent *)
 {
     settle();
-    const int z = zoom();
-    if (width() != sane(m_rec.w) * z || height() != sane(m_rec.h) * z)
-        resize(sane(m_rec.w) * z, sane(m_rec.h) * z);
+    if (geometry() != screenRect())
+        setGeometry(screenRect());
     QPainter screen(this);
-    // Zoomed: drawn at module resolution, then each pixel blown up to a square.
+    // Zoomed or scaled: drawn at module resolution, then each pixel blown up to a square of whole
+    // device pixels on the canvas's grid.
     QImage image;
     QPainter scaled;
-    if (z > 1) {
+    const bool blowUp = zoom() > 1 || devicePixelRatioF() != 1;
+    if (blowUp) {
         image = QImage(sane(m_rec.w), sane(m_rec.h), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         scaled.begin(&image);
     }
-    QPainter &p = z > 1 ? scaled : screen;
+    QPainter &p = blowUp ? scaled : screen;
     const RenderContext ctx = m_page ? m_page->renderContext() : RenderContext();
     Renderer::paintControl(p, m_rec, ctx);
     Renderer::paintControlNumber(p, m_rec);
@@ -415,8 +431,10 @@ void QMyWidget::paintEvent(QPaintEvent *)
         r.h = sane(m_rec.h);
         Renderer::paintSelectionHandles(p, r);
     }
-    if (z > 1) {
+    if (blowUp) {
         scaled.end();
-        screen.drawImage(rect(), image);
+        const QRectF exact = m_page ? m_page->exactRect(QRect(m_rec.x, m_rec.y, image.width(), image.height()))
+                                    : QRectF(rect());
+        screen.drawImage(exact.translated(-pos()), image);
     }
 }

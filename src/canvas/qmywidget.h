@@ -113,12 +113,15 @@ protected:
 
     // Screen pixels per module pixel on the canvas.
     int zoom() const;
+    // Widget pixels per module pixel (the canvas's), and the widget rectangle the control takes.
+    qreal moduleScale() const;
+    QRect screenRect() const;
 
 private:
     // A point of the widget in module pixels from the control's top-left corner.
-    QPoint local(const QPoint &widgetPos) const;
+    QPoint local(const QPointF &widgetPos) const;
     // The handle under a point of the widget, -1 for none.
-    int handleAt(const QPoint &widgetPos) const;
+    int handleAt(const QPointF &widgetPos) const;
     void dragTo(const QPoint &p, bool snap);
 
     QMyFrame *m_page = nullptr;  // our parent

@@ -1,5 +1,7 @@
 #include "qmyslider.h"
 
+#include "support/eventposition.h"
+
 #include <QMouseEvent>
 
 QMySlider::QMySlider(Qt::Orientation orientation, QWidget *parent) : QSlider(orientation, parent) {}
@@ -16,5 +18,5 @@ void QMySlider::mousePressEvent(QMouseEvent *event)
 {
     QSlider::mousePressEvent(event);
     if (event->button() == Qt::LeftButton)
-        setValue(valueAt(minimum(), maximum(), event->pos().x(), width()));
+        setValue(valueAt(minimum(), maximum(), eventPosition(event).toPoint().x(), width()));
 }

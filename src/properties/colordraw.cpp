@@ -1,6 +1,7 @@
 #include "colordraw.h"
 
 #include "model/colortable.h"
+#include "support/eventposition.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -72,7 +73,7 @@ void ColorDraw::mouseMoveEvent(QMouseEvent *) {}
 
 void ColorDraw::mouseReleaseEvent(QMouseEvent *e)
 {
-    const int n = cellAt(e->pos());
+    const int n = cellAt(eventPosition(e).toPoint());
     if (n >= 0)
         emit s_selectColorNum(n);
 }

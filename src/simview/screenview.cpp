@@ -2,6 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
+
+#include "support/eventposition.h"
 
 ScreenView::ScreenView(QWidget *parent) : QWidget(parent)
 {
@@ -28,10 +31,17 @@ void ScreenView::setZoom(int zoom)
     update();
 }
 
+qreal ScreenView::moduleScale() const
+{
+    // A whole number of device pixels per module pixel, also under a fractional screen scale.
+    const qreal ratio = devicePixelRatioF();
+    return qMax(1, qRound(m_zoom * ratio)) / ratio;
+}
+
 QSize ScreenView::sizeHint() const
 {
     const QSize s = m_image.isNull() ? QSize(240, 320) : m_image.size();
-    return s * m_zoom;
+    return QSize(qCeil(s.width() * moduleScale() - 1e-9), qCeil(s.height() * moduleScale() - 1e-9));
 }
 
 void ScreenView::paintEvent(QPaintEvent *)
@@ -43,7 +53,9 @@ void ScreenView::paintEvent(QPaintEvent *)
     }
     // Whole-number scaling without smoothing: each module pixel stays one sharp square.
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p.drawImage(QRect(QPoint(0, 0), m_image.size() * m_zoom), m_image);
+    if (size() != sizeHint())
+        setFixedSize(sizeHint());  // the window moved to a screen of another scale
+    p.drawImage(QRectF(QPointF(0, 0), QSizeF(m_image.size()) * moduleScale()), m_image);
 }
 
 void ScreenView::mousePressEvent(QMouseEvent *event)
@@ -51,7 +63,9 @@ void ScreenView::mousePressEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton)
         return;
     m_down = true;
-    emit s_pressed(QPoint(event->pos().x() / m_zoom, event->pos().y() / m_zoom));
+    const qreal s = moduleScale();
+    const QPointF at = eventPosition(event);
+    emit s_pressed(QPoint(qFloor(at.x() / s + 1e-9), qFloor(at.y() / s + 1e-9)));
 }
 
 void ScreenView::mouseReleaseEvent(QMouseEvent *event)

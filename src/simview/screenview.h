@@ -16,6 +16,8 @@ public:
     QImage image() const { return m_image; }
     void setZoom(int zoom);
     int zoom() const { return m_zoom; }
+    // Widget pixels per module pixel: the zoom, or near it under a fractional screen scale.
+    qreal moduleScale() const;
     QSize sizeHint() const override;
 
 signals:
