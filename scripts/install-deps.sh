@@ -5,12 +5,18 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build ccache pkg-config
+    # Qt 6, the toolkit the program is built with (Core5Compat for the module's GBK codec)
+    qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
+    qt6-l10n-tools qt6-5compat-dev qt6-translations-l10n
+    # Qt 5.15, still built and tested
     qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libqt5svg5-dev
     qttools5-dev qttools5-dev-tools
     libqrencode-dev libudev-dev
     fonts-wqy-microhei
     xvfb xauth
     desktop-file-utils appstream shared-mime-info xdg-utils
+    # the package's own check
+    lintian
 )
 
 missing=()
