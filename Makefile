@@ -5,7 +5,7 @@ QT5_BUILD ?= build-qt5
 ASAN_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build build-qt5 run test test-qt5 test-asan bench fuzz clean package install
+.PHONY: all deps build build-qt5 run test test-qt5 test-qt6 test-asan bench fuzz clean package install
 
 all: build
 
@@ -14,16 +14,20 @@ deps:
 
 # The Qt 6 build is the program (make run, make package); the Qt 5.15 build is kept building and
 # passing, and the Qt 6 build's tests compare the two builds' module bytes.
-$(BUILD)/build.ninja:
+# A stamp per folder and toolkit, so that a folder configured before (for Qt 5 alone, say) is
+# configured again once with these options.
+$(BUILD)/.configured-qt6:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVO_QT=6 -DTAVO_OTHER_BUILD=$(CURDIR)/$(QT5_BUILD)
+	touch $@
 
-$(QT5_BUILD)/build.ninja:
+$(QT5_BUILD)/.configured-qt5:
 	cmake -S . -B $(QT5_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVO_QT=5
+	touch $@
 
-build: deps $(BUILD)/build.ninja
+build: deps $(BUILD)/.configured-qt6
 	cmake --build $(BUILD) -j $(JOBS)
 
-build-qt5: deps $(QT5_BUILD)/build.ninja
+build-qt5: deps $(QT5_BUILD)/.configured-qt5
 	cmake --build $(QT5_BUILD) -j $(JOBS)
 
 run: build
@@ -32,16 +36,19 @@ run: build
 test-qt5: build-qt5
 	cd $(QT5_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# Qt 5 first: the Qt 6 suite compares its programs' output with the Qt 5 build's.
-test: test-qt5 build
+# The Qt 6 suite compares its programs' output with the Qt 5 build's, so both are built first.
+test-qt6: build build-qt5
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test: test-qt5 test-qt6
 
 # The sanitizers run on the Qt 6 build only: the code paths are the same, and a third full build
 # would not fit CI's time.
-$(ASAN_BUILD)/build.ninja:
+$(ASAN_BUILD)/.configured-qt6:
 	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAVO_SANITIZE=ON -DTAVO_QT=6
+	touch $@
 
-test-asan: deps $(ASAN_BUILD)/build.ninja
+test-asan: deps $(ASAN_BUILD)/.configured-qt6
 	# Tools built in this tree run during the build (icons); Qt's own start-up allocations are not leaks of ours.
 	ASAN_OPTIONS=detect_leaks=0 cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
