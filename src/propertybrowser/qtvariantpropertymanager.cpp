@@ -72,8 +72,13 @@ void QtVariantPropertyManager::setValue(QtProperty *property, const QVariant &va
     if (it == m_values.end())
         return;
     QVariant converted = value;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    if (!converted.convert(QMetaType(it->userType())))
+        return;
+#else
     if (!converted.convert(it->userType()))
         return;
+#endif
     if (converted == *it)
         return;
     *it = converted;

@@ -77,12 +77,31 @@ bool loadImages(QTextDocument &doc, const QString &text, const QStringList &fold
     return ok;
 }
 
+// Qt 6 keeps a list of families where Qt 5 kept one.
+void setFamily(QTextCharFormat &format, const QString &family)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    format.setFontFamilies({family});
+#else
+    format.setFontFamily(family);
+#endif
+}
+
+QString familyOf(const QTextCharFormat &format)
+{
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    return format.property(QTextFormat::FontFamilies).toStringList().value(0);
+#else
+    return format.fontFamily();
+#endif
+}
+
 // Pictures wider than the page are scaled down to its width; tables get thin rules.
 void fitToPage(QTextDocument &doc)
 {
     // Code in a monospaced face that has the Chinese characters too, blocks on a light ground.
     QTextCharFormat mono;
-    mono.setFontFamily(QStringLiteral("WenQuanYi Micro Hei Mono"));
+    setFamily(mono, QStringLiteral("WenQuanYi Micro Hei Mono"));
     const QString fixedFamily = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         const QTextBlockFormat blockFormat = b.blockFormat();
@@ -97,7 +116,7 @@ void fitToPage(QTextDocument &doc)
         }
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment f = it.fragment();
-            if (f.charFormat().fontFixedPitch() || f.charFormat().fontFamily() == fixedFamily) {
+            if (f.charFormat().fontFixedPitch() || familyOf(f.charFormat()) == fixedFamily) {
                 QTextCursor c(&doc);
                 c.setPosition(f.position());
                 c.setPosition(f.position() + f.length(), QTextCursor::KeepAnchor);

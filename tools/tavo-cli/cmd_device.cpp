@@ -150,8 +150,9 @@ int cmdSetAddress(const QStringList &arguments)
     if (rest.first() == QLatin1String("--off")) {
         job.busAddressEnabled = 0;
     } else {
-        static const QRegularExpression valid(
-            QStringLiteral("^[0-9]$|^[0-9]{2}$|^[1][0-9]{2}$|^[2][0-4][0-9]$|^[2][5][0-5]$"));
+        // Anchored as a whole: "$" alone would let a trailing line break through.
+        static const QRegularExpression valid(QRegularExpression::anchoredPattern(
+            QStringLiteral("^[0-9]$|^[0-9]{2}$|^[1][0-9]{2}$|^[2][0-4][0-9]$|^[2][5][0-5]$")));
         if (!valid.match(rest.first()).hasMatch())
             return fail(ExitUsage, QStringLiteral("address must be 0 to 255, not '%1'").arg(rest.first()));
         job.busAddressEnabled = 1;
