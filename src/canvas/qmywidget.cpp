@@ -14,6 +14,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 namespace {
 
@@ -93,7 +94,7 @@ QPoint QMyWidget::local(const QPointF &widgetPos) const
     // Through the canvas: under a fractional scale the widget's corner is only near the
     // control's first module pixel.
     if (!m_page)
-        return widgetPos;
+        return QPoint(qFloor(widgetPos.x()), qFloor(widgetPos.y()));
     return m_page->toModule(widgetPos + QPointF(pos())) - QPoint(m_rec.x, m_rec.y);
 }
 
