@@ -48,10 +48,10 @@ ZoomBox::ZoomBox(QMyFrame *canvas, QWidget *parent) : QWidget(parent), m_canvas(
     auto zoomIn = [this] { m_canvas->setZoom(m_canvas->zoom() + 1); };
     auto zoomOut = [this] { m_canvas->setZoom(m_canvas->zoom() - 1); };
     QWidget *window = parent ? parent->window() : this;
-    for (const QKeySequence &k : {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL + Qt::Key_Equal)})
+    for (const QKeySequence &k : {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)})
         connect(new QShortcut(k, window), &QShortcut::activated, this, zoomIn);
     connect(new QShortcut(QKeySequence(QKeySequence::ZoomOut), window), &QShortcut::activated, this, zoomOut);
-    connect(new QShortcut(QKeySequence(Qt::CTRL + Qt::Key_0), window), &QShortcut::activated, this,
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_0), window), &QShortcut::activated, this,
             [this] { m_canvas->setZoom(1); });
 }
 
