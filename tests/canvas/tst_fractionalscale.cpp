@@ -37,16 +37,16 @@ private:
 void TestFractionalScale::init()
 {
     m_frame = new QMyFrame;
-    m_frame->setFrameSize(40, 30);
+    m_frame->setFrameSize(48, 40);
     m_frame->pageTable()->addPage();
     m_frame->showPage(0);
     m_frame->show();
-    // A plain blue box, 20 x 12 at (5, 7), selected so that its handles show.
+    // A plain blue box, 30 x 24 at (5, 7), selected so that its handles show.
     m_control = m_frame->addControl(QStringLiteral("QLabel"), QPoint(5, 7));
     QVERIFY(m_control);
     ControlRecord r = m_control->record();
-    r.w = 20;
-    r.h = 12;
+    r.w = 30;
+    r.h = 24;
     r.style = 2;
     r.backgroundColorNum = 3;
     r.text.clear();
@@ -65,21 +65,21 @@ void TestFractionalScale::controlEdgesOnTheGrid_data()
     QTest::addColumn<int>("zoom");
     QTest::addColumn<int>("k");  // device pixels per module pixel
     // Device columns either side of the control's left and right edges, rows either side of its
-    // top and bottom edges, and the guide's column on the page's centre line (x = 20).
+    // top and bottom edges, and the guide's column on the page's centre line (x = 24).
     QTest::addColumn<QPoint>("left");
     QTest::addColumn<QPoint>("right");
     QTest::addColumn<QPoint>("top");
     QTest::addColumn<QPoint>("bottom");
     QTest::addColumn<int>("guide");
     if (scaleIs("1.5")) {
-        QTest::newRow("1.5 at 1x") << 1 << 2 << QPoint(9, 10) << QPoint(49, 50) << QPoint(13, 14) << QPoint(37, 38) << 40;
-        QTest::newRow("1.5 at 4x") << 4 << 6 << QPoint(29, 30) << QPoint(149, 150) << QPoint(41, 42) << QPoint(113, 114)
-                                   << 120;
+        QTest::newRow("1.5 at 1x") << 1 << 2 << QPoint(9, 10) << QPoint(69, 70) << QPoint(13, 14) << QPoint(61, 62) << 48;
+        QTest::newRow("1.5 at 4x") << 4 << 6 << QPoint(29, 30) << QPoint(209, 210) << QPoint(41, 42) << QPoint(185, 186)
+                                   << 144;
     }
     if (scaleIs("1.25")) {
-        QTest::newRow("1.25 at 1x") << 1 << 1 << QPoint(4, 5) << QPoint(24, 25) << QPoint(6, 7) << QPoint(18, 19) << 20;
-        QTest::newRow("1.25 at 4x") << 4 << 5 << QPoint(24, 25) << QPoint(124, 125) << QPoint(34, 35) << QPoint(94, 95)
-                                    << 100;
+        QTest::newRow("1.25 at 1x") << 1 << 1 << QPoint(4, 5) << QPoint(34, 35) << QPoint(6, 7) << QPoint(30, 31) << 24;
+        QTest::newRow("1.25 at 4x") << 4 << 5 << QPoint(24, 25) << QPoint(174, 175) << QPoint(34, 35) << QPoint(154, 155)
+                                    << 120;
     }
 }
 
@@ -94,11 +94,11 @@ void TestFractionalScale::controlEdgesOnTheGrid()
     QFETCH(int, guide);
     m_frame->setZoom(zoom);
     QImage shot = m_frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QVERIFY(shot.width() >= 40 * k && shot.height() >= 30 * k);
+    QVERIFY(shot.width() >= 48 * k && shot.height() >= 40 * k);
 
     // Every module pixel of the page is one colour over its k x k square.
-    for (int my = 0; my < 30; ++my) {
-        for (int mx = 0; mx < 40; ++mx) {
+    for (int my = 0; my < 40; ++my) {
+        for (int mx = 0; mx < 48; ++mx) {
             const QRgb c = shot.pixel(mx * k, my * k);
             for (int y = my * k; y < (my + 1) * k; ++y) {
                 for (int x = mx * k; x < (mx + 1) * k; ++x) {
@@ -108,9 +108,9 @@ void TestFractionalScale::controlEdgesOnTheGrid()
             }
         }
     }
-    // The box's edges, away from its handles and its number.
-    const int midRow = 13 * k;
-    const int midColumn = 10 * k;
+    // The box's edges, between its handles and away from its number.
+    const int midRow = 14 * k;
+    const int midColumn = 13 * k;
     QCOMPARE(shot.pixel(left.x(), midRow), kPage);
     QCOMPARE(shot.pixel(left.y(), midRow), kControl);
     QCOMPARE(shot.pixel(right.x(), midRow), kControl);
@@ -123,11 +123,11 @@ void TestFractionalScale::controlEdgesOnTheGrid()
     QCOMPARE(shot.pixel(left.y(), top.y()), kHandleEdge);
     QCOMPARE(shot.pixel(left.y() + k, top.y() + k), kHandle);
 
-    // A guide on the page's centre line: one device column, the first of module column 20.
-    m_frame->snapDrag(QRect(19, 0, 4, 4), Snap::Left);
+    // A guide on the page's centre line: one device column, the first of module column 24.
+    m_frame->snapDrag(QRect(23, 0, 4, 4), Snap::Left);
     QVERIFY(m_frame->snapGuidesShown());
     shot = m_frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const int row = 27 * k;  // below the box
+    const int row = 36 * k;  // below the box
     QVERIFY(shot.pixel(guide, row) != kPage || shot.pixel(guide, row + 1) != kPage);
     QCOMPARE(shot.pixel(guide - 1, row), kPage);
     QCOMPARE(shot.pixel(guide + 1, row), kPage);
@@ -146,23 +146,23 @@ void TestFractionalScale::clicksReachEveryModulePixel()
     m_frame->setZoom(zoom);
     const qreal s = m_frame->moduleScale();
     // The middle of each module pixel along a row maps back to it, whatever its widget pixels.
-    for (int x = 0; x < 40; ++x)
+    for (int x = 0; x < 48; ++x)
         QCOMPARE(m_frame->toModule(QPointF((x + 0.5) * s, 2.5 * s)), QPoint(x, 2));
-    // A drag from inside the box moves it by whole module pixels.
+    // A drag from inside the box, away from its handles, moves it by whole module pixels.
     auto at = [&](const QPoint &module) {
         return QPointF((module.x() + 0.5) * s, (module.y() + 0.5) * s) - QPointF(m_control->pos());
     };
-    const QPointF from = at(QPoint(8, 10));
+    const QPointF from = at(QPoint(13, 14));
     const QPointF global = m_control->mapToGlobal(QPoint());
     QMouseEvent press(QEvent::MouseButtonPress, from, global + from, Qt::LeftButton, Qt::LeftButton, Qt::AltModifier);
     QCoreApplication::sendEvent(m_control, &press);
-    const QPointF to = at(QPoint(11, 12));
+    const QPointF to = at(QPoint(16, 16));
     QMouseEvent move(QEvent::MouseMove, to, global + to, Qt::NoButton, Qt::LeftButton, Qt::AltModifier);
     QCoreApplication::sendEvent(m_control, &move);
     QMouseEvent release(QEvent::MouseButtonRelease, to, global + to, Qt::LeftButton, {}, Qt::AltModifier);
     QCoreApplication::sendEvent(m_control, &release);
     QCOMPARE(QPoint(m_control->record().x, m_control->record().y), QPoint(8, 9));
-    QCOMPARE(m_control->geometry(), m_frame->coveringRect(QRect(8, 9, 20, 12)));
+    QCOMPARE(m_control->geometry(), m_frame->coveringRect(QRect(8, 9, 30, 24)));
 }
 
 QTEST_MAIN(TestFractionalScale)
