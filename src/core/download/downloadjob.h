@@ -4,6 +4,7 @@
 #include "model/bootsettings.h"
 #include "model/projectdata.h"
 
+#include <QByteArray>
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
@@ -37,8 +38,9 @@ struct DownloadJob : BootSettings {
     PictureLibrary pictures;
     QStringList fonts;
     QString baud;  // added by the serial link when it starts the worker
-    // The pictures' pixel block, made when the pictures were decoded for their verdicts, so that
-    // no picture is decoded twice; empty and not ready when it is to be made at sending time.
+    // The pictures' pixel block, made once when the pictures were decoded for their verdicts (or
+    // once for many modules, in a batch), so that no picture is decoded twice; when it is not
+    // ready, the pictures are decoded when they are sent.
     QByteArray pixelBlock;
     bool pixelsReady = false;
 };
