@@ -498,7 +498,7 @@ QString Document::text(const Event &e) const
                 out += '\'';
             else {
                 const bool hex = ref.startsWith("#x");
-                const uint c = ref.mid(hex ? 2 : 1).toUInt(nullptr, hex ? 16 : 10);
+                const char32_t c = ref.mid(hex ? 2 : 1).toUInt(nullptr, hex ? 16 : 10);
                 out += QString::fromUcs4(&c, 1).toUtf8();
             }
             i = semi + 1;
