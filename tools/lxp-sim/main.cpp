@@ -3,6 +3,7 @@
 #include "screenfile.h"
 #include "simulatorwindow.h"
 #include "support/headless.h"
+#include "support/uilanguage.h"
 #include "virtualport.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
@@ -70,11 +72,28 @@ int main(int argc, char **argv)
                                        QStringLiteral("Fault: close the line after N received bytes."), QStringLiteral("N"));
     const QCommandLineOption verbose(QStringLiteral("verbose"), QStringLiteral("Print every command received."));
     const QCommandLineOption windowOption(QStringLiteral("window"), QStringLiteral("Show the module's screen in a window."));
+    const QCommandLineOption language(QStringLiteral("language"),
+                                      QStringLiteral("Language of the window: zh or en (default: the one set in Tavo)."),
+                                      QStringLiteral("zh|en"));
     const QCommandLineOption screen(QStringLiteral("screen"),
                                     QStringLiteral("Keep the module's screen in this PNG file (rewritten at most ten times a second)."),
                                     QStringLiteral("FILE.png"));
-    parser.addOptions({limits, flash, baud, render, size, silent, split, junk, closeAfter, verbose, windowOption, screen});
+    parser.addOptions({limits, flash, baud, render, size, silent, split, junk, closeAfter, verbose, windowOption, screen, language});
     parser.process(app);
+
+    QString translation = UiLanguage::translationPathFromSettings();
+    if (parser.isSet(language)) {
+        const QString chosen = parser.value(language);
+        if (chosen == QLatin1String("en"))
+            translation = QLatin1String(UiLanguage::EnglishTranslationPath);
+        else if (chosen == QLatin1String("zh"))
+            translation.clear();
+        else
+            return usageError(QStringLiteral("--language takes zh or en"));
+    }
+    static QTranslator own, qt;
+    if (window)
+        UiLanguage::install(own, qt, translation);
 
     ModuleSettings settings;
     bool ok = true;
