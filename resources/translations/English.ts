@@ -1220,6 +1220,18 @@
         <source>关闭</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>&lt;打开时的项目&gt;</source>
+        <translation>&lt;project as opened&gt;</translation>
+    </message>
+    <message>
+        <source>选择要删除的图片，再按“-”删除</source>
+        <translation>Tick the pictures to delete, then press "-"</translation>
+    </message>
+    <message>
+        <source>选择要删除的字库，再按“-”删除</source>
+        <translation>Tick the fonts to delete, then press "-"</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -1664,6 +1676,14 @@
         <source>等高</source>
         <translation>Same height</translation>
     </message>
+    <message>
+        <source>全选</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>复制一份</source>
+        <translation>Duplicate</translation>
+    </message>
 </context>
 <context>
     <name>QMyLabel</name>
@@ -1716,6 +1736,10 @@
     <message>
         <source>完成</source>
         <translation>Finish</translation>
+    </message>
+    <message>
+        <source>下载进度</source>
+        <translation>Download progress</translation>
     </message>
 </context>
 <context>
