@@ -1350,6 +1350,18 @@
         <source>把当前项目同时下载到多个模块</source>
         <translation>Download the project to many modules at once</translation>
     </message>
+    <message>
+        <source>&lt;打开时的项目&gt;</source>
+        <translation>&lt;project as opened&gt;</translation>
+    </message>
+    <message>
+        <source>选择要删除的图片，再按“-”删除</source>
+        <translation>Tick the pictures to delete, then press "-"</translation>
+    </message>
+    <message>
+        <source>选择要删除的字库，再按“-”删除</source>
+        <translation>Tick the fonts to delete, then press "-"</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -1828,6 +1840,14 @@
         <source>等高</source>
         <translation>Same height</translation>
     </message>
+    <message>
+        <source>全选</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>复制一份</source>
+        <translation>Duplicate</translation>
+    </message>
 </context>
 <context>
     <name>QMyLabel</name>
@@ -1880,6 +1900,10 @@
     <message>
         <source>完成</source>
         <translation>Finish</translation>
+    </message>
+    <message>
+        <source>下载进度</source>
+        <translation>Download progress</translation>
     </message>
 </context>
 <context>
@@ -2168,6 +2192,10 @@
         <source>通信未连接，请您先连接通信！</source>
         <translation>Not connected, please connect first!</translation>
     </message>
+    <message>
+        <source>下载失败，下载图片的bin文件总大小超过11M！</source>
+        <translation>Download failed, the pictures to download exceed 11M in total!</translation>
+    </message>
 <message>
         <source>通信已断开，下载失败！</source>
         <translation>Communication lost, download failed!</translation>
@@ -2183,10 +2211,6 @@
 <message>
         <source>下载失败，下载图片的bin文件总大小超过3M！</source>
         <translation>Download failed, the pictures to download exceed 3M in total!</translation>
-    </message>
-<message>
-        <source>下载失败，下载图片的bin文件总大小超过11M！</source>
-        <translation>Download failed, the pictures to download exceed 11M in total!</translation>
     </message>
 <message>
         <source>--下载图片进度总大小:%1 擦除进度:%2</source>
