@@ -1350,6 +1350,18 @@
         <source>把当前项目同时下载到多个模块</source>
         <translation>Download the project to many modules at once</translation>
     </message>
+    <message>
+        <source>&lt;打开时的项目&gt;</source>
+        <translation>&lt;project as opened&gt;</translation>
+    </message>
+    <message>
+        <source>选择要删除的图片，再按“-”删除</source>
+        <translation>Tick the pictures to delete, then press "-"</translation>
+    </message>
+    <message>
+        <source>选择要删除的字库，再按“-”删除</source>
+        <translation>Tick the fonts to delete, then press "-"</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -1828,6 +1840,14 @@
         <source>等高</source>
         <translation>Same height</translation>
     </message>
+    <message>
+        <source>全选</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>复制一份</source>
+        <translation>Duplicate</translation>
+    </message>
 </context>
 <context>
     <name>QMyLabel</name>
@@ -1880,6 +1900,10 @@
     <message>
         <source>完成</source>
         <translation>Finish</translation>
+    </message>
+    <message>
+        <source>下载进度</source>
+        <translation>Download progress</translation>
     </message>
 </context>
 <context>
