@@ -655,6 +655,22 @@ bool tokenizeStream(const QByteArray &bytes, int maxDepth, Document *doc, int *l
             doc->events.append(e);
             break;
         }
+        case QXmlStreamReader::DTD: {
+            // The parser drops references to an external entity without a word, so the file would
+            // load with a hole in its text. Such a file is refused, as one naming an undeclared
+            // entity is; the entity's text is never fetched.
+            const QXmlStreamEntityDeclarations entities = xml.entityDeclarations();
+            for (const QXmlStreamEntityDeclaration &e : entities) {
+                if (e.systemId().isEmpty() && e.publicId().isEmpty())
+                    continue;
+                *line = int(xml.lineNumber());
+                *column = int(xml.columnNumber());
+                *reason = QCoreApplication::translate("ProjectFile", "外部实体“%1”不予读取").arg(e.name().toString());
+                doc->events.clear();
+                return false;
+            }
+            break;
+        }
         case QXmlStreamReader::Characters:
         case QXmlStreamReader::EntityReference: {
             Event e;
