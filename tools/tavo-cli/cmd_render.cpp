@@ -1,6 +1,7 @@
 #include "cliutil.h"
 #include "commands.h"
 
+#include "library/picturefiles.h"
 #include "library/picturelibrary.h"
 #include "file/projectfile.h"
 #include "render/renderer.h"
@@ -68,6 +69,7 @@ int cmdRender(const QStringList &args)
     const QFileInfo projectInfo(a.project);
     if (!projectInfo.isFile())
         return fail(ExitUsage, QStringLiteral("cannot open '%1'").arg(a.project));
+    PictureFiles::recoverRemoval(a.project);
     const PictureLibrary pictures = PictureLibrary::fromProjectFolder(projectInfo.absolutePath());
     warnSkipped(pictures.skipped());
     ProjectData data;
