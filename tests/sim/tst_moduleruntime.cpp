@@ -360,7 +360,8 @@ private slots:
               "DELAYMS(70000);", "DELAYMS(-1);", "BPS(1234);", "TXT(1,2,3);", "TXT(1,2,3,4,16,'a,b',0,0,0,0,7);",
               "QRCODE(1,2);", "QBAR(0,x);", "(((", "'''", "LCDON(2);", "PIC(0,0,0,10,10);", "BOXF(0,0,10,10,99);",
               "CIRF(10,10,-5,1);", "DC16(0,0,abc,1);", "DC48(0,0,'a',1,2);", "SET_BCOLOR(2,3);", "VER(1);",
-              "ADDR(300);", "X23456789012345678901234567890123456(1);", "CLR(99999999999999999999);"})
+              "ADDR(300);", "X23456789012345678901234567890123456(1);", "CLR(99999999999999999999);",
+              "PS(40000,0,1);", "PS(0,40000,1);", "BOXF(40000,0,10,10,1);", "BOXF(0,40000,10,10,1);"})
             QTest::newRow(line) << QString::fromLatin1(line);
     }
     void refusedInstructionsChangeNothing()
@@ -381,6 +382,30 @@ private slots:
         QCOMPARE(r.rt.pendingCount(), 0);
         QCOMPARE(r.rt.screen().control(0)->text, QStringLiteral("20"));
         QCOMPARE(r.rt.screen().control(1)->text, QStringLiteral("t"));
+    }
+
+    // Corners given the other way round cover the same pixels.
+    void reversedCornersCoverTheSamePixels_data()
+    {
+        QTest::addColumn<QString>("inOrder");
+        QTest::addColumn<QString>("reversed");
+        QTest::newRow("BOX") << "BOX(10,20,29,39,1);" << "BOX(29,39,10,20,1);";
+        QTest::newRow("BOX, one pair reversed") << "BOX(10,20,29,39,1);" << "BOX(29,20,10,39,1);";
+        QTest::newRow("BOXF") << "BOXF(10,20,29,39,1);" << "BOXF(29,39,10,20,1);";
+    }
+    void reversedCornersCoverTheSamePixels()
+    {
+        QFETCH(QString, inOrder);
+        QFETCH(QString, reversed);
+        Rig a, b;
+        a.send(QStringLiteral("CLR(15);") + inOrder);
+        b.send(QStringLiteral("CLR(15);") + reversed);
+        QCOMPARE(b.answers.size(), 2);
+        const QRect area(0, 0, 60, 60);
+        QVERIFY(countColour(a.rt.frame(), area, kRed) > 0);
+        QCOMPARE(countColour(b.rt.frame(), area, kRed), countColour(a.rt.frame(), area, kRed));
+        QCOMPARE(b.rt.frame(), a.rt.frame());
+        QCOMPARE(b.at(10, 20), kRed);
     }
 
     void pendingInstructionsAreBounded()
