@@ -11,6 +11,7 @@
 #include <QPoint>
 #include <functional>
 
+class BatchDownloadDlg;
 class LanguageDlg;
 class LibraryPanel;
 class PageTable;
@@ -127,6 +128,9 @@ public:
     SysDlg *sysDlg() const { return m_sysDlg; }
     QMyNativeEventFilter *portWatcher() const { return m_portWatcher; }
     QStringList commandExamples() const { return m_cmdList; }
+    // "批量下载" beside the download button (mainwindowbatch.cpp).
+    BatchDownloadDlg *batchDownloadDlg() const { return m_batchDlg; }
+    void on_btnBatchDownload_clicked();
 
 signals:
     // The window has finished with the project and is closing.
@@ -228,6 +232,10 @@ private:
     void retranslateSimulator();
     SimulatorRun *m_simulator = nullptr;
     QToolButton *m_btnSimulate = nullptr;
+
+    // Batch download (mainwindowbatch.cpp).
+    void setupBatchDownload();
+    BatchDownloadDlg *m_batchDlg = nullptr;
 
     // Talking to the module (mainwindowdownload.cpp).
     void setupDownload();
