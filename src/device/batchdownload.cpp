@@ -11,6 +11,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <cmath>
+
 // One port's job, living in a thread of its own with its SerialLink.
 class BatchLinkRunner : public QObject {
     Q_OBJECT
@@ -161,6 +163,17 @@ QString BatchDownload::deviceKey(const QString &port)
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+TransferEstimate BatchDownload::estimate(const BatchJobState &s)
+{
+    TransferEstimate e = Transfer::estimate(s.doneBytes, s.totalBytes, s.elapsedMs, s.baud);
+    const double line = s.baud > 0 ? double(s.baud) / 10.0 : 0;
+    if (line > 0 && e.bytesPerSecond > line) {
+        e.bytesPerSecond = line;
+        e.msLeft = qint64(std::ceil(double(e.totalBytes - e.doneBytes) * 1000.0 / line));
+    }
+    return e;
 }
 
 QString BatchDownload::duplicateMessage(const QStringList &ports)

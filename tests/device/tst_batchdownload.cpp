@@ -305,6 +305,33 @@ private slots:
         QCOMPARE(BatchDownload::refusal(job), message);
     }
 
+    void progressNeverFasterThanTheLine_data()
+    {
+        QTest::addColumn<qint64>("done");
+        QTest::addColumn<qint64>("elapsed");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<qint64>("left");
+        // 34 000 bytes in 2 s looks like 17 000 B/s while the port's buffer fills; 115200 baud
+        // carries 11 520.
+        QTest::newRow("buffer filling") << qint64(34000) << qint64(2000) << 11520.0 << qint64(26563);
+        QTest::newRow("slower than the line") << qint64(10000) << qint64(2000) << 5000.0 << qint64(66000);
+    }
+    void progressNeverFasterThanTheLine()
+    {
+        QFETCH(qint64, done);
+        QFETCH(qint64, elapsed);
+        QFETCH(double, rate);
+        QFETCH(qint64, left);
+        BatchJobState s;
+        s.baud = 115200;
+        s.totalBytes = 340000;
+        s.doneBytes = done;
+        s.elapsedMs = elapsed;
+        const TransferEstimate e = BatchDownload::estimate(s);
+        QCOMPARE(e.bytesPerSecond, rate);
+        QCOMPARE(e.msLeft, left);
+    }
+
     void productionModeDownloadsEachNewModuleOnce()
     {
         QTemporaryDir dir;

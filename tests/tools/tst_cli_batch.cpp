@@ -152,6 +152,7 @@ private slots:
                                                   .arg(QStringLiteral("ttyS7"), QStringLiteral("/dev/ttyS7"));
         QTest::newRow("render") << QStringList{demo, kPort, kVirtual, kPort, kVirtual, QStringLiteral("--render"), QStringLiteral("x")}
                                 << QStringLiteral("--render works with a single virtual module");
+        QTest::newRow("nothing chosen") << QStringList{demo, QStringLiteral("--json")} << QStringLiteral("--port DEV or --ports-found is required");
         QTest::newRow("log without file") << QStringList{demo, kPort, kVirtual, kPort, kVirtual, QStringLiteral("--log")}
                                           << QStringLiteral("--log needs a file");
     }
@@ -163,6 +164,15 @@ private slots:
         QCOMPARE(r.code, 2);
         QVERIFY2(r.err.contains(error), qPrintable(r.err));
         QVERIFY(r.out.isEmpty());
+    }
+
+    void portsFoundWithNoModuleAnswering()
+    {
+        // No module is on this machine's serial ports: every one is tried at every rate, then refused.
+        const CliRun r = runTavoCli({QStringLiteral("download"), QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo"),
+                                     QStringLiteral("--ports-found")});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("no module answered on any serial port")), qPrintable(r.err));
     }
 
     void productionModeUntilCtrlC()

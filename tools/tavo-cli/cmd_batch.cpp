@@ -80,7 +80,7 @@ public:
 
     static QString lineOf(const BatchJobState &s)
     {
-        const TransferEstimate e = Transfer::estimate(s.doneBytes, s.totalBytes, s.elapsedMs, s.baud);
+        const TransferEstimate e = BatchDownload::estimate(s);
         const QString rate = Transfer::formatBytes(qint64(e.bytesPerSecond)) + QStringLiteral("/s");
         return QStringLiteral("%1 %2%  %3  %4 s left")
             .arg(s.label, -16)

@@ -17,7 +17,7 @@ const char *kUsage =
     "  script PROJECT.Tavo (--page N | --boot | --all)\n"
     "  check PROJECT.Tavo [--limits CONTROLS,BYTES,TEXTBYTES]\n"
     "  pictures PROJECT.Tavo [--json] | --add FILE... | --remove N...\n"
-    "  render PROJECT.Tavo --page N -o FILE.png [--design]\n"
+    "  render PROJECT.Tavo --page N -o FILE.png [--design | --module]\n"
     "  download PROJECT.Tavo --port DEV [--with-pictures | --pictures-only | --fonts] [--baud N] [--log]\n"
     "           [--render DIR]\n"
     "  download PROJECT.Tavo --port DEV --port DEV... | --ports-found [--with-pictures | --pictures-only | --fonts]\n"
