@@ -1,6 +1,8 @@
 #include "moduleruntime.h"
 
+#include <QDirIterator>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -245,6 +247,37 @@ private slots:
         QVERIFY(p.image(0).isNull());
         QVERIFY(p.image(1).isNull());  // its pixels would lie beyond the first picture
         QVERIFY(p.imageAt(PictureLibrary::BaseAddress, 65535, 65535, QRect(0, 0, 240, 320)).height() <= 1);
+    }
+
+    // A header naming 65,535 pictures, all of whose pixels arrived: drawing them leaves no file
+    // behind in the temporary folder, one per picture or otherwise.
+    void manyPicturesWriteNoFiles()
+    {
+        QTemporaryDir tmp;
+        const QByteArray oldTmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+        QByteArray header = QByteArray::fromHex("0001FFFE" "FFFF");
+        for (int i = 0; i < 65535; ++i)
+            header += QByteArray::fromHex("00010001");
+        QByteArray pixels;
+        for (int i = 0; i < 65535; ++i)
+            pixels += i % 2 ? QByteArray::fromHex("001F") : QByteArray::fromHex("F800");
+        Rig r;
+        r.rt.setPictures(ModulePictures(header, pixels));
+        r.send(QStringLiteral("CLR(0);PIC(0,0,0,1,1);PIC(65533,1,0,1,1);PIC(65534,2,0,1,1);"));
+        qputenv("TMPDIR", oldTmp);
+        QCOMPARE(r.answers.size(), 4);
+        QCOMPARE(r.at(0, 0), kRed);
+        QCOMPARE(r.at(1, 0), kBlue);
+        QCOMPARE(r.at(2, 0), kRed);
+        QDirIterator it(tmp.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        int files = 0;
+        while (it.hasNext()) {
+            it.next();
+            ++files;
+        }
+        QCOMPARE(files, 0);
     }
 
     void backlight()
