@@ -2191,6 +2191,10 @@
         <source>通信未连接，请您先连接通信！</source>
         <translation>Not connected, please connect first!</translation>
     </message>
+    <message>
+        <source>下载失败，下载图片的bin文件总大小超过11M！</source>
+        <translation>Download failed, the pictures to download exceed 11M in total!</translation>
+    </message>
 <message>
         <source>通信已断开，下载失败！</source>
         <translation>Communication lost, download failed!</translation>
@@ -2206,10 +2210,6 @@
 <message>
         <source>下载失败，下载图片的bin文件总大小超过3M！</source>
         <translation>Download failed, the pictures to download exceed 3M in total!</translation>
-    </message>
-<message>
-        <source>下载失败，下载图片的bin文件总大小超过11M！</source>
-        <translation>Download failed, the pictures to download exceed 11M in total!</translation>
     </message>
 <message>
         <source>--下载图片进度总大小:%1 擦除进度:%2</source>

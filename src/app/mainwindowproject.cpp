@@ -195,7 +195,7 @@ void MainWindow::importChosenProject()
     const QString folder = QFileInfo(file).absolutePath();
     ProjectData data = loadDefaults();
     PictureFiles::recoverRemoval(file);
-    const int pictureCount = PictureLibrary::fromFolder(ProjectFolders::picturesToRead(folder)).count();
+    const int pictureCount = PictureLibrary::fromFolder(ProjectFolders::picturesToRead(folder), PictureLibrary::HeadersOnly).count();
     const ProjectFile::ReadResult r = ProjectFile::read(file, pictureCount, &data);
     if (!r.ok) {
         qWarning().noquote() << r.reason;

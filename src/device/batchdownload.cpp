@@ -192,10 +192,12 @@ QString BatchDownload::duplicateMessage(const QStringList &ports)
 void BatchDownload::setJob(const DownloadJob &job)
 {
     m_job = job;
-    m_job.pixelBlock.clear();
-    // Decoded once here rather than once per module.
-    if (DownloadCheck::sendsPictures(job.mode) && job.pictures.totalBytes() > 0)
-        m_job.pixelBlock = DownloadBlocks::pixelData(job.pictures);
+    // Decoded once here rather than once per module, unless the job already holds its block.
+    if (!m_job.pixelsReady) {
+        m_job.pixelBlock.clear();
+        if (DownloadCheck::sendsPictures(job.mode) && job.pictures.totalBytes() > 0)
+            m_job.pixelBlock = DownloadBlocks::pixelData(job.pictures);
+    }
     m_totalBytes = wireByteCount(m_job);
 }
 

@@ -47,7 +47,8 @@ bool loadCliProject(const QString &path, CliProject *project)
     }
     // A picture removal cut short by a kill is finished or undone before anything is read.
     PictureFiles::recoverRemoval(path);
-    project->pictures = PictureLibrary::fromProjectFolder(project->folder);
+    // Sizes are all most commands need; those that judge or send pictures decode them.
+    project->pictures = PictureLibrary::fromProjectFolder(project->folder, PictureLibrary::HeadersOnly);
     warnSkipped(project->pictures.skipped());
     QStringList skippedFonts;
     FontLibrary::fontListOfProject(project->folder, &skippedFonts);

@@ -248,8 +248,9 @@ QString takeBatchPorts(QStringList &args, QStringList *ports, bool *batch, Batch
         if (!ok || options->baud <= 0)
             return QStringLiteral("--baud takes a positive number, not '%1'").arg(value);
     }
-    if (ports->isEmpty() && !options->portsFound)
-        return QStringLiteral("--port DEV or --ports-found is required");
+    // Production mode may rely on hot-plug alone.
+    if (ports->isEmpty() && !options->portsFound && !options->watch)
+        return QStringLiteral("--port DEV, --ports-found or --watch is required");
     return QString();
 }
 

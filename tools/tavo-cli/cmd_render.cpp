@@ -76,7 +76,8 @@ int cmdRender(const QStringList &args)
     if (!projectInfo.isFile())
         return fail(ExitUsage, QStringLiteral("cannot open '%1'").arg(a.project));
     PictureFiles::recoverRemoval(a.project);
-    const PictureLibrary pictures = PictureLibrary::fromProjectFolder(projectInfo.absolutePath());
+    // The renderer decodes the pictures it draws; the rest need only their sizes.
+    const PictureLibrary pictures = PictureLibrary::fromProjectFolder(projectInfo.absolutePath(), PictureLibrary::HeadersOnly);
     warnSkipped(pictures.skipped());
     ProjectData data;
     // A file without a usable page size is shown at the canvas's default size.
