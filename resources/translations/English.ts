@@ -1362,6 +1362,18 @@
         <translation>Download the project to many modules at once</translation>
     </message>
     <message>
+        <source>&lt;打开时的项目&gt;</source>
+        <translation>&lt;project as opened&gt;</translation>
+    </message>
+    <message>
+        <source>选择要删除的图片，再按“-”删除</source>
+        <translation>Tick the pictures to delete, then press "-"</translation>
+    </message>
+    <message>
+        <source>选择要删除的字库，再按“-”删除</source>
+        <translation>Tick the fonts to delete, then press "-"</translation>
+    </message>
+    <message>
         <source>第%1页有%2个控件，超过窗口可显示的%3个，项目未打开</source>
         <translation>Page %1 holds %2 controls, more than the %3 the window can show; the project was not opened</translation>
     </message>
@@ -1851,6 +1863,14 @@
         <source>等高</source>
         <translation>Same height</translation>
     </message>
+    <message>
+        <source>全选</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>复制一份</source>
+        <translation>Duplicate</translation>
+    </message>
 </context>
 <context>
     <name>QMyLabel</name>
@@ -1903,6 +1923,10 @@
     <message>
         <source>完成</source>
         <translation>Finish</translation>
+    </message>
+    <message>
+        <source>下载进度</source>
+        <translation>Download progress</translation>
     </message>
 </context>
 <context>

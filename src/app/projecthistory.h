@@ -29,6 +29,8 @@ public:
     // The project as it is now is the one on disk.
     void markSaved();
     bool isModified() const;
+    // The names of the recorded changes follow a change of language.
+    void retranslate();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
