@@ -284,6 +284,17 @@
     </message>
 </context>
 <context>
+    <name>FolderMirror</name>
+    <message>
+        <source>“%1”是符号链接，不会经由它删除、改名或写入文件</source>
+        <translation>"%1" is a symbolic link; nothing is removed, renamed or written through it</translation>
+    </message>
+    <message>
+        <source>“%1”不是文件夹，无法用作图片文件夹</source>
+        <translation>"%1" is not a folder and cannot be used as a picture folder</translation>
+    </message>
+</context>
+<context>
     <name>InstructSerialPort</name>
     <message>
         <source>通信超时，下载失败！</source>
@@ -1362,6 +1373,10 @@
         <source>选择要删除的字库，再按“-”删除</source>
         <translation>Tick the fonts to delete, then press "-"</translation>
     </message>
+    <message>
+        <source>第%1页有%2个控件，超过窗口可显示的%3个，项目未打开</source>
+        <translation>Page %1 holds %2 controls, more than the %3 the window can show; the project was not opened</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -1626,6 +1641,10 @@
         <source>以下图片未能导入：</source>
         <translation>These pictures could not be imported:</translation>
     </message>
+    <message>
+        <source>%1：文件名含换行等控制字符</source>
+        <translation>%1: the file name holds a line break or another control character</translation>
+    </message>
 </context>
 <context>
     <name>PictureReader</name>
@@ -1686,6 +1705,10 @@
     <message>
         <source>第%1字节不是有效的UTF-8编码</source>
         <translation>byte %1 is not valid UTF-8</translation>
+    </message>
+    <message>
+        <source>外部实体“%1”不予读取</source>
+        <translation>external entity "%1" is not read</translation>
     </message>
 <message>
         <source>%1：元素“ClassName”的控件类名“%2”未知</source>
@@ -2418,6 +2441,13 @@
     <message>
         <source>关闭</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>VirtualModule</name>
+    <message>
+        <source>闪存已满：%1字节的数据块放不下（闪存%2 MiB）</source>
+        <translation>Flash full: a block of %1 bytes does not fit (flash %2 MiB)</translation>
     </message>
 </context>
 <context>

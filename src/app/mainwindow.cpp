@@ -9,6 +9,7 @@
 #include "canvas/zoombox.h"
 #include "canvas/qmywidget.h"
 #include "languagedlg.h"
+#include "projecthistory.h"
 #include "propertypanel.h"
 #include "qttreepropertybrowser.h"
 #include "library/librarypanel.h"
@@ -31,6 +32,7 @@
 #include <QLayout>
 #include <QAbstractSpinBox>
 #include <QTextEdit>
+#include <QUndoStack>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -156,6 +158,10 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     m_autoSaveTimer->stop();
+    // The history is a child destroyed after this body: its stack's last signals must not reach
+    // a window that is half gone.
+    if (m_history)
+        disconnect(m_history->stack(), nullptr, this, nullptr);
 }
 
 void MainWindow::connectForm()

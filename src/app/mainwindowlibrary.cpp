@@ -152,8 +152,11 @@ void MainWindow::deleteTickedPictures()
     }
     const PictureLibrary before = m_table->pictures();
     QStringList failed;
-    const QVector<int> gone = PictureFiles::removePictureFiles(
-        before, PictureReferences::validNumbers(m_library->pictureModel()->tickedRows(), before.count()), &failed);
+    // The files are only set aside until the project is saved with the new references, so a crash
+    // before the save finds the saved file and its pictures still in step.
+    const QVector<int> gone = PictureFiles::setPicturesAside(
+        App::projectPath(), before,
+        PictureReferences::validNumbers(m_library->pictureModel()->tickedRows(), before.count()), &failed);
     if (!gone.isEmpty()) {
         applyPictureReferences(PictureReferences::withPicturesRemoved(projectData(), gone));
         m_table->setPictures(PictureFiles::without(before, gone));

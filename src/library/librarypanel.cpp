@@ -396,7 +396,9 @@ void LibraryPanel::cancel()
 
 bool LibraryPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_w.tvImage->viewport())
+    // Only the picture table's viewport is watched. Asking the table for it is not safe here: the
+    // viewport still gets events while the table is being destroyed.
+    if (watched->parent() != m_w.tvImage)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::DragEnter:

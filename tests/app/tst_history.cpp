@@ -44,6 +44,8 @@ private slots:
     void anActionEndsWhenTheButtonIsReleased();
     void undoShowsThePageOfTheChange();
     void cleanStateFollowsTheSave();
+    void changeBeforeAPageSwitchIsRecorded();
+    void saveRecordsAChangeNotYetRecorded();
     void libraryChangeStartsANewHistory();
     void exitAsksOnlyWhenSomethingWouldBeLost();
     void tenThousandEditsStayUndoable();
@@ -407,6 +409,38 @@ void TestHistory::cleanStateFollowsTheSave()
     QCOMPARE(m_w->windowTitle(), title);
     // Undoing past the save is a change again.
     stack()->undo();
+    QVERIFY(m_w->history()->isModified());
+}
+
+// A change on page 0 followed by showing page 1, with no look in between: the next look still
+// finds it, as one command that undoes on page 0.
+void TestHistory::changeBeforeAPageSwitchIsRecorded()
+{
+    m_w->addPage();
+    m_w->showHistoryPage(0);
+    m_w->history()->checkpoint();
+    const int before = stack()->count();
+    canvas()->addControl(QStringLiteral("QLabel"), QPoint(10, 10));
+    m_w->form().listWidget->setCurrentRow(1);
+    QCOMPARE(m_w->currentPage(), 1);
+    m_w->history()->checkpoint();
+    QCOMPARE(stack()->count(), before + 1);
+    stack()->undo();
+    QCOMPARE(table()->pageControls(0).size(), 0);
+    stack()->redo();
+    QCOMPARE(table()->pageControls(0).size(), 1);
+}
+
+// Saving straight after a change that no look has recorded yet records it first.
+void TestHistory::saveRecordsAChangeNotYetRecorded()
+{
+    canvas()->addControl(QStringLiteral("QLabel"), QPoint(10, 10));
+    QCOMPARE(stack()->count(), 0);
+    QVERIFY(m_w->saveProject());
+    QCOMPARE(stack()->count(), 1);
+    QVERIFY(!m_w->history()->isModified());
+    stack()->undo();
+    QCOMPARE(controls().size(), 0);
     QVERIFY(m_w->history()->isModified());
 }
 

@@ -309,6 +309,10 @@ void TestLibrary::deletionKeepsEveryReferenceAndMatchesTheCli()
     QCOMPARE(w->selectedImageNum(), -1);
     QVERIFY(w->pictureLibraryChanged());
     QVERIFY(!QFile::exists(m_dir->path() + QStringLiteral("/win/tempImages/100002_pic1.bmp")));
+    // Until the project is saved with the new references the file is only set aside, so a crash
+    // before the save leaves the saved file and its pictures in step.
+    QVERIFY(QFile::exists(m_dir->path() + QStringLiteral("/win/tempImages.removing/100002_pic1.bmp")));
+    QCOMPARE(fileBytes(file), fileBytes(cliProject));
 
     const int want[] = {0, -1, 1, 2};
     PageTable *t = w->pageTable();
@@ -325,6 +329,7 @@ void TestLibrary::deletionKeepsEveryReferenceAndMatchesTheCli()
     QCOMPARE(ui.editLogo2->text(), QStringLiteral("2"));
 
     QVERIFY(w->saveProject());
+    QVERIFY(!QFileInfo::exists(m_dir->path() + QStringLiteral("/win/tempImages.removing")));
     const CliRun r = runTavoCli({QStringLiteral("pictures"), cliProject, QStringLiteral("--remove"), QStringLiteral("1")});
     QCOMPARE(r.code, 0);
     QCOMPARE(fileBytes(cliProject), fileBytes(file));
