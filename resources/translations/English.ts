@@ -1220,6 +1220,20 @@
         <source>关闭</source>
         <translation>Close</translation>
     </message>
+    <message>
+        <source>开机显示此页</source>
+        <translation>Shown after start-up</translation>
+    </message>
+    <message>
+        <source>找不到帮助文档“%1”，已查找的文件夹：
+%2</source>
+        <translation>The help document "%1" was not found. Folders searched:
+%2</translation>
+    </message>
+    <message>
+        <source>无法打开帮助文档“%1”（所在文件夹：%2），请安装能打开此类文件的程序后重试。</source>
+        <translation>The help document "%1" (in the folder %2) could not be opened. Install a program that opens such files and try again.</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -1483,6 +1497,41 @@
     <message>
         <source>尺寸过大</source>
         <translation>too large</translation>
+    </message>
+</context>
+<context>
+    <name>PictureUses</name>
+    <message>
+        <source>第%1页背景</source>
+        <translation>the background of page %1</translation>
+    </message>
+    <message>
+        <source>第%1页二维码%2</source>
+        <translation>QR code %2 on page %1</translation>
+    </message>
+    <message>
+        <source>第%1页控件%2</source>
+        <translation>control %2 on page %1</translation>
+    </message>
+    <message>
+        <source>开机动画</source>
+        <translation>the boot animation</translation>
+    </message>
+    <message>
+        <source>%1等%2处</source>
+        <translation>%1 and more (%2 in all)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>图片%1被%2使用</source>
+        <translation>Picture %1 is used by %2</translation>
+    </message>
+    <message>
+        <source>等%1张图片正被使用</source>
+        <translation>%1 pictures in use in all</translation>
     </message>
 </context>
 <context>

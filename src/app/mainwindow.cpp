@@ -124,6 +124,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui.listWidget->setContextMenuPolicy(Qt::CustomContextMenu);
 
     connectForm();
+    setupBootPage();
     setupHistory();
     statusBar()->addPermanentWidget(new ZoomBox(m_frame, statusBar()));
     setupSimulator();
@@ -333,7 +334,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     const QString question = m_loadIncomplete
         ? tr("该项目未能完整导入，保存将覆盖原项目文件。退出软件前是否保存当前项目？")
         : tr("退出软件前是否保存当前项目？");
-    message(m_questionBox, QMyMessageBox::Hint, 2, 13, question);
+    // Yes saves and exits, No exits without saving, Cancel keeps the window and the project.
+    message(m_questionBox, QMyMessageBox::Hint, 4, 13, question);
 }
 
 void MainWindow::finishClose()

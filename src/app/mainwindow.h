@@ -58,6 +58,11 @@ public:
     ProjectData projectData() const;
     // The boot settings a download of the open project sends.
     BootSettings bootSettings() const;
+    // The boot page (mainwindowboot.cpp): the picked one, or the page shown while none is picked.
+    int bootPage() const;
+    int pickedBootPage() const { return m_bootPage; }
+    // As a pick in the box does; an invalid page lets the boot page follow the page shown again.
+    void pickBootPage(int n);
 
     // Folder beside the project file that holds it and its working folders.
     static QString projectFolder();
@@ -127,6 +132,8 @@ public:
     SysDlg *sysDlg() const { return m_sysDlg; }
     QMyNativeEventFilter *portWatcher() const { return m_portWatcher; }
     QStringList commandExamples() const { return m_cmdList; }
+    // The program folder the help documents are looked up beside (tests put another in place).
+    void setHelpProgramDir(const QString &dir) { m_helpProgramDir = dir; }
 
 signals:
     // The window has finished with the project and is closing.
@@ -215,14 +222,23 @@ private:
     bool textEntryActive() const;
     // Opens a HelpDocuments::Document in the chosen language.
     void openHelpDocument(int document);
+    QString helpProgramDir() const;
+    QString m_helpProgramDir;
     void message(QMyMessageBox *box, int type, int buttons, int code, const QString &text);
     // Library (mainwindowlibrary.cpp).
     void setUpLibrary();
     void importPictures(const QStringList &files);
     void importFonts(const QStringList &files);
     void deleteTickedPictures();
+    QString pictureDeletionQuestion() const;
     void deleteTickedFonts();
     void applyPictureReferences(const ProjectData &after);
+    // Boot page (mainwindowboot.cpp).
+    void setupBootPage();
+    // The box and the page list's mark show the boot page.
+    void showBootPage();
+    void bootPageAfterPageRemoved(int removed);
+    int m_bootPage = -1;
     // Simulator (mainwindowsimulator.cpp).
     void setupSimulator();
     void retranslateSimulator();

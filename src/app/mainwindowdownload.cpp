@@ -83,8 +83,6 @@ bool MainWindow::downloadBusy()
 DownloadJob MainWindow::downloadJob(DownloadMode mode, const QString &command) const
 {
     DownloadJob job = jobFromProject(projectData(), projectFolder(), mode);
-    if (ui.cbBootJump->currentIndex() >= 0)
-        job.bootPage = ui.cbBootJump->currentIndex();
     job.command = command;
     job.busAddressEnabled = m_sysDlg->addressEnabled();
     job.busAddress = m_sysDlg->addressText();

@@ -136,6 +136,8 @@ void MainWindow::applyHistoryFields(const ProjectData &f)
     ui.sbLogoW->setValue(f.logoW);
     ui.sbLogoH->setValue(f.logoH);
     ui.sbLogoTime->setValue(f.logoTime);
+    m_bootPage = f.bootPage;
+    showBootPage();
 }
 
 void MainWindow::replaceAllPages(const QVector<PageData> &pages, int shown)

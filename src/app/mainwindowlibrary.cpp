@@ -8,6 +8,7 @@
 #include "canvas/qmywidget.h"
 #include "dialogs/qmymessagebox.h"
 #include "edit/picturereferences.h"
+#include "edit/pictureuses.h"
 #include "library/fontlibrary.h"
 #include "library/librarypanel.h"
 #include "library/picturefiles.h"
@@ -136,10 +137,23 @@ void MainWindow::on_btnImageFontSub_clicked()
         m_library->setDeleteMode(tab, true);
         return;
     }
+    // Nothing ticked, nothing to ask.
+    if (m_library->model(tab)->tickedRows().isEmpty())
+        return;
     if (tab == LibraryPanel::Pictures)
-        message(m_questionBox, QMyMessageBox::Hint, 2, 3, tr("是否删除选中的图片？"));
+        message(m_questionBox, QMyMessageBox::Hint, 2, 3, pictureDeletionQuestion());
     else
         message(m_questionBox, QMyMessageBox::Hint, 2, 5, tr("是否删除选中的字库？"));
+}
+
+QString MainWindow::pictureDeletionQuestion() const
+{
+    const QVector<int> ticked =
+        PictureReferences::validNumbers(m_library->pictureModel()->tickedRows(), m_table->pictures().count());
+    // The user sees what would lose its picture before saying yes.
+    const QString uses = PictureUses::describe(PictureUses::usesOf(projectData(), ticked));
+    const QString question = tr("是否删除选中的图片？");
+    return uses.isEmpty() ? question : uses + QLatin1Char('\n') + question;
 }
 
 void MainWindow::deleteTickedPictures()
