@@ -2,6 +2,128 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>BatchDownload</name>
+    <message>
+        <source>串口%1打开失败：%2</source>
+        <translation>Cannot open serial port %1: %2</translation>
+    </message>
+    <message>
+        <source>%1和%2是同一个串口，不能同时下载！</source>
+        <translation>%1 and %2 are the same serial port; it cannot take two downloads at once!</translation>
+    </message>
+    <message>
+        <source>串口%1正在下载中！</source>
+        <translation>Serial port %1 is already downloading!</translation>
+    </message>
+</context>
+<context>
+    <name>BatchDownloadDlg</name>
+    <message>
+        <source>批量下载</source>
+        <translation>Batch download</translation>
+    </message>
+    <message>
+        <source>端口：</source>
+        <translation>Ports:</translation>
+    </message>
+    <message>
+        <source>虚拟模块：</source>
+        <translation>Virtual modules:</translation>
+    </message>
+    <message>
+        <source>下载内容：</source>
+        <translation>Download:</translation>
+    </message>
+    <message>
+        <source>波特率：</source>
+        <translation>Baud rate:</translation>
+    </message>
+    <message>
+        <source>页面</source>
+        <translation>Pages</translation>
+    </message>
+    <message>
+        <source>页面和图片资源</source>
+        <translation>Pages and pictures</translation>
+    </message>
+    <message>
+        <source>图片资源</source>
+        <translation>Pictures</translation>
+    </message>
+    <message>
+        <source>字库</source>
+        <translation>Fonts</translation>
+    </message>
+    <message>
+        <source>自动下载新接入的模块</source>
+        <translation>Download to newly plugged modules</translation>
+    </message>
+    <message>
+        <source>每个端口各自下载，互不影响。批量下载只读取项目，不会像单个下载那样把波特率和背光值写回项目文件。</source>
+        <translation>Each port downloads on its own; one failing does not affect the others. A batch only reads the project: unlike a single download, it never writes the baud rate or the backlight back to the project file.</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>端口</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>进度</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>速率</source>
+        <translation>Rate</translation>
+    </message>
+    <message>
+        <source>剩余时间</source>
+        <translation>Time left</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>请选择要下载的端口或虚拟模块！</source>
+        <translation>Please choose the ports or virtual modules to download to!</translation>
+    </message>
+    <message>
+        <source>虚拟模块无法启动：%1</source>
+        <translation>The virtual module cannot start: %1</translation>
+    </message>
+    <message>
+        <source>虚拟模块%1</source>
+        <translation>Virtual module %1</translation>
+    </message>
+    <message>
+        <source>下载中</source>
+        <translation>Downloading</translation>
+    </message>
+    <message>
+        <source>成功，用时%1秒</source>
+        <translation>Succeeded in %1 s</translation>
+    </message>
+    <message>
+        <source>失败：%1</source>
+        <translation>Failed: %1</translation>
+    </message>
+    <message>
+        <source>成功%1个，失败%2个，进行中%3个</source>
+        <translation>%1 succeeded, %2 failed, %3 running</translation>
+    </message>
+    <message>
+        <source>停止自动下载</source>
+        <translation>Stop automatic download</translation>
+    </message>
+    <message>
+        <source>开始下载</source>
+        <translation>Start</translation>
+    </message>
+</context>
+<context>
     <name>ColorDlg</name>
     <message>
         <source>颜色表</source>
@@ -1221,6 +1343,14 @@
         <translation>Close</translation>
     </message>
     <message>
+        <source>批量下载</source>
+        <translation>Batch download</translation>
+    </message>
+    <message>
+        <source>把当前项目同时下载到多个模块</source>
+        <translation>Download the project to many modules at once</translation>
+    </message>
+    <message>
         <source>开机显示此页</source>
         <translation>Shown after start-up</translation>
     </message>
@@ -1532,6 +1662,29 @@
     <message>
         <source>等%1张图片正被使用</source>
         <translation>%1 pictures in use in all</translation>
+    </message>
+</context>
+<context>
+    <name>ProductionWatch</name>
+    <message>
+        <source>第%1个模块：成功</source>
+        <translation>Module %1: succeeded</translation>
+    </message>
+    <message>
+        <source>第%1个模块：失败：%2</source>
+        <translation>Module %1: failed: %2</translation>
+    </message>
+    <message>
+        <source>共%1个模块：成功%2个，失败%3个</source>
+        <translation>%1 modules: %2 succeeded, %3 failed</translation>
+    </message>
+    <message>
+        <source>正在等待模块接入，按Ctrl+C结束……</source>
+        <translation>Waiting for modules to be plugged in; Ctrl+C ends...</translation>
+    </message>
+    <message>
+        <source>正在等待进行中的下载结束……</source>
+        <translation>Waiting for the downloads under way to end...</translation>
     </message>
 </context>
 <context>
@@ -2049,13 +2202,13 @@
         <source>--接收:</source>
         <translation>--Received:</translation>
     </message>
+    <message>
+        <source>通信未连接，请您先连接通信！</source>
+        <translation>Not connected, please connect first!</translation>
+    </message>
 <message>
         <source>通信已断开，下载失败！</source>
         <translation>Communication lost, download failed!</translation>
-    </message>
-<message>
-        <source>通信未连接，请您先连接通信！</source>
-        <translation>Not connected, please connect first!</translation>
     </message>
 <message>
         <source>串口%1已拔出！</source>

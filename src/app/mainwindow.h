@@ -11,6 +11,7 @@
 #include <QPoint>
 #include <functional>
 
+class BatchDownloadDlg;
 class LanguageDlg;
 class LibraryPanel;
 class PageTable;
@@ -134,6 +135,9 @@ public:
     QStringList commandExamples() const { return m_cmdList; }
     // The program folder the help documents are looked up beside (tests put another in place).
     void setHelpProgramDir(const QString &dir) { m_helpProgramDir = dir; }
+    // "批量下载" beside the download button (mainwindowbatch.cpp).
+    BatchDownloadDlg *batchDownloadDlg() const { return m_batchDlg; }
+    void on_btnBatchDownload_clicked();
 
 signals:
     // The window has finished with the project and is closing.
@@ -244,6 +248,10 @@ private:
     void retranslateSimulator();
     SimulatorRun *m_simulator = nullptr;
     QToolButton *m_btnSimulate = nullptr;
+
+    // Batch download (mainwindowbatch.cpp).
+    void setupBatchDownload();
+    BatchDownloadDlg *m_batchDlg = nullptr;
 
     // Talking to the module (mainwindowdownload.cpp).
     void setupDownload();

@@ -60,6 +60,7 @@ void MainWindow::setupDownload()
     // The log is what tells people what the module said; it is shown.
     ui.textBrowserRecv->show();
     ui.btnClearRecv->show();
+    setupBatchDownload();
 }
 
 void MainWindow::retranslateDownload()

@@ -1,3 +1,4 @@
+#include "batchcli.h"
 #include "cliutil.h"
 #include "commands.h"
 #include "devicejob.h"
@@ -195,10 +196,22 @@ int cmdDownload(const QStringList &arguments)
 {
     const QString usage = QStringLiteral(
         "usage: tavo-cli download PROJECT.Tavo --port DEV [--with-pictures | --pictures-only | --fonts] "
-        "[--baud N] [--log] [--render DIR]");
+        "[--baud N] [--log] [--render DIR]\n"
+        "       tavo-cli download PROJECT.Tavo --port DEV --port DEV... | --ports-found [--with-pictures | --pictures-only | --fonts]\n"
+        "                [--baud N] [--json] [--watch] [--log FILE]");
     QStringList args = arguments;
+    QStringList ports;
+    bool batch = false;
+    BatchCliOptions batchOptions;
+    const QString batchProblem = takeBatchPorts(args, &ports, &batch, &batchOptions);
+    if (!batchProblem.isEmpty())
+        return fail(ExitUsage, batchProblem + QLatin1Char('\n') + usage);
+    if (!batch && !ports.isEmpty())
+        args << QStringLiteral("--port") << ports.first();
     DeviceOptions options;
-    const QString problem = takeDeviceOptions(args, &options);
+    if (batch)
+        options.port = QStringLiteral("batch");
+    const QString problem = batch ? QString() : takeDeviceOptions(args, &options);
     if (!problem.isEmpty())
         return fail(ExitUsage, problem + QLatin1Char('\n') + usage);
     const bool withPictures = takeFlag(args, QStringLiteral("--with-pictures"));
@@ -215,6 +228,8 @@ int cmdDownload(const QStringList &arguments)
     CliProject project;
     if (!loadCliProject(args.first(), &project))
         return ExitUsage;
+    if (batch)
+        options.baudGiven = batchOptions.baudGiven;
     if (!options.baudGiven) {
         bool ok = false;
         const int projectBaud = project.data.baud.toInt(&ok);
@@ -241,6 +256,13 @@ int cmdDownload(const QStringList &arguments)
         const QString check = DownloadCheck::firstMessage(job);
         if (!check.isEmpty())
             return fail(ExitFailed, check);
+    }
+
+    if (batch) {
+        batchOptions.screen = options.screen;
+        if (!batchOptions.baudGiven)
+            batchOptions.baud = options.baud;
+        return runBatchDownload(batchOptions, job);
     }
 
     DeviceResult result;

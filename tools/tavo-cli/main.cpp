@@ -20,6 +20,8 @@ const char *kUsage =
     "  render PROJECT.Tavo --page N -o FILE.png [--design]\n"
     "  download PROJECT.Tavo --port DEV [--with-pictures | --pictures-only | --fonts] [--baud N] [--log]\n"
     "           [--render DIR]\n"
+    "  download PROJECT.Tavo --port DEV --port DEV... | --ports-found [--with-pictures | --pictures-only | --fonts]\n"
+    "           [--baud N] [--json] [--watch] [--log FILE]\n"
     "  set PROJECT.Tavo --page N [--control ID | --primitive INDEX] FIELD=VALUE...\n"
     "  send --port DEV TEXT\n"
     "  set-backlight --port DEV VALUE [PROJECT]\n"
@@ -28,7 +30,10 @@ const char *kUsage =
     "  get-address --port DEV\n"
     "  find-module [--port DEV]\n"
     "\n"
-    "DEV is a serial device path, or 'virtual' for a virtual module on a pseudo-terminal.\n";
+    "DEV is a serial device path, or 'virtual' for a virtual module on a pseudo-terminal.\n"
+    "Several --port (or --ports-found) download to every port at once; --watch keeps downloading to\n"
+    "each module plugged in until Ctrl+C. A batch never writes the baud rate or backlight back to the\n"
+    "project, as a single download does.\n";
 
 }  // namespace
 

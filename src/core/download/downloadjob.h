@@ -4,6 +4,7 @@
 #include "model/bootsettings.h"
 #include "model/projectdata.h"
 
+#include <QByteArray>
 #include <QMetaType>
 #include <QString>
 #include <QStringList>
@@ -37,6 +38,9 @@ struct DownloadJob : BootSettings {
     PictureLibrary pictures;
     QStringList fonts;
     QString baud;  // added by the serial link when it starts the worker
+    // Pixel data of the pictures made once for many modules (a batch); empty: each job decodes
+    // the pictures when it sends them.
+    QByteArray pixelBlock;
 };
 
 // A job for a project: its boot settings as the editor reads them (bootSettingsOf), with the

@@ -290,7 +290,9 @@ void DownloadSteps::performPictures(int s)
         }
         sendText(QStringLiteral("SR_DLOAD(2,%1);\r\n").arg(m_job.pictures.totalBytes()));
         break;
-    case 4: writeBlock(DownloadBlocks::pixelData(m_job.pictures)); break;
+    case 4:
+        writeBlock(m_job.pixelBlock.isEmpty() ? DownloadBlocks::pixelData(m_job.pictures) : m_job.pixelBlock);
+        break;
     case 5: {
         const QString done = tr("图片下载成功！");
         if (m_job.mode == DownloadMode::Pictures) {
