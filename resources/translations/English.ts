@@ -1075,10 +1075,6 @@
         <translation>Released background cut image ID</translation>
     </message>
     <message>
-        <source>图库已改变，撤销记录已清空。</source>
-        <translation>The picture library changed; the undo history was cleared.</translation>
-    </message>
-    <message>
         <source>撤销</source>
         <translation>Undo</translation>
     </message>
@@ -1593,6 +1589,17 @@
 <message>
         <source>颜色号</source>
         <translation>colour number</translation>
+    </message>
+</context>
+<context>
+    <name>PictureChange</name>
+    <message>
+        <source>导入图片</source>
+        <translation>Import pictures</translation>
+    </message>
+    <message>
+        <source>删除图片</source>
+        <translation>Delete pictures</translation>
     </message>
 </context>
 <context>

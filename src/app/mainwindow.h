@@ -4,6 +4,7 @@
 #include "mainform.h"
 #include "file/projectfile.h"
 #include "historytarget.h"
+#include "picturechange.h"
 #include "model/projectdata.h"
 
 #include <QMainWindow>
@@ -37,7 +38,7 @@ class Version;
 
 // The program's window. Owns the open project: its pages, boot settings, working folders and
 // the dialogs around it.
-class MainWindow : public QMainWindow, public HistoryTarget {
+class MainWindow : public QMainWindow, public HistoryTarget, public PictureTarget {
     Q_OBJECT
 public:
     static constexpr int MaxPages = 16000000;
@@ -102,6 +103,14 @@ public:
     void showHistoryPage(int n) override;
     PageTable *historyTable() const override;
     QMyFrame *historyCanvas() const override;
+    bool historyActive() const override;
+
+    // PictureTarget (mainwindowlibrary.cpp)
+    QString pictureFolder() const override;
+    QString pictureBackupFolder() const override;
+    ProjectData pictureReferences() const override { return projectData(); }
+    void applyPictureReferences(const ProjectData &after) override;
+    void reloadPictures() override;
 
     MainForm &form() { return ui; }
     QMyFrame *canvas() const { return m_frame; }
@@ -236,7 +245,6 @@ private:
     void deleteTickedPictures();
     QString pictureDeletionQuestion() const;
     void deleteTickedFonts();
-    void applyPictureReferences(const ProjectData &after);
     // Boot page (mainwindowboot.cpp).
     void setupBootPage();
     // The box and the page list's mark show the boot page.

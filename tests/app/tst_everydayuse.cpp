@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/projecthistory.h"
 #include "app/propertypanel.h"
+#include "app/setscreensizedlg.h"
 #include "canvas/pagetable.h"
 #include "canvas/qmyframe.h"
 #include "canvas/qmywidget.h"
@@ -16,8 +17,10 @@
 
 #include <QComboBox>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QToolButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -40,11 +43,18 @@ private slots:
     void unsafeTextIsStoredAndToldAtOnce_data();
     void unsafeTextIsStoredAndToldAtOnce();
     void deleteQuestionNamesTheUsers();
+    void importThenUndo();
+    void deleteThenUndo();
+    void undoRedoAcrossAnImport();
+    void historyEmptyWithNoProject();
 
 private:
     // Writes the sample project with six pictures and opens it in a new window.
     void open(const ProjectData &d);
     static ProjectData sample();
+    QStringList files(const QString &sub) const;
+    void importPicture(const QString &name);
+    QUndoStack *stack() const { return m_w->history()->stack(); }
     QString folder() const { return m_dir->filePath(QStringLiteral("p")); }
     QString file() const { return folder() + QStringLiteral("/p.Tavo"); }
     QByteArray saved() const { return ProjectFile::toXml(m_w->projectData()); }
@@ -124,6 +134,7 @@ ProjectData TestEverydayUse::sample()
 void TestEverydayUse::open(const ProjectData &d)
 {
     m_w.reset();
+    QDir(folder()).removeRecursively();
     for (const char *sub : {"/tempImages", "/backUpImages"}) {
         QDir().mkpath(folder() + QLatin1String(sub));
         for (int n = 0; n < 6; ++n) {
@@ -352,6 +363,142 @@ void TestEverydayUse::deleteQuestionNamesTheUsers()
                                             "图片4被第2页控件3、开机动画使用\n等4张图片正被使用\n是否删除选中的图片？"));
     answer(box, "btnCancel");
     QCOMPARE(m_w->pageTable()->pictures().count(), 6);
+}
+
+// ---- undo survives picture imports and deletions ----------------------------------------------
+
+QStringList TestEverydayUse::files(const QString &sub) const
+{
+    return QDir(folder() + sub).entryList(QDir::Files, QDir::Name);
+}
+
+void TestEverydayUse::importPicture(const QString &name)
+{
+    const QString source = m_dir->filePath(name);
+    QImage img(QSize(5, 7), QImage::Format_RGB32);
+    img.fill(Qt::green);
+    QVERIFY(img.save(source));
+    m_w->setFilesChooser([source](bool) { return QStringList{source}; });
+    QTest::mouseClick(m_w->form().btnImageFontAdd, Qt::LeftButton);
+}
+
+void TestEverydayUse::importThenUndo()
+{
+    open(sample());
+    const QStringList before = files(QStringLiteral("/tempImages"));
+    importPicture(QStringLiteral("new.bmp"));
+    QCOMPARE(stack()->count(), 1);
+    QCOMPARE(stack()->undoText(), QStringLiteral("导入图片"));
+    QCOMPARE(m_w->pageTable()->pictures().count(), 7);
+    QCOMPARE(files(QStringLiteral("/tempImages")), before + QStringList{QStringLiteral("100007_new.bmp")});
+    // Saved: the backup holds a copy, which the undo takes away too.
+    QVERIFY(m_w->saveProject());
+    QVERIFY(files(QStringLiteral("/backUpImages")).contains(QStringLiteral("100007_new.bmp")));
+
+    stack()->undo();
+    QCOMPARE(m_w->pageTable()->pictures().count(), 6);
+    QCOMPARE(files(QStringLiteral("/tempImages")), before);
+    QCOMPARE(files(QStringLiteral("/backUpImages")), before);
+    QCOMPARE(m_w->library()->model(LibraryPanel::Pictures)->rowCount(), 6);
+
+    stack()->redo();
+    QCOMPARE(m_w->pageTable()->pictures().count(), 7);
+    QCOMPARE(files(QStringLiteral("/tempImages")), before + QStringList{QStringLiteral("100007_new.bmp")});
+    QCOMPARE(m_w->pageTable()->pictures().at(6).size, QSize(5, 7));
+}
+
+void TestEverydayUse::deleteThenUndo()
+{
+    open(sample());
+    const QStringList before = files(QStringLiteral("/tempImages"));
+    const QStringList projectFiles = QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    const QByteArray bytesBefore = saved();
+    LibraryPanel *library = m_w->library();
+    library->setDeleteMode(LibraryPanel::Pictures, true);
+    library->model(LibraryPanel::Pictures)->setTicked(1, true);
+    library->model(LibraryPanel::Pictures)->setTicked(4, true);
+    QTest::mouseClick(m_w->form().btnImageFontSub, Qt::LeftButton);
+    answer(m_w->questionBox(), "btnOk");
+
+    QCOMPARE(stack()->count(), 1);
+    QCOMPARE(stack()->undoText(), QStringLiteral("删除图片"));
+    QCOMPARE(files(QStringLiteral("/tempImages")),
+             (QStringList{QStringLiteral("100001_p1.bmp"), QStringLiteral("100003_p3.bmp"), QStringLiteral("100004_p4.bmp"),
+                          QStringLiteral("100006_p6.bmp")}));
+    // Nothing is left in the project folder: the files wait outside it.
+    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), projectFiles);
+    ProjectData after = m_w->projectData();
+    QCOMPARE(after.pages.at(0).imageNum, -1);
+    QCOMPARE(after.pages.at(1).imageNum, 3);
+    QCOMPARE(after.pages.at(2).controls.at(3).imageNum, -1);
+    QCOMPARE(after.pages.at(2).controls.at(3).pressImageNum, -1);
+    QCOMPARE(after.logo1, 1);
+    QCOMPARE(after.logo2, -1);
+    const QByteArray bytesAfter = saved();
+
+    stack()->undo();
+    QCOMPARE(files(QStringLiteral("/tempImages")), before);
+    QCOMPARE(m_w->pageTable()->pictures().count(), 6);
+    QCOMPARE(saved(), bytesBefore);
+    QCOMPARE(m_w->form().editLogo2->text(), QStringLiteral("4"));
+
+    stack()->redo();
+    QCOMPARE(m_w->pageTable()->pictures().count(), 4);
+    QCOMPARE(saved(), bytesAfter);
+    stack()->undo();
+    QCOMPARE(saved(), bytesBefore);
+    // What the canvas shows follows: the button on page 2 has its picture again.
+    m_w->form().listWidget->setCurrentRow(2);
+    QCOMPARE(m_w->pageTable()->pageControls(2).at(3)->record().imageNum, 4);
+}
+
+void TestEverydayUse::undoRedoAcrossAnImport()
+{
+    open(sample());
+    const QByteArray start = saved();
+    m_w->canvas()->addControl(QStringLiteral("QLabel"), QPoint(10, 20));
+    m_w->history()->checkpoint();
+    const QByteArray one = saved();
+    importPicture(QStringLiteral("mid.bmp"));
+    QMyWidget *added = m_w->pageTable()->pageControls(m_w->currentPage()).last();
+    added->setImageNum(6);
+    added->setFontColorNum(9);
+    m_w->history()->checkpoint();
+    const QByteArray three = saved();
+    QCOMPARE(stack()->count(), 3);
+
+    stack()->undo();
+    stack()->undo();
+    QCOMPARE(m_w->pageTable()->pictures().count(), 6);
+    QCOMPARE(saved(), one);
+    stack()->undo();
+    QCOMPARE(saved(), start);
+    stack()->redo();
+    stack()->redo();
+    stack()->redo();
+    QCOMPARE(m_w->pageTable()->pictures().count(), 7);
+    QCOMPARE(saved(), three);
+    // The history is cleared only by another project.
+    QCOMPARE(stack()->count(), 3);
+    open(sample());
+    QCOMPARE(stack()->count(), 0);
+}
+
+void TestEverydayUse::historyEmptyWithNoProject()
+{
+    m_w = std::make_unique<MainWindow>();
+    m_w->show();
+    MainWindow *w = m_w.get();
+    w->setFileChooser([](MainWindow::FileDialog) { return QString(); });
+    w->setScreenSizeRunner([w]() {
+        w->screenSizeDlg()->cbVGA->setCurrentText(QStringLiteral("480*272(HHVGA)"));
+        w->screenSizeDlg()->on_btnOK_clicked();
+        return true;
+    });
+    QTest::mouseClick(w->form().btnNewPro, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    w->history()->checkpoint();
+    QCOMPARE(stack()->count(), 0);
 }
 
 QTEST_MAIN(TestEverydayUse)

@@ -12,3 +12,5 @@ for source, english in [
     ('等%1张图片正被使用', '%1 pictures in use in all'),
 ]:
     T[('PictureUses', source)] = english
+T[('PictureChange', '导入图片')] = 'Import pictures'
+T[('PictureChange', '删除图片')] = 'Delete pictures'
