@@ -1360,6 +1360,18 @@
         <source>无法打开帮助文档“%1”（所在文件夹：%2），请安装能打开此类文件的程序后重试。</source>
         <translation>The help document "%1" (in the folder %2) could not be opened. Install a program that opens such files and try again.</translation>
     </message>
+    <message>
+        <source>等%1处</source>
+        <translation>and more (%1 in all)</translation>
+    </message>
+    <message>
+        <source>页面变小后，有%1个控件或图形超出页面（其中%2个完全在页面之外）。是否将它们移入页面内？</source>
+        <translation>With the smaller page, %1 controls or shapes lie outside it (%2 of them wholly). Move them inside the page?</translation>
+    </message>
+    <message>
+        <source>移入页面</source>
+        <translation>Move inside the page</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -1589,6 +1601,21 @@
 <message>
         <source>颜色号</source>
         <translation>colour number</translation>
+    </message>
+</context>
+<context>
+    <name>PageFit</name>
+    <message>
+        <source>第%1页图形%2完全在页面之外，模块上不会显示</source>
+        <translation>Shape %2 on page %1 lies wholly outside the page and will not be seen on the module</translation>
+    </message>
+    <message>
+        <source>第%1页二维码%2完全在页面之外，模块上不会显示</source>
+        <translation>QR code %2 on page %1 lies wholly outside the page and will not be seen on the module</translation>
+    </message>
+    <message>
+        <source>第%1页控件%2完全在页面之外，模块上不会显示</source>
+        <translation>Control %2 on page %1 lies wholly outside the page and will not be seen on the module</translation>
     </message>
 </context>
 <context>

@@ -254,6 +254,9 @@ void MainWindow::slotDealIsNo(int code)
     case 15:
         stopDownloadAndClose();
         break;
+    case 41:
+        moveItemsInside();
+        break;
     case 13:
         if (saveProject()) {
             finishClose();

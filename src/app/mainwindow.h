@@ -63,6 +63,10 @@ public:
     // The boot page (mainwindowboot.cpp): the picked one, or the page shown while none is picked.
     int bootPage() const;
     int pickedBootPage() const { return m_bootPage; }
+    // After the page became smaller: how many items lie outside, with the offer to move them
+    // inside as one step (mainwindowpagefit.cpp).
+    void offerMoveInside();
+    void moveItemsInside();
     // As a pick in the box does; an invalid page lets the boot page follow the page shown again.
     void pickBootPage(int n);
 

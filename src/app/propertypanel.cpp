@@ -480,6 +480,7 @@ void PropertyPanel::editPage(const QString &key, const QString &value)
     QMyFrame *c = m_window->canvas();
     m_window->screenSizeDlg()->setResolutionText(f.resolutionText);
     c->setScreenType(f.screenType);
+    const bool smaller = f.frameW < c->frameW() || f.frameH < c->frameH();
     if (f.frameW != c->frameW() || f.frameH != c->frameH())
         c->setFrameSize(f.frameW, f.frameH);
     if (f.imageNum != c->pageImageNum() || key == QLatin1String("parentImageNum"))
@@ -495,4 +496,6 @@ void PropertyPanel::editPage(const QString &key, const QString &value)
     c->setHelpLineTop(f.helpLineTop);
     c->setHelpLineBottom(f.helpLineBottom);
     c->update();
+    if (smaller && o.message.isEmpty())
+        m_window->offerMoveInside();
 }

@@ -12,6 +12,9 @@
 #include "file/projectfile.h"
 #include "library/librarypanel.h"
 #include "library/qmyimageitemmodel.h"
+#include "model/pagefit.h"
+#include "model/resolutionlist.h"
+#include "qtenumpropertymanager.h"
 #include "qtvariantpropertymanager.h"
 #include "tavocli.h"
 
@@ -47,6 +50,7 @@ private slots:
     void deleteThenUndo();
     void undoRedoAcrossAnImport();
     void historyEmptyWithNoProject();
+    void resolutionShrinkOffersToMoveInside();
 
 private:
     // Writes the sample project with six pictures and opens it in a new window.
@@ -499,6 +503,63 @@ void TestEverydayUse::historyEmptyWithNoProject()
     QCoreApplication::processEvents();
     w->history()->checkpoint();
     QCOMPARE(stack()->count(), 0);
+}
+
+// ---- a smaller page -------------------------------------------------------------------------------
+
+void TestEverydayUse::resolutionShrinkOffersToMoveInside()
+{
+    ProjectData d = sample();
+    // Page 0: a box from (150, 250) to (200, 300); page 2's button (control 3) at (20, 200).
+    QMyDrawType box;
+    box.setDrawType(QMyDrawType::Box);
+    box.setStart(150, 250);
+    box.setEnd(200, 300);
+    box.instructionText();
+    d.pages[0].primitives << box;
+    open(d);
+    const QByteArray before = saved();
+    m_w->form().listWidget->setCurrentRow(2);
+    m_w->slotRecvParent(0, nullptr);
+    const int commands = stack()->count();
+    PropertyPanel *panel = m_w->propertyPanel();
+    QtProperty *vga = panel->property(QStringLiteral("vga"));
+    QVERIFY(vga);
+    panel->enumManager->setValue(vga, ResolutionList().indexOf(QStringLiteral("128*128(SQQVGA)")));
+    QCoreApplication::processEvents();
+    m_w->history()->checkpoint();
+    QCOMPARE(m_w->canvas()->frameW(), 128);
+    QMyMessageBox *box0 = m_w->questionBox();
+    QVERIFY(box0->isVisible());
+    // Page 2's controls: texts at y 10, 50, 90 of height 30+ reach below 128 partly; the button
+    // at y 200 and the box at 150..200 lie wholly outside.
+    const QVector<PageFit::Item> outside = PageFit::itemsOutside(m_w->projectData().pages, 128, 128);
+    int wholly = 0;
+    for (const PageFit::Item &item : outside)
+        wholly += item.wholly ? 1 : 0;
+    QCOMPARE(wholly, 2);
+    QCOMPARE(box0->message(), QStringLiteral("页面变小后，有%1个控件或图形超出页面（其中2个完全在页面之外）。是否将它们移入页面内？")
+                                  .arg(outside.size()));
+    // check names the wholly outside items but does not fail.
+    QVERIFY(m_w->saveProject());
+    const CliRun check = runTavoCli({QStringLiteral("check"), file()});
+    QCOMPARE(check.code, 0);
+    QVERIFY2(check.err.contains(QStringLiteral("第0页图形0完全在页面之外")), qPrintable(check.err));
+    QVERIFY2(check.err.contains(QStringLiteral("第2页控件3完全在页面之外")), qPrintable(check.err));
+
+    const int afterResize = stack()->count();
+    QVERIFY(afterResize > commands);
+    answer(box0, "btnOk");
+    QCOMPARE(stack()->count(), afterResize + 1);
+    QCOMPARE(stack()->undoText(), QStringLiteral("移入页面"));
+    const ProjectData moved = m_w->projectData();
+    QVERIFY(PageFit::itemsOutside(moved.pages, 128, 128).isEmpty() || moved.pages.at(2).controls.at(3).w > 128);
+    QCOMPARE(moved.pages.at(0).primitives.at(0).bounds().bottomRight(), QPoint(127, 127));
+    stack()->undo();
+    QCOMPARE(PageFit::itemsOutside(m_w->projectData().pages, 128, 128).size(), outside.size());
+    while (stack()->canUndo() && stack()->index() > commands)
+        stack()->undo();
+    QCOMPARE(saved(), before);
 }
 
 QTEST_MAIN(TestEverydayUse)

@@ -14,3 +14,13 @@ for source, english in [
     T[('PictureUses', source)] = english
 T[('PictureChange', '导入图片')] = 'Import pictures'
 T[('PictureChange', '删除图片')] = 'Delete pictures'
+T[('MainWindow', '页面变小后，有%1个控件或图形超出页面（其中%2个完全在页面之外）。是否将它们移入页面内？')] = \
+    'With the smaller page, %1 controls or shapes lie outside it (%2 of them wholly). Move them inside the page?'
+T[('MainWindow', '移入页面')] = 'Move inside the page'
+T[('MainWindow', '等%1处')] = 'and more (%1 in all)'
+for source, english in [
+    ('第%1页图形%2完全在页面之外，模块上不会显示', 'Shape %2 on page %1 lies wholly outside the page and will not be seen on the module'),
+    ('第%1页二维码%2完全在页面之外，模块上不会显示', 'QR code %2 on page %1 lies wholly outside the page and will not be seen on the module'),
+    ('第%1页控件%2完全在页面之外，模块上不会显示', 'Control %2 on page %1 lies wholly outside the page and will not be seen on the module'),
+]:
+    T[('PageFit', source)] = english

@@ -2,6 +2,7 @@
 #include "edit/pictureuses.h"
 #include "file/projectfile.h"
 #include "model/bootsettings.h"
+#include "model/pagefit.h"
 
 #include <QtTest>
 
@@ -15,6 +16,8 @@ private slots:
     void restoreUndoesRemoval();
     void bootPageFromTheFile_data();
     void bootPageFromTheFile();
+    void itemsMovedInside_data();
+    void itemsMovedInside();
 };
 
 namespace {
@@ -134,6 +137,47 @@ void TestPictureUses::bootPageFromTheFile()
     QCOMPARE(written.contains("<bootPage>"), stored >= 0);
     if (stored >= 0)
         QVERIFY(written.contains("    </frame>\n    <bootPage>" + QByteArray::number(stored) + "</bootPage>\n    <page id=\"1\">"));
+}
+
+void TestPictureUses::itemsMovedInside_data()
+{
+    QTest::addColumn<QRect>("control");
+    QTest::addColumn<bool>("outside");
+    QTest::addColumn<bool>("wholly");
+    QTest::addColumn<QPoint>("movedTo");
+    // Page 100 x 80.
+    QTest::newRow("inside") << QRect(10, 10, 30, 20) << false << false << QPoint(10, 10);
+    QTest::newRow("touching the edges") << QRect(70, 60, 30, 20) << false << false << QPoint(70, 60);
+    QTest::newRow("one pixel over") << QRect(71, 60, 30, 20) << true << false << QPoint(70, 60);
+    QTest::newRow("wholly right and below") << QRect(150, 90, 30, 20) << true << true << QPoint(70, 60);
+    QTest::newRow("left of the page") << QRect(-40, 5, 30, 20) << true << true << QPoint(0, 5);
+    QTest::newRow("wider than the page") << QRect(20, 5, 120, 20) << true << false << QPoint(0, 5);
+}
+
+void TestPictureUses::itemsMovedInside()
+{
+    QFETCH(QRect, control);
+    QFETCH(bool, outside);
+    QFETCH(bool, wholly);
+    QFETCH(QPoint, movedTo);
+    PageData page;
+    ControlRecord c = ControlRecord::make(ControlKind::Text, 4);
+    c.x = control.x();
+    c.y = control.y();
+    c.w = control.width();
+    c.h = control.height();
+    page.controls << c;
+    const QVector<PageFit::Item> items = PageFit::itemsOutside({page}, 100, 80);
+    QCOMPARE(items.size(), outside ? 1 : 0);
+    if (outside) {
+        QCOMPARE(items.first().wholly, wholly);
+        QCOMPARE(items.first().id, 4);
+    }
+    QCOMPARE(PageFit::outsideWarnings({page}, 100, 80),
+             wholly ? QStringList{QStringLiteral("第0页控件4完全在页面之外，模块上不会显示")} : QStringList());
+    const PageData moved = PageFit::movedInside(page, 100, 80);
+    QCOMPARE(QPoint(moved.controls.first().x, moved.controls.first().y), movedTo);
+    QCOMPARE(moved.controls.first().w, c.w);
 }
 
 QTEST_GUILESS_MAIN(TestPictureUses)
