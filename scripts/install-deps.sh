@@ -10,6 +10,7 @@ packages=(
     libqrencode-dev libudev-dev
     fonts-wqy-microhei
     xvfb xauth
+    python3 python3-serial
     desktop-file-utils appstream shared-mime-info xdg-utils
 )
 

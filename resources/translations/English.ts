@@ -1405,6 +1405,17 @@
     </message>
 </context>
 <context>
+    <name>ModuleLookSwitch</name>
+    <message>
+        <source>模块效果</source>
+        <translation>Module look</translation>
+    </message>
+    <message>
+        <source>按模块的像素显示当前页（只读；编辑请关闭）</source>
+        <translation>Show the current page in the module's own pixels (read-only; switch off to edit)</translation>
+    </message>
+</context>
+<context>
     <name>ModuleRuntime</name>
     <message>
         <source>宽度</source>

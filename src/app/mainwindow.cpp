@@ -5,6 +5,7 @@
 #include "canvas/palettes.h"
 #include "canvas/qmystandarditemmodel.h"
 #include "canvas/qmyframe.h"
+#include "canvas/modulelook.h"
 #include "canvas/zoombox.h"
 #include "canvas/qmywidget.h"
 #include "languagedlg.h"
@@ -126,6 +127,7 @@ MainWindow::MainWindow(QWidget *parent)
     connectForm();
     setupBootPage();
     setupHistory();
+    statusBar()->addPermanentWidget(new ModuleLookSwitch(m_frame, statusBar()));
     statusBar()->addPermanentWidget(new ZoomBox(m_frame, statusBar()));
     setupSimulator();
 

@@ -173,7 +173,7 @@ void MainWindow::importChosenProject()
     // exactly as it was.
     const QString folder = QFileInfo(file).absolutePath();
     ProjectData data = loadDefaults();
-    const int pictureCount = PictureLibrary::fromFolder(ProjectFolders::picturesToRead(folder)).count();
+    const int pictureCount = PictureLibrary::fromFolder(ProjectFolders::picturesToRead(folder), PictureLibrary::HeadersOnly).count();
     const ProjectFile::ReadResult r = ProjectFile::read(file, pictureCount, &data);
     if (!r.ok) {
         qWarning().noquote() << r.reason;

@@ -82,7 +82,7 @@ void MainWindow::on_btnSimulate_clicked()
         return;
     }
     const ProjectData data = projectData();
-    const DownloadJob probe = jobFromProject(data, projectFolder(), DownloadMode::PagesOnly);
+    const DownloadJob probe = jobFromProject(data, projectFolder(), DownloadMode::PagesOnly, JobPictures::Headers);
     const DownloadJob job = jobFromProject(
         data, projectFolder(), probe.pictures.isEmpty() ? DownloadMode::PagesOnly : DownloadMode::PicturesAndPages);
     QString message = job.pages.isEmpty() ? tr("项目中没有页面，无法下载！") : DownloadCheck::firstMessage(job);

@@ -11,6 +11,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <cmath>
+
 // One port's job, living in a thread of its own with its SerialLink.
 class BatchLinkRunner : public QObject {
     Q_OBJECT
@@ -163,6 +165,17 @@ QString BatchDownload::deviceKey(const QString &port)
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
+TransferEstimate BatchDownload::estimate(const BatchJobState &s)
+{
+    TransferEstimate e = Transfer::estimate(s.doneBytes, s.totalBytes, s.elapsedMs, s.baud);
+    const double line = s.baud > 0 ? double(s.baud) / 10.0 : 0;
+    if (line > 0 && e.bytesPerSecond > line) {
+        e.bytesPerSecond = line;
+        e.msLeft = qint64(std::ceil(double(e.totalBytes - e.doneBytes) * 1000.0 / line));
+    }
+    return e;
+}
+
 QString BatchDownload::duplicateMessage(const QStringList &ports)
 {
     QStringList keys;
@@ -179,10 +192,12 @@ QString BatchDownload::duplicateMessage(const QStringList &ports)
 void BatchDownload::setJob(const DownloadJob &job)
 {
     m_job = job;
-    m_job.pixelBlock.clear();
-    // Decoded once here rather than once per module.
-    if (DownloadCheck::sendsPictures(job.mode) && job.pictures.totalBytes() > 0)
-        m_job.pixelBlock = DownloadBlocks::pixelData(job.pictures);
+    // Decoded once here rather than once per module, unless the job already holds its block.
+    if (!m_job.pixelsReady) {
+        m_job.pixelBlock.clear();
+        if (DownloadCheck::sendsPictures(job.mode) && job.pictures.totalBytes() > 0)
+            m_job.pixelBlock = DownloadBlocks::pixelData(job.pictures);
+    }
     m_totalBytes = wireByteCount(m_job);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "download/downloadjob.h"
+#include "download/transferestimate.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -48,6 +49,9 @@ public:
     static QString duplicateMessage(const QStringList &ports);
     // The device an entry names, for comparing entries.
     static QString deviceKey(const QString &port);
+    // How far a job is, for people watching: bytes handed to the port's buffer count as sent, so
+    // early on the measured rate is capped at what the line carries.
+    static TransferEstimate estimate(const BatchJobState &state);
 
     // The job every port receives; prepares the pixel data once. Call before adding ports.
     void setJob(const DownloadJob &job);

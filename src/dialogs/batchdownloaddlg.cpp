@@ -38,7 +38,7 @@ constexpr int MaxVirtualModules = 16;
 BatchDownloadDlg::BatchDownloadDlg(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("BatchDownloadDlg"));
-    resize(760, 560);
+    resize(860, 560);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
     m_labPorts = new QLabel(this);
@@ -67,9 +67,9 @@ BatchDownloadDlg::BatchDownloadDlg(QWidget *parent) : QDialog(parent)
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setSectionResizeMode(ResultColumn, QHeaderView::Stretch);
     m_table->setColumnWidth(PortColumn, 130);
-    m_table->setColumnWidth(ProgressColumn, 170);
+    m_table->setColumnWidth(ProgressColumn, 140);
     m_table->setColumnWidth(RateColumn, 90);
-    m_table->setColumnWidth(LeftColumn, 80);
+    m_table->setColumnWidth(LeftColumn, 76);
     m_labTotals = named(new QLabel(this), "labTotals");
     m_labMessage = named(new QLabel(this), "labMessage");
     m_labMessage->setWordWrap(true);
@@ -339,7 +339,7 @@ void BatchDownloadDlg::updateRow(int index)
     const int row = m_rowOfJob.at(index);
     const BatchJobState &s = m_batch->state(index);
     auto *bar = qobject_cast<QProgressBar *>(m_table->cellWidget(row, ProgressColumn));
-    const TransferEstimate e = Transfer::estimate(s.doneBytes, s.totalBytes, s.elapsedMs, s.baud);
+    const TransferEstimate e = BatchDownload::estimate(s);
     if (bar)
         bar->setValue(s.totalBytes > 0 ? int(s.doneBytes * 1000 / s.totalBytes) : 0);
     m_table->item(row, PortColumn)->setText(s.label);
@@ -352,10 +352,13 @@ void BatchDownloadDlg::updateRow(int index)
         return;
     }
     const double seconds = double(s.elapsedMs) / 1000.0;
-    m_table->item(row, RateColumn)->setText(
-        seconds > 0 ? Transfer::formatBytes(qint64(double(s.doneBytes) / seconds)) + QStringLiteral("/s") : QString());
+    // The average of a whole download; a failed one says nothing about the line.
+    const bool ok = s.status == BatchJobState::Succeeded;
+    m_table->item(row, RateColumn)->setText(ok && seconds > 0 ? Transfer::formatBytes(qint64(double(s.doneBytes) / seconds)) +
+                                                                     QStringLiteral("/s")
+                                                               : QString());
     m_table->item(row, LeftColumn)->setText(QString());
-    if (s.status == BatchJobState::Succeeded) {
+    if (ok) {
         result->setText(tr("成功，用时%1秒").arg(QString::number(seconds, 'f', 1)));
         result->setForeground(QColor(0, 128, 0));
     } else {

@@ -134,7 +134,9 @@ void LibraryPanel::load(const QString &projectFolder)
 {
     m_pictureDeleteMode = false;
     m_fontDeleteMode = false;
-    m_table->setPictures(PictureLibrary::fromProjectFolder(projectFolder));
+    // Sizes from the headers before the first paint; the pixels are decoded for the thumbnails on
+    // the thread pool, and a picture that fails there is marked then.
+    m_table->setPictures(PictureLibrary::fromProjectFolder(projectFolder, PictureLibrary::HeadersOnly));
     m_pictureModel->removeRows(0, m_pictureModel->rowCount());
     refreshPictures();
     reloadFonts(projectFolder);
@@ -171,7 +173,7 @@ void LibraryPanel::fillPictureRow(int row)
         return;
     const PictureInfo &info = lib.at(row);
     int mark = NoMark;
-    if (PictureFiles::isUnreadable(info))
+    if (PictureFiles::isUnreadable(info) || m_thumbnails->isFailed(info.path))
         mark = Unreadable;
     else if (PictureFiles::isOversized(info.size, m_pageSize))
         mark = Oversized;
@@ -216,7 +218,7 @@ QString LibraryPanel::markText(int row) const
             .arg(info.size.width())
             .arg(info.size.height())
             .arg(QFileInfo(info.path).fileName());
-    if (PictureFiles::isUnreadable(info))
+    if (PictureFiles::isUnreadable(info) || m_thumbnails->isFailed(info.path))
         return tr("无法读取该图片（文件已损坏或为空），下载前请删除或重新导入：%1").arg(QFileInfo(info.path).fileName());
     if (PictureFiles::isOversized(info.size, m_pageSize))
         return tr("图片（%1x%2）大于页面（%3x%4），显示屏上超出页面的部分不会显示")
@@ -236,7 +238,7 @@ void LibraryPanel::showThumbnail(const QString &path)
         if (thumb->data(PathRole).toString() != path || thumb->data(MarkRole).toInt() == Unreadable)
             continue;
         if (pm.isNull())
-            thumb->setData(QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning), Qt::DecorationRole);
+            fillPictureRow(r);  // its header promised pixels the file does not hold: marked as unreadable
         else
             thumb->setData(pm, Qt::DecorationRole);
     }

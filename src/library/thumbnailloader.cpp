@@ -1,12 +1,9 @@
 #include "library/thumbnailloader.h"
 
-#include "library/picturecache.h"
-#include "library/regularfile.h"
+#include "library/picturereader.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
-#include <QImageReader>
 #include <QtConcurrent>
 
 ThumbnailLoader::ThumbnailLoader(const QSize &size, QObject *parent)
@@ -23,24 +20,9 @@ ThumbnailLoader::Stamp ThumbnailLoader::stampOf(const QString &path)
 
 QImage ThumbnailLoader::decodeScaled(const QString &path, const QSize &size)
 {
-    QFile file;
-    if (!RegularFile::open(path, &file))
-        return QImage();
-    QImageReader reader(&file);
-    const QSize full = reader.size();
-    if (full.isValid()) {
-        if (qint64(full.width()) * full.height() > PictureCache::MaxPixels)
-            return QImage();
-        if (full.width() > size.width() || full.height() > size.height())
-            reader.setScaledSize(full.scaled(size, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
-    }
-    QImage image = reader.read();
-    if (image.isNull())
-        return image;
-    // Readers that cannot decode small give the whole picture; scale it here, off the GUI thread.
-    if (image.width() > size.width() || image.height() > size.height())
-        image = image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // The library's own reader: only its formats, chosen by the file's bytes.
+    const QImage image = PictureReader::readScaled(path, size);
+    return image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 QPixmap ThumbnailLoader::thumbnail(const QString &path)
@@ -65,7 +47,7 @@ QPixmap ThumbnailLoader::thumbnail(const QString &path)
 bool ThumbnailLoader::isFailed(const QString &path) const
 {
     const auto it = m_cache.constFind(path);
-    return it != m_cache.constEnd() && it->pixmap.isNull();
+    return it != m_cache.constEnd() && it->pixmap.isNull() && it->stamp == stampOf(path);
 }
 
 void ThumbnailLoader::finished(const QString &path, const Stamp &stamp, const QImage &image)

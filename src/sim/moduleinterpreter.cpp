@@ -6,7 +6,6 @@
 #include "script/moduletext.h"
 
 #include <QCoreApplication>
-#include <QPainter>
 
 #include <algorithm>
 
@@ -50,15 +49,6 @@ bool colourOk(int c, QString *error) { return inRange(c, 0, ColorTable::Count - 
 bool pointOk(int x, int y, QString *error)
 {
     return inRange(x, -kMaxCoord, kMaxCoord, tr("坐标"), error) && inRange(y, -kMaxCoord, kMaxCoord, tr("坐标"), error);
-}
-
-// Width in pixels of a text in the module's fonts: Latin characters are half as wide as tall.
-int textWidth(const QString &text, int size)
-{
-    int w = 0;
-    for (const QChar c : text)
-        w += c.unicode() < 0x80 ? size / 2 : size;
-    return w;
 }
 
 }  // namespace
@@ -110,7 +100,7 @@ bool ModuleRuntime::doClear(const ModuleInstruction &ins, Origin, QString *error
     QVector<int> a;
     if (!ints(ins, 1, &a, error) || !colourOk(a[0], error))
         return false;
-    m_screen.fill(ColorTable::colorAt(a[0]));
+    m_screen.fill(a[0]);
     m_screen.setBackgroundNum(a[0]);
     m_screen.clearControls();
     return true;
@@ -119,7 +109,7 @@ bool ModuleRuntime::doClear(const ModuleInstruction &ins, Origin, QString *error
 void ModuleRuntime::drawPicture(const QImage &image, int x, int y, int w, int h)
 {
     const QRect part = QRect(0, 0, w, h) & image.rect();
-    m_screen.draw([&](QPainter &p) { p.drawImage(QPoint(x, y), image, part); });
+    m_screen.draw([&](ModuleRaster &r) { r.picture(image, QPoint(x, y), part); });
 }
 
 bool ModuleRuntime::doPicture(const ModuleInstruction &ins, Origin, QString *error)
@@ -155,13 +145,17 @@ bool ModuleRuntime::doShape(const ModuleInstruction &ins, Origin, QString *error
     }
     if (count == 4 && !inRange(a[2], 0, kMaxSize, tr("半径"), error))
         return false;
-    const PageData page = PageReader::read(ins.text);
-    if (page.primitives.isEmpty()) {
-        *error = tr("参数错误");
-        return false;
-    }
-    const QMyDrawType d = page.primitives.first();
-    m_screen.draw([&](QPainter &p) { Renderer::paintPrimitive(p, d); });
+    const QRgb c = ModuleRaster::tableColour(a[count - 1]);
+    m_screen.draw([&](ModuleRaster &r) {
+        if (n == QLatin1String("PS"))
+            r.pixel(a[0], a[1], c);
+        else if (n == QLatin1String("PL"))
+            r.line(a[0], a[1], a[2], a[3], c);
+        else if (count == 4)
+            r.circle(a[0], a[1], a[2], c, n == QLatin1String("CIRF"));
+        else
+            r.box(a[0], a[1], a[2], a[3], c, n == QLatin1String("BOXF"));
+    });
     return true;
 }
 
@@ -306,7 +300,7 @@ bool ModuleRuntime::doText(const ModuleInstruction &ins, Origin, QString *error)
         return false;
     }
     ControlRecord r = ControlRecord::make(ControlKind::Text, 0);
-    r.x = x, r.y = y, r.w = textWidth(text, size), r.h = size;
+    r.x = x, r.y = y, r.w = ModuleRaster::textWidth(text, size), r.h = size;
     r.fontSize = size;
     r.text = text;
     r.style = mode ? 2 : 0;
@@ -314,7 +308,7 @@ bool ModuleRuntime::doText(const ModuleInstruction &ins, Origin, QString *error)
     r.vAlign = AlignStart;
     r.fontColorNum = colour;
     r.backgroundColorNum = m_sbc;
-    m_screen.draw([&](QPainter &p) { Renderer::paintShownControl(p, r, RenderContext{nullptr, m_screen.size(), m_sbc}); });
+    m_screen.draw([&](ModuleRaster &raster) { raster.control(r, nullptr, m_sbc); });
     return true;
 }
 
@@ -386,7 +380,7 @@ bool ModuleRuntime::doFlashPicture(const ModuleInstruction &ins, Origin, QString
             return false;
         }
         const QRect part = visible & QRect(0, 0, a[3], a[4]);
-        m_screen.draw([&](QPainter &p) { p.drawImage(QPoint(a[1], a[2]) + part.topLeft(), img); });
+        m_screen.draw([&](ModuleRaster &r) { r.picture(img, QPoint(a[1], a[2]) + part.topLeft()); });
         return true;
     }
     const QImage img = m_pictures.image(a[0]);

@@ -12,6 +12,7 @@ QString tr(const char *text) { return QCoreApplication::translate("ModuleRuntime
 
 ModuleRuntime::ModuleRuntime(const QSize &panel)
 {
+    m_screen.setPictures(&m_pictures);
     setPanelSize(panel);
 }
 
@@ -32,7 +33,7 @@ QSize ModuleRuntime::drawingSize(int direction) const
 void ModuleRuntime::setPictures(const ModulePictures &pictures)
 {
     m_pictures = pictures;
-    m_screen.setPictures(nullptr);
+    m_screen.setPictures(&m_pictures);
 }
 
 void ModuleRuntime::setAddress(int enabled, int address)
@@ -113,9 +114,6 @@ void ModuleRuntime::execute(const Pending &item, qint64 nowMs)
         refuse(item.ins, tr("未知指令"));
         return;
     }
-    // Controls may name pictures: the renderer reads them as files, written once per download.
-    if (m_pictures.count() > 0)
-        m_screen.setPictures(&m_pictures.library());
     QString reason;
     m_reply.clear();
     if (!(this->*(it.value()))(item.ins, item.origin, &reason)) {
@@ -155,7 +153,7 @@ void ModuleRuntime::resetState()
     m_busyUntil = 0;
     m_currentPage = -1;
     m_direction = 0;
-    m_backlight = 20;
+    m_backlight = 0;
     m_sbc = 0;
     m_halfDot = false;
     m_lcdOn = true;

@@ -26,6 +26,9 @@ public:
     // The panel's own size in either orientation; drawing is portrait for codes 0 and 2 and
     // landscape for 1 and 3.
     explicit ModuleRuntime(const QSize &panel = QSize(240, 320));
+    // The screen keeps a pointer to the pictures.
+    ModuleRuntime(const ModuleRuntime &) = delete;
+    ModuleRuntime &operator=(const ModuleRuntime &) = delete;
 
     // Where answers and log lines go.
     std::function<void(const QByteArray &)> answer;
@@ -147,7 +150,7 @@ private:
 
     int m_currentPage = -1;
     int m_direction = 0;
-    int m_backlight = 20;
+    int m_backlight = 0;  // full brightness until a boot script or host says otherwise
     int m_sbc = 0;
     bool m_halfDot = false;
     bool m_lcdOn = true;

@@ -1,8 +1,9 @@
 #include "modulescreen.h"
 
 #include "model/colortable.h"
+#include "modulepictures.h"
+#include "render/renderer.h"
 
-#include <QPainter>
 #include <QTransform>
 
 namespace {
@@ -55,7 +56,6 @@ void ModuleScreen::setSize(const QSize &size)
 {
     m_base = blank(size);
     m_screen = m_base;
-    m_ctx.pageSize = size;
     ++m_serial;
 }
 
@@ -66,26 +66,53 @@ void ModuleScreen::turn(int fromDirection, int toDirection)
         return;
     m_base = turned(m_base, q);
     m_screen = turned(m_screen, q);
-    m_ctx.pageSize = m_screen.size();
     ++m_serial;
 }
 
-void ModuleScreen::draw(const std::function<void(QPainter &)> &paint)
+void ModuleScreen::setPictures(const ModulePictures *pictures)
+{
+    m_pictures = pictures;
+    m_decoded.clear();
+}
+
+QImage ModuleScreen::picture(int n) const
+{
+    if (!m_pictures)
+        return QImage();
+    auto it = m_decoded.constFind(n);
+    if (it != m_decoded.constEnd())
+        return it.value();
+    // A picture is decoded once per download, however often controls show it.
+    const QImage img = m_pictures->image(n);
+    if (m_decoded.size() >= 256)
+        m_decoded.clear();
+    m_decoded.insert(n, img);
+    return img;
+}
+
+void ModuleScreen::draw(const std::function<void(ModuleRaster &)> &paint)
 {
     if (m_screen.isNull())
         return;
     for (QImage *layer : {&m_base, &m_screen}) {
-        QPainter p(layer);
-        paint(p);
+        ModuleRaster raster(layer);
+        paint(raster);
     }
     ++m_serial;
 }
 
-void ModuleScreen::fill(const QColor &colour)
+void ModuleScreen::fill(int colourNum)
 {
-    m_base.fill(colour);
-    m_screen.fill(colour);
+    const QRgb c = ModuleRaster::tableColour(colourNum);
+    m_base.fill(c);
+    m_screen.fill(c);
     ++m_serial;
+}
+
+void ModuleScreen::paintControl(QImage *layer, int index, const QRect &clip)
+{
+    ModuleRaster raster(layer, clip);
+    raster.control(shownRecord(index), [this](int n) { return picture(n); }, m_backgroundNum);
 }
 
 int ModuleScreen::addControl(const ControlRecord &record)
@@ -96,8 +123,7 @@ int ModuleScreen::addControl(const ControlRecord &record)
     const int index = record.isQRCode() ? m_controls.size() + m_qrCodes.size() - 1 : m_controls.size() - 1;
     if (!m_screen.isNull()) {
         // A new control lies on top of what is there.
-        QPainter p(&m_screen);
-        Renderer::paintShownControl(p, shownRecord(index), m_ctx);
+        paintControl(&m_screen, index, m_screen.rect());
         ++m_serial;
     }
     return list.last().id;
@@ -145,16 +171,13 @@ void ModuleScreen::redraw(const ControlRecord *record)
     }
     if (index < 0)
         return;
-    const QRect area = Renderer::shownBounds(shownRecord(index)) & m_screen.rect();
+    const QRect area = ModuleRaster::controlRect(shownRecord(index)) & m_screen.rect();
     if (area.isEmpty())
         return;
-    QPainter p(&m_screen);
-    p.drawImage(area.topLeft(), m_base, area);
-    p.setClipRect(area);
+    ModuleRaster(&m_screen, area).picture(m_base, area.topLeft(), area);
     for (int i = 0; i < total; ++i) {
-        const ControlRecord shown = shownRecord(i);
-        if (Renderer::shownBounds(shown).intersects(area))
-            Renderer::paintShownControl(p, shown, m_ctx);
+        if (ModuleRaster::controlRect(shownRecord(i)).intersects(area))
+            paintControl(&m_screen, i, area);
     }
     ++m_serial;
 }

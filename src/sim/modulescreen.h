@@ -1,15 +1,16 @@
 #pragma once
 
 #include "model/controlrecord.h"
-#include "render/renderer.h"
+#include "moduleraster.h"
 
+#include <QHash>
 #include <QImage>
 #include <QSet>
 #include <QVector>
 
 #include <functional>
 
-class QPainter;
+class ModulePictures;
 
 // What the module's screen shows, in the drawing orientation. Two layers: everything drawn
 // freely (colours, pictures, shapes, plain texts) and, on top, the controls of the page by number,
@@ -26,13 +27,16 @@ public:
     // the picture turns with the coordinates.
     void turn(int fromDirection, int toDirection);
 
-    void setPictures(const PictureLibrary *pictures) { m_ctx.pictures = pictures; }
+    // Pictures controls may name; decoded pictures are kept until the next call.
+    void setPictures(const ModulePictures *pictures);
     // Colour number shown through transparent parts of controls (the page's background colour).
-    void setBackgroundNum(int n) { m_ctx.pageBackgroundNum = n; }
+    void setBackgroundNum(int n) { m_backgroundNum = n; }
 
-    // Free drawing, in drawing coordinates.
-    void draw(const std::function<void(QPainter &)> &paint);
-    void fill(const QColor &colour);
+    // Free drawing, in drawing coordinates, with the module's raster.
+    void draw(const std::function<void(ModuleRaster &)> &paint);
+    void fill(int colourNum);
+    // Picture n as the panel holds it; null when there is none.
+    QImage picture(int n) const;
 
     // Controls: all but QR codes numbered in the order they arrive, QR codes apart.
     int addControl(const ControlRecord &record);
@@ -50,7 +54,7 @@ public:
     // The button under a point of the screen, topmost first; -1 when none.
     int buttonAt(const QPoint &p) const;
 
-    // The drawn picture, full colour.
+    // The drawn picture: RGB565 pixels widened to RGB32.
     const QImage &image() const { return m_screen; }
     // Counts every change, so a viewer knows when to fetch the picture again.
     quint64 serial() const { return m_serial; }
@@ -71,9 +75,13 @@ private:
     const ControlRecord &at(int index) const;
     ControlRecord shownRecord(int index) const;
 
+    void paintControl(QImage *layer, int index, const QRect &clip);
+
     QImage m_base;
     QImage m_screen;
-    RenderContext m_ctx;
+    const ModulePictures *m_pictures = nullptr;
+    mutable QHash<int, QImage> m_decoded;
+    int m_backgroundNum = 15;
     QVector<ControlRecord> m_controls;
     QVector<ControlRecord> m_qrCodes;
     QSet<int> m_pressed;

@@ -173,8 +173,9 @@ private slots:
             ports << modules.back()->devicePath();
         }
         BatchDownload batch;
-        // Time-outs run ten times faster, so the silent module fails within a second or so.
-        batch.setTimeScale(10);
+        // Time-outs run four times faster: the silent module fails in 2.5 s, while a busy machine still
+        // leaves the sound modules time to answer.
+        batch.setTimeScale(4);
         batch.setJob(demoJob(project, DownloadMode::PagesOnly));
         QVERIFY(runBatch(batch, ports));
         QCOMPARE(batch.state(0).status, BatchJobState::Succeeded);
@@ -303,6 +304,33 @@ private slots:
         if (!pictures)
             job.pictures = PictureLibrary();
         QCOMPARE(BatchDownload::refusal(job), message);
+    }
+
+    void progressNeverFasterThanTheLine_data()
+    {
+        QTest::addColumn<qint64>("done");
+        QTest::addColumn<qint64>("elapsed");
+        QTest::addColumn<double>("rate");
+        QTest::addColumn<qint64>("left");
+        // 34 000 bytes in 2 s looks like 17 000 B/s while the port's buffer fills; 115200 baud
+        // carries 11 520.
+        QTest::newRow("buffer filling") << qint64(34000) << qint64(2000) << 11520.0 << qint64(26563);
+        QTest::newRow("slower than the line") << qint64(10000) << qint64(2000) << 5000.0 << qint64(66000);
+    }
+    void progressNeverFasterThanTheLine()
+    {
+        QFETCH(qint64, done);
+        QFETCH(qint64, elapsed);
+        QFETCH(double, rate);
+        QFETCH(qint64, left);
+        BatchJobState s;
+        s.baud = 115200;
+        s.totalBytes = 340000;
+        s.doneBytes = done;
+        s.elapsedMs = elapsed;
+        const TransferEstimate e = BatchDownload::estimate(s);
+        QCOMPARE(e.bytesPerSecond, rate);
+        QCOMPARE(e.msLeft, left);
     }
 
     void productionModeDownloadsEachNewModuleOnce()

@@ -8,6 +8,7 @@
 #include "file/projectfile.h"
 #include "library/librarypanel.h"
 #include "library/qmyimageitemmodel.h"
+#include "library/picturereader.h"
 #include "library/thumbnailloader.h"
 #include "picturereferencesproject.h"
 #include "tavocli.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QtTest>
 
 // The library in the window, driven through its buttons and tables on real project folders.
@@ -38,6 +40,7 @@ private slots:
     void reopeningListsTheSameOrder();
     void thumbnailsArriveOnceAndAreReused();
     void unreadableAndOversizedAreMarked();
+    void openingReadsHeadersAndMarksFailuresLater();
     void fontTableFollowsTheFolder();
 
 private:
@@ -407,6 +410,32 @@ void TestLibrary::unreadableAndOversizedAreMarked()
     QCOMPARE(m->item(5, 2)->data(LibraryPanel::MarkRole).toInt(), int(LibraryPanel::Unreadable));
     QVERIFY(m->item(5, 1)->toolTip().contains(QStringLiteral("100006_empty.bmp")));
     QTRY_VERIFY(w->library()->thumbnailsComplete());
+}
+
+// The window lists the library from the picture headers; each picture is decoded once, for its
+// thumbnail on the thread pool, and one whose header promises pixels the file lacks is marked then.
+void TestLibrary::openingReadsHeadersAndMarksFailuresLater()
+{
+    const QString file = makeProject(QStringLiteral("p"));
+    const QString cut = m_dir->path() + QStringLiteral("/p/tempImages/100005_cut.bmp");
+    QImage img(10, 10, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    QVERIFY(img.save(cut));
+    QFile f(cut);
+    QVERIFY(f.open(QIODevice::ReadWrite) && f.resize(54));  // the header alone
+    f.close();
+
+    const int before = PictureReader::decodeCount();
+    auto w = openWindow(file);
+    QMyImageItemModel *m = w->library()->pictureModel();
+    QCOMPARE(m->rowCount(), 5);
+    QCOMPARE(m->item(4, 4)->text(), QStringLiteral("10x10"));
+    QCOMPARE(m->item(4, 2)->data(LibraryPanel::MarkRole).toInt(), int(LibraryPanel::NoMark));
+    QTRY_COMPARE(m->item(4, 2)->data(LibraryPanel::MarkRole).toInt(), int(LibraryPanel::Unreadable));
+    QVERIFY(m->item(4, 1)->toolTip().contains(QStringLiteral("100005_cut.bmp")));
+    QTRY_VERIFY(w->library()->thumbnailsComplete());
+    QThreadPool::globalInstance()->waitForDone();
+    QCOMPARE(PictureReader::decodeCount() - before, 5);
 }
 
 void TestLibrary::fontTableFollowsTheFolder()

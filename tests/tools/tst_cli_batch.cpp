@@ -152,6 +152,7 @@ private slots:
                                                   .arg(QStringLiteral("ttyS7"), QStringLiteral("/dev/ttyS7"));
         QTest::newRow("render") << QStringList{demo, kPort, kVirtual, kPort, kVirtual, QStringLiteral("--render"), QStringLiteral("x")}
                                 << QStringLiteral("--render works with a single virtual module");
+        QTest::newRow("nothing chosen") << QStringList{demo, QStringLiteral("--json")} << QStringLiteral("--port DEV, --ports-found or --watch is required");
         QTest::newRow("log without file") << QStringList{demo, kPort, kVirtual, kPort, kVirtual, QStringLiteral("--log")}
                                           << QStringLiteral("--log needs a file");
     }
@@ -163,6 +164,37 @@ private slots:
         QCOMPARE(r.code, 2);
         QVERIFY2(r.err.contains(error), qPrintable(r.err));
         QVERIFY(r.out.isEmpty());
+    }
+
+    void portsFoundWithNoModuleAnswering()
+    {
+        // No module is on this machine's serial ports: every one is tried at every rate, then refused.
+        const CliRun r = runTavoCli({QStringLiteral("download"), QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo"),
+                                     QStringLiteral("--ports-found")});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("no module answered on any serial port")), qPrintable(r.err));
+    }
+
+    void productionModeOnHotPlugAlone()
+    {
+        QProcess p;
+        p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-cli"),
+                {QStringLiteral("download"), QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo"), QStringLiteral("--watch")});
+        QByteArray out;
+        QElapsedTimer clock;
+        clock.start();
+        const QByteArray waiting = msg("ProductionWatch", "正在等待模块接入，按Ctrl+C结束……").toUtf8();
+        while (!out.contains(waiting) && clock.elapsed() < 20000) {
+            p.waitForReadyRead(200);
+            out += p.readAllStandardOutput();
+        }
+        QVERIFY2(out.contains(waiting), out.constData());
+        ::kill(pid_t(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(10000));
+        out += p.readAllStandardOutput();
+        QCOMPARE(p.exitCode(), 0);
+        QVERIFY2(out.contains(msg("ProductionWatch", "共%1个模块：成功%2个，失败%3个").arg(0).arg(0).arg(0).toUtf8()),
+                 out.constData());
     }
 
     void productionModeUntilCtrlC()

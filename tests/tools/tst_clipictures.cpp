@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -22,6 +23,9 @@ private slots:
     void removeRefusesBadNumbersAndChangesNothing_data();
     void removeRefusesBadNumbersAndChangesNothing();
     void addImportsAndReportsFailures();
+    void eachCommandDecodesWhatItNeeds_data();
+    void eachCommandDecodesWhatItNeeds();
+    void unreadablePictureIsNamed();
 
 private:
     QString projectFile() const { return m_dir->path() + QStringLiteral("/p/p.Tavo"); }
@@ -145,4 +149,67 @@ void TestCliPictures::addImportsAndReportsFailures()
 }
 
 QTEST_GUILESS_MAIN(TestCliPictures)
+void TestCliPictures::eachCommandDecodesWhatItNeeds_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("decoded");
+    // Sizes come from the headers; only judging or sending a picture decodes it, once.
+    QTest::newRow("info") << QStringList{QStringLiteral("info")} << 0;
+    QTest::newRow("info --json") << QStringList{QStringLiteral("info"), QStringLiteral("--json")} << 0;
+    QTest::newRow("script --all") << QStringList{QStringLiteral("script"), QStringLiteral("--all")} << 0;
+    QTest::newRow("set") << QStringList{QStringLiteral("set"), QStringLiteral("--page"), QStringLiteral("0"),
+                                        QStringLiteral("parentImageNum=1")}
+                         << 0;
+    QTest::newRow("check") << QStringList{QStringLiteral("check")} << 4;
+    QTest::newRow("pictures") << QStringList{QStringLiteral("pictures")} << 4;
+    QTest::newRow("download --with-pictures")
+        << QStringList{QStringLiteral("download"), QStringLiteral("--port"), QStringLiteral("SIM"),
+                       QStringLiteral("--with-pictures")}
+        << 4;
+}
+
+void TestCliPictures::eachCommandDecodesWhatItNeeds()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, decoded);
+    args.insert(1, projectFile());
+    // A module of its own process, so that only the command's decoding is counted.
+    QProcess sim;
+    if (args.contains(QStringLiteral("SIM"))) {
+        sim.start(QStringLiteral(TAVO_BIN_DIR "/lxp-sim"), QStringList());
+        QVERIFY(sim.waitForReadyRead(10000));
+        args.replaceInStrings(QStringLiteral("SIM"), QString::fromUtf8(sim.readLine()).trimmed());
+    }
+    qputenv("TAVO_COUNT_DECODES", "1");
+    const CliRun r = runTavoCli(args);
+    qunsetenv("TAVO_COUNT_DECODES");
+    sim.kill();
+    sim.waitForFinished();
+    QVERIFY2(r.code == 0, qPrintable(r.err));
+    QVERIFY2(r.err.contains(QStringLiteral("decoded: %1\n").arg(decoded)), qPrintable(r.err));
+}
+
+// A picture cut short passes its header but is named by every command that judges pictures.
+void TestCliPictures::unreadablePictureIsNamed()
+{
+    const QString path = images() + QStringLiteral("/100002_p1.bmp");
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.resize(54));  // the header alone
+    f.close();
+
+    QCOMPARE(runTavoCli({QStringLiteral("info"), projectFile()}).code, 0);
+    const CliRun check = runTavoCli({QStringLiteral("check"), projectFile()});
+    QCOMPARE(check.code, 1);
+    QVERIFY2(check.err.contains(QStringLiteral("图片100002_p1.bmp（编号1）无法读取")), qPrintable(check.err));
+    const CliRun list = runTavoCli({QStringLiteral("pictures"), projectFile()});
+    QCOMPARE(list.code, 0);
+    QVERIFY2(list.outText().contains(QStringLiteral("100002_p1.bmp")), qPrintable(list.outText()));
+    QVERIFY2(list.outText().contains(QStringLiteral("unreadable")), qPrintable(list.outText()));
+    const CliRun download = runTavoCli({QStringLiteral("download"), projectFile(), QStringLiteral("--port"),
+                                        QStringLiteral("virtual"), QStringLiteral("--with-pictures")});
+    QCOMPARE(download.code, 1);
+    QVERIFY2(download.err.contains(QStringLiteral("100002_p1.bmp")), qPrintable(download.err));
+}
+
 #include "tst_clipictures.moc"

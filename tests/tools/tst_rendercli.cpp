@@ -116,6 +116,10 @@ void TestRenderCli::failures_data()
     QTest::newRow("unknown option") << QStringList{project, QStringLiteral("--page"), QStringLiteral("0"),
                                                    QStringLiteral("-o"), out, QStringLiteral("--colour")}
                                     << 2;
+    QTest::newRow("design and module look") << QStringList{project, QStringLiteral("--page"), QStringLiteral("0"),
+                                                           QStringLiteral("-o"), out, QStringLiteral("--design"),
+                                                           QStringLiteral("--module")}
+                                            << 2;
     QTest::newRow("missing project") << QStringList{QStringLiteral("/nonexistent/x.Tavo"), QStringLiteral("--page"),
                                                     QStringLiteral("0"), QStringLiteral("-o"), out}
                                      << 2;

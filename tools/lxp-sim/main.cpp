@@ -1,13 +1,18 @@
 // A virtual LXP module on a pseudo-terminal: prints the device path to open, then answers
 // whatever is sent there until it is stopped.
 #include "screenfile.h"
+#include "screenrun.h"
 #include "simulatorwindow.h"
+#include "script/moduletext.h"
 #include "support/headless.h"
 #include "virtualport.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -47,7 +52,6 @@ int main(int argc, char **argv)
     QGuiApplication::setApplicationName(QStringLiteral("lxp-sim"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Virtual LXP display module on a pseudo-terminal."));
     parser.addHelpOption();
     const QCommandLineOption limits(QStringLiteral("limits"),
                                     QStringLiteral("Limits reported: controls per page, bytes per page, text bytes."),
@@ -71,9 +75,33 @@ int main(int argc, char **argv)
     const QCommandLineOption verbose(QStringLiteral("verbose"), QStringLiteral("Print every command received."));
     const QCommandLineOption windowOption(QStringLiteral("window"), QStringLiteral("Show the module's screen in a window."));
     const QCommandLineOption screen(QStringLiteral("screen"),
-                                    QStringLiteral("Keep the module's screen in this PNG file (rewritten at most ten times a second)."),
+                                    QStringLiteral("Keep the module's screen in this PNG file (rewritten at most ten times a second; "
+                                                   "with --run, the final screen). It holds the framebuffer: the backlight "
+                                                   "dims only the window's view."),
                                     QStringLiteral("FILE.png"));
-    parser.addOptions({limits, flash, baud, render, size, silent, split, junk, closeAfter, verbose, windowOption, screen});
+    const QCommandLineOption screenDimmed(QStringLiteral("screen-dimmed"),
+                                          QStringLiteral("The screen file and --expect take the screen as seen, with the backlight."));
+    const QCommandLineOption run(QStringLiteral("run"),
+                                 QStringLiteral("Screen test without a pty: run the instruction lines of FILE (plain lines, or a "
+                                                "--record file), write --screen, exit 1 at the first line the module refuses."),
+                                 QStringLiteral("FILE"));
+    const QCommandLineOption project(QStringLiteral("project"),
+                                     QStringLiteral("With --run: download this project first, so its pages are stored."),
+                                     QStringLiteral("P.Tavo"));
+    const QCommandLineOption fast(QStringLiteral("fast"),
+                                  QStringLiteral("With --run: DELAYMS and recorded gaps pass at once instead of in real time."));
+    const QCommandLineOption expect(QStringLiteral("expect"),
+                                    QStringLiteral("With --run: compare the final screen with this picture; exit 1 with the count "
+                                                   "and area of differing pixels and a difference image NAME.diff.png beside it."),
+                                    QStringLiteral("GOLDEN.png"));
+    const QCommandLineOption record(QStringLiteral("record"),
+                                    QStringLiteral("Keep every line that arrives, with its time in milliseconds, for --run."),
+                                    QStringLiteral("FILE"));
+    parser.addOptions({limits, flash, baud, render, size, silent, split, junk, closeAfter, verbose, windowOption, screen,
+                       screenDimmed, run, project, fast, expect, record});
+    parser.setApplicationDescription(QStringLiteral(
+        "Virtual LXP display module on a pseudo-terminal. A fresh module has full backlight (BL 0) until its boot "
+        "script or a host sets another."));
     parser.process(app);
 
     ModuleSettings settings;
@@ -98,6 +126,23 @@ int main(int argc, char **argv)
         settings.screen = QSize(wh.at(0).toInt(&okW), wh.at(1).toInt(&okH));
     if (!okW || !okH || settings.screen.isEmpty() || settings.screen.width() > 4096 || settings.screen.height() > 4096)
         return usageError(QStringLiteral("--size takes WxH, e.g. 240x320"));
+
+    if (parser.isSet(run)) {
+        ScreenRun r;
+        r.file = parser.value(run);
+        r.project = parser.value(project);
+        if (parser.isSet(size) || r.project.isEmpty())
+            r.size = settings.screen;
+        r.fast = parser.isSet(fast);
+        r.dimmed = parser.isSet(screenDimmed);
+        r.screen = parser.value(screen);
+        r.expect = parser.value(expect);
+        r.maxTextBytes = settings.maxTextBytes;
+        return runScreen(r);
+    }
+    for (const QCommandLineOption *o : {&project, &fast, &expect})
+        if (parser.isSet(*o))
+            return usageError(QStringLiteral("--%1 goes with --run").arg(o->names().first()));
     if (parser.isSet(silent)) {
         settings.silentAnswer = parser.value(silent).toInt(&ok);
         if (!ok || settings.silentAnswer < 1)
@@ -144,9 +189,33 @@ int main(int argc, char **argv)
         QCoreApplication::exit(0);
     });
 
+    std::unique_ptr<QFile> recordFile;
+    if (parser.isSet(record)) {
+        const QString path = parser.value(record);
+        if (QFileInfo(path).isSymLink())
+            return usageError(QStringLiteral("%1 is a symbolic link; give the file itself").arg(path));
+        recordFile = std::make_unique<QFile>(path);
+        if (!recordFile->open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return usageError(QStringLiteral("cannot write %1").arg(path));
+        recordFile->write("# lxp-sim --record: milliseconds since start, a tab, the line; replay with lxp-sim --run\n");
+        recordFile->flush();
+        auto started = std::make_shared<QElapsedTimer>();
+        started->start();
+        QObject::connect(&module, &VirtualModule::commandReceived, [file = recordFile.get(), started](const QString &line) {
+            // Download commands are kept as comments: they carry blocks a replay cannot have.
+            static const char *download[] = {"ICHECK(", "FCHECK(", "BOOT_START", "PG_DLOAD", "FS_HEAD", "SR_DLOAD", "ZIKU", "write_flash"};
+            bool isDownload = false;
+            for (const char *d : download)
+                isDownload = isDownload || line.startsWith(QLatin1String(d));
+            const QString text = recordLine(started->elapsed(), line);
+            file->write(ModuleText::encode(isDownload ? QStringLiteral("# ") + text : text));
+            file->flush();
+        });
+    }
+
     std::unique_ptr<ScreenFile> screenFile;
     if (parser.isSet(screen)) {
-        screenFile = std::make_unique<ScreenFile>(&module, parser.value(screen));
+        screenFile = std::make_unique<ScreenFile>(&module, parser.value(screen), parser.isSet(screenDimmed));
         if (!screenFile->write())
             return usageError(QStringLiteral("cannot write %1").arg(parser.value(screen)));
     }

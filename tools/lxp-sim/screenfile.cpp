@@ -4,8 +4,8 @@
 
 #include <QSaveFile>
 
-ScreenFile::ScreenFile(VirtualModule *module, const QString &path, QObject *parent)
-    : QObject(parent), m_module(module), m_path(path), m_timer(this)
+ScreenFile::ScreenFile(VirtualModule *module, const QString &path, bool dimmed, QObject *parent)
+    : QObject(parent), m_module(module), m_path(path), m_dimmed(dimmed), m_timer(this)
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &ScreenFile::write);
@@ -26,7 +26,8 @@ bool ScreenFile::write()
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (!m_module->runtime().display().save(&file, "PNG"))
+    const ModuleRuntime &rt = m_module->runtime();
+    if (!(m_dimmed ? rt.display() : rt.frame()).save(&file, "PNG"))
         return false;
     return file.commit();
 }

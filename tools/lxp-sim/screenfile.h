@@ -14,7 +14,8 @@ class ScreenFile : public QObject {
 public:
     static constexpr int MinIntervalMs = 100;
 
-    ScreenFile(VirtualModule *module, const QString &path, QObject *parent = nullptr);
+    // The file holds the framebuffer, or with dimmed the screen as seen (backlight, LCD off).
+    ScreenFile(VirtualModule *module, const QString &path, bool dimmed = false, QObject *parent = nullptr);
     bool write();
 
 private:
@@ -22,6 +23,7 @@ private:
 
     VirtualModule *m_module;
     QString m_path;
+    bool m_dimmed;
     QTimer m_timer;
     QElapsedTimer m_sinceWrite;
 };

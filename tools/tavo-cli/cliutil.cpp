@@ -44,7 +44,8 @@ bool loadCliProject(const QString &path, CliProject *project)
         fail(ExitUsage, QStringLiteral("%1: no such project file").arg(path));
         return false;
     }
-    project->pictures = PictureLibrary::fromProjectFolder(project->folder);
+    // Sizes are all most commands need; those that judge or send pictures decode them.
+    project->pictures = PictureLibrary::fromProjectFolder(project->folder, PictureLibrary::HeadersOnly);
     warnSkipped(project->pictures.skipped());
     QStringList skippedFonts;
     FontLibrary::fontListOfProject(project->folder, &skippedFonts);

@@ -80,7 +80,7 @@ public:
 
     static QString lineOf(const BatchJobState &s)
     {
-        const TransferEstimate e = Transfer::estimate(s.doneBytes, s.totalBytes, s.elapsedMs, s.baud);
+        const TransferEstimate e = BatchDownload::estimate(s);
         const QString rate = Transfer::formatBytes(qint64(e.bytesPerSecond)) + QStringLiteral("/s");
         return QStringLiteral("%1 %2%  %3  %4 s left")
             .arg(s.label, -16)
@@ -248,8 +248,9 @@ QString takeBatchPorts(QStringList &args, QStringList *ports, bool *batch, Batch
         if (!ok || options->baud <= 0)
             return QStringLiteral("--baud takes a positive number, not '%1'").arg(value);
     }
-    if (ports->isEmpty() && !options->portsFound)
-        return QStringLiteral("--port DEV or --ports-found is required");
+    // Production mode may rely on hot-plug alone.
+    if (ports->isEmpty() && !options->portsFound && !options->watch)
+        return QStringLiteral("--port DEV, --ports-found or --watch is required");
     return QString();
 }
 

@@ -49,7 +49,7 @@ int cmdCheck(const QStringList &arguments)
     if (!loadCliProject(args.first(), &project))
         return ExitUsage;
     // Everything a download with pictures would refuse, pictures no page uses included.
-    const DownloadJob job = jobFromProject(project.data, project.folder, DownloadMode::PicturesAndPages);
+    const DownloadJob job = jobFromProject(project.data, project.folder, DownloadMode::PicturesAndPages, JobPictures::Verdicts);
     QStringList problems = DownloadCheck::allMessages(job);
     // A download without pages can only end in a time-out.
     if (project.data.pages.isEmpty())

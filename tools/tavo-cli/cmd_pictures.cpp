@@ -40,7 +40,8 @@ QStringList marksOf(const PictureInfo &info, const QSize &page)
 
 int list(const CliProject &p, bool json)
 {
-    const PictureLibrary &lib = p.pictures;
+    PictureLibrary lib = p.pictures;
+    lib.decodeAll();  // the marks say which pictures cannot be read
     const QSize page(p.data.frameW, p.data.frameH);
     if (json) {
         QJsonArray rows;
@@ -85,7 +86,7 @@ int add(const CliProject &p, const QStringList &files)
 {
     const PictureFiles::ImportResult r = PictureFiles::importPictures(imagesFolder(p), files);
     keepBackupInStep(p);
-    const PictureLibrary after = PictureLibrary::fromFolder(imagesFolder(p));
+    const PictureLibrary after = PictureLibrary::fromFolder(imagesFolder(p), PictureLibrary::HeadersOnly);
     for (const QString &path : r.added) {
         const int n = after.paths().indexOf(path);
         out() << "added " << n << '\t' << QFileInfo(path).fileName() << '\n';

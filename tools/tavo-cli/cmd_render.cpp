@@ -3,6 +3,7 @@
 
 #include "library/picturelibrary.h"
 #include "file/projectfile.h"
+#include "modulepage.h"
 #include "render/renderer.h"
 
 #include <QFileInfo>
@@ -16,6 +17,7 @@ struct RenderArgs {
     QString output;
     int page = -1;
     bool design = false;
+    bool module = false;
 };
 
 // Fills a from the arguments; returns an error text, empty when they are usable.
@@ -26,6 +28,8 @@ QString parse(const QStringList &args, RenderArgs *a)
         const QString &arg = args.at(i);
         if (arg == QLatin1String("--design")) {
             a->design = true;
+        } else if (arg == QLatin1String("--module")) {
+            a->module = true;
         } else if (arg == QLatin1String("--page") || arg == QLatin1String("-o") || arg == QLatin1String("--output")) {
             if (i + 1 >= args.size())
                 return QStringLiteral("%1 needs a value").arg(arg);
@@ -53,6 +57,8 @@ QString parse(const QStringList &args, RenderArgs *a)
         return QStringLiteral("render needs --page N");
     if (a->output.isEmpty())
         return QStringLiteral("render needs -o FILE.png");
+    if (a->design && a->module)
+        return QStringLiteral("--design and --module exclude each other");
     return QString();
 }
 
@@ -63,12 +69,13 @@ int cmdRender(const QStringList &args)
     RenderArgs a;
     const QString usage = parse(args, &a);
     if (!usage.isEmpty())
-        return fail(ExitUsage, usage + QStringLiteral("\nusage: tavo-cli render PROJECT.Tavo --page N -o FILE.png [--design]"));
+        return fail(ExitUsage, usage + QStringLiteral("\nusage: tavo-cli render PROJECT.Tavo --page N -o FILE.png [--design | --module]"));
 
     const QFileInfo projectInfo(a.project);
     if (!projectInfo.isFile())
         return fail(ExitUsage, QStringLiteral("cannot open '%1'").arg(a.project));
-    const PictureLibrary pictures = PictureLibrary::fromProjectFolder(projectInfo.absolutePath());
+    // The renderer decodes the pictures it draws; the rest need only their sizes.
+    const PictureLibrary pictures = PictureLibrary::fromProjectFolder(projectInfo.absolutePath(), PictureLibrary::HeadersOnly);
     warnSkipped(pictures.skipped());
     ProjectData data;
     // A file without a usable page size is shown at the canvas's default size.
@@ -85,7 +92,9 @@ int cmdRender(const QStringList &args)
     RenderContext ctx;
     ctx.pictures = &pictures;
     ctx.pageSize = QSize(data.frameW, data.frameH);
-    const QImage image = Renderer::renderPage(data.pages.at(a.page), ctx, a.design);
+    // --module: the module's own pixels, exactly what the simulator shows after a download.
+    const QImage image = a.module ? ModulePageRenderer().render(data.pages.at(a.page), pictures, ctx.pageSize)
+                                  : Renderer::renderPage(data.pages.at(a.page), ctx, a.design);
     if (image.isNull())
         return fail(ExitFailed, QStringLiteral("cannot render a page of %1 x %2").arg(data.frameW).arg(data.frameH));
 

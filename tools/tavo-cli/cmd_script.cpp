@@ -12,7 +12,7 @@ const char *kUsage = "usage: tavo-cli script PROJECT.Tavo (--page N | --boot | -
 // keeps a wild range from building a gigantic text).
 bool bootScript(const CliProject &project, QByteArray *bytes)
 {
-    const DownloadJob job = jobFromProject(project.data, project.folder, DownloadMode::PagesOnly);
+    const DownloadJob job = jobFromProject(project.data, project.folder, DownloadMode::PagesOnly, JobPictures::Headers);
     const QString problem = DownloadCheck::bootAnimationMessage(job);
     if (!problem.isEmpty()) {
         fail(ExitFailed, problem);

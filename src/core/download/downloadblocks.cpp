@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 namespace DownloadBlocks {
 
 namespace {
@@ -66,23 +68,25 @@ QByteArray pictureHeader(const PictureLibrary &pictures)
     return out;
 }
 
-void appendPixels(QByteArray *out, const QImage &source, const QSize &size)
+bool appendPixels(QByteArray *out, const QImage &source, const QSize &size)
 {
-    const int w = qMax(0, size.width());
-    const int h = qMax(0, size.height());
+    const qint64 w = qMax(0, size.width());
+    const qint64 h = qMax(0, size.height());
     if (w == 0 || h == 0)
-        return;
-    const int start = out->size();
-    out->resize(start + w * h * 2);
+        return true;
+    const qint64 start = out->size();
+    if (start + w * h * 2 > MaxBlockBytes)
+        return false;
+    out->resize(int(start + w * h * 2));
     uchar *dst = reinterpret_cast<uchar *>(out->data()) + start;
     const QImage img = source.isNull() ? QImage() : source.convertToFormat(QImage::Format_RGB32);
-    const int cw = qMin(w, img.width());
-    const int ch = qMin(h, img.height());
-    for (int y = 0; y < h; ++y) {
-        uchar *row = dst + qint64(y) * w * 2;
-        int x = 0;
+    const qint64 cw = qMin<qint64>(w, img.width());
+    const qint64 ch = qMin<qint64>(h, img.height());
+    for (qint64 y = 0; y < h; ++y) {
+        uchar *row = dst + y * w * 2;
+        qint64 x = 0;
         if (y < ch) {
-            const QRgb *src = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+            const QRgb *src = reinterpret_cast<const QRgb *>(img.constScanLine(int(y)));
             for (; x < cw; ++x) {
                 const quint16 v = rgb565(src[x]);
                 row[2 * x] = uchar(v >> 8);
@@ -92,17 +96,47 @@ void appendPixels(QByteArray *out, const QImage &source, const QSize &size)
         for (; x < w; ++x)
             row[2 * x] = row[2 * x + 1] = 0;
     }
+    return true;
 }
 
 QByteArray pixelData(const PictureLibrary &pictures)
 {
+    if (pictures.totalBytes() > MaxBlockBytes)
+        return QByteArray();
     QByteArray out;
-    out.reserve(int(qMin<qint64>(pictures.totalBytes(), INT_MAX / 2)));
+    out.reserve(int(pictures.totalBytes()));
     for (const PictureInfo &info : pictures.pictures()) {
         PictureState state;
-        appendPixels(&out, PictureReader::read(info.path, &state), info.size);
+        if (!appendPixels(&out, PictureReader::read(info.path, &state), info.size))
+            return QByteArray();
     }
     return out;
+}
+
+void decodePictures(PictureLibrary *pictures, QByteArray *pixels)
+{
+    const bool wantPixels = pixels && pictures->readableBytes() <= MaxFlashBytes;
+    if (pixels)
+        pixels->clear();
+    // Each picture's block apart, as the sizes of later pictures' addresses are only known when
+    // every verdict is in.
+    QVector<QByteArray> blocks(pictures->count());
+    for (int n = 0; n < pictures->count(); ++n) {
+        const PictureInfo &info = pictures->at(n);
+        if (info.decoded && (!wantPixels || !info.readable()))
+            continue;
+        PictureState state;
+        QSize size;
+        const QImage img = PictureReader::read(info.path, &state, &size);
+        pictures->setDecoded(n, state, size);
+        if (wantPixels && state == PictureState::Readable)
+            appendPixels(&blocks[n], img, size);
+    }
+    if (!wantPixels || pictures->totalBytes() > MaxFlashBytes || !pictures->problemPictures().isEmpty())
+        return;
+    pixels->reserve(int(pictures->totalBytes()));
+    for (const QByteArray &b : std::as_const(blocks))
+        pixels->append(b);
 }
 
 const QVector<FontSlot> &smallFontSlots()

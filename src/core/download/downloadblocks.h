@@ -14,13 +14,25 @@ namespace DownloadBlocks {
 QByteArray pictureHeader(const PictureLibrary &pictures);
 int pictureHeaderLength(int pictureCount);
 
+// The most picture bytes any module stores: a library above it is refused from its header sizes,
+// before a pixel is decoded.
+constexpr qint64 MaxFlashBytes = 11534336;
+// The most a pixel block is ever built for (a QByteArray holds less than 2 GiB).
+constexpr qint64 MaxBlockBytes = qint64(1) << 30;
+
 // Pixel data of every picture in library order, row by row, RGB565 high byte first. Each picture
 // is decoded from its file; its bytes always match the library's recorded size (a file that
 // changed or cannot be read is cropped or padded with black), so the header and the addresses
-// stay true.
+// stay true. Empty when the library's total is above MaxBlockBytes.
 QByteArray pixelData(const PictureLibrary &pictures);
-// Appends one picture of the given size.
-void appendPixels(QByteArray *out, const QImage &image, const QSize &size);
+// Appends one picture of the given size; false (nothing appended) when the block would pass
+// MaxBlockBytes.
+bool appendPixels(QByteArray *out, const QImage &image, const QSize &size);
+
+// Decodes each picture of the library once: records every decoder's verdict and true size in it,
+// and with pixels given, gives the library's pixel block as pixelData would (left empty when the
+// total is above MaxFlashBytes or a picture cannot be sent: such a library is refused anyway).
+void decodePictures(PictureLibrary *pictures, QByteArray *pixels = nullptr);
 
 inline quint16 rgb565(QRgb c)
 {

@@ -1,5 +1,6 @@
 #include "download/downloadcheck.h"
 
+#include "download/downloadblocks.h"
 #include "script/instructions.h"
 #include "script/moduletext.h"
 #include "script/scripts.h"
@@ -221,6 +222,15 @@ QStringList pictureMessages(const DownloadJob &job, bool usedOnly)
     return messages;
 }
 
+QString flashMessage(const DownloadJob &job)
+{
+    // Pictures refused on their own are not counted twice.
+    if (!sendsPictures(job.mode) || job.pictures.readableBytes() <= DownloadBlocks::MaxFlashBytes)
+        return QString();
+    // The largest module's own answer to such a library.
+    return QCoreApplication::translate("SerialPortDlg", "下载失败，下载图片的bin文件总大小超过11M！");
+}
+
 QStringList allMessages(const DownloadJob &job)
 {
     QStringList messages;
@@ -228,9 +238,13 @@ QStringList allMessages(const DownloadJob &job)
         if (!m.isEmpty())
             messages << m;
     };
-    if (job.mode == DownloadMode::Pictures)
-        return pictureMessages(job);
+    if (job.mode == DownloadMode::Pictures) {
+        messages = pictureMessages(job);
+        add(flashMessage(job));
+        return messages;
+    }
     messages << pictureMessages(job, !sendsPictures(job.mode));
+    add(flashMessage(job));
     add(pageSizeMessage(job.pages, job.pictures));
     const QString range = bootAnimationMessage(job);
     add(range);

@@ -35,6 +35,9 @@ QString colorNumberMessage(const QVector<PageData> &pages);
 // message each, naming the file and the pages that use it. With usedOnly, only pictures that a
 // page uses: a page download sends no picture, only the sizes of those it names.
 QStringList pictureMessages(const DownloadJob &job, bool usedOnly = false);
+// Readable pictures whose pixel bytes together pass what any module stores (the largest flash),
+// judged from their header sizes.
+QString flashMessage(const DownloadJob &job);
 // True when the job's mode sends the picture library.
 bool sendsPictures(DownloadMode mode);
 

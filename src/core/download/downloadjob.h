@@ -38,13 +38,23 @@ struct DownloadJob : BootSettings {
     PictureLibrary pictures;
     QStringList fonts;
     QString baud;  // added by the serial link when it starts the worker
-    // Pixel data of the pictures made once for many modules (a batch); empty: each job decodes
-    // the pictures when it sends them.
+    // The pictures' pixel block, made once when the pictures were decoded for their verdicts (or
+    // once for many modules, in a batch), so that no picture is decoded twice; when it is not
+    // ready, the pictures are decoded when they are sent.
     QByteArray pixelBlock;
+    bool pixelsReady = false;
+};
+
+// How much of the pictures a job made for a project reads.
+enum class JobPictures {
+    ForMode,   // each picture decoded once: verdicts, and the pixel block when the mode sends pictures
+    Verdicts,  // each picture decoded once for its verdict, no pixel block
+    Headers,   // sizes from the headers only (scripts, counts)
 };
 
 // A job for a project: its boot settings as the editor reads them (bootSettingsOf), with the
 // snapshot of its pages, pictures (of "<folder>/tempImages") and fonts.
-DownloadJob jobFromProject(const ProjectData &project, const QString &projectFolder, DownloadMode mode);
+DownloadJob jobFromProject(const ProjectData &project, const QString &projectFolder, DownloadMode mode,
+                           JobPictures reading = JobPictures::ForMode);
 
 Q_DECLARE_METATYPE(DownloadJob)

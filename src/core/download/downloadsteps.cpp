@@ -264,7 +264,9 @@ void DownloadSteps::performPictures(int s)
     switch (s) {
     case 0: {
         // Callers check before starting; this stops any job that skipped it before a byte is sent.
-        const QStringList problems = DownloadCheck::pictureMessages(m_job);
+        QStringList problems = DownloadCheck::pictureMessages(m_job);
+        problems << DownloadCheck::flashMessage(m_job);
+        problems.removeAll(QString());
         if (!problems.isEmpty()) {
             message(Warning, problems.first());
             finish(false, problems.first());
@@ -291,7 +293,8 @@ void DownloadSteps::performPictures(int s)
         sendText(QStringLiteral("SR_DLOAD(2,%1);\r\n").arg(m_job.pictures.totalBytes()));
         break;
     case 4:
-        writeBlock(m_job.pixelBlock.isEmpty() ? DownloadBlocks::pixelData(m_job.pictures) : m_job.pixelBlock);
+        writeBlock(m_job.pixelsReady || !m_job.pixelBlock.isEmpty() ? m_job.pixelBlock
+                                                                     : DownloadBlocks::pixelData(m_job.pictures));
         break;
     case 5: {
         const QString done = tr("图片下载成功！");

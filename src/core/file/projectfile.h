@@ -10,8 +10,9 @@ class QDomDocument;
 // Reading and writing ".Tavo" project files (UTF-8 XML, indentation 4).
 namespace ProjectFile {
 
-// Larger files are refused unread: a real project stays far below this.
-constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
+// Larger files are refused unread. The reader holds about the file's own size, so this bounds
+// what reading a file can cost; a real project stays far below it.
+constexpr qint64 MaxFileBytes = 512 * 1024 * 1024;
 // A project file needs four levels; deeper nesting is refused before any tree is built.
 constexpr int MaxDepth = 64;
 // Page sides beyond this are not taken from a file (the largest module is 1024 wide).

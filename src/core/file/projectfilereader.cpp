@@ -32,9 +32,8 @@ int toNumber(const QString &text)
 }
 
 // An alignment code: only 0, 1 and 2 mean something; any other value leaves the control's own.
-int alignCode(const QString &text, int current)
+int alignCode(int v, int current)
 {
-    const int v = toNumber(text);
     return v >= AlignCentre && v <= AlignEnd ? v : current;
 }
 
@@ -53,11 +52,11 @@ int pictureNumber(const QString &text, int pictureCount)
     return n < 0 || n >= pictureCount ? -1 : int(n);
 }
 
-// Walks the events of a document the way the editor reads a project.
+// Walks the events of a document the way the editor reads a project, pulling them one at a time.
 class Reader {
 public:
-    Reader(const ProjectXml::Document &doc, int pictureCount, ProjectData *data, const QString &name)
-        : m_doc(doc), m_events(doc.events), m_pictureCount(pictureCount), m_data(data), m_name(name)
+    Reader(ProjectXml::EventSource &source, int pictureCount, ProjectData *data, const QString &name)
+        : m_source(source), m_pictureCount(pictureCount), m_data(data), m_name(name)
     {
     }
 
@@ -66,13 +65,14 @@ public:
 private:
     using Tag = ProjectXml::Tag;
 
-    const ProjectXml::Event &current() const { return m_events.at(m_i); }
-    Tag tag() const { return current().tag; }
+    const ProjectXml::Event &current() const { return m_current; }
+    Tag tag() const { return m_current.tag; }
+    bool pull() { return m_source.next(&m_current); }
     // Like QXmlStreamReader: the next child start element, false at the end of the parent.
     bool readNextStartElement()
     {
-        while (++m_i < m_events.size()) {
-            const ProjectXml::Event::Type t = m_events.at(m_i).type;
+        while (pull()) {
+            const ProjectXml::Event::Type t = m_current.type;
             if (t == ProjectXml::Event::Start)
                 return true;
             if (t == ProjectXml::Event::End)
@@ -80,37 +80,83 @@ private:
         }
         return false;
     }
-    // All text inside the current element, child elements included; ends on its end.
-    QString elementText()
+    // All text inside the current element, child elements included; ends on its end. An element
+    // holding one text alone leaves it in *only (and returns nothing), so that a number can be
+    // read from its bytes.
+    QString elementText(ProjectXml::Event *only = nullptr, bool *single = nullptr)
     {
         QString out;
         int depth = 1;
-        while (depth > 0 && ++m_i < m_events.size()) {
-            const ProjectXml::Event &e = m_events.at(m_i);
-            if (e.type == ProjectXml::Event::Start)
+        int texts = 0;
+        bool children = false;
+        ProjectXml::Event first;
+        while (depth > 0 && pull()) {
+            if (m_current.type == ProjectXml::Event::Start) {
                 ++depth;
-            else if (e.type == ProjectXml::Event::End)
+                children = true;
+            } else if (m_current.type == ProjectXml::Event::End) {
                 --depth;
-            else
-                out += m_doc.text(e);
+            } else {
+                if (texts == 0)
+                    first = m_current;
+                else if (texts == 1)
+                    out = m_source.text(first) + m_source.text(m_current);
+                else
+                    out += m_source.text(m_current);
+                ++texts;
+            }
+        }
+        if (single)
+            *single = false;
+        if (texts == 1) {
+            if (only && !children) {
+                *only = first;
+                *single = true;
+                return QString();
+            }
+            out = m_source.text(first);
         }
         return out;
+    }
+    // An element's number: from the bytes of its one text, as toNumber reads it otherwise.
+    int elementNumber()
+    {
+        ProjectXml::Event only;
+        bool single = false;
+        const QString text = elementText(&only, &single);
+        if (!single)
+            return toNumber(text);
+        bool ok = false;
+        const int v = m_source.number(only, &ok);
+        return ok ? v : 0;
     }
     void skipCurrentElement()
     {
         int depth = 1;
-        while (depth > 0 && ++m_i < m_events.size()) {
-            const ProjectXml::Event::Type t = m_events.at(m_i).type;
+        while (depth > 0 && pull()) {
+            const ProjectXml::Event::Type t = m_current.type;
             depth += t == ProjectXml::Event::Start ? 1 : (t == ProjectXml::Event::End ? -1 : 0);
         }
     }
     QString where() const
     {
         int line = 0, column = 0;
-        m_doc.position(current(), &line, &column);
+        m_source.position(current(), &line, &column);
         return tr("%1 第%2行第%3列").arg(m_name, QString::number(line), QString::number(column));
     }
     int picture(const QString &text) const { return pictureNumber(text, m_pictureCount); }
+    // A picture number read from the bytes when it is a plain number; as text otherwise.
+    int pictureElement()
+    {
+        ProjectXml::Event only;
+        bool single = false;
+        const QString text = elementText(&only, &single);
+        if (!single)
+            return picture(text);
+        bool ok = false;
+        const int v = m_source.number(only, &ok);
+        return ok ? (v < 0 || v >= m_pictureCount ? -1 : v) : picture(m_source.text(only));
+    }
     void readFrame();
     bool readControl(int pageIndex);
     bool readPrimitive(PageData &page);
@@ -120,9 +166,8 @@ private:
         return false;
     }
 
-    const ProjectXml::Document &m_doc;
-    const QVector<ProjectXml::Event> &m_events;
-    int m_i = -1;
+    ProjectXml::EventSource &m_source;
+    ProjectXml::Event m_current;
     const int m_pictureCount;
     ProjectData *m_data;
     const QString m_name;
@@ -140,26 +185,24 @@ void Reader::readFrame()
 {
     ProjectData &d = *m_data;
     while (readNextStartElement()) {
-        const Tag t = tag();
-        const QString text = elementText();
-        switch (t) {
-        case Tag::FrameW: m_frameW = toNumber(text); break;
-        case Tag::FrameH: m_frameH = toNumber(text); break;
-        case Tag::ParentImageNum: d.parentImageNum = picture(text); break;
-        case Tag::ParentBackgroundNum: d.parentBackgroundNum = toNumber(text); break;
-        case Tag::ScreenType: m_screenType = toNumber(text); break;
-        case Tag::Dpi: d.dpi = ProjectXml::savableText(text.trimmed()); break;
-        case Tag::Baud: d.baud = ProjectXml::savableText(text.trimmed()); break;
-        case Tag::BlValue: d.blValue = toNumber(text); break;
-        case Tag::Logo1: d.logo1 = picture(text); break;
-        case Tag::Logo2: d.logo2 = picture(text); break;
-        case Tag::LogoX: d.logoX = toNumber(text); break;
-        case Tag::LogoY: d.logoY = toNumber(text); break;
-        case Tag::LogoW: d.logoW = toNumber(text); break;
-        case Tag::LogoH: d.logoH = toNumber(text); break;
-        case Tag::LogoTime: d.logoTime = toNumber(text); break;
-        case Tag::CurrentPage: d.currentPage = toNumber(text); break;
-        default: break;
+        switch (tag()) {
+        case Tag::FrameW: m_frameW = elementNumber(); break;
+        case Tag::FrameH: m_frameH = elementNumber(); break;
+        case Tag::ParentImageNum: d.parentImageNum = picture(elementText()); break;
+        case Tag::ParentBackgroundNum: d.parentBackgroundNum = elementNumber(); break;
+        case Tag::ScreenType: m_screenType = elementNumber(); break;
+        case Tag::Dpi: d.dpi = ProjectXml::savableText(elementText().trimmed()); break;
+        case Tag::Baud: d.baud = ProjectXml::savableText(elementText().trimmed()); break;
+        case Tag::BlValue: d.blValue = elementNumber(); break;
+        case Tag::Logo1: d.logo1 = picture(elementText()); break;
+        case Tag::Logo2: d.logo2 = picture(elementText()); break;
+        case Tag::LogoX: d.logoX = elementNumber(); break;
+        case Tag::LogoY: d.logoY = elementNumber(); break;
+        case Tag::LogoW: d.logoW = elementNumber(); break;
+        case Tag::LogoH: d.logoH = elementNumber(); break;
+        case Tag::LogoTime: d.logoTime = elementNumber(); break;
+        case Tag::CurrentPage: d.currentPage = elementNumber(); break;
+        default: skipCurrentElement(); break;
         }
     }
     // The page size, and with it the orientation, count only when both are usable; otherwise
@@ -184,36 +227,34 @@ bool Reader::readControl(int pageIndex)
     const int others = page.controls.size() - qrCodes;
     ControlRecord c = ControlRecord::make(kind, kind == ControlKind::QRCode ? qrCodes : others);
     while (readNextStartElement()) {
-        const Tag t = tag();
-        const QString text = elementText();
-        switch (t) {
-        case Tag::Text: c.text = ProjectXml::savableText(text); break;
-        case Tag::Id: c.id = toNumber(text); break;
-        case Tag::X: c.x = toNumber(text); break;
-        case Tag::Y: c.y = toNumber(text); break;
-        case Tag::W: c.w = toNumber(text); break;
-        case Tag::H: c.h = toNumber(text); break;
-        case Tag::FontSize: c.fontSize = toNumber(text); break;
-        case Tag::HAlign: c.hAlign = alignCode(text, c.hAlign); break;
-        case Tag::VAlign: c.vAlign = alignCode(text, c.vAlign); break;
-        case Tag::FontColorNum: c.fontColorNum = toNumber(text); break;
-        case Tag::BackgroundColorNum: c.backgroundColorNum = toNumber(text); break;
-        case Tag::PressColorNum: c.pressColorNum = toNumber(text); break;
-        case Tag::ImageNum: c.imageNum = picture(text); break;
-        case Tag::CutImageNum: c.cutImageNum = picture(text); break;
-        case Tag::BackgroundImageNum: c.backgroundImageNum = picture(text); break;
-        case Tag::BackgroundCutImageNum: c.backgroundCutImageNum = picture(text); break;
-        case Tag::PressImageNum: c.pressImageNum = picture(text); break;
-        case Tag::PressCutImageNum: c.pressCutImageNum = picture(text); break;
-        case Tag::ProgType: c.progType = toNumber(text); break;
-        case Tag::Style: c.style = toNumber(text); break;
-        case Tag::StyleColorNum: c.styleColorNum = toNumber(text); break;
-        case Tag::PointerX: c.pointerX = toNumber(text); break;
-        case Tag::PointerY: c.pointerY = toNumber(text); break;
-        case Tag::PointerW: c.pointerW = toNumber(text); break;
-        case Tag::PointerL: c.pointerL = toNumber(text); break;
-        case Tag::PointerAngle: c.pointerAngle = toNumber(text); break;
-        default: break;
+        switch (tag()) {
+        case Tag::Text: c.text = ProjectXml::savableText(elementText()); break;
+        case Tag::Id: c.id = elementNumber(); break;
+        case Tag::X: c.x = elementNumber(); break;
+        case Tag::Y: c.y = elementNumber(); break;
+        case Tag::W: c.w = elementNumber(); break;
+        case Tag::H: c.h = elementNumber(); break;
+        case Tag::FontSize: c.fontSize = elementNumber(); break;
+        case Tag::HAlign: c.hAlign = alignCode(elementNumber(), c.hAlign); break;
+        case Tag::VAlign: c.vAlign = alignCode(elementNumber(), c.vAlign); break;
+        case Tag::FontColorNum: c.fontColorNum = elementNumber(); break;
+        case Tag::BackgroundColorNum: c.backgroundColorNum = elementNumber(); break;
+        case Tag::PressColorNum: c.pressColorNum = elementNumber(); break;
+        case Tag::ImageNum: c.imageNum = pictureElement(); break;
+        case Tag::CutImageNum: c.cutImageNum = pictureElement(); break;
+        case Tag::BackgroundImageNum: c.backgroundImageNum = pictureElement(); break;
+        case Tag::BackgroundCutImageNum: c.backgroundCutImageNum = pictureElement(); break;
+        case Tag::PressImageNum: c.pressImageNum = pictureElement(); break;
+        case Tag::PressCutImageNum: c.pressCutImageNum = pictureElement(); break;
+        case Tag::ProgType: c.progType = elementNumber(); break;
+        case Tag::Style: c.style = elementNumber(); break;
+        case Tag::StyleColorNum: c.styleColorNum = elementNumber(); break;
+        case Tag::PointerX: c.pointerX = elementNumber(); break;
+        case Tag::PointerY: c.pointerY = elementNumber(); break;
+        case Tag::PointerW: c.pointerW = elementNumber(); break;
+        case Tag::PointerL: c.pointerL = elementNumber(); break;
+        case Tag::PointerAngle: c.pointerAngle = elementNumber(); break;
+        default: skipCurrentElement(); break;
         }
     }
     page.controls.append(c);
@@ -231,7 +272,7 @@ bool Reader::readPrimitive(PageData &page)
     d.setDrawType(kind);
     while (readNextStartElement()) {
         const Tag t = tag();
-        const int v = toNumber(elementText());
+        const int v = elementNumber();
         switch (t) {
         case Tag::DrawX: d.setX(v); break;
         case Tag::DrawY: d.setY(v); break;
@@ -383,21 +424,40 @@ ReadResult readFromBytesWith(const QByteArray &bytes, int pictureCount, ProjectD
         result.reason = tooLarge(name, bytes.size());
         return result;
     }
-    ProjectXml::Document doc;
-    // Project files as the editor writes them take the fast way; anything unusual, including
-    // every broken file, is read by the full parser, which also says where a file is broken.
-    if (!allowFast || !ProjectXml::tokenizeFast(bytes, MaxDepth, &doc)) {
-        int line = 0, column = 0;
-        QString error;
-        bool tooDeep = false;
-        if (!ProjectXml::tokenizeStream(bytes, MaxDepth, &doc, &line, &column, &error, &tooDeep)) {
-            const QString at = tr("%1 第%2行第%3列").arg(name, QString::number(line), QString::number(column));
-            result.reason = tooDeep ? tr("%1：元素嵌套超过%2层").arg(at, QString::number(MaxDepth)) : tr("%1：%2").arg(at, error);
-            return result;
+    // The records are built as the document is read, into a copy: the caller's data changes only
+    // when the document turns out sound. Project files as the editor writes them take the fast
+    // way; anything unusual, including every broken file, is read again by the full parser, which
+    // also says where a file is broken.
+    const ProjectData start = data ? *data : ProjectData();
+    auto walk = [&](ProjectXml::EventSource &source, ReadResult *out) {
+        ProjectData built = start;
+        *out = Reader(source, pictureCount, &built, name).run();
+        // A refusal ends the walk early; the rest of the document must still be sound XML.
+        ProjectXml::Event rest;
+        while (source.next(&rest)) {
         }
+        if (source.failed())
+            return false;
+        if (data)
+            *data = std::move(built);
+        return true;
+    };
+    if (allowFast) {
+        ProjectXml::FastSource fast(bytes, MaxDepth);
+        if (walk(fast, &result))
+            return result;
     }
-    ProjectData scratch;
-    return Reader(doc, pictureCount, data ? data : &scratch, name).run();
+    ProjectXml::StreamSource stream(bytes, MaxDepth);
+    if (walk(stream, &result))
+        return result;
+    int line = 0, column = 0;
+    QString error;
+    bool tooDeep = false;
+    stream.error(&line, &column, &error, &tooDeep);
+    const QString at = tr("%1 第%2行第%3列").arg(name, QString::number(line), QString::number(column));
+    result = ReadResult();
+    result.reason = tooDeep ? tr("%1：元素嵌套超过%2层").arg(at, QString::number(MaxDepth)) : tr("%1：%2").arg(at, error);
+    return result;
 }
 
 ReadResult read(const QString &path, int pictureCount, ProjectData *data)
@@ -414,7 +474,8 @@ ReadResult read(const QString &path, int pictureCount, ProjectData *data)
         result.reason = tooLarge(path, file.size());
         return result;
     }
-    const QByteArray bytes = file.read(MaxFileBytes + 1);
+    // As many bytes as the file has (one more shows a file that grew past the limit meanwhile).
+    const QByteArray bytes = file.read(qMin<qint64>(file.size(), MaxFileBytes) + 1);
     return readFromBytes(bytes, pictureCount, data, path);
 }
 

@@ -164,17 +164,16 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *erro
 bool spliceFrameValue(const QByteArray &bytes, const QString &name, const QString &value, QByteArray *out)
 {
     using ProjectXml::Event;
-    ProjectXml::Document doc;
-    if (!ProjectXml::tokenizeFast(bytes, ProjectFile::MaxDepth, &doc))
-        return false;
+    ProjectXml::FastSource source(bytes, ProjectFile::MaxDepth);
     const ProjectXml::Tag tag = ProjectXml::tagOf(name);
-    const QVector<Event> &events = doc.events;
     QVector<QPair<int, int>> ranges;
     int depth = 0;
     bool inFrame = false;
     bool found = false;
-    for (int i = 0; i < events.size(); ++i) {
-        const Event &e = events.at(i);
+    Event e;
+    bool pending = false;  // e was pulled to look past a start tag and is still to be walked
+    while (pending || source.next(&e)) {
+        pending = false;
         if (e.type == Event::End) {
             --depth;
             continue;
@@ -187,10 +186,16 @@ bool spliceFrameValue(const QByteArray &bytes, const QString &name, const QStrin
             found = false;
         } else if (depth == 3 && inFrame && !found && e.tag == tag) {
             found = true;
-            if (i + 1 < events.size() && events.at(i + 1).type == Event::Text)
-                ranges.append(qMakePair(events.at(i + 1).begin, events.at(i + 1).length));
+            if (source.next(&e)) {
+                if (e.type == Event::Text)
+                    ranges.append(qMakePair(e.begin, e.length));
+                else
+                    pending = true;
+            }
         }
     }
+    if (source.failed())
+        return false;
     QString escaped;
     appendText(escaped, value);
     const QByteArray replacement = escaped.toUtf8();

@@ -77,15 +77,15 @@ Tag tagOfBytes(const char *p, int n)
     return byteTags().value(QByteArray::fromRawData(p, n), Unknown);
 }
 
-// Whole document: well-formed UTF-8 of XML characters only.
-bool validCharacters(const uchar *p, int n)
+// Well-formed UTF-8 of XML characters only, checked from offset i on for sequences that start
+// before stop: the offset reached (a sequence boundary), or -1 at the first bad character.
+int checkCharacters(const uchar *p, int i, int stop, int n)
 {
-    int i = 0;
-    while (i < n) {
+    while (i < stop) {
         const uchar b = p[i];
         if (b < 0x80) {
             if (b < 0x20 && b != '\t' && b != '\n' && b != '\r')
-                return false;
+                return -1;
             ++i;
             continue;
         }
@@ -105,21 +105,21 @@ bool validCharacters(const uchar *p, int n)
             c = b & 0x07;
             min = 0x10000;
         } else {
-            return false;
+            return -1;
         }
         if (i + len > n)
-            return false;
+            return -1;
         for (int k = 1; k < len; ++k) {
             const uchar cb = p[i + k];
             if ((cb & 0xC0) != 0x80)
-                return false;
+                return -1;
             c = (c << 6) | (cb & 0x3F);
         }
         if (c < min || !isXmlChar(c))
-            return false;
+            return -1;
         i += len;
     }
-    return true;
+    return i;
 }
 
 // QString::fromUtf8 drops a byte order mark at the start; inside a document it is a character.
@@ -140,12 +140,16 @@ bool isNameChar(char c) { return isNameStart(c) || (c >= '0' && c <= '9') || c =
 
 class FastTokenizer {
 public:
-    FastTokenizer(const QByteArray &bytes, int maxDepth, Document *doc)
-        : p(bytes.constData()), n(bytes.size()), m_maxDepth(maxDepth), m_doc(doc)
+    FastTokenizer(const QByteArray &bytes, int maxDepth)
+        : p(bytes.constData()), n(bytes.size()), m_maxDepth(maxDepth)
     {
     }
 
-    bool run();
+    // The next event; false at the end or on failure (failed set).
+    bool next(Event *e);
+    bool failed = false;
+    const char *const p;
+    const int n;
 
 private:
     bool at(const char *s) const
@@ -173,15 +177,20 @@ private:
     bool declaration();
     bool comment();
     bool reference();
-    bool startTag();
-    bool endTag();
-    bool text();
+    bool startTag(Event *e);
+    bool endTag(Event *e);
+    bool text(Event *e);
+    bool start();
+    bool step(Event *e);
+    bool checkAhead();
 
-    const char *p;
-    const int n;
     int i = 0;
     const int m_maxDepth;
-    Document *m_doc;
+    bool m_started = false;
+    bool m_done = false;
+    bool m_rootSeen = false;
+    bool m_pendingEnd = false;  // an empty element's end comes next
+    int m_checked = 0;          // the characters before this offset are known to be sound
     QVarLengthArray<QPair<int, int>, 16> m_open;  // names of the open elements
 };
 
@@ -289,7 +298,7 @@ bool FastTokenizer::reference()
     return true;
 }
 
-bool FastTokenizer::startTag()
+bool FastTokenizer::startTag(Event *out)
 {
     ++i;  // '<'
     int nameStart, nameLen;
@@ -349,18 +358,15 @@ bool FastTokenizer::startTag()
     e.tag = tagOfBytes(p + nameStart, nameLen);
     e.value = self;
     e.begin = i;
-    m_doc->events.append(e);
-    if (empty) {
-        Event end;
-        end.type = Event::End;
-        m_doc->events.append(end);
-    } else {
+    *out = e;
+    if (empty)
+        m_pendingEnd = true;
+    else
         m_open.append(qMakePair(nameStart, nameLen));
-    }
     return true;
 }
 
-bool FastTokenizer::endTag()
+bool FastTokenizer::endTag(Event *out)
 {
     i += 2;  // "</"
     int nameStart, nameLen;
@@ -374,13 +380,12 @@ bool FastTokenizer::endTag()
         return false;
     ++i;
     m_open.removeLast();
-    Event e;
-    e.type = Event::End;
-    m_doc->events.append(e);
+    *out = Event();
+    out->type = Event::End;
     return true;
 }
 
-bool FastTokenizer::text()
+bool FastTokenizer::text(Event *out)
 {
     const int start = i;
     while (i < n && p[i] != '<') {
@@ -395,61 +400,107 @@ bool FastTokenizer::text()
     }
     if (i >= n)
         return false;
-    Event e;
-    e.type = Event::Text;
-    e.begin = start;
-    e.length = i - start;
-    m_doc->events.append(e);
+    *out = Event();
+    out->type = Event::Text;
+    out->begin = start;
+    out->length = i - start;
     return true;
 }
 
-bool FastTokenizer::run()
+bool FastTokenizer::start()
 {
-    if (!validCharacters(reinterpret_cast<const uchar *>(p), n))
-        return false;
     if (at("\xEF\xBB\xBF"))
         i = 3;
     if (at("<?xml") && i + 5 < n && isSpace(p[i + 5]) && !declaration())
         return false;
-    m_doc->events.reserve(n / 12);
-    bool rootSeen = false;
+    return true;
+}
+
+// The characters are checked a stretch ahead of the tokenizer as it goes. A token reaching past
+// the checked stretch is read before its tail is checked; that tail is checked before the
+// document counts as read, and the caller keeps nothing of a document that fails.
+bool FastTokenizer::checkAhead()
+{
+    constexpr int Stretch = 64 * 1024;
+    if (m_checked >= n || m_checked - i > Stretch / 2)
+        return true;
+    const int stop = int(qMin<qint64>(n, qint64(qMax(i, m_checked)) + Stretch));
+    m_checked = checkCharacters(reinterpret_cast<const uchar *>(p), m_checked, stop, n);
+    return m_checked >= 0;
+}
+
+bool FastTokenizer::step(Event *e)
+{
+    if (m_pendingEnd) {
+        m_pendingEnd = false;
+        *e = Event();
+        e->type = Event::End;
+        return true;
+    }
     for (;;) {
+        if (!checkAhead())
+            return false;
         if (m_open.isEmpty()) {
             // Outside the root only space and comments.
             skipSpace();
-            if (i >= n)
-                break;
+            if (i >= n) {
+                m_done = true;
+                return false;
+            }
             if (at("<!--")) {
                 if (!comment())
                     return false;
                 continue;
             }
-            if (rootSeen || p[i] != '<' || at("<!") || at("<?") || at("</"))
+            if (m_rootSeen || p[i] != '<' || at("<!") || at("<?") || at("</"))
                 return false;
-            if (!startTag())
+            if (!startTag(e))
                 return false;
-            rootSeen = true;
-            continue;
+            m_rootSeen = true;
+            return true;
         }
         if (i >= n)
             return false;
-        if (p[i] != '<') {
-            if (!text())
-                return false;
-        } else if (at("</")) {
-            if (!endTag())
-                return false;
-        } else if (at("<!--")) {
+        if (p[i] != '<')
+            return text(e);
+        if (at("</"))
+            return endTag(e);
+        if (at("<!--")) {
             if (!comment())
                 return false;
-        } else if (at("<!") || at("<?")) {
+            continue;
+        }
+        if (at("<!") || at("<?"))
             return false;
-        } else if (!startTag()) {
+        return startTag(e);
+    }
+}
+
+bool FastTokenizer::next(Event *e)
+{
+    if (failed || m_done)
+        return false;
+    if (!m_started) {
+        m_started = true;
+        // The start is checked whole before the declaration is looked at.
+        m_checked = checkCharacters(reinterpret_cast<const uchar *>(p), 0, qMin(n, 64), n);
+        if (m_checked < 0 || !start()) {
+            failed = true;
             return false;
         }
     }
-    m_doc->fast = true;
-    return rootSeen;
+    if (step(e))
+        return true;
+    if (m_done) {
+        // The rest of the document, checked before it counts as read.
+        if (m_checked >= 0 && m_checked < n)
+            m_checked = checkCharacters(reinterpret_cast<const uchar *>(p), m_checked, n, n);
+        if (m_checked < 0 || !m_rootSeen)
+            failed = true;
+        return false;
+    }
+    failed = true;
+    return false;
 }
 
 }  // namespace
@@ -468,15 +519,16 @@ Tag tagOf(const QString &name)
 
 QString tagName(Tag tag) { return tagNames().value(int(tag)); }
 
-QString Document::text(const Event &e) const
+namespace {
+
+// The characters of a text the fast tokenizer passed: line ends become "\n", references were
+// checked by the tokenizer.
+QString fastText(const char *base, const Event &e)
 {
-    if (!fast)
-        return e.value;
-    const char *p = bytes.constData() + e.begin;
+    const char *p = base + e.begin;
     const int n = e.length;
     if (!std::memchr(p, '&', size_t(n)) && !std::memchr(p, '\r', size_t(n)))
         return utf8Text(p, n);
-    // Line ends become "\n"; references were checked by the tokenizer.
     QByteArray out;
     out.reserve(n);
     for (int i = 0; i < n;) {
@@ -511,6 +563,19 @@ QString Document::text(const Event &e) const
     return utf8Text(out.constData(), out.size());
 }
 
+// A number as the reader takes it (QString::trimmed().toInt()).
+int numberOf(const QString &text, bool *ok)
+{
+    return text.trimmed().toInt(ok);
+}
+
+}  // namespace
+
+QString Document::text(const Event &e) const
+{
+    return fast ? fastText(bytes.constData(), e) : e.value;
+}
+
 void Document::position(const Event &e, int *line, int *column) const
 {
     if (!fast) {
@@ -526,12 +591,64 @@ bool tokenizeFast(const QByteArray &bytes, int maxDepth, Document *doc)
     doc->events.clear();
     doc->bytes = bytes;
     doc->fast = false;
-    if (!FastTokenizer(bytes, maxDepth, doc).run()) {
+    FastTokenizer tokenizer(bytes, maxDepth);
+    Event e;
+    while (tokenizer.next(&e))
+        doc->events.append(e);
+    if (tokenizer.failed) {
         doc->events.clear();
-        doc->fast = false;
         return false;
     }
+    doc->fast = true;
     return true;
+}
+
+int EventSource::number(const Event &e, bool *ok) const
+{
+    return numberOf(text(e), ok);
+}
+
+class FastSource::Private {
+public:
+    Private(const QByteArray &bytes, int maxDepth) : bytes(bytes), tokenizer(this->bytes, maxDepth) {}
+    const QByteArray bytes;  // shared with the caller's, never copied
+    FastTokenizer tokenizer;
+};
+
+FastSource::FastSource(const QByteArray &bytes, int maxDepth) : d(new Private(bytes, maxDepth)) {}
+FastSource::~FastSource() { delete d; }
+bool FastSource::next(Event *e) { return d->tokenizer.next(e); }
+bool FastSource::failed() const { return d->tokenizer.failed; }
+QString FastSource::text(const Event &e) const { return fastText(d->tokenizer.p, e); }
+
+int FastSource::number(const Event &e, bool *ok) const
+{
+    // The usual field, "-12" or "480", converted from its bytes; anything else as text.
+    const char *p = d->tokenizer.p + e.begin;
+    int i = 0;
+    const int n = e.length;
+    while (i < n && isSpace(p[i]))
+        ++i;
+    const bool negative = i < n && p[i] == '-';
+    if (negative)
+        ++i;
+    const int digitsStart = i;
+    qint64 v = 0;
+    while (i < n && p[i] >= '0' && p[i] <= '9' && i - digitsStart < 10)
+        v = v * 10 + (p[i++] - '0');
+    const int digits = i - digitsStart;
+    while (i < n && isSpace(p[i]))
+        ++i;
+    if (i == n && digits > 0 && digits < 10) {
+        *ok = true;
+        return int(negative ? -v : v);
+    }
+    return EventSource::number(e, ok);
+}
+
+void FastSource::position(const Event &e, int *line, int *column) const
+{
+    placeOffset(d->bytes, e.begin, line, column);
 }
 
 namespace {
@@ -608,34 +725,63 @@ int firstInvalidUtf8(const QByteArray &bytes)
 
 }  // namespace
 
-bool tokenizeStream(const QByteArray &bytes, int maxDepth, Document *doc, int *line, int *column, QString *reason,
-                    bool *tooDeep)
-{
-    *tooDeep = false;
-    doc->events.clear();
-    doc->bytes.clear();
-    doc->fast = false;
-    // The stream parser reads ahead before it decodes, so it places a bad byte far from where it
-    // is. Such a byte is found and placed here first.
-    if (isUtf8Document(bytes)) {
-        const int bad = firstInvalidUtf8(bytes);
-        if (bad >= 0) {
-            placeOffset(bytes, bad, line, column);
-            ++*column;  // the bad byte's own column, counted from 1
-            *reason = QCoreApplication::translate("ProjectFile", "第%1字节不是有效的UTF-8编码").arg(bad);
-            return false;
+class StreamSource::Private {
+public:
+    Private(const QByteArray &bytes, int maxDepth) : bytes(bytes), xml(this->bytes), maxDepth(maxDepth)
+    {
+        // The stream parser reads ahead before it decodes, so it places a bad byte far from
+        // where it is. Such a byte is found and placed here first.
+        if (isUtf8Document(bytes)) {
+            const int bad = firstInvalidUtf8(bytes);
+            if (bad >= 0) {
+                placeOffset(bytes, bad, &line, &column);
+                ++column;  // the bad byte's own column, counted from 1
+                reason = QCoreApplication::translate("ProjectFile", "第%1字节不是有效的UTF-8编码").arg(bad);
+                failed = true;
+            }
         }
     }
-    QXmlStreamReader xml(bytes);
+    const QByteArray bytes;
+    QXmlStreamReader xml;
+    const int maxDepth;
     int depth = 0;
-    while (!xml.atEnd()) {
+    bool failed = false;
+    bool tooDeep = false;
+    int line = 0;
+    int column = 0;
+    QString reason;
+};
+
+StreamSource::StreamSource(const QByteArray &bytes, int maxDepth) : d(new Private(bytes, maxDepth)) {}
+StreamSource::~StreamSource() { delete d; }
+bool StreamSource::failed() const { return d->failed; }
+QString StreamSource::text(const Event &e) const { return e.value; }
+
+void StreamSource::position(const Event &e, int *line, int *column) const
+{
+    *line = e.line;
+    *column = e.column;
+}
+
+void StreamSource::error(int *line, int *column, QString *reason, bool *tooDeep) const
+{
+    *line = d->line;
+    *column = d->column;
+    *reason = d->reason;
+    *tooDeep = d->tooDeep;
+}
+
+bool StreamSource::next(Event *out)
+{
+    QXmlStreamReader &xml = d->xml;
+    while (!d->failed && !xml.atEnd()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement: {
-            if (++depth > maxDepth) {
-                *line = int(xml.lineNumber());
-                *column = int(xml.columnNumber());
-                *tooDeep = true;
-                doc->events.clear();
+            if (++d->depth > d->maxDepth) {
+                d->line = int(xml.lineNumber());
+                d->column = int(xml.columnNumber());
+                d->tooDeep = true;
+                d->failed = true;
                 return false;
             }
             Event e;
@@ -646,35 +792,49 @@ bool tokenizeStream(const QByteArray &bytes, int maxDepth, Document *doc, int *l
                 e.value = xml.attributes().value(name).toString();
             e.line = int(xml.lineNumber());
             e.column = int(xml.columnNumber());
-            doc->events.append(e);
-            break;
+            *out = e;
+            return true;
         }
-        case QXmlStreamReader::EndElement: {
-            --depth;
-            Event e;
-            e.type = Event::End;
-            doc->events.append(e);
-            break;
-        }
+        case QXmlStreamReader::EndElement:
+            --d->depth;
+            *out = Event();
+            out->type = Event::End;
+            return true;
         case QXmlStreamReader::Characters:
-        case QXmlStreamReader::EntityReference: {
-            Event e;
-            e.type = Event::Text;
-            e.value = xml.text().toString();
-            doc->events.append(e);
-            break;
-        }
+        case QXmlStreamReader::EntityReference:
+            *out = Event();
+            out->type = Event::Text;
+            out->value = xml.text().toString();
+            return true;
         default:
             break;
         }
     }
-    if (xml.hasError()) {
-        *line = int(xml.lineNumber());
-        *column = int(xml.columnNumber());
-        *reason = xml.errorString();
+    if (!d->failed && xml.hasError()) {
+        d->line = int(xml.lineNumber());
+        d->column = int(xml.columnNumber());
+        d->reason = xml.errorString();
+        d->failed = true;
+    }
+    return false;
+}
+
+bool tokenizeStream(const QByteArray &bytes, int maxDepth, Document *doc, int *line, int *column, QString *reason,
+                    bool *tooDeep)
+{
+    doc->events.clear();
+    doc->bytes.clear();
+    doc->fast = false;
+    StreamSource source(bytes, maxDepth);
+    Event e;
+    while (source.next(&e))
+        doc->events.append(e);
+    if (source.failed()) {
+        source.error(line, column, reason, tooDeep);
         doc->events.clear();
         return false;
     }
+    *tooDeep = false;
     return true;
 }
 

@@ -4,10 +4,11 @@
 #include <QString>
 #include <QVector>
 
-// The XML of a project file as a flat list of start, end and text events, for the reader to walk.
-// Two tokenizers fill it: a fast one for the plain UTF-8 XML that project files are, which gives
-// up on anything else (DTDs, CDATA, other encodings, any doubt about well-formedness), and one
-// built on QXmlStreamReader that handles everything and says where a document is broken.
+// The XML of a project file as start, end and text events, pulled one at a time by the reader so
+// that no list of them is ever held. Two tokenizers give them: a fast one for the plain UTF-8 XML
+// that project files are, which gives up on anything else (DTDs, CDATA, other encodings, any
+// doubt about well-formedness), and one built on QXmlStreamReader that handles everything and
+// says where a document is broken.
 namespace ProjectXml {
 
 // Tag names the reader knows; anything else is Unknown.
@@ -51,6 +52,57 @@ struct Event {
     int column = 0;
 };
 
+// Events of one document, one at a time. next() is false at the end of the document and where
+// it cannot go on (failed() then says so).
+class EventSource {
+public:
+    virtual ~EventSource() = default;
+    virtual bool next(Event *e) = 0;
+    virtual bool failed() const = 0;
+    // The characters of a text event.
+    virtual QString text(const Event &e) const = 0;
+    // The number a text event holds, read as the reader reads numbers: a whole number in int
+    // range, space around it allowed; *ok false otherwise.
+    virtual int number(const Event &e, bool *ok) const;
+    // Line and column (1-based) just past a start tag.
+    virtual void position(const Event &e, int *line, int *column) const = 0;
+};
+
+// The fast tokenizer as a source: fails on anything but plain, well-formed UTF-8 XML within
+// maxDepth (the caller then starts again with the stream source). The bytes must outlive it.
+class FastSource : public EventSource {
+public:
+    FastSource(const QByteArray &bytes, int maxDepth);
+    ~FastSource() override;
+    bool next(Event *e) override;
+    bool failed() const override;
+    QString text(const Event &e) const override;
+    int number(const Event &e, bool *ok) const override;
+    void position(const Event &e, int *line, int *column) const override;
+
+private:
+    class Private;
+    Private *d;
+};
+
+// The stream tokenizer as a source: when it fails, error() says where and why (a document that
+// nests deeper than maxDepth sets tooDeep).
+class StreamSource : public EventSource {
+public:
+    StreamSource(const QByteArray &bytes, int maxDepth);
+    ~StreamSource() override;
+    bool next(Event *e) override;
+    bool failed() const override;
+    QString text(const Event &e) const override;
+    void position(const Event &e, int *line, int *column) const override;
+    void error(int *line, int *column, QString *reason, bool *tooDeep) const;
+
+private:
+    class Private;
+    Private *d;
+};
+
+// Every event of a document in a list (for tools that rewrite a small file in place).
 struct Document {
     QVector<Event> events;
     QByteArray bytes;  // kept for the fast tokenizer's lazy texts and positions

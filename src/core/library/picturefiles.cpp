@@ -1,6 +1,7 @@
 #include "library/picturefiles.h"
 
 #include "library/picturereader.h"
+#include "library/regularfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
+#include <QMap>
 #include <QPainter>
 #include <QSaveFile>
 
@@ -63,9 +65,25 @@ bool copyWhole(const QString &src, const QString &dest)
 
 QString importNameFilter()
 {
+    // The formats the library takes that this build reads, under their usual suffixes.
+    static const QMap<QByteArray, QStringList> suffixes = {
+        {"bmp", {QStringLiteral("bmp")}},
+        {"png", {QStringLiteral("png")}},
+        {"jpeg", {QStringLiteral("jpg"), QStringLiteral("jpeg")}},
+        {"gif", {QStringLiteral("gif")}},
+        {"ppm", {QStringLiteral("pbm"), QStringLiteral("pgm"), QStringLiteral("ppm")}},
+        {"tiff", {QStringLiteral("tif"), QStringLiteral("tiff")}},
+        {"webp", {QStringLiteral("webp")}},
+        {"ico", {QStringLiteral("ico")}},
+    };
+    const QList<QByteArray> readable = QImageReader::supportedImageFormats();
     QStringList patterns;
-    for (const QByteArray &f : QImageReader::supportedImageFormats())
-        patterns << QStringLiteral("*.") + QString::fromLatin1(f);
+    for (const QByteArray &f : PictureReader::formats()) {
+        if (!readable.contains(f))
+            continue;
+        for (const QString &suffix : suffixes.value(f))
+            patterns << QStringLiteral("*.") + suffix;
+    }
     return QStringLiteral("(%1)").arg(patterns.join(QLatin1Char(' ')));
 }
 
@@ -106,7 +124,12 @@ ImportResult importPictures(const QString &imagesFolder, const QStringList &file
                                                                          : ImportFailure::NotPicture});
             continue;
         }
-        const QByteArray format = QImageReader(file).format().toLower();
+        QByteArray format;
+        {
+            QFile f;
+            if (RegularFile::open(file, &f))
+                format = PictureReader::formatOf(&f);
+        }
         const bool keep = keepsFormat(file, format);
         const QString name = keep ? src.fileName() : src.completeBaseName() + QStringLiteral(".bmp");
         const QString dest = imagesFolder + QLatin1Char('/') + QString::number(serial + 1) + QLatin1Char('_') + name;

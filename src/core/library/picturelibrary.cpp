@@ -19,18 +19,43 @@ QStringList pictureFiles(const QString &folder)
 
 }  // namespace
 
-PictureInfo PictureLibrary::readInfo(const QString &path)
+PictureInfo PictureLibrary::readInfo(const QString &path, Reading reading)
 {
     PictureInfo info;
     info.path = path;
-    PictureReader::read(path, &info.state, &info.size);
+    if (reading == Decode) {
+        PictureReader::read(path, &info.state, &info.size);
+        info.decoded = true;
+    } else {
+        PictureReader::readHeader(path, &info.state, &info.size);
+        // Nothing to decode: the header already says it cannot be sent.
+        info.decoded = info.state != PictureState::Readable;
+    }
     info.fileSize = QFileInfo(path).size();
     return info;
 }
 
-PictureLibrary PictureLibrary::fromProjectFolder(const QString &projectFolder)
+void PictureLibrary::decodeAll()
 {
-    return fromFolder(projectFolder + QStringLiteral("/tempImages"));
+    for (int n = 0; n < m_pictures.size(); ++n) {
+        if (!m_pictures.at(n).decoded)
+            m_pictures[n] = readInfo(m_pictures.at(n).path, Decode);
+    }
+}
+
+void PictureLibrary::setDecoded(int n, PictureState state, const QSize &size)
+{
+    if (!contains(n))
+        return;
+    PictureInfo &info = m_pictures[n];
+    info.state = state;
+    info.size = size;
+    info.decoded = true;
+}
+
+PictureLibrary PictureLibrary::fromProjectFolder(const QString &projectFolder, Reading reading)
+{
+    return fromFolder(projectFolder + QStringLiteral("/tempImages"), reading);
 }
 
 qint64 PictureLibrary::serialOf(const QString &fileName)
@@ -43,7 +68,7 @@ qint64 PictureLibrary::serialOf(const QString &fileName)
     return ok ? serial : -1;
 }
 
-PictureLibrary PictureLibrary::fromFolder(const QString &imagesFolder)
+PictureLibrary PictureLibrary::fromFolder(const QString &imagesFolder, Reading reading)
 {
     struct Entry {
         qint64 serial;
@@ -64,15 +89,15 @@ PictureLibrary PictureLibrary::fromFolder(const QString &imagesFolder)
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry &a, const Entry &b) { return a.serial < b.serial; });
     for (const Entry &e : entries)
-        lib.m_pictures.append(readInfo(imagesFolder + QLatin1Char('/') + e.name));
+        lib.m_pictures.append(readInfo(imagesFolder + QLatin1Char('/') + e.name, reading));
     return lib;
 }
 
-PictureLibrary PictureLibrary::fromPaths(const QStringList &paths)
+PictureLibrary PictureLibrary::fromPaths(const QStringList &paths, Reading reading)
 {
     PictureLibrary lib;
     for (const QString &p : paths)
-        lib.m_pictures.append(readInfo(p));
+        lib.m_pictures.append(readInfo(p, reading));
     return lib;
 }
 
@@ -107,6 +132,16 @@ qint64 PictureLibrary::totalBytes() const
     qint64 t = 0;
     for (const PictureInfo &p : m_pictures)
         t += pixelBytes(p.size);
+    return t;
+}
+
+qint64 PictureLibrary::readableBytes() const
+{
+    qint64 t = 0;
+    for (const PictureInfo &p : m_pictures) {
+        if (p.readable())
+            t += pixelBytes(p.size);
+    }
     return t;
 }
 

@@ -1,5 +1,9 @@
 #include "download/downloadblocks.h"
+#include "download/downloadcheck.h"
+#include "download/downloadjob.h"
+#include "download/downloadsteps.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -107,6 +111,79 @@ private slots:
         }
         if (file.isEmpty())
             QCOMPARE(s.count(char(0xFF)), small);
+    }
+
+    // Block sizes are counted in 64 bits: a block past what is ever built is refused, not wrapped.
+    void blockSizesIn64Bits()
+    {
+        QByteArray out("ab");
+        QVERIFY(!DownloadBlocks::appendPixels(&out, QImage(), QSize(40000, 40000)));
+        QCOMPARE(out, QByteArray("ab"));
+        PictureLibrary lib;
+        for (int i = 0; i < 17; ++i)
+            lib.append(PictureInfo{QStringLiteral("/nowhere/%1_x.bmp").arg(100001 + i), QSize(8192, 8192), 0});
+        QCOMPARE(lib.totalBytes(), Q_INT64_C(2281701376));
+        QVERIFY(DownloadBlocks::pixelData(lib).isEmpty());
+        // The header still tells the module the sizes it would be sent.
+        QCOMPARE(DownloadBlocks::pictureHeader(lib).left(8), QByteArray::fromHex("880000000011" "2000"));
+    }
+
+    // Pictures that no module could store are refused from their headers, before any is decoded.
+    void libraryBeyondAnyFlashRefusedFromHeaders()
+    {
+        QTemporaryDir dir;
+        const QString images = dir.filePath(QStringLiteral("tempImages"));
+        QVERIFY(QDir().mkpath(images));
+        QImage bomb(8192, 8192, QImage::Format_Mono);
+        bomb.fill(0);
+        // Small PNG files named as BMPs, as a hostile folder would hold them.
+        const QString first = images + QStringLiteral("/100001_big.bmp");
+        QVERIFY(bomb.save(first, "PNG"));
+        for (int i = 1; i < 17; ++i)
+            QVERIFY(QFile::copy(first, images + QStringLiteral("/%1_big.bmp").arg(100001 + i)));
+        ProjectData project;
+        project.pages.resize(1);
+        const int before = PictureReader::decodeCount();
+        const DownloadJob job = jobFromProject(project, dir.path(), DownloadMode::PicturesAndPages);
+        QCOMPARE(PictureReader::decodeCount(), before);
+        QCOMPARE(job.pictures.count(), 17);
+        QCOMPARE(job.pictures.at(16).size, QSize(8192, 8192));
+        QCOMPARE(DownloadCheck::firstMessage(job), QStringLiteral("下载失败，下载图片的bin文件总大小超过11M！"));
+        QVERIFY(!job.pixelsReady);
+        // A job started without the check stops before a byte is sent.
+        DownloadSteps steps([] { return qint64(0); });
+        steps.start(job);
+        for (const StepOutput &o : steps.takeOutput())
+            QVERIFY(o.kind != StepOutput::Write);
+        QCOMPARE(PictureReader::decodeCount(), before);
+    }
+
+    // A download decodes each picture once: for its verdict and its pixels together.
+    void eachPictureDecodedOnceForADownload()
+    {
+        QTemporaryDir dir;
+        const QString images = dir.filePath(QStringLiteral("tempImages"));
+        QVERIFY(QDir().mkpath(images));
+        const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+        for (int i = 0; i < 3; ++i) {
+            QImage img(2, 1, QImage::Format_RGB32);
+            img.fill(colours[i]);
+            QVERIFY(img.save(images + QStringLiteral("/%1_p.bmp").arg(100001 + i)));
+        }
+        ProjectData project;
+        project.pages.resize(1);
+        const int before = PictureReader::decodeCount();
+        const DownloadJob job = jobFromProject(project, dir.path(), DownloadMode::PicturesAndPages);
+        QCOMPARE(PictureReader::decodeCount(), before + 3);
+        QVERIFY(job.pixelsReady);
+        QCOMPARE(job.pixelBlock, QByteArray::fromHex("F800F800" "07E007E0" "001F001F"));
+        QVERIFY(DownloadCheck::firstMessage(job).isEmpty());
+        QVERIFY(wireByteCount(job) > job.pixelBlock.size());
+        QCOMPARE(PictureReader::decodeCount(), before + 3);
+        // Scripts need sizes only.
+        const DownloadJob headers = jobFromProject(project, dir.path(), DownloadMode::PagesOnly, JobPictures::Headers);
+        QCOMPARE(headers.pictures.sizeOf(2), QSize(2, 1));
+        QCOMPARE(PictureReader::decodeCount(), before + 3);
     }
 
     void firstFileOfANameWins()

@@ -127,6 +127,10 @@ void TestPictureFiles::failedImportsAreNamedAndLeaveNothing_data()
     QTest::addColumn<QString>("reason");
     QTest::newRow("not a picture") << "hello" << "不是可读取的图片";
     QTest::newRow("empty file") << "" << "不是可读取的图片";
+    // Vector documents are refused, not rasterised: they may draw other files of the disk.
+    QTest::newRow("svg document") << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"4\" height=\"4\">"
+                                     "<rect width=\"4\" height=\"4\" fill=\"red\"/></svg>"
+                                  << "不是可读取的图片";
     QTest::newRow("vanished") << "<missing>" << "文件不存在";
 }
 

@@ -5,6 +5,7 @@
 #include "library/regularfile.h"
 #include "script/scripts.h"
 
+#include <QBuffer>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -121,6 +122,48 @@ QByteArray monoRow(int width)
     return file(s);
 }
 
+// A picture saved by Qt in the given format and image format.
+QByteArray saved(const QImage &img, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, format);
+    return bytes;
+}
+
+QImage filled(const QSize &size, QImage::Format format)
+{
+    QImage img(size, format);
+    if (format == QImage::Format_Indexed8) {
+        img.setColorTable({qRgb(255, 0, 0), qRgb(0, 0, 255)});
+        img.fill(1);
+    } else {
+        img.fill(QColor(0, 0, 255));
+    }
+    return img;
+}
+
+// A 5 x 3 RGB PNG stored interlaced (Adam7); its top left pixel is red.
+QByteArray interlacedPng()
+{
+    return QByteArray::fromHex("89504e470d0a1a0a0000000d4948445200000005000000030802000001a35362390000001b4944415478da63f8cf00"
+                               "03ff19fe03018405e14085612418030100a69b11efb52872440000000049454e44ae426082");
+}
+
+// A JPEG of the size given, with an orientation tag in an EXIF segment right after its start.
+QByteArray jpegWithOrientation(const QSize &stored, int orientation)
+{
+    const QByteArray plain = saved(filled(stored, QImage::Format_RGB32), "JPEG");
+    QByteArray tiff = QByteArray::fromHex("4d4d002a00000008" "0001" "011200030000000100") + char(orientation) +
+                      QByteArray::fromHex("0000" "00000000");
+    const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray app1 = QByteArray::fromHex("ffe1");
+    app1 += char((body.size() + 2) >> 8);
+    app1 += char((body.size() + 2) & 0xFF);
+    return plain.left(2) + app1 + body + plain.mid(2);
+}
+
 bool makeFifo(const QString &path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }
 
 }  // namespace
@@ -136,6 +179,10 @@ private slots:
     void tooLarge_data();
     void tooLarge();
     void onlyRegularFiles();
+    void headerSizes_data();
+    void headerSizes();
+    void onlyTheLibraryFormats_data();
+    void onlyTheLibraryFormats();
     void readAtMost();
 };
 
@@ -261,6 +308,98 @@ void TestPictureLibrary::tooLarge()
     QCOMPARE(lib.at(0).size, size);
     QCOMPARE(lib.at(0).readable(), readable);
     QCOMPARE(lib.at(0).state, readable ? PictureState::Readable : PictureState::TooLarge);
+}
+
+void TestPictureLibrary::headerSizes_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("bmp 24-bit top-down") << "p.bmp" << topDown24() << QSize(3, 2);
+    QTest::newRow("bmp 24-bit bottom-up") << "p.bmp" << bottomUp24() << QSize(3, 2);
+    QTest::newRow("bmp palette top-down") << "p.bmp" << palette8(-2) << QSize(4, 2);
+    QTest::newRow("bmp palette bottom-up") << "p.bmp" << palette8(2) << QSize(4, 2);
+    QTest::newRow("bmp RLE8") << "p.bmp" << rle8() << QSize(4, 2);
+    QTest::newRow("bmp RLE4") << "p.bmp" << rle4() << QSize(4, 2);
+    QTest::newRow("bmp 16-bit top-down") << "p.bmp" << rgb555TopDown() << QSize(2, 2);
+    QTest::newRow("bmp 32-bit top-down") << "p.bmp" << argb32TopDown() << QSize(2, 2);
+    QTest::newRow("png 8-bit") << "p.bmp" << saved(filled({7, 5}, QImage::Format_RGB32), "PNG") << QSize(7, 5);
+    QTest::newRow("png 16-bit") << "p.bmp" << saved(filled({6, 9}, QImage::Format_RGBA64), "PNG") << QSize(6, 9);
+    QTest::newRow("png palette") << "p.bmp" << saved(filled({11, 3}, QImage::Format_Indexed8), "PNG") << QSize(11, 3);
+    QTest::newRow("png interlaced") << "p.bmp" << interlacedPng() << QSize(5, 3);
+    QTest::newRow("jpeg") << "p.jpg" << saved(filled({16, 8}, QImage::Format_RGB32), "JPEG") << QSize(16, 8);
+    // Orientation 6: stored 16 x 8, shown turned a quarter; the module gets it as shown.
+    QTest::newRow("jpeg turned by its tag") << "p.jpg" << jpegWithOrientation({16, 8}, 6) << QSize(8, 16);
+    QTest::newRow("jpeg mirrored by its tag") << "p.jpg" << jpegWithOrientation({16, 8}, 2) << QSize(16, 8);
+}
+
+// A library read for headers only gives every picture the size it decodes to, without decoding.
+void TestPictureLibrary::headerSizes()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, size);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("100001_") + name);
+    QVERIFY(write(path, bytes));
+
+    const int before = PictureReader::decodeCount();
+    const PictureLibrary headers = PictureLibrary::fromFolder(dir.path(), PictureLibrary::HeadersOnly);
+    QCOMPARE(PictureReader::decodeCount(), before);
+    QCOMPARE(headers.count(), 1);
+    QCOMPARE(headers.at(0).size, size);
+    QCOMPARE(headers.at(0).state, PictureState::Readable);
+    QVERIFY(!headers.at(0).decoded);
+
+    PictureState state;
+    const QImage img = PictureReader::read(path, &state);
+    QCOMPARE(PictureReader::decodeCount(), before + 1);
+    QCOMPARE(state, PictureState::Readable);
+    QCOMPARE(img.size(), size);
+    QCOMPARE(PictureLibrary::fromFolder(dir.path()).at(0).size, size);
+    QVERIFY(!PictureReader::readScaled(path, QSize(4, 4)).isNull());
+}
+
+void TestPictureLibrary::onlyTheLibraryFormats_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    // An SVG that draws another file of the disk into itself.
+    QTest::newRow("svg named jpg")
+        << "100001_x.jpg"
+        << QByteArray("<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+                      "width=\"3\" height=\"2\"><image xlink:href=\"OTHER\" width=\"3\" height=\"2\"/></svg>\n");
+    QTest::newRow("svg named bmp") << "100001_x.bmp"
+                                   << QByteArray("<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" "
+                                                 "width=\"3\" height=\"2\"><rect width=\"3\" height=\"2\"/></svg>");
+    QTest::newRow("xpm named bmp") << "100001_x.bmp"
+                                   << QByteArray("/* XPM */\nstatic char *x[] = {\"1 1 1 1\", \"a c #FF0000\", \"a\"};\n");
+}
+
+// Pictures of the folder are decoded only as BMP, PNG, JPEG and the raster formats the import
+// takes, chosen by their bytes: a document that names other files is no picture.
+void TestPictureLibrary::onlyTheLibraryFormats()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QTemporaryDir dir;
+    const QString other = dir.filePath(QStringLiteral("elsewhere.bmp"));
+    QVERIFY(write(other, bottomUp24()));
+    bytes.replace("OTHER", QFile::encodeName(other));
+    const QString path = dir.filePath(name);
+    QVERIFY(write(path, bytes));
+
+    for (const PictureLibrary &lib : {PictureLibrary::fromFolder(dir.path()),
+                                      PictureLibrary::fromFolder(dir.path(), PictureLibrary::HeadersOnly)}) {
+        QCOMPARE(lib.count(), 1);
+        QCOMPARE(lib.at(0).state, PictureState::Unreadable);
+        QCOMPARE(lib.at(0).size, QSize(0, 0));
+    }
+    PictureState state;
+    QVERIFY(PictureReader::read(path, &state).isNull());
+    QVERIFY(PictureCache::global().image(path).isNull());
+    QVERIFY(PictureReader::readScaled(path, QSize(40, 26)).isNull());
+    QVERIFY(DownloadBlocks::pixelData(PictureLibrary::fromPaths({path})).isEmpty());
 }
 
 // Links to FIFOs and devices are neither entries nor opened; they are named as skipped.

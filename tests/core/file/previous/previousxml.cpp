@@ -1,0 +1,709 @@
+#include "previousxml.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QStringList>
+#include <QVarLengthArray>
+#include <QXmlStreamReader>
+
+#include <cstring>
+
+namespace PreviousXml {
+
+namespace {
+
+// The line (from 1) of a byte offset and the number of characters before it on that line.
+void placeOffset(const QByteArray &bytes, int offset, int *line, int *charsBefore)
+{
+    int l = 1;
+    int lineStart = 0;
+    const char *p = bytes.constData();
+    for (int i = 0; i < offset; ++i) {
+        if (p[i] == '\n' || (p[i] == '\r' && (i + 1 >= offset || p[i + 1] != '\n'))) {
+            ++l;
+            lineStart = i + 1;
+        }
+    }
+    int chars = 0;
+    for (int i = lineStart; i < offset; ++i)
+        chars += (uchar(p[i]) & 0xC0) != 0x80 ? 1 : 0;
+    *line = l;
+    *charsBefore = chars;
+}
+
+// In the order of the Tag values.
+const QStringList &tagNames()
+{
+    static const QStringList names = {
+        QStringLiteral("frame"), QStringLiteral("page"), QStringLiteral("ClassName"), QStringLiteral("DrawClassName"),
+        QStringLiteral("frameW"), QStringLiteral("frameH"), QStringLiteral("parentImageNum"),
+        QStringLiteral("parentBackgroundNum"), QStringLiteral("screenType"), QStringLiteral("dpi"),
+        QStringLiteral("baud"), QStringLiteral("blValue"), QStringLiteral("logo1"), QStringLiteral("logo2"),
+        QStringLiteral("logox"), QStringLiteral("logoy"), QStringLiteral("logow"), QStringLiteral("logoh"),
+        QStringLiteral("logotime"), QStringLiteral("currentPage"),
+        QStringLiteral("pageImageNum"), QStringLiteral("pageBackgroundNum"), QStringLiteral("pageHelpLineNum"),
+        QStringLiteral("pageHelpLineLeft"), QStringLiteral("pageHelpLineRight"), QStringLiteral("pageHelpLineTop"),
+        QStringLiteral("pageHelpLineBottom"),
+        QStringLiteral("id"), QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("w"), QStringLiteral("h"),
+        QStringLiteral("text"), QStringLiteral("fontSize"), QStringLiteral("hAlign"), QStringLiteral("vAlign"),
+        QStringLiteral("fontColorNum"), QStringLiteral("backgroundColorNum"), QStringLiteral("pressColorNum"),
+        QStringLiteral("imageNum"), QStringLiteral("cutImageNum"), QStringLiteral("backgroundImageNum"),
+        QStringLiteral("backgroundCutImageNum"), QStringLiteral("pressImageNum"), QStringLiteral("pressCutImageNum"),
+        QStringLiteral("progType"), QStringLiteral("style"), QStringLiteral("styleColorNum"),
+        QStringLiteral("pointerX"), QStringLiteral("pointerY"), QStringLiteral("pointerW"),
+        QStringLiteral("pointerL"), QStringLiteral("pointerAngle"),
+        QStringLiteral("drawX"), QStringLiteral("drawY"), QStringLiteral("drawW"), QStringLiteral("drawH"),
+        QStringLiteral("drawX1"), QStringLiteral("drawY1"), QStringLiteral("drawX2"), QStringLiteral("drawY2"),
+        QStringLiteral("drawR"), QStringLiteral("drawColorNum"),
+    };
+    return names;
+}
+
+const QHash<QByteArray, Tag> &byteTags()
+{
+    static const QHash<QByteArray, Tag> tags = [] {
+        QHash<QByteArray, Tag> h;
+        const QStringList &names = tagNames();
+        for (int i = 0; i < names.size(); ++i)
+            h.insert(names.at(i).toLatin1(), Tag(i));
+        return h;
+    }();
+    return tags;
+}
+
+Tag tagOfBytes(const char *p, int n)
+{
+    return byteTags().value(QByteArray::fromRawData(p, n), Unknown);
+}
+
+// Whole document: well-formed UTF-8 of XML characters only.
+bool validCharacters(const uchar *p, int n)
+{
+    int i = 0;
+    while (i < n) {
+        const uchar b = p[i];
+        if (b < 0x80) {
+            if (b < 0x20 && b != '\t' && b != '\n' && b != '\r')
+                return false;
+            ++i;
+            continue;
+        }
+        int len;
+        uint c;
+        uint min;
+        if (b >= 0xC2 && b <= 0xDF) {
+            len = 2;
+            c = b & 0x1F;
+            min = 0x80;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            len = 3;
+            c = b & 0x0F;
+            min = 0x800;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            len = 4;
+            c = b & 0x07;
+            min = 0x10000;
+        } else {
+            return false;
+        }
+        if (i + len > n)
+            return false;
+        for (int k = 1; k < len; ++k) {
+            const uchar cb = p[i + k];
+            if ((cb & 0xC0) != 0x80)
+                return false;
+            c = (c << 6) | (cb & 0x3F);
+        }
+        if (c < min || !isXmlChar(c))
+            return false;
+        i += len;
+    }
+    return true;
+}
+
+// QString::fromUtf8 drops a byte order mark at the start; inside a document it is a character.
+QString utf8Text(const char *p, int n)
+{
+    QString marks;
+    while (n >= 3 && uchar(p[0]) == 0xEF && uchar(p[1]) == 0xBB && uchar(p[2]) == 0xBF) {
+        marks += QChar(0xFEFF);
+        p += 3;
+        n -= 3;
+    }
+    return marks.isEmpty() ? QString::fromUtf8(p, n) : marks + QString::fromUtf8(p, n);
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isNameStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+bool isNameChar(char c) { return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+
+class FastTokenizer {
+public:
+    FastTokenizer(const QByteArray &bytes, int maxDepth, Document *doc)
+        : p(bytes.constData()), n(bytes.size()), m_maxDepth(maxDepth), m_doc(doc)
+    {
+    }
+
+    bool run();
+
+private:
+    bool at(const char *s) const
+    {
+        const int len = int(std::strlen(s));
+        return i + len <= n && std::memcmp(p + i, s, size_t(len)) == 0;
+    }
+    int skipSpace()
+    {
+        const int start = i;
+        while (i < n && isSpace(p[i]))
+            ++i;
+        return i - start;
+    }
+    bool name(int *start, int *len)
+    {
+        *start = i;
+        if (i >= n || !isNameStart(p[i]))
+            return false;
+        while (i < n && isNameChar(p[i]))
+            ++i;
+        *len = i - *start;
+        return true;
+    }
+    bool declaration();
+    bool comment();
+    bool reference();
+    bool startTag();
+    bool endTag();
+    bool text();
+
+    const char *p;
+    const int n;
+    int i = 0;
+    const int m_maxDepth;
+    Document *m_doc;
+    QVarLengthArray<QPair<int, int>, 16> m_open;  // names of the open elements
+};
+
+// Only the plain declaration: version 1.0, UTF-8 or no encoding, optional standalone.
+bool FastTokenizer::declaration()
+{
+    i += 5;  // "<?xml"
+    auto attribute = [&](const char *attrName, QByteArray *value) {
+        if (skipSpace() == 0 || !at(attrName))
+            return false;
+        i += int(std::strlen(attrName));
+        skipSpace();
+        if (i >= n || p[i] != '=')
+            return false;
+        ++i;
+        skipSpace();
+        if (i >= n || (p[i] != '"' && p[i] != '\''))
+            return false;
+        const char q = p[i++];
+        const int start = i;
+        while (i < n && p[i] != q)
+            ++i;
+        if (i >= n)
+            return false;
+        *value = QByteArray(p + start, i - start);
+        ++i;
+        return true;
+    };
+    QByteArray value;
+    if (!attribute("version", &value) || value != "1.0")
+        return false;
+    const int save = i;
+    if (attribute("encoding", &value)) {
+        if (value.toLower() != "utf-8")
+            return false;
+    } else {
+        i = save;
+    }
+    const int save2 = i;
+    if (attribute("standalone", &value)) {
+        if (value != "yes" && value != "no")
+            return false;
+    } else {
+        i = save2;
+    }
+    skipSpace();
+    if (!at("?>"))
+        return false;
+    i += 2;
+    return true;
+}
+
+bool FastTokenizer::comment()
+{
+    i += 4;  // "<!--"
+    const char *end = nullptr;
+    for (int k = i; k + 1 < n; ++k) {
+        if (p[k] == '-' && p[k + 1] == '-') {
+            end = p + k;
+            break;
+        }
+    }
+    if (!end || end + 2 >= p + n || end[2] != '>')
+        return false;
+    i = int(end - p) + 3;
+    return true;
+}
+
+// A character or predefined entity reference at i; others make us give up.
+bool FastTokenizer::reference()
+{
+    static const char *const predefined[] = {"&lt;", "&gt;", "&amp;", "&quot;", "&apos;"};
+    for (const char *s : predefined) {
+        if (at(s)) {
+            i += int(std::strlen(s));
+            return true;
+        }
+    }
+    if (!at("&#"))
+        return false;
+    i += 2;
+    const bool hex = i < n && p[i] == 'x';
+    if (hex)
+        ++i;
+    qint64 c = 0;
+    int digits = 0;
+    for (; i < n && p[i] != ';'; ++i, ++digits) {
+        const char d = p[i];
+        int v;
+        if (d >= '0' && d <= '9')
+            v = d - '0';
+        else if (hex && d >= 'a' && d <= 'f')
+            v = d - 'a' + 10;
+        else if (hex && d >= 'A' && d <= 'F')
+            v = d - 'A' + 10;
+        else
+            return false;
+        c = c * (hex ? 16 : 10) + v;
+        if (c > 0x10FFFF)
+            return false;
+    }
+    if (i >= n || digits == 0 || c == 0 || !isXmlChar(uint(c)))
+        return false;
+    ++i;  // ';'
+    return true;
+}
+
+bool FastTokenizer::startTag()
+{
+    ++i;  // '<'
+    int nameStart, nameLen;
+    if (!name(&nameStart, &nameLen) || m_open.size() >= m_maxDepth)
+        return false;
+    QString self;
+    QVarLengthArray<QPair<int, int>, 4> seen;
+    bool empty = false;
+    for (;;) {
+        const int space = skipSpace();
+        if (i >= n)
+            return false;
+        if (p[i] == '>') {
+            ++i;
+            break;
+        }
+        if (p[i] == '/') {
+            if (i + 1 >= n || p[i + 1] != '>')
+                return false;
+            i += 2;
+            empty = true;
+            break;
+        }
+        int attrStart, attrLen;
+        if (space == 0 || !name(&attrStart, &attrLen))
+            return false;
+        skipSpace();
+        if (i >= n || p[i] != '=')
+            return false;
+        ++i;
+        skipSpace();
+        if (i >= n || (p[i] != '"' && p[i] != '\''))
+            return false;
+        const char q = p[i++];
+        const int valueStart = i;
+        // Values needing normalisation or references are left to the full reader.
+        while (i < n && p[i] != q) {
+            const char c = p[i];
+            if (c == '<' || c == '&' || c == '\t' || c == '\n' || c == '\r')
+                return false;
+            ++i;
+        }
+        if (i >= n)
+            return false;
+        const int valueLen = i - valueStart;
+        ++i;
+        for (const auto &s : seen) {
+            if (s.second == attrLen && std::memcmp(p + s.first, p + attrStart, size_t(attrLen)) == 0)
+                return false;
+        }
+        seen.append(qMakePair(attrStart, attrLen));
+        if (attrLen == nameLen && std::memcmp(p + attrStart, p + nameStart, size_t(nameLen)) == 0)
+            self = utf8Text(p + valueStart, valueLen);
+    }
+    Event e;
+    e.type = Event::Start;
+    e.tag = tagOfBytes(p + nameStart, nameLen);
+    e.value = self;
+    e.begin = i;
+    m_doc->events.append(e);
+    if (empty) {
+        Event end;
+        end.type = Event::End;
+        m_doc->events.append(end);
+    } else {
+        m_open.append(qMakePair(nameStart, nameLen));
+    }
+    return true;
+}
+
+bool FastTokenizer::endTag()
+{
+    i += 2;  // "</"
+    int nameStart, nameLen;
+    if (m_open.isEmpty() || !name(&nameStart, &nameLen))
+        return false;
+    const QPair<int, int> open = m_open.last();
+    if (open.second != nameLen || std::memcmp(p + open.first, p + nameStart, size_t(nameLen)) != 0)
+        return false;
+    skipSpace();
+    if (i >= n || p[i] != '>')
+        return false;
+    ++i;
+    m_open.removeLast();
+    Event e;
+    e.type = Event::End;
+    m_doc->events.append(e);
+    return true;
+}
+
+bool FastTokenizer::text()
+{
+    const int start = i;
+    while (i < n && p[i] != '<') {
+        if (p[i] == '&') {
+            if (!reference())
+                return false;
+            continue;
+        }
+        if (p[i] == '>' && i - start >= 2 && p[i - 1] == ']' && p[i - 2] == ']')
+            return false;
+        ++i;
+    }
+    if (i >= n)
+        return false;
+    Event e;
+    e.type = Event::Text;
+    e.begin = start;
+    e.length = i - start;
+    m_doc->events.append(e);
+    return true;
+}
+
+bool FastTokenizer::run()
+{
+    if (!validCharacters(reinterpret_cast<const uchar *>(p), n))
+        return false;
+    if (at("\xEF\xBB\xBF"))
+        i = 3;
+    if (at("<?xml") && i + 5 < n && isSpace(p[i + 5]) && !declaration())
+        return false;
+    m_doc->events.reserve(n / 12);
+    bool rootSeen = false;
+    for (;;) {
+        if (m_open.isEmpty()) {
+            // Outside the root only space and comments.
+            skipSpace();
+            if (i >= n)
+                break;
+            if (at("<!--")) {
+                if (!comment())
+                    return false;
+                continue;
+            }
+            if (rootSeen || p[i] != '<' || at("<!") || at("<?") || at("</"))
+                return false;
+            if (!startTag())
+                return false;
+            rootSeen = true;
+            continue;
+        }
+        if (i >= n)
+            return false;
+        if (p[i] != '<') {
+            if (!text())
+                return false;
+        } else if (at("</")) {
+            if (!endTag())
+                return false;
+        } else if (at("<!--")) {
+            if (!comment())
+                return false;
+        } else if (at("<!") || at("<?")) {
+            return false;
+        } else if (!startTag()) {
+            return false;
+        }
+    }
+    m_doc->fast = true;
+    return rootSeen;
+}
+
+}  // namespace
+
+Tag tagOf(const QString &name)
+{
+    static const QHash<QString, Tag> tags = [] {
+        QHash<QString, Tag> h;
+        const QStringList &names = tagNames();
+        for (int i = 0; i < names.size(); ++i)
+            h.insert(names.at(i), Tag(i));
+        return h;
+    }();
+    return tags.value(name, Unknown);
+}
+
+QString tagName(Tag tag) { return tagNames().value(int(tag)); }
+
+QString Document::text(const Event &e) const
+{
+    if (!fast)
+        return e.value;
+    const char *p = bytes.constData() + e.begin;
+    const int n = e.length;
+    if (!std::memchr(p, '&', size_t(n)) && !std::memchr(p, '\r', size_t(n)))
+        return utf8Text(p, n);
+    // Line ends become "\n"; references were checked by the tokenizer.
+    QByteArray out;
+    out.reserve(n);
+    for (int i = 0; i < n;) {
+        const char c = p[i];
+        if (c == '\r') {
+            out += '\n';
+            i += (i + 1 < n && p[i + 1] == '\n') ? 2 : 1;
+        } else if (c == '&') {
+            const int semi = int(static_cast<const char *>(std::memchr(p + i, ';', size_t(n - i))) - p);
+            const QByteArray ref(p + i + 1, semi - i - 1);
+            if (ref == "lt")
+                out += '<';
+            else if (ref == "gt")
+                out += '>';
+            else if (ref == "amp")
+                out += '&';
+            else if (ref == "quot")
+                out += '"';
+            else if (ref == "apos")
+                out += '\'';
+            else {
+                const bool hex = ref.startsWith("#x");
+                const uint c = ref.mid(hex ? 2 : 1).toUInt(nullptr, hex ? 16 : 10);
+                out += QString::fromUcs4(&c, 1).toUtf8();
+            }
+            i = semi + 1;
+        } else {
+            out += c;
+            ++i;
+        }
+    }
+    return utf8Text(out.constData(), out.size());
+}
+
+void Document::position(const Event &e, int *line, int *column) const
+{
+    if (!fast) {
+        *line = e.line;
+        *column = e.column;
+        return;
+    }
+    placeOffset(bytes, e.begin, line, column);
+}
+
+bool tokenizeFast(const QByteArray &bytes, int maxDepth, Document *doc)
+{
+    doc->events.clear();
+    doc->bytes = bytes;
+    doc->fast = false;
+    if (!FastTokenizer(bytes, maxDepth, doc).run()) {
+        doc->events.clear();
+        doc->fast = false;
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// Whether the document is to be read as UTF-8: no UTF-16 byte order mark, and no declaration of
+// another encoding.
+bool isUtf8Document(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))
+        return false;
+    const int start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+    if (bytes.mid(start, 5) != "<?xml")
+        return true;
+    const int end = bytes.indexOf("?>", start);
+    if (end < 0)
+        return true;
+    const QByteArray decl = bytes.mid(start, end - start);
+    const int at = decl.indexOf("encoding");
+    if (at < 0)
+        return true;
+    int q = at + 8;
+    while (q < decl.size() && (decl[q] == ' ' || decl[q] == '=' || decl[q] == '\t'))
+        ++q;
+    if (q >= decl.size() || (decl[q] != '"' && decl[q] != '\''))
+        return true;
+    const int close = decl.indexOf(decl[q], q + 1);
+    const QByteArray name = decl.mid(q + 1, close < 0 ? -1 : close - q - 1).toLower();
+    return name == "utf-8" || name == "utf8";
+}
+
+// The offset of the first byte that does not start or continue a well-formed UTF-8 sequence
+// (overlong forms, surrogates and values past U+10FFFF included), or -1.
+int firstInvalidUtf8(const QByteArray &bytes)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes.constData());
+    const int n = bytes.size();
+    int i = 0;
+    while (i < n) {
+        const uchar c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int len = 0;
+        uchar lo = 0x80, hi = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            if (c == 0xE0)
+                lo = 0xA0;
+            else if (c == 0xED)
+                hi = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            if (c == 0xF0)
+                lo = 0x90;
+            else if (c == 0xF4)
+                hi = 0x8F;
+        } else {
+            return i;
+        }
+        for (int k = 1; k < len; ++k) {
+            if (i + k >= n)
+                return i;
+            const uchar b = p[i + k];
+            if (b < (k == 1 ? lo : 0x80) || b > (k == 1 ? hi : 0xBF))
+                return i;
+        }
+        i += len;
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool tokenizeStream(const QByteArray &bytes, int maxDepth, Document *doc, int *line, int *column, QString *reason,
+                    bool *tooDeep)
+{
+    *tooDeep = false;
+    doc->events.clear();
+    doc->bytes.clear();
+    doc->fast = false;
+    // The stream parser reads ahead before it decodes, so it places a bad byte far from where it
+    // is. Such a byte is found and placed here first.
+    if (isUtf8Document(bytes)) {
+        const int bad = firstInvalidUtf8(bytes);
+        if (bad >= 0) {
+            placeOffset(bytes, bad, line, column);
+            ++*column;  // the bad byte's own column, counted from 1
+            *reason = QCoreApplication::translate("ProjectFile", "第%1字节不是有效的UTF-8编码").arg(bad);
+            return false;
+        }
+    }
+    QXmlStreamReader xml(bytes);
+    int depth = 0;
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            if (++depth > maxDepth) {
+                *line = int(xml.lineNumber());
+                *column = int(xml.columnNumber());
+                *tooDeep = true;
+                doc->events.clear();
+                return false;
+            }
+            Event e;
+            e.type = Event::Start;
+            const QString name = xml.name().toString();
+            e.tag = tagOf(name);
+            if (xml.attributes().hasAttribute(name))
+                e.value = xml.attributes().value(name).toString();
+            e.line = int(xml.lineNumber());
+            e.column = int(xml.columnNumber());
+            doc->events.append(e);
+            break;
+        }
+        case QXmlStreamReader::EndElement: {
+            --depth;
+            Event e;
+            e.type = Event::End;
+            doc->events.append(e);
+            break;
+        }
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference: {
+            Event e;
+            e.type = Event::Text;
+            e.value = xml.text().toString();
+            doc->events.append(e);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    if (xml.hasError()) {
+        *line = int(xml.lineNumber());
+        *column = int(xml.columnNumber());
+        *reason = xml.errorString();
+        doc->events.clear();
+        return false;
+    }
+    return true;
+}
+
+QString savableText(const QString &text)
+{
+    const int n = text.size();
+    int i = 0;
+    // Most texts need no change.
+    for (; i < n; ++i) {
+        const QChar ch = text.at(i);
+        if (ch.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (!isXmlChar(ch.unicode()))
+            break;
+    }
+    if (i == n)
+        return text;
+    QString out = text.left(i);
+    for (; i < n; ++i) {
+        const QChar ch = text.at(i);
+        if (ch.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            out += ch;
+            out += text.at(++i);
+        } else if (isXmlChar(ch.unicode())) {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+}  // namespace PreviousXml
