@@ -1347,8 +1347,24 @@
         <translation>Download the project to many modules at once</translation>
     </message>
     <message>
+        <source>&lt;打开时的项目&gt;</source>
+        <translation>&lt;project as opened&gt;</translation>
+    </message>
+    <message>
+        <source>选择要删除的图片，再按“-”删除</source>
+        <translation>Tick the pictures to delete, then press "-"</translation>
+    </message>
+    <message>
+        <source>选择要删除的字库，再按“-”删除</source>
+        <translation>Tick the fonts to delete, then press "-"</translation>
+    </message>
+    <message>
         <source>开机显示此页</source>
         <translation>Shown after start-up</translation>
+    </message>
+    <message>
+        <source>等%1处</source>
+        <translation>and more (%1 in all)</translation>
     </message>
     <message>
         <source>找不到帮助文档“%1”，已查找的文件夹：
@@ -1359,10 +1375,6 @@
     <message>
         <source>无法打开帮助文档“%1”（所在文件夹：%2），请安装能打开此类文件的程序后重试。</source>
         <translation>The help document "%1" (in the folder %2) could not be opened. Install a program that opens such files and try again.</translation>
-    </message>
-    <message>
-        <source>等%1处</source>
-        <translation>and more (%1 in all)</translation>
     </message>
     <message>
         <source>页面变小后，有%1个控件或图形超出页面（其中%2个完全在页面之外）。是否将它们移入页面内？</source>
@@ -1911,6 +1923,14 @@
         <source>等高</source>
         <translation>Same height</translation>
     </message>
+    <message>
+        <source>全选</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>复制一份</source>
+        <translation>Duplicate</translation>
+    </message>
 </context>
 <context>
     <name>QMyLabel</name>
@@ -1963,6 +1983,10 @@
     <message>
         <source>完成</source>
         <translation>Finish</translation>
+    </message>
+    <message>
+        <source>下载进度</source>
+        <translation>Download progress</translation>
     </message>
 </context>
 <context>
@@ -2251,6 +2275,10 @@
         <source>通信未连接，请您先连接通信！</source>
         <translation>Not connected, please connect first!</translation>
     </message>
+    <message>
+        <source>下载失败，下载图片的bin文件总大小超过11M！</source>
+        <translation>Download failed, the pictures to download exceed 11M in total!</translation>
+    </message>
 <message>
         <source>通信已断开，下载失败！</source>
         <translation>Communication lost, download failed!</translation>
@@ -2266,10 +2294,6 @@
 <message>
         <source>下载失败，下载图片的bin文件总大小超过3M！</source>
         <translation>Download failed, the pictures to download exceed 3M in total!</translation>
-    </message>
-<message>
-        <source>下载失败，下载图片的bin文件总大小超过11M！</source>
-        <translation>Download failed, the pictures to download exceed 11M in total!</translation>
     </message>
 <message>
         <source>--下载图片进度总大小:%1 擦除进度:%2</source>

@@ -126,10 +126,13 @@ MainWindow::MainWindow(QWidget *parent)
 
     connectForm();
     setupBootPage();
+    setupKeys();
+    retranslateKeys();
     setupHistory();
     statusBar()->addPermanentWidget(new ModuleLookSwitch(m_frame, statusBar()));
     statusBar()->addPermanentWidget(new ZoomBox(m_frame, statusBar()));
     setupSimulator();
+    ui.setDefaultSizes();
 
     if (App::isProjectOpen() && !QFileInfo(App::projectPath()).isFile()) {
         // A project named on the command line that is not there: nothing is created, and the
@@ -303,8 +306,9 @@ void MainWindow::retranslateWindow()
     m_questionBox->retranslate();
     m_infoBox->retranslate();
     m_library->retranslate();
-    updateHistoryActions();
+    retranslateHistory();
     retranslateSimulator();
+    retranslateKeys();
 }
 
 void MainWindow::on_btnLanguage_clicked()
@@ -358,26 +362,6 @@ bool MainWindow::textEntryActive() const
     if (const auto *edit = qobject_cast<const QTextEdit *>(focus))
         return !edit->isReadOnly();
     return QGuiApplication::inputMethod()->cursorRectangle().topLeft() != QPointF(0, 0);
-}
-
-void MainWindow::keyReleaseEvent(QKeyEvent *event)
-{
-    if (App::isProjectOpen() && !textEntryActive()) {
-        if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_C) {
-            m_frame->slotCopyAction();
-            return;
-        }
-        if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_V) {
-            m_frame->setPastePos(m_frame->toModule(m_frame->mapFromGlobal(QCursor::pos())));
-            m_frame->slotPasteAction();
-            return;
-        }
-        if (event->key() == Qt::Key_Delete) {
-            slotDelAction();
-            return;
-        }
-    }
-    QMainWindow::keyReleaseEvent(event);
 }
 
 // ---- areas wired up with their own features ---------------------------------------------------

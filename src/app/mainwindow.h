@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QPoint>
+#include <QSize>
 #include <functional>
 
 class BatchDownloadDlg;
@@ -21,6 +22,7 @@ class QDialog;
 class QToolButton;
 class PropertyPanel;
 class QMenu;
+class QSettings;
 class QMyFrame;
 class QMyDrawType;
 class QMyItemModel;
@@ -43,6 +45,7 @@ class MainWindow : public QMainWindow, public HistoryTarget, public PictureTarge
 public:
     static constexpr int MaxPages = 16000000;
     static constexpr int AutoSaveMs = 1200000;
+    static constexpr QSize DefaultSize = QSize(1303, 853);
 
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -94,6 +97,13 @@ public:
     bool loadIncomplete() const { return m_loadIncomplete; }
     bool autoSaveActive() const;
     int autoSaveInterval() const;
+
+    // Size, place, maximized state, splitters and zoom of the last run (mainwindowlayout.cpp).
+    // Restoring from settings that hold none gives the first run's layout (and false).
+    void saveLayout(QSettings &settings) const;
+    bool restoreLayout(const QSettings &settings);
+    // The same for a screen with this much room (the primary screen's available size above).
+    bool restoreLayout(const QSettings &settings, const QSize &screenRoom);
 
     ProjectHistory *history() const;
     // Something would be lost by closing or replacing the project: edits since the last save,
@@ -213,7 +223,6 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
     void connectForm();
@@ -234,9 +243,15 @@ private:
     ProjectData projectFields() const;
     void setupHistory();
     void updateHistoryActions();
+    void retranslateHistory();
     void updateTitle();
-    // Runs the canvas's copy, paste or delete unless a text field has the input cursor.
+    // A text field has the input cursor: the canvas's keys leave it alone.
     bool textEntryActive() const;
+    // Standard keys (mainwindowkeys.cpp).
+    void setupKeys();
+    void retranslateKeys();
+    bool canvasKeysActive() const;
+    QList<QAction *> m_keyActions;
     // Opens a HelpDocuments::Document in the chosen language.
     void openHelpDocument(int document);
     QString helpProgramDir() const;

@@ -76,6 +76,11 @@ void MainWindow::updateHistoryActions()
     m_redoAction->setEnabled(stack->canRedo());
     m_historyButton->setText(tr("历史记录"));
     m_historyView->setWindowTitle(tr("历史记录"));
+    if (auto *view = m_historyView->findChild<QUndoView *>()) {
+        const QString empty = tr("<打开时的项目>");
+        if (view->emptyLabel() != empty)
+            view->setEmptyLabel(empty);
+    }
 }
 
 void MainWindow::updateTitle()
@@ -91,6 +96,17 @@ bool MainWindow::hasUnsavedWork()
     m_history->checkpoint();
     return m_history->isModified() || m_loadIncomplete || !QFileInfo::exists(App::projectPath())
         || ProjectFolders::picturesChangedSinceSave(projectFolder());
+}
+
+void MainWindow::retranslateHistory()
+{
+    m_history->retranslate();
+    // The view's model copies no texts but does not hear of renamed commands: give it a new one.
+    if (auto *view = m_historyView->findChild<QUndoView *>()) {
+        view->setStack(nullptr);
+        view->setStack(m_history->stack());
+    }
+    updateHistoryActions();
 }
 
 ProjectHistory *MainWindow::history() const

@@ -32,6 +32,7 @@ void MainWindow::setUpLibrary()
     w.tvImage = ui.tvImage;
     w.tvFont = ui.tvFont;
     w.labImageSize = ui.labImageSize;
+    w.labDeleteHint = ui.labDeleteHint;
     w.btnAll = ui.btnImageFontAll;
     w.btnCancel = ui.btnImageFontCannel;
     m_library = new LibraryPanel(w, m_table, this);

@@ -185,3 +185,12 @@ bool ProjectHistory::isModified() const
 {
     return !m_stack->isClean();
 }
+
+void ProjectHistory::retranslate()
+{
+    for (int i = 0; i < m_stack->count(); ++i) {
+        // Commands are named when made; the stack hands them out read-only.
+        if (auto *change = dynamic_cast<ProjectChange *>(const_cast<QUndoCommand *>(m_stack->command(i))))
+            change->retranslate();
+    }
+}

@@ -41,6 +41,8 @@ public:
     // What a command made outside checkpoint() runs after its undo and redo.
     std::function<void()> resyncer() { return [this]() { resync(); }; }
     bool isModified() const;
+    // The names of the recorded changes follow a change of language.
+    void retranslate();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

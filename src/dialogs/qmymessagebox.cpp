@@ -33,7 +33,8 @@ const char *const kButtonStyle =
 QMyMessageBox::QMyMessageBox(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("QMyMessageBox"));
-    setWindowTitle(QStringLiteral("Dialog"));
+    // Frameless, but task bars and window lists still show the title.
+    setWindowTitle(QStringLiteral("Tavo"));
     setFixedSize(400, 215);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -122,6 +123,7 @@ void QMyMessageBox::applyType()
         m_labType->setText(tr("错误"));
     else
         m_labType->setText(tr("提示"));
+    setWindowTitle(m_labType->text());
 }
 
 void QMyMessageBox::applyButtons()

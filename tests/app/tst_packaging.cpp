@@ -186,6 +186,8 @@ void TestPackaging::debianPackageHoldsEveryFile()
     QVERIFY2(depends.contains("libqt5widgets5") && depends.contains("libqt5serialport5") && depends.contains("libqrencode"),
              depends.constData());
     QVERIFY(depends.contains("fonts-wqy-microhei"));
+    // Qt's own Chinese texts, of whichever Qt the programs use.
+    QVERIFY2(depends.contains("qttranslations5-l10n") || depends.contains("qt6-translations-l10n"), depends.constData());
 }
 
 QTEST_MAIN(TestPackaging)

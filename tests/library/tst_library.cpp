@@ -259,6 +259,9 @@ void TestLibrary::clickSelectAllCancelAndDeleteMode()
     QVERIFY(w->library()->deleteMode(LibraryPanel::Pictures));
     QVERIFY(!ui.tvImage->isColumnHidden(0));
     QVERIFY(!ui.btnImageFontAll->isHidden() && !ui.btnImageFontCannel->isHidden());
+    // Delete mode says what it is, for the tab shown.
+    QVERIFY(!ui.labDeleteHint->isHidden());
+    QCOMPARE(ui.labDeleteHint->text(), QStringLiteral("选择要删除的图片，再按“-”删除"));
     // In delete mode clicks toggle.
     w->on_tvImage_clicked(m->index(3, 1));
     w->on_tvImage_clicked(m->index(1, 1));
@@ -275,6 +278,7 @@ void TestLibrary::clickSelectAllCancelAndDeleteMode()
     QVERIFY(!w->library()->deleteMode(LibraryPanel::Pictures));
     QVERIFY(ui.tvImage->isColumnHidden(0));
     QVERIFY(ui.btnImageFontAll->isHidden());
+    QVERIFY(ui.labDeleteHint->isHidden());
 }
 
 void TestLibrary::deletionKeepsEveryReferenceAndMatchesTheCli()
