@@ -277,7 +277,7 @@ bool ModuleRuntime::doText(const ModuleInstruction &ins, Origin, QString *error)
 {
     const QString &n = ins.name;
     const bool large = n == QLatin1String("DC48") || n == QLatin1String("DC72") || n == QLatin1String("DC96");
-    const int size = n.rightRef(2).toInt();
+    const int size = n.right(2).toInt();
     if (ins.args.size() != (large ? 5 : 4)) {
         *error = tr("需要%1个参数").arg(large ? 5 : 4);
         return false;
