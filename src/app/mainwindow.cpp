@@ -298,6 +298,7 @@ void MainWindow::retranslateWindow()
     m_actCopy->setText(tr("页面复制"));
     m_actPaste->setText(tr("页面粘贴"));
     m_frame->retranslate();
+    showBootPage();
     ui.retranslateUi(this);
     setTitlePath(App::isProjectOpen() ? App::projectPath() : App::programPath());
     Palettes::fillControlModel(m_controlModel);

@@ -64,9 +64,9 @@ void MainWindow::showBootPage()
     for (int i = 0; i < ui.listWidget->count(); ++i) {
         QListWidgetItem *item = ui.listWidget->item(i);
         const bool isBoot = i == boot;
-        if (isBoot == !item->icon().isNull())
-            continue;
-        item->setIcon(isBoot ? icon : QIcon());
+        // The tip is set every time, so a language switch reaches it too.
+        if (isBoot != !item->icon().isNull())
+            item->setIcon(isBoot ? icon : QIcon());
         item->setToolTip(isBoot ? tip : QString());
     }
 }
