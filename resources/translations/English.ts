@@ -1086,10 +1086,6 @@
         <translation>Released background cut image ID</translation>
     </message>
     <message>
-        <source>图库已改变，撤销记录已清空。</source>
-        <translation>The picture library changed; the undo history was cleared.</translation>
-    </message>
-    <message>
         <source>撤销</source>
         <translation>Undo</translation>
     </message>
@@ -1374,6 +1370,32 @@
         <translation>Tick the fonts to delete, then press "-"</translation>
     </message>
     <message>
+        <source>开机显示此页</source>
+        <translation>Shown after start-up</translation>
+    </message>
+    <message>
+        <source>等%1处</source>
+        <translation>and more (%1 in all)</translation>
+    </message>
+    <message>
+        <source>找不到帮助文档“%1”，已查找的文件夹：
+%2</source>
+        <translation>The help document "%1" was not found. Folders searched:
+%2</translation>
+    </message>
+    <message>
+        <source>无法打开帮助文档“%1”（所在文件夹：%2），请安装能打开此类文件的程序后重试。</source>
+        <translation>The help document "%1" (in the folder %2) could not be opened. Install a program that opens such files and try again.</translation>
+    </message>
+    <message>
+        <source>页面变小后，有%1个控件或图形超出页面（其中%2个完全在页面之外）。是否将它们移入页面内？</source>
+        <translation>With the smaller page, %1 controls or shapes lie outside it (%2 of them wholly). Move them inside the page?</translation>
+    </message>
+    <message>
+        <source>移入页面</source>
+        <translation>Move inside the page</translation>
+    </message>
+    <message>
         <source>第%1页有%2个控件，超过窗口可显示的%3个，项目未打开</source>
         <translation>Page %1 holds %2 controls, more than the %3 the window can show; the project was not opened</translation>
     </message>
@@ -1620,6 +1642,32 @@
     </message>
 </context>
 <context>
+    <name>PageFit</name>
+    <message>
+        <source>第%1页图形%2完全在页面之外，模块上不会显示</source>
+        <translation>Shape %2 on page %1 lies wholly outside the page and will not be seen on the module</translation>
+    </message>
+    <message>
+        <source>第%1页二维码%2完全在页面之外，模块上不会显示</source>
+        <translation>QR code %2 on page %1 lies wholly outside the page and will not be seen on the module</translation>
+    </message>
+    <message>
+        <source>第%1页控件%2完全在页面之外，模块上不会显示</source>
+        <translation>Control %2 on page %1 lies wholly outside the page and will not be seen on the module</translation>
+    </message>
+</context>
+<context>
+    <name>PictureChange</name>
+    <message>
+        <source>导入图片</source>
+        <translation>Import pictures</translation>
+    </message>
+    <message>
+        <source>删除图片</source>
+        <translation>Delete pictures</translation>
+    </message>
+</context>
+<context>
     <name>PictureFiles</name>
     <message>
         <source>%1：文件不存在</source>
@@ -1655,6 +1703,41 @@
     <message>
         <source>尺寸过大</source>
         <translation>too large</translation>
+    </message>
+</context>
+<context>
+    <name>PictureUses</name>
+    <message>
+        <source>第%1页背景</source>
+        <translation>the background of page %1</translation>
+    </message>
+    <message>
+        <source>第%1页二维码%2</source>
+        <translation>QR code %2 on page %1</translation>
+    </message>
+    <message>
+        <source>第%1页控件%2</source>
+        <translation>control %2 on page %1</translation>
+    </message>
+    <message>
+        <source>开机动画</source>
+        <translation>the boot animation</translation>
+    </message>
+    <message>
+        <source>%1等%2处</source>
+        <translation>%1 and more (%2 in all)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>图片%1被%2使用</source>
+        <translation>Picture %1 is used by %2</translation>
+    </message>
+    <message>
+        <source>等%1张图片正被使用</source>
+        <translation>%1 pictures in use in all</translation>
     </message>
 </context>
 <context>

@@ -127,6 +127,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui.listWidget->setContextMenuPolicy(Qt::CustomContextMenu);
 
     connectForm();
+    setupBootPage();
     setupKeys();
     retranslateKeys();
     setupHistory();
@@ -264,6 +265,9 @@ void MainWindow::slotDealIsNo(int code)
     case 15:
         stopDownloadAndClose();
         break;
+    case 41:
+        moveItemsInside();
+        break;
     case 13:
         if (saveProject()) {
             finishClose();
@@ -300,6 +304,7 @@ void MainWindow::retranslateWindow()
     m_actCopy->setText(tr("页面复制"));
     m_actPaste->setText(tr("页面粘贴"));
     m_frame->retranslate();
+    showBootPage();
     ui.retranslateUi(this);
     setTitlePath(App::isProjectOpen() ? App::projectPath() : App::programPath());
     Palettes::fillControlModel(m_controlModel);
@@ -345,7 +350,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     const QString question = m_loadIncomplete
         ? tr("该项目未能完整导入，保存将覆盖原项目文件。退出软件前是否保存当前项目？")
         : tr("退出软件前是否保存当前项目？");
-    message(m_questionBox, QMyMessageBox::Hint, 2, 13, question);
+    // Yes saves and exits, No exits without saving, Cancel keeps the window and the project.
+    message(m_questionBox, QMyMessageBox::Hint, 4, 13, question);
 }
 
 void MainWindow::finishClose()

@@ -62,13 +62,6 @@ void MainWindow::setupHistory()
     connect(m_historyButton, &QToolButton::clicked, m_historyView, &QDialog::show);
     bar->addWidget(m_historyButton);
 
-    // Library changes rewrite files on disk and cannot be undone; commands made before them
-    // would name pictures by numbers that have moved, so the history starts again.
-    connect(m_table, &PageTable::picturesChanged, this, [this]() {
-        if (m_history->stack()->count() > 0)
-            statusBar()->showMessage(tr("图库已改变，撤销记录已清空。"), 8000);
-        m_history->restart(true);
-    });
     updateHistoryActions();
 }
 
@@ -152,6 +145,8 @@ void MainWindow::applyHistoryFields(const ProjectData &f)
     ui.sbLogoW->setValue(f.logoW);
     ui.sbLogoH->setValue(f.logoH);
     ui.sbLogoTime->setValue(f.logoTime);
+    m_bootPage = f.bootPage;
+    showBootPage();
 }
 
 void MainWindow::replaceAllPages(const QVector<PageData> &pages, int shown)
@@ -182,4 +177,9 @@ PageTable *MainWindow::historyTable() const
 QMyFrame *MainWindow::historyCanvas() const
 {
     return m_frame;
+}
+
+bool MainWindow::historyActive() const
+{
+    return App::isProjectOpen();
 }

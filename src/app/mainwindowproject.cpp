@@ -286,6 +286,7 @@ ProjectData MainWindow::projectFields() const
     d.logoH = ui.sbLogoH->value();
     d.logoTime = ui.sbLogoTime->value();
     d.currentPage = m_table->currentPage();
+    d.bootPage = m_table->isValidPage(m_bootPage) ? m_bootPage : -1;
     return d;
 }
 
@@ -363,6 +364,7 @@ void MainWindow::applyProjectData(const ProjectData &data, bool hasFrameSize)
 {
     m_screenSizeDlg->setResolutionText(data.dpi);
     m_baud = data.baud;
+    m_bootPage = data.bootPage;
     // Read through the rule every download uses, so the window shows what would be sent.
     const BootSettings boot = bootSettingsOf(data);
     m_blValue = boot.backlight;
@@ -396,11 +398,12 @@ void MainWindow::applyProjectData(const ProjectData &data, bool hasFrameSize)
         const QSignalBlocker block(ui.listWidget);
         ui.listWidget->addItems(names);
     }
-    refreshBootJumpList();
     m_table->setCurrentPage(0);
+    refreshBootJumpList();
     if (!m_table->hasPages())
         return;
-    const int c = m_table->isValidPage(boot.bootPage) ? boot.bootPage : 0;
+    // The page shown at the last save comes back on screen.
+    const int c = m_table->isValidPage(data.currentPage) ? data.currentPage : 0;
     {
         const QSignalBlocker block(ui.listWidget);
         ui.listWidget->setCurrentRow(c);
@@ -474,6 +477,7 @@ void MainWindow::deleteCurrentPage()
         for (int i = removed + 1; i < ui.listWidget->count(); ++i)
             ui.listWidget->item(i)->setText(pageName(i - 1));
         m_table->removePage(removed);
+        bootPageAfterPageRemoved(removed);
         delete ui.listWidget->takeItem(removed);
         ui.listWidget->setCurrentRow(0);
     }
@@ -493,8 +497,7 @@ void MainWindow::showPage(int row)
     if (!m_table->isValidPage(row))
         return;
     m_frame->showPage(row);
-    if (row < ui.cbBootJump->count())
-        ui.cbBootJump->setCurrentIndex(row);
+    showBootPage();
 }
 
 void MainWindow::refreshBootJumpList()
@@ -504,8 +507,11 @@ void MainWindow::refreshBootJumpList()
     numbers.reserve(m_table->pageCount());
     for (int i = 0; i < m_table->pageCount(); ++i)
         numbers << QString::number(i);
-    ui.cbBootJump->addItems(numbers);
-    ui.cbBootJump->setCurrentIndex(ui.cbBootJump->count() - 1);
+    {
+        const QSignalBlocker block(ui.cbBootJump);
+        ui.cbBootJump->addItems(numbers);
+    }
+    showBootPage();
 }
 
 void MainWindow::clearProject()
@@ -513,6 +519,7 @@ void MainWindow::clearProject()
     if (!m_table->hasPages())
         return;
     m_table->clear();
+    m_bootPage = -1;
     const QSignalBlocker block(ui.listWidget);
     ui.listWidget->clear();
     ui.cbBootJump->clear();

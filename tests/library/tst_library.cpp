@@ -297,7 +297,7 @@ void TestLibrary::deletionKeepsEveryReferenceAndMatchesTheCli()
     QTest::mouseClick(ui.btnImageFontSub, Qt::LeftButton);
     w->on_tvImage_clicked(m->index(1, 1));
     QTest::mouseClick(ui.btnImageFontSub, Qt::LeftButton);
-    QCOMPARE(w->questionBox()->message(), QStringLiteral("是否删除选中的图片？"));
+    QCOMPARE(w->questionBox()->message(), QStringLiteral("图片1被第1页背景、第1页控件0使用\n是否删除选中的图片？"));
     QCOMPARE(w->questionBox()->code(), 3);
     answer(w->questionBox(), true);
 

@@ -55,6 +55,7 @@ const QStringList &tagNames()
         QStringLiteral("drawX"), QStringLiteral("drawY"), QStringLiteral("drawW"), QStringLiteral("drawH"),
         QStringLiteral("drawX1"), QStringLiteral("drawY1"), QStringLiteral("drawX2"), QStringLiteral("drawY2"),
         QStringLiteral("drawR"), QStringLiteral("drawColorNum"),
+        QStringLiteral("bootPage"),
     };
     return names;
 }
