@@ -78,9 +78,10 @@ set(CPACK_PACKAGE_CONTACT "${TAVO_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Chinese texts and the "SimSun" previews need a CJK font; the update tools are run by their own
-# dpkg triggers once installed.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei")
+# Chinese texts and the "SimSun" previews need a CJK font, and Qt's own texts (file dialogs,
+# standard buttons) their Chinese translation; the update tools are run by their own dpkg
+# triggers once installed.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-wqy-microhei, qttranslations5-l10n")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, xdg-utils")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)

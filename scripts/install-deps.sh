@@ -12,7 +12,7 @@ packages=(
     qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev libqt5svg5-dev
     qttools5-dev qttools5-dev-tools
     libqrencode-dev libudev-dev
-    fonts-wqy-microhei
+    fonts-wqy-microhei qttranslations5-l10n
     xvfb xauth
     python3 python3-serial
     desktop-file-utils appstream shared-mime-info xdg-utils

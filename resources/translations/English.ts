@@ -284,6 +284,17 @@
     </message>
 </context>
 <context>
+    <name>FolderMirror</name>
+    <message>
+        <source>“%1”是符号链接，不会经由它删除、改名或写入文件</source>
+        <translation>"%1" is a symbolic link; nothing is removed, renamed or written through it</translation>
+    </message>
+    <message>
+        <source>“%1”不是文件夹，无法用作图片文件夹</source>
+        <translation>"%1" is not a folder and cannot be used as a picture folder</translation>
+    </message>
+</context>
+<context>
     <name>InstructSerialPort</name>
     <message>
         <source>通信超时，下载失败！</source>
@@ -1075,10 +1086,6 @@
         <translation>Released background cut image ID</translation>
     </message>
     <message>
-        <source>图库已改变，撤销记录已清空。</source>
-        <translation>The picture library changed; the undo history was cleared.</translation>
-    </message>
-    <message>
         <source>撤销</source>
         <translation>Undo</translation>
     </message>
@@ -1350,6 +1357,48 @@
         <source>把当前项目同时下载到多个模块</source>
         <translation>Download the project to many modules at once</translation>
     </message>
+    <message>
+        <source>&lt;打开时的项目&gt;</source>
+        <translation>&lt;project as opened&gt;</translation>
+    </message>
+    <message>
+        <source>选择要删除的图片，再按“-”删除</source>
+        <translation>Tick the pictures to delete, then press "-"</translation>
+    </message>
+    <message>
+        <source>选择要删除的字库，再按“-”删除</source>
+        <translation>Tick the fonts to delete, then press "-"</translation>
+    </message>
+    <message>
+        <source>开机显示此页</source>
+        <translation>Shown after start-up</translation>
+    </message>
+    <message>
+        <source>等%1处</source>
+        <translation>and more (%1 in all)</translation>
+    </message>
+    <message>
+        <source>找不到帮助文档“%1”，已查找的文件夹：
+%2</source>
+        <translation>The help document "%1" was not found. Folders searched:
+%2</translation>
+    </message>
+    <message>
+        <source>无法打开帮助文档“%1”（所在文件夹：%2），请安装能打开此类文件的程序后重试。</source>
+        <translation>The help document "%1" (in the folder %2) could not be opened. Install a program that opens such files and try again.</translation>
+    </message>
+    <message>
+        <source>页面变小后，有%1个控件或图形超出页面（其中%2个完全在页面之外）。是否将它们移入页面内？</source>
+        <translation>With the smaller page, %1 controls or shapes lie outside it (%2 of them wholly). Move them inside the page?</translation>
+    </message>
+    <message>
+        <source>移入页面</source>
+        <translation>Move inside the page</translation>
+    </message>
+    <message>
+        <source>第%1页有%2个控件，超过窗口可显示的%3个，项目未打开</source>
+        <translation>Page %1 holds %2 controls, more than the %3 the window can show; the project was not opened</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -1593,6 +1642,32 @@
     </message>
 </context>
 <context>
+    <name>PageFit</name>
+    <message>
+        <source>第%1页图形%2完全在页面之外，模块上不会显示</source>
+        <translation>Shape %2 on page %1 lies wholly outside the page and will not be seen on the module</translation>
+    </message>
+    <message>
+        <source>第%1页二维码%2完全在页面之外，模块上不会显示</source>
+        <translation>QR code %2 on page %1 lies wholly outside the page and will not be seen on the module</translation>
+    </message>
+    <message>
+        <source>第%1页控件%2完全在页面之外，模块上不会显示</source>
+        <translation>Control %2 on page %1 lies wholly outside the page and will not be seen on the module</translation>
+    </message>
+</context>
+<context>
+    <name>PictureChange</name>
+    <message>
+        <source>导入图片</source>
+        <translation>Import pictures</translation>
+    </message>
+    <message>
+        <source>删除图片</source>
+        <translation>Delete pictures</translation>
+    </message>
+</context>
+<context>
     <name>PictureFiles</name>
     <message>
         <source>%1：文件不存在</source>
@@ -1614,6 +1689,10 @@
         <source>以下图片未能导入：</source>
         <translation>These pictures could not be imported:</translation>
     </message>
+    <message>
+        <source>%1：文件名含换行等控制字符</source>
+        <translation>%1: the file name holds a line break or another control character</translation>
+    </message>
 </context>
 <context>
     <name>PictureReader</name>
@@ -1624,6 +1703,41 @@
     <message>
         <source>尺寸过大</source>
         <translation>too large</translation>
+    </message>
+</context>
+<context>
+    <name>PictureUses</name>
+    <message>
+        <source>第%1页背景</source>
+        <translation>the background of page %1</translation>
+    </message>
+    <message>
+        <source>第%1页二维码%2</source>
+        <translation>QR code %2 on page %1</translation>
+    </message>
+    <message>
+        <source>第%1页控件%2</source>
+        <translation>control %2 on page %1</translation>
+    </message>
+    <message>
+        <source>开机动画</source>
+        <translation>the boot animation</translation>
+    </message>
+    <message>
+        <source>%1等%2处</source>
+        <translation>%1 and more (%2 in all)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>图片%1被%2使用</source>
+        <translation>Picture %1 is used by %2</translation>
+    </message>
+    <message>
+        <source>等%1张图片正被使用</source>
+        <translation>%1 pictures in use in all</translation>
     </message>
 </context>
 <context>
@@ -1674,6 +1788,10 @@
     <message>
         <source>第%1字节不是有效的UTF-8编码</source>
         <translation>byte %1 is not valid UTF-8</translation>
+    </message>
+    <message>
+        <source>外部实体“%1”不予读取</source>
+        <translation>external entity "%1" is not read</translation>
     </message>
 <message>
         <source>%1：元素“ClassName”的控件类名“%2”未知</source>
@@ -1828,6 +1946,14 @@
         <source>等高</source>
         <translation>Same height</translation>
     </message>
+    <message>
+        <source>全选</source>
+        <translation>Select all</translation>
+    </message>
+    <message>
+        <source>复制一份</source>
+        <translation>Duplicate</translation>
+    </message>
 </context>
 <context>
     <name>QMyLabel</name>
@@ -1880,6 +2006,10 @@
     <message>
         <source>完成</source>
         <translation>Finish</translation>
+    </message>
+    <message>
+        <source>下载进度</source>
+        <translation>Download progress</translation>
     </message>
 </context>
 <context>
@@ -2168,6 +2298,10 @@
         <source>通信未连接，请您先连接通信！</source>
         <translation>Not connected, please connect first!</translation>
     </message>
+    <message>
+        <source>下载失败，下载图片的bin文件总大小超过11M！</source>
+        <translation>Download failed, the pictures to download exceed 11M in total!</translation>
+    </message>
 <message>
         <source>通信已断开，下载失败！</source>
         <translation>Communication lost, download failed!</translation>
@@ -2183,10 +2317,6 @@
 <message>
         <source>下载失败，下载图片的bin文件总大小超过3M！</source>
         <translation>Download failed, the pictures to download exceed 3M in total!</translation>
-    </message>
-<message>
-        <source>下载失败，下载图片的bin文件总大小超过11M！</source>
-        <translation>Download failed, the pictures to download exceed 11M in total!</translation>
     </message>
 <message>
         <source>--下载图片进度总大小:%1 擦除进度:%2</source>
@@ -2394,6 +2524,13 @@
     <message>
         <source>关闭</source>
         <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>VirtualModule</name>
+    <message>
+        <source>闪存已满：%1字节的数据块放不下（闪存%2 MiB）</source>
+        <translation>Flash full: a block of %1 bytes does not fit (flash %2 MiB)</translation>
     </message>
 </context>
 <context>

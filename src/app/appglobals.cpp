@@ -1,5 +1,7 @@
 #include "appglobals.h"
 
+#include "support/uilanguage.h"
+
 #include <QCoreApplication>
 #include <QTranslator>
 
@@ -28,13 +30,15 @@ QTranslator &translator()
     return t;
 }
 
+QTranslator &qtTranslator()
+{
+    static QTranslator t;
+    return t;
+}
+
 void switchTranslator(const QString &path)
 {
-    QCoreApplication::removeTranslator(&translator());
-    // Loading clears the old texts first, so an empty or unreadable path leaves the Chinese
-    // source texts.
-    (void)translator().load(path);
-    QCoreApplication::installTranslator(&translator());
+    UiLanguage::install(translator(), qtTranslator(), path);
 }
 
 }  // namespace App

@@ -14,8 +14,12 @@ QString &projectPath();
 bool isProjectOpen();
 // The one translator of the process, installed at start and reloaded by the language dialog.
 QTranslator &translator();
-// Loads the translator from path (empty: Chinese source texts) and installs it again.
+// Loads the translator from path (empty: Chinese source texts) and installs it again. With the
+// Chinese texts, Qt's own texts (file dialogs, standard buttons, text field menus) are Chinese
+// too when Qt's translations are installed.
 void switchTranslator(const QString &path);
+// Qt's own translation for the language in use; empty when it is English or not installed.
+QTranslator &qtTranslator();
 
 inline constexpr const char *EnglishTranslationPath = ":/config/language/English.qm";
 

@@ -20,4 +20,6 @@ public:
     virtual void showHistoryPage(int n) = 0;
     virtual PageTable *historyTable() const = 0;
     virtual QMyFrame *historyCanvas() const = 0;
+    // False while no project is open: nothing is recorded then.
+    virtual bool historyActive() const = 0;
 };

@@ -29,6 +29,8 @@ int main(int argc, char *argv[])
 
     MainWindow w;
     w.setWindowIcon(QIcon(QStringLiteral(":/images/tavo.svg")));
+    w.restoreLayout(settings.settings());
+    QObject::connect(&w, &MainWindow::s_closing, &w, [&w, &settings] { w.saveLayout(settings.settings()); });
     w.show();
     return app.exec();
 }

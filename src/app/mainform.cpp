@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextBrowser>
@@ -68,7 +69,7 @@ QSpinBox *logoSpinBox(QWidget *parent, const char *name)
 void MainForm::setupUi(QMainWindow *w)
 {
     w->setObjectName(QStringLiteral("MainWindow"));
-    w->resize(1303, 853);
+    w->resize(1303, 853);  // MainWindow::DefaultSize
     centralWidget = named(new QWidget(w), "centralWidget");
     auto *root = new QVBoxLayout(centralWidget);
     root->setContentsMargins(8, 6, 8, 8);
@@ -102,9 +103,11 @@ void MainForm::setupUi(QMainWindow *w)
     line->setFrameShadow(QFrame::Sunken);
     root->addWidget(line);
 
-    auto *body = new QHBoxLayout;
-    body->setSpacing(8);
-    root->addLayout(body, 1);
+    // The areas around the canvas are sized by the user: palettes and pages | canvas over the
+    // console | property panel, boot settings and library.
+    splitterBody = named(new QSplitter(Qt::Horizontal, centralWidget), "splitterBody");
+    splitterBody->setChildrenCollapsible(false);
+    root->addWidget(splitterBody, 1);
 
     // Left: the palettes and the page list.
     auto *left = new QVBoxLayout;
@@ -124,15 +127,15 @@ void MainForm::setupUi(QMainWindow *w)
     left->addLayout(pageRow);
     listWidget = named(new QListWidget(centralWidget), "listWidget");
     left->addWidget(listWidget, 1);
-    auto *leftHolder = new QWidget(centralWidget);
+    auto *leftHolder = named(new QWidget(splitterBody), "leftColumn");
     leftHolder->setLayout(left);
     left->setContentsMargins(0, 0, 0, 0);
-    leftHolder->setFixedWidth(262);
-    body->addWidget(leftHolder);
+    splitterBody->addWidget(leftHolder);
 
     // Centre: the design area over the command console.
-    auto *centre = new QVBoxLayout;
-    scrollArea = named(new QScrollArea(centralWidget), "scrollArea");
+    splitterCentre = named(new QSplitter(Qt::Vertical, splitterBody), "splitterCentre");
+    splitterCentre->setChildrenCollapsible(false);
+    scrollArea = named(new QScrollArea(splitterCentre), "scrollArea");
     scrollArea->setWidgetResizable(true);
     scrollAreaWidgetContents = named(new QWidget, "scrollAreaWidgetContents");
     canvasLayout = new QVBoxLayout(scrollAreaWidgetContents);
@@ -143,12 +146,20 @@ void MainForm::setupUi(QMainWindow *w)
     canvasLayout->addWidget(frame, 0, Qt::AlignLeft | Qt::AlignTop);
     canvasLayout->addStretch(1);
     scrollArea->setWidget(scrollAreaWidgetContents);
-    centre->addWidget(scrollArea, 1);
+    scrollArea->setMinimumHeight(160);
+    splitterCentre->addWidget(scrollArea);
 
-    groupBox = named(new QGroupBox(centralWidget), "groupBox");
-    groupBox->setFixedHeight(200);
+    groupBox = named(new QGroupBox(splitterCentre), "groupBox");
+    groupBox->setMinimumHeight(120);
     auto *console = new QHBoxLayout(groupBox);
-    auto *cmdColumn = new QVBoxLayout;
+    console->setContentsMargins(4, 4, 4, 4);
+    // Instructions being written | examples | what the module said.
+    splitterConsole = named(new QSplitter(Qt::Horizontal, groupBox), "splitterConsole");
+    splitterConsole->setChildrenCollapsible(false);
+    console->addWidget(splitterConsole);
+    auto *cmdHolder = new QWidget(splitterConsole);
+    auto *cmdColumn = new QVBoxLayout(cmdHolder);
+    cmdColumn->setContentsMargins(0, 0, 0, 0);
     textBrowser = named(new QTextBrowser(groupBox), "textBrowser");
     textBrowser->setReadOnly(false);
     cmdColumn->addWidget(textBrowser, 1);
@@ -160,24 +171,27 @@ void MainForm::setupUi(QMainWindow *w)
     cmdButtons->addWidget(btnClearCmd);
     cmdButtons->addWidget(btnSendCmd);
     cmdColumn->addLayout(cmdButtons);
-    console->addLayout(cmdColumn, 3);
-    listViewCmd = named(new QListView(groupBox), "listViewCmd");
-    console->addWidget(listViewCmd, 2);
-    frameDebug = named(new QFrame(groupBox), "frameDebug");
+    splitterConsole->addWidget(cmdHolder);
+    listViewCmd = named(new QListView(splitterConsole), "listViewCmd");
+    listViewCmd->setMinimumWidth(160);
+    splitterConsole->addWidget(listViewCmd);
+    frameDebug = named(new QFrame(splitterConsole), "frameDebug");
     auto *debug = new QVBoxLayout(frameDebug);
     debug->setContentsMargins(0, 0, 0, 0);
     textBrowserRecv = named(new QTextBrowser(frameDebug), "textBrowserRecv");
     btnClearRecv = named(new QPushButton(frameDebug), "btnClearRecv");
     debug->addWidget(textBrowserRecv, 1);
     debug->addWidget(btnClearRecv, 0, Qt::AlignRight);
-    // Takes room only while its debug view is shown.
-    console->addWidget(frameDebug, 0);
-    centre->addWidget(groupBox);
-    body->addLayout(centre, 1);
+    splitterConsole->addWidget(frameDebug);
+    splitterCentre->addWidget(groupBox);
+    splitterCentre->setStretchFactor(0, 1);
+    splitterCentre->setStretchFactor(1, 0);
+    splitterBody->addWidget(splitterCentre);
 
     // Right: the property panel, the boot settings and the picture library.
-    auto *right = new QVBoxLayout;
-    frameDesignParent = named(new QFrame(centralWidget), "frameDesignParent");
+    splitterRight = named(new QSplitter(Qt::Vertical, splitterBody), "splitterRight");
+    splitterRight->setChildrenCollapsible(false);
+    frameDesignParent = named(new QFrame(splitterRight), "frameDesignParent");
     frameDesignParent->setFrameShape(QFrame::StyledPanel);
     auto *design = new QVBoxLayout(frameDesignParent);
     design->setContentsMargins(0, 0, 0, 0);
@@ -185,19 +199,26 @@ void MainForm::setupUi(QMainWindow *w)
     auto *designLayout = new QVBoxLayout(designWnd);
     designLayout->setContentsMargins(0, 0, 0, 0);
     design->addWidget(designWnd);
-    right->addWidget(frameDesignParent, 3);
+    frameDesignParent->setMinimumHeight(120);
+    splitterRight->addWidget(frameDesignParent);
 
+    auto *bootHolder = named(new QWidget(splitterRight), "bootColumn");
+    auto *boot = new QVBoxLayout(bootHolder);
+    boot->setContentsMargins(0, 0, 0, 0);
+    boot->setSpacing(2);
     auto *bootRow = new QHBoxLayout;
     label_2 = named(new QLabel(centralWidget), "label_2");
     cbBootJump = named(new QComboBox(centralWidget), "cbBootJump");
     bootRow->addWidget(label_2);
     bootRow->addWidget(cbBootJump, 1);
-    right->addLayout(bootRow);
+    boot->addLayout(bootRow);
 
     groupBox_2 = named(new QGroupBox(centralWidget), "groupBox_2");
     auto *logo = new QGridLayout(groupBox_2);
+    // Compact: the property panel and the library above and below want the height.
+    logo->setContentsMargins(4, 2, 4, 2);
     logo->setHorizontalSpacing(6);
-    logo->setVerticalSpacing(4);
+    logo->setVerticalSpacing(2);
     label_3 = named(new QLabel(groupBox_2), "label_3");
     editLogo1 = named(new QLineEdit(groupBox_2), "editLogo1");
     editLogo1->setReadOnly(true);
@@ -236,15 +257,19 @@ void MainForm::setupUi(QMainWindow *w)
     logo->addWidget(sbLogoH, 3, 3);
     logo->addWidget(label_5, 4, 0, 1, 2);
     logo->addWidget(sbLogoTime, 4, 2, 1, 2);
-    right->addWidget(groupBox_2);
+    boot->addWidget(groupBox_2);
+    boot->addStretch(1);
+    splitterRight->addWidget(bootHolder);
 
-    tabWidgetImageFont = named(new QTabWidget(centralWidget), "tabWidgetImageFont");
+    auto *libraryHolder = named(new QWidget(splitterRight), "libraryColumn");
+    auto *right = new QVBoxLayout(libraryHolder);
+    right->setContentsMargins(0, 0, 0, 0);
+    tabWidgetImageFont = named(new QTabWidget(libraryHolder), "tabWidgetImageFont");
     tab1 = named(new QWidget, "tab1");
     auto *imageTab = new QVBoxLayout(tab1);
     imageTab->setContentsMargins(4, 4, 4, 4);
     tvImage = named(new QTableView(tab1), "tvImage");
     tvImage->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tvImage->horizontalHeader()->setStretchLastSection(true);
     imageTab->addWidget(tvImage, 1);
     labImageSize = named(new QLabel(tab1), "labImageSize");
     progressBarDown = named(new QProgressBar(tab1), "progressBarDown");
@@ -257,7 +282,12 @@ void MainForm::setupUi(QMainWindow *w)
     tvFont = named(new QTableView(tab2), "tvFont");
     fontTab->addWidget(tvFont);
     tabWidgetImageFont->addTab(tab2, QString());
-    right->addWidget(tabWidgetImageFont, 2);
+    right->addWidget(tabWidgetImageFont, 1);
+    // Says what delete mode is while it lasts.
+    labDeleteHint = named(new QLabel(centralWidget), "labDeleteHint");
+    labDeleteHint->setWordWrap(true);
+    labDeleteHint->hide();
+    right->addWidget(labDeleteHint);
     auto *libButtons = new QHBoxLayout;
     btnImageFontAdd = named(new QPushButton(centralWidget), "btnImageFontAdd");
     btnImageFontSub = named(new QPushButton(centralWidget), "btnImageFontSub");
@@ -269,11 +299,10 @@ void MainForm::setupUi(QMainWindow *w)
     btnImageFontAdd->setFixedWidth(34);
     btnImageFontSub->setFixedWidth(34);
     right->addLayout(libButtons);
-    auto *rightHolder = new QWidget(centralWidget);
-    right->setContentsMargins(0, 0, 0, 0);
-    rightHolder->setLayout(right);
-    rightHolder->setFixedWidth(330);
-    body->addWidget(rightHolder);
+    libraryHolder->setMinimumHeight(140);
+    splitterRight->addWidget(libraryHolder);
+    splitterRight->setMinimumWidth(300);
+    splitterBody->addWidget(splitterRight);
 
     w->setCentralWidget(centralWidget);
 
@@ -286,6 +315,33 @@ void MainForm::setupUi(QMainWindow *w)
     actionOffline = action("actionOffline");
     actionStudy = action("actionStudy");
     actionSupport = action("actionSupport");
+}
+
+QList<QSplitter *> MainForm::splitters() const
+{
+    return {splitterBody, splitterCentre, splitterRight, splitterConsole};
+}
+
+void MainForm::setDefaultSizes()
+{
+    // Pixels at the first window size; when the window grows the extra room goes to the canvas,
+    // the console's examples, the property panel and the library (3:2), never to the boot settings.
+    const int right = qMax(370, splitterRight->minimumSizeHint().width());
+    const int left = qMax(200, splitterBody->widget(0)->minimumSizeHint().width());
+    splitterBody->setSizes({left, 1303 - left - right, right});
+    splitterBody->setStretchFactor(0, 0);
+    splitterBody->setStretchFactor(1, 1);
+    splitterBody->setStretchFactor(2, 0);
+    splitterCentre->setSizes({500, 230});
+    splitterConsole->setSizes({150, 400, 150});
+    splitterConsole->setStretchFactor(0, 1);
+    splitterConsole->setStretchFactor(1, 2);
+    splitterConsole->setStretchFactor(2, 1);
+    const int boot = splitterRight->widget(1)->sizeHint().height();
+    splitterRight->setSizes({290, boot, 230});
+    splitterRight->setStretchFactor(0, 3);
+    splitterRight->setStretchFactor(1, 0);
+    splitterRight->setStretchFactor(2, 2);
 }
 
 QList<QToolButton *> MainForm::toolButtons() const

@@ -15,6 +15,7 @@ class QProgressBar;
 class QPushButton;
 class QScrollArea;
 class QSpinBox;
+class QSplitter;
 class QTabWidget;
 class QTableView;
 class QTextBrowser;
@@ -33,8 +34,14 @@ public:
     QList<QToolButton *> toolButtons() const;
     // Puts the canvas into the design area in place of the current one.
     void setCanvas(QWidget *canvas);
+    // The splitters' sizes of a first start: the property panel takes most of its column, the
+    // console and the library what their texts need.
+    void setDefaultSizes();
+    QList<QSplitter *> splitters() const;
 
     QWidget *centralWidget = nullptr;
+    QSplitter *splitterBody = nullptr, *splitterCentre = nullptr, *splitterRight = nullptr;
+    QSplitter *splitterConsole = nullptr;
     QToolButton *btnNewPro = nullptr, *btnLoadPro = nullptr, *btnSavePro = nullptr;
     QToolButton *btnSetCOM = nullptr, *btnSetSys = nullptr, *btnInstrDownLoad = nullptr;
     QToolButton *btnHelp = nullptr, *btnLanguage = nullptr, *btnVersion = nullptr;
@@ -48,6 +55,7 @@ public:
     QWidget *tab1 = nullptr, *tab2 = nullptr;
     QTableView *tvImage = nullptr, *tvFont = nullptr;
     QLabel *labImageSize = nullptr;
+    QLabel *labDeleteHint = nullptr;
     QProgressBar *progressBarDown = nullptr;
     QPushButton *btnImageFontAdd = nullptr, *btnImageFontSub = nullptr, *btnImageFontAll = nullptr;
     QPushButton *btnImageFontCannel = nullptr, *btnDownLoad = nullptr;

@@ -9,6 +9,7 @@
 #include "canvas/zoombox.h"
 #include "canvas/qmywidget.h"
 #include "languagedlg.h"
+#include "projecthistory.h"
 #include "propertypanel.h"
 #include "qttreepropertybrowser.h"
 #include "library/librarypanel.h"
@@ -31,6 +32,7 @@
 #include <QLayout>
 #include <QAbstractSpinBox>
 #include <QTextEdit>
+#include <QUndoStack>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -125,10 +127,14 @@ MainWindow::MainWindow(QWidget *parent)
     ui.listWidget->setContextMenuPolicy(Qt::CustomContextMenu);
 
     connectForm();
+    setupBootPage();
+    setupKeys();
+    retranslateKeys();
     setupHistory();
     statusBar()->addPermanentWidget(new ModuleLookSwitch(m_frame, statusBar()));
     statusBar()->addPermanentWidget(new ZoomBox(m_frame, statusBar()));
     setupSimulator();
+    ui.setDefaultSizes();
 
     if (App::isProjectOpen() && !QFileInfo(App::projectPath()).isFile()) {
         // A project named on the command line that is not there: nothing is created, and the
@@ -153,6 +159,10 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     m_autoSaveTimer->stop();
+    // The history is a child destroyed after this body: its stack's last signals must not reach
+    // a window that is half gone.
+    if (m_history)
+        disconnect(m_history->stack(), nullptr, this, nullptr);
 }
 
 void MainWindow::connectForm()
@@ -255,6 +265,9 @@ void MainWindow::slotDealIsNo(int code)
     case 15:
         stopDownloadAndClose();
         break;
+    case 41:
+        moveItemsInside();
+        break;
     case 13:
         if (saveProject()) {
             finishClose();
@@ -291,6 +304,7 @@ void MainWindow::retranslateWindow()
     m_actCopy->setText(tr("页面复制"));
     m_actPaste->setText(tr("页面粘贴"));
     m_frame->retranslate();
+    showBootPage();
     ui.retranslateUi(this);
     setTitlePath(App::isProjectOpen() ? App::projectPath() : App::programPath());
     Palettes::fillControlModel(m_controlModel);
@@ -299,8 +313,9 @@ void MainWindow::retranslateWindow()
     m_questionBox->retranslate();
     m_infoBox->retranslate();
     m_library->retranslate();
-    updateHistoryActions();
+    retranslateHistory();
     retranslateSimulator();
+    retranslateKeys();
 }
 
 void MainWindow::on_btnLanguage_clicked()
@@ -335,7 +350,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     const QString question = m_loadIncomplete
         ? tr("该项目未能完整导入，保存将覆盖原项目文件。退出软件前是否保存当前项目？")
         : tr("退出软件前是否保存当前项目？");
-    message(m_questionBox, QMyMessageBox::Hint, 2, 13, question);
+    // Yes saves and exits, No exits without saving, Cancel keeps the window and the project.
+    message(m_questionBox, QMyMessageBox::Hint, 4, 13, question);
 }
 
 void MainWindow::finishClose()
@@ -353,26 +369,6 @@ bool MainWindow::textEntryActive() const
     if (const auto *edit = qobject_cast<const QTextEdit *>(focus))
         return !edit->isReadOnly();
     return QGuiApplication::inputMethod()->cursorRectangle().topLeft() != QPointF(0, 0);
-}
-
-void MainWindow::keyReleaseEvent(QKeyEvent *event)
-{
-    if (App::isProjectOpen() && !textEntryActive()) {
-        if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_C) {
-            m_frame->slotCopyAction();
-            return;
-        }
-        if (event->modifiers() == Qt::ControlModifier && event->key() == Qt::Key_V) {
-            m_frame->setPastePos(m_frame->toModule(m_frame->mapFromGlobal(QCursor::pos())));
-            m_frame->slotPasteAction();
-            return;
-        }
-        if (event->key() == Qt::Key_Delete) {
-            slotDelAction();
-            return;
-        }
-    }
-    QMainWindow::keyReleaseEvent(event);
 }
 
 // ---- areas wired up with their own features ---------------------------------------------------

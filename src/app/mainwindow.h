@@ -4,11 +4,13 @@
 #include "mainform.h"
 #include "file/projectfile.h"
 #include "historytarget.h"
+#include "picturechange.h"
 #include "model/projectdata.h"
 
 #include <QMainWindow>
 #include <QModelIndex>
 #include <QPoint>
+#include <QSize>
 #include <functional>
 
 class BatchDownloadDlg;
@@ -20,6 +22,7 @@ class QDialog;
 class QToolButton;
 class PropertyPanel;
 class QMenu;
+class QSettings;
 class QMyFrame;
 class QMyDrawType;
 class QMyItemModel;
@@ -37,11 +40,12 @@ class Version;
 
 // The program's window. Owns the open project: its pages, boot settings, working folders and
 // the dialogs around it.
-class MainWindow : public QMainWindow, public HistoryTarget {
+class MainWindow : public QMainWindow, public HistoryTarget, public PictureTarget {
     Q_OBJECT
 public:
     static constexpr int MaxPages = 16000000;
     static constexpr int AutoSaveMs = 1200000;
+    static constexpr QSize DefaultSize = QSize(1303, 853);
 
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
@@ -59,6 +63,15 @@ public:
     ProjectData projectData() const;
     // The boot settings a download of the open project sends.
     BootSettings bootSettings() const;
+    // The boot page (mainwindowboot.cpp): the picked one, or the page shown while none is picked.
+    int bootPage() const;
+    int pickedBootPage() const { return m_bootPage; }
+    // After the page became smaller: how many items lie outside, with the offer to move them
+    // inside as one step (mainwindowpagefit.cpp).
+    void offerMoveInside();
+    void moveItemsInside();
+    // As a pick in the box does; an invalid page lets the boot page follow the page shown again.
+    void pickBootPage(int n);
 
     // Folder beside the project file that holds it and its working folders.
     static QString projectFolder();
@@ -85,6 +98,13 @@ public:
     bool autoSaveActive() const;
     int autoSaveInterval() const;
 
+    // Size, place, maximized state, splitters and zoom of the last run (mainwindowlayout.cpp).
+    // Restoring from settings that hold none gives the first run's layout (and false).
+    void saveLayout(QSettings &settings) const;
+    bool restoreLayout(const QSettings &settings);
+    // The same for a screen with this much room (the primary screen's available size above).
+    bool restoreLayout(const QSettings &settings, const QSize &screenRoom);
+
     ProjectHistory *history() const;
     // Something would be lost by closing or replacing the project: edits since the last save,
     // picture changes, or a partly read file.
@@ -97,6 +117,14 @@ public:
     void showHistoryPage(int n) override;
     PageTable *historyTable() const override;
     QMyFrame *historyCanvas() const override;
+    bool historyActive() const override;
+
+    // PictureTarget (mainwindowlibrary.cpp)
+    QString pictureFolder() const override;
+    QString pictureBackupFolder() const override;
+    ProjectData pictureReferences() const override { return projectData(); }
+    void applyPictureReferences(const ProjectData &after) override;
+    void reloadPictures() override;
 
     MainForm &form() { return ui; }
     QMyFrame *canvas() const { return m_frame; }
@@ -128,6 +156,8 @@ public:
     SysDlg *sysDlg() const { return m_sysDlg; }
     QMyNativeEventFilter *portWatcher() const { return m_portWatcher; }
     QStringList commandExamples() const { return m_cmdList; }
+    // The program folder the help documents are looked up beside (tests put another in place).
+    void setHelpProgramDir(const QString &dir) { m_helpProgramDir = dir; }
     // "批量下载" beside the download button (mainwindowbatch.cpp).
     BatchDownloadDlg *batchDownloadDlg() const { return m_batchDlg; }
     void on_btnBatchDownload_clicked();
@@ -193,7 +223,6 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
     void connectForm();
@@ -214,19 +243,33 @@ private:
     ProjectData projectFields() const;
     void setupHistory();
     void updateHistoryActions();
+    void retranslateHistory();
     void updateTitle();
-    // Runs the canvas's copy, paste or delete unless a text field has the input cursor.
+    // A text field has the input cursor: the canvas's keys leave it alone.
     bool textEntryActive() const;
+    // Standard keys (mainwindowkeys.cpp).
+    void setupKeys();
+    void retranslateKeys();
+    bool canvasKeysActive() const;
+    QList<QAction *> m_keyActions;
     // Opens a HelpDocuments::Document in the chosen language.
     void openHelpDocument(int document);
+    QString helpProgramDir() const;
+    QString m_helpProgramDir;
     void message(QMyMessageBox *box, int type, int buttons, int code, const QString &text);
     // Library (mainwindowlibrary.cpp).
     void setUpLibrary();
     void importPictures(const QStringList &files);
     void importFonts(const QStringList &files);
     void deleteTickedPictures();
+    QString pictureDeletionQuestion() const;
     void deleteTickedFonts();
-    void applyPictureReferences(const ProjectData &after);
+    // Boot page (mainwindowboot.cpp).
+    void setupBootPage();
+    // The box and the page list's mark show the boot page.
+    void showBootPage();
+    void bootPageAfterPageRemoved(int removed);
+    int m_bootPage = -1;
     // Simulator (mainwindowsimulator.cpp).
     void setupSimulator();
     void retranslateSimulator();

@@ -10,6 +10,7 @@
 #include "dialogs/sysdlg.h"
 #include "download/downloadblocks.h"
 #include "download/downloadcheck.h"
+#include "model/pagefit.h"
 #include "download/downloadsteps.h"
 #include "download/transferestimate.h"
 #include "file/projectfile.h"
@@ -84,8 +85,6 @@ bool MainWindow::downloadBusy()
 DownloadJob MainWindow::downloadJob(DownloadMode mode, const QString &command) const
 {
     DownloadJob job = jobFromProject(projectData(), projectFolder(), mode);
-    if (ui.cbBootJump->currentIndex() >= 0)
-        job.bootPage = ui.cbBootJump->currentIndex();
     job.command = command;
     job.busAddressEnabled = m_sysDlg->addressEnabled();
     job.busAddress = m_sysDlg->addressText();
@@ -135,15 +134,23 @@ void MainWindow::on_btnInstrDownLoad_clicked()
         message(m_infoBox, QMyMessageBox::Warning, 0, 0, problem);
         return;
     }
+    // Items wholly outside their page do not stop the download; the question names them.
+    QStringList outside = PageFit::outsideWarnings(job.pages, pageSize().width(), pageSize().height());
+    if (outside.size() > 3) {
+        const int more = outside.size();
+        outside = outside.mid(0, 3);
+        outside << tr("等%1处").arg(more);
+    }
+    const QString warning = outside.isEmpty() ? QString() : outside.join(QLatin1Char('\n')) + QLatin1Char('\n');
     if (m_pictureLibraryChanged) {
         DownloadJob pagesOnly = job;
         pagesOnly.pictures = PictureLibrary();
         message(m_questionBox, QMyMessageBox::Warning, 2, 11,
-                tr("图库资源有更改，是否继续下载当前项目到显示屏上？（建议您先下载图片资源）") + QLatin1Char('\n') +
+                warning + tr("图库资源有更改，是否继续下载当前项目到显示屏上？（建议您先下载图片资源）") + QLatin1Char('\n') +
                     estimatedTimeText(pagesOnly));
     } else {
         message(m_questionBox, QMyMessageBox::Hint, 3, 11,
-                tr("是否下载当前项目到显示屏上？") + QLatin1Char('\n') + estimatedTimeText(job));
+                warning + tr("是否下载当前项目到显示屏上？") + QLatin1Char('\n') + estimatedTimeText(job));
     }
 }
 

@@ -1,10 +1,13 @@
 // The help button and the help actions of the main window.
 #include "mainwindow.h"
 
+#include "dialogs/qmymessagebox.h"
 #include "helpdocuments.h"
 #include "languagedlg.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QToolButton>
 
@@ -14,10 +17,33 @@ void MainWindow::on_btnHelp_clicked()
     m_helpMenu->popup(ui.btnHelp->parentWidget()->mapToGlobal(at));
 }
 
+QString MainWindow::helpProgramDir() const
+{
+    return m_helpProgramDir.isNull() ? QCoreApplication::applicationDirPath() : m_helpProgramDir;
+}
+
 void MainWindow::openHelpDocument(int document)
 {
-    HelpDocuments::open(HelpDocuments::Document(document), m_languageDlg->settings().languageId(),
-                        QCoreApplication::applicationDirPath());
+    const auto doc = HelpDocuments::Document(document);
+    const QString tablePath = HelpDocuments::tablePath(doc, m_languageDlg->settings().languageId());
+    if (tablePath.isEmpty())
+        return;
+    const QStringList folders = HelpDocuments::searchFolders(helpProgramDir());
+    const QString name = QFileInfo(tablePath).fileName();
+    const QString path = HelpDocuments::locate(tablePath, folders);
+    // The user is told which file and where, so it can be put there or opened by hand.
+    if (path.isEmpty()) {
+        QStringList shown;
+        for (const QString &folder : folders)
+            shown << QDir::toNativeSeparators(QFileInfo(folder).absoluteFilePath());
+        message(m_infoBox, QMyMessageBox::Warning, 0, 0,
+                tr("找不到帮助文档“%1”，已查找的文件夹：\n%2").arg(name, shown.join(QLatin1Char('\n'))));
+        return;
+    }
+    if (!HelpDocuments::open(doc, m_languageDlg->settings().languageId(), helpProgramDir()))
+        message(m_infoBox, QMyMessageBox::Warning, 0, 0,
+                tr("无法打开帮助文档“%1”（所在文件夹：%2），请安装能打开此类文件的程序后重试。")
+                    .arg(name, QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
 }
 
 void MainWindow::on_actionUseDocument_triggered() { openHelpDocument(HelpDocuments::UseDocument); }

@@ -62,13 +62,6 @@ void MainWindow::setupHistory()
     connect(m_historyButton, &QToolButton::clicked, m_historyView, &QDialog::show);
     bar->addWidget(m_historyButton);
 
-    // Library changes rewrite files on disk and cannot be undone; commands made before them
-    // would name pictures by numbers that have moved, so the history starts again.
-    connect(m_table, &PageTable::picturesChanged, this, [this]() {
-        if (m_history->stack()->count() > 0)
-            statusBar()->showMessage(tr("图库已改变，撤销记录已清空。"), 8000);
-        m_history->restart(true);
-    });
     updateHistoryActions();
 }
 
@@ -83,6 +76,11 @@ void MainWindow::updateHistoryActions()
     m_redoAction->setEnabled(stack->canRedo());
     m_historyButton->setText(tr("历史记录"));
     m_historyView->setWindowTitle(tr("历史记录"));
+    if (auto *view = m_historyView->findChild<QUndoView *>()) {
+        const QString empty = tr("<打开时的项目>");
+        if (view->emptyLabel() != empty)
+            view->setEmptyLabel(empty);
+    }
 }
 
 void MainWindow::updateTitle()
@@ -98,6 +96,17 @@ bool MainWindow::hasUnsavedWork()
     m_history->checkpoint();
     return m_history->isModified() || m_loadIncomplete || !QFileInfo::exists(App::projectPath())
         || ProjectFolders::picturesChangedSinceSave(projectFolder());
+}
+
+void MainWindow::retranslateHistory()
+{
+    m_history->retranslate();
+    // The view's model copies no texts but does not hear of renamed commands: give it a new one.
+    if (auto *view = m_historyView->findChild<QUndoView *>()) {
+        view->setStack(nullptr);
+        view->setStack(m_history->stack());
+    }
+    updateHistoryActions();
 }
 
 ProjectHistory *MainWindow::history() const
@@ -136,6 +145,8 @@ void MainWindow::applyHistoryFields(const ProjectData &f)
     ui.sbLogoW->setValue(f.logoW);
     ui.sbLogoH->setValue(f.logoH);
     ui.sbLogoTime->setValue(f.logoTime);
+    m_bootPage = f.bootPage;
+    showBootPage();
 }
 
 void MainWindow::replaceAllPages(const QVector<PageData> &pages, int shown)
@@ -166,4 +177,9 @@ PageTable *MainWindow::historyTable() const
 QMyFrame *MainWindow::historyCanvas() const
 {
     return m_frame;
+}
+
+bool MainWindow::historyActive() const
+{
+    return App::isProjectOpen();
 }

@@ -8,10 +8,13 @@
 #include "canvas/qmywidget.h"
 #include "dialogs/qmymessagebox.h"
 #include "edit/picturereferences.h"
+#include "edit/pictureuses.h"
+#include "file/projectfolders.h"
 #include "library/fontlibrary.h"
 #include "library/librarypanel.h"
 #include "library/picturefiles.h"
 #include "library/qmyimageitemmodel.h"
+#include "projecthistory.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -29,6 +32,7 @@ void MainWindow::setUpLibrary()
     w.tvImage = ui.tvImage;
     w.tvFont = ui.tvFont;
     w.labImageSize = ui.labImageSize;
+    w.labDeleteHint = ui.labDeleteHint;
     w.btnAll = ui.btnImageFontAll;
     w.btnCancel = ui.btnImageFontCannel;
     m_library = new LibraryPanel(w, m_table, this);
@@ -97,15 +101,21 @@ void MainWindow::on_btnImageFontAdd_clicked()
 
 void MainWindow::importPictures(const QStringList &files)
 {
+    // Edits made before the import are their own step.
+    m_history->checkpoint();
     const PictureFiles::ImportResult r =
         PictureFiles::importPictures(projectFolder() + QStringLiteral("/tempImages"), files);
     if (!r.added.isEmpty()) {
         PictureLibrary lib = m_table->pictures();
-        for (const QString &path : r.added)
+        QStringList names;
+        for (const QString &path : r.added) {
             lib.append(PictureLibrary::readInfo(path));
+            names << QFileInfo(path).fileName();
+        }
         m_table->setPictures(lib);
         m_library->refreshPictures();
         m_pictureLibraryChanged = true;
+        m_history->pushDone(PictureChange::imported(this, names, m_history->asideFolder(), m_history->resyncer()));
     }
     if (!r.failed.isEmpty())
         message(m_infoBox, QMyMessageBox::Warning, 0, 0, r.message());
@@ -136,10 +146,23 @@ void MainWindow::on_btnImageFontSub_clicked()
         m_library->setDeleteMode(tab, true);
         return;
     }
+    // Nothing ticked, nothing to ask.
+    if (m_library->model(tab)->tickedRows().isEmpty())
+        return;
     if (tab == LibraryPanel::Pictures)
-        message(m_questionBox, QMyMessageBox::Hint, 2, 3, tr("是否删除选中的图片？"));
+        message(m_questionBox, QMyMessageBox::Hint, 2, 3, pictureDeletionQuestion());
     else
         message(m_questionBox, QMyMessageBox::Hint, 2, 5, tr("是否删除选中的字库？"));
+}
+
+QString MainWindow::pictureDeletionQuestion() const
+{
+    const QVector<int> ticked =
+        PictureReferences::validNumbers(m_library->pictureModel()->tickedRows(), m_table->pictures().count());
+    // The user sees what would lose its picture before saying yes.
+    const QString uses = PictureUses::describe(PictureUses::usesOf(projectData(), ticked));
+    const QString question = tr("是否删除选中的图片？");
+    return uses.isEmpty() ? question : uses + QLatin1Char('\n') + question;
 }
 
 void MainWindow::deleteTickedPictures()
@@ -151,13 +174,13 @@ void MainWindow::deleteTickedPictures()
     }
     const PictureLibrary before = m_table->pictures();
     QStringList failed;
-    const QVector<int> gone = PictureFiles::removePictureFiles(
-        before, PictureReferences::validNumbers(m_library->pictureModel()->tickedRows(), before.count()), &failed);
-    if (!gone.isEmpty()) {
-        applyPictureReferences(PictureReferences::withPicturesRemoved(projectData(), gone));
-        m_table->setPictures(PictureFiles::without(before, gone));
-        m_pictureLibraryChanged = true;
-    }
+    m_history->checkpoint();
+    // The files wait outside the project, so the deletion can be undone until it is closed.
+    PictureChange *change = PictureChange::removed(
+        this, before, PictureReferences::validNumbers(m_library->pictureModel()->tickedRows(), before.count()),
+        m_history->asideFolder(), m_history->resyncer(), &failed);
+    if (change)
+        m_history->pushDone(change);
     m_library->refreshPictures();
     m_selectedImageNum = -1;
     if (!failed.isEmpty())
@@ -198,6 +221,24 @@ void MainWindow::applyPictureReferences(const ProjectData &after)
     // The property panel shows the selection's new numbers.
     if (QMyWidget *selected = m_frame->selectedControl())
         slotRecvWnd(selected);
+}
+
+QString MainWindow::pictureFolder() const
+{
+    return ProjectFolders::pictures(projectFolder());
+}
+
+QString MainWindow::pictureBackupFolder() const
+{
+    return ProjectFolders::backup(projectFolder());
+}
+
+void MainWindow::reloadPictures()
+{
+    m_table->setPictures(PictureLibrary::fromFolder(pictureFolder()));
+    m_library->refreshPictures();
+    m_pictureLibraryChanged = true;
+    m_selectedImageNum = -1;
 }
 
 void MainWindow::deleteTickedFonts()

@@ -10,12 +10,14 @@
 #include "library/librarypanel.h"
 #include "file/projectfile.h"
 #include "file/projectfolders.h"
+#include "library/picturefiles.h"
 #include "projecthistory.h"
 #include "model/resolutionlist.h"
 #include "dialogs/qmymessagebox.h"
 #include "setscreensizedlg.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -25,9 +27,28 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTimer>
 
 namespace {
+
+// The canvas makes a widget per control, and Qt paints siblings recursively: tens of thousands
+// on one page overflow the stack. The editor allows 64 a page, so a file beyond this bound is
+// damaged or made by hand; tavo-cli still reads it.
+constexpr int MaxControlsShown = 2000;
+
+QString pageTooLargeToShow(const ProjectData &data)
+{
+    for (int p = 0; p < data.pages.size(); ++p) {
+        const int controls = data.pages.at(p).controls.size();
+        if (controls > MaxControlsShown)
+            return QCoreApplication::translate("MainWindow", "第%1页有%2个控件，超过窗口可显示的%3个，项目未打开")
+                .arg(p)
+                .arg(controls)
+                .arg(MaxControlsShown);
+    }
+    return QString();
+}
 
 const QString Suffix = QStringLiteral(".Tavo");
 
@@ -173,11 +194,17 @@ void MainWindow::importChosenProject()
     // exactly as it was.
     const QString folder = QFileInfo(file).absolutePath();
     ProjectData data = loadDefaults();
+    PictureFiles::recoverRemoval(file);
     const int pictureCount = PictureLibrary::fromFolder(ProjectFolders::picturesToRead(folder), PictureLibrary::HeadersOnly).count();
     const ProjectFile::ReadResult r = ProjectFile::read(file, pictureCount, &data);
     if (!r.ok) {
         qWarning().noquote() << r.reason;
         message(m_infoBox, QMyMessageBox::Error, 0, 0, tr("加载控件错误，可能该项目之前未做保存操作，导入失败！"));
+        return;
+    }
+    const QString tooLarge = pageTooLargeToShow(data);
+    if (!tooLarge.isEmpty()) {
+        message(m_infoBox, QMyMessageBox::Error, 0, 0, tooLarge);
         return;
     }
     if (App::isProjectOpen())
@@ -195,6 +222,7 @@ void MainWindow::importChosenProject()
 void MainWindow::discardPictureChanges()
 {
     const QString folder = projectFolder();
+    PictureFiles::undoRemoval(App::projectPath());
     mirrorFolder(folder + QStringLiteral("/backUpImages"), folder + QStringLiteral("/tempImages"));
 }
 
@@ -202,10 +230,14 @@ QString MainWindow::reloadLibrary()
 {
     const QString folder = projectFolder();
     const QString temp = ProjectFolders::pictures(folder);
+    // A deletion cut short by a crash is finished or undone before the pictures are read.
+    PictureFiles::recoverRemoval(App::projectPath());
     // Pictures lost or emptied outside the program come back from the last save's copy; an empty
     // folder is never mirrored over a backup that still holds pictures.
-    const int restored = ProjectFolders::restorePicturesFromBackup(folder);
-    QDir().mkpath(temp);
+    QString folderError;
+    const int restored = ProjectFolders::restorePicturesFromBackup(folder, &folderError);
+    if (PictureFiles::pictureFolderProblem(temp).isEmpty())
+        QDir().mkpath(temp);
     QDir().mkpath(folder + QStringLiteral("/tempFonts"));
     QString note;
     if (restored > 0)
@@ -213,7 +245,9 @@ QString MainWindow::reloadLibrary()
     else if (restored < 0)
         note = tr("图片文件夹“tempImages”缺失或为空，从“backUpImages”恢复失败，备份保持不变。");
     if (restored >= 0)
-        mirrorFolder(temp, ProjectFolders::backup(folder));
+        mirrorFolder(temp, ProjectFolders::backup(folder), &folderError);
+    if (!folderError.isEmpty())
+        note = withNote(folderError, note);
     m_library->load(folder);
     m_selectedImageNum = -1;
     return note;
@@ -252,6 +286,7 @@ ProjectData MainWindow::projectFields() const
     d.logoH = ui.sbLogoH->value();
     d.logoTime = ui.sbLogoTime->value();
     d.currentPage = m_table->currentPage();
+    d.bootPage = m_table->isValidPage(m_bootPage) ? m_bootPage : -1;
     return d;
 }
 
@@ -263,6 +298,8 @@ bool MainWindow::saveProject()
         return true;
     if (!ProjectFile::write(App::projectPath(), projectData()))
         return false;
+    // The file now names the pictures without those deleted since the last save.
+    PictureFiles::finishRemoval(App::projectPath());
     // The saved state of the pictures goes with the saved file, unless the working folder was
     // emptied behind the window's back while the library still lists pictures: the backup is
     // then the only copy left.
@@ -270,8 +307,9 @@ bool MainWindow::saveProject()
     const QString temp = ProjectFolders::pictures(folder);
     QDir().mkpath(temp);
     const bool emptiedOutside = QDir(temp).isEmpty() && !m_table->pictures().isEmpty();
-    if (!emptiedOutside)
-        mirrorFolder(temp, ProjectFolders::backup(folder));
+    QString folderError;
+    if (!emptiedOutside && !mirrorFolder(temp, ProjectFolders::backup(folder), &folderError) && !folderError.isEmpty())
+        statusBar()->showMessage(folderError, 8000);
     // Once the user has saved over a partly read file, it is whole again and may be auto-saved.
     m_loadIncomplete = false;
     m_history->markSaved();
@@ -299,6 +337,14 @@ bool MainWindow::loadProject()
     const ProjectFile::ReadResult r = ProjectFile::read(App::projectPath(), m_table->pictures().count(), &data);
     if (!r.ok)
         qWarning().noquote() << r.reason;
+    const QString tooLarge = pageTooLargeToShow(data);
+    if (!tooLarge.isEmpty()) {
+        // Nothing of it is shown, so nothing of it can be saved over the file.
+        App::projectPath().clear();
+        setTitlePath(App::programPath());
+        message(m_infoBox, QMyMessageBox::Error, 0, 0, tooLarge);
+        return true;
+    }
     // What was read is shown either way; a failed read must not be saved over the file unasked.
     showLoaded(data, r);
     return r.ok;
@@ -318,6 +364,7 @@ void MainWindow::applyProjectData(const ProjectData &data, bool hasFrameSize)
 {
     m_screenSizeDlg->setResolutionText(data.dpi);
     m_baud = data.baud;
+    m_bootPage = data.bootPage;
     // Read through the rule every download uses, so the window shows what would be sent.
     const BootSettings boot = bootSettingsOf(data);
     m_blValue = boot.backlight;
@@ -351,11 +398,12 @@ void MainWindow::applyProjectData(const ProjectData &data, bool hasFrameSize)
         const QSignalBlocker block(ui.listWidget);
         ui.listWidget->addItems(names);
     }
-    refreshBootJumpList();
     m_table->setCurrentPage(0);
+    refreshBootJumpList();
     if (!m_table->hasPages())
         return;
-    const int c = m_table->isValidPage(boot.bootPage) ? boot.bootPage : 0;
+    // The page shown at the last save comes back on screen.
+    const int c = m_table->isValidPage(data.currentPage) ? data.currentPage : 0;
     {
         const QSignalBlocker block(ui.listWidget);
         ui.listWidget->setCurrentRow(c);
@@ -429,6 +477,7 @@ void MainWindow::deleteCurrentPage()
         for (int i = removed + 1; i < ui.listWidget->count(); ++i)
             ui.listWidget->item(i)->setText(pageName(i - 1));
         m_table->removePage(removed);
+        bootPageAfterPageRemoved(removed);
         delete ui.listWidget->takeItem(removed);
         ui.listWidget->setCurrentRow(0);
     }
@@ -448,8 +497,7 @@ void MainWindow::showPage(int row)
     if (!m_table->isValidPage(row))
         return;
     m_frame->showPage(row);
-    if (row < ui.cbBootJump->count())
-        ui.cbBootJump->setCurrentIndex(row);
+    showBootPage();
 }
 
 void MainWindow::refreshBootJumpList()
@@ -459,8 +507,11 @@ void MainWindow::refreshBootJumpList()
     numbers.reserve(m_table->pageCount());
     for (int i = 0; i < m_table->pageCount(); ++i)
         numbers << QString::number(i);
-    ui.cbBootJump->addItems(numbers);
-    ui.cbBootJump->setCurrentIndex(ui.cbBootJump->count() - 1);
+    {
+        const QSignalBlocker block(ui.cbBootJump);
+        ui.cbBootJump->addItems(numbers);
+    }
+    showBootPage();
 }
 
 void MainWindow::clearProject()
@@ -468,6 +519,7 @@ void MainWindow::clearProject()
     if (!m_table->hasPages())
         return;
     m_table->clear();
+    m_bootPage = -1;
     const QSignalBlocker block(ui.listWidget);
     ui.listWidget->clear();
     ui.cbBootJump->clear();

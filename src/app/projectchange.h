@@ -53,6 +53,8 @@ public:
     ProjectChange(HistoryTarget *target, ProjectDiff diff, std::function<void()> applied);
     void undo() override;
     void redo() override;
+    // Names the change again in the language now in use.
+    void retranslate() { setText(m_diff.name()); }
 
 private:
     void apply(bool forward);

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QUndoStack>
 
@@ -79,6 +80,11 @@ void ProjectHistory::scheduleCheckpoint()
 
 void ProjectHistory::checkpoint()
 {
+    // With no project open there is nothing to undo: what the window shows is only followed.
+    if (!m_target->historyActive()) {
+        resync();
+        return;
+    }
     PageTable *table = m_target->historyTable();
     ProjectDiff d;
     d.pageBefore = m_shown;
@@ -141,9 +147,27 @@ void ProjectHistory::resync()
     m_shown = table->currentPage();
 }
 
+void ProjectHistory::pushDone(QUndoCommand *command)
+{
+    m_stack->push(command);
+    resync();
+}
+
+QString ProjectHistory::asideFolder()
+{
+    if (!m_aside) {
+        m_aside = std::make_unique<QTemporaryDir>();
+        if (!m_aside->isValid())
+            return QString();
+    }
+    return m_aside->filePath(QStringLiteral("step%1").arg(++m_asideCount));
+}
+
 void ProjectHistory::restart(bool modified)
 {
     m_stack->clear();
+    // The steps that held files aside are gone with the stack.
+    m_aside.reset();
     resync();
     if (modified)
         m_stack->resetClean();
@@ -160,4 +184,13 @@ void ProjectHistory::markSaved()
 bool ProjectHistory::isModified() const
 {
     return !m_stack->isClean();
+}
+
+void ProjectHistory::retranslate()
+{
+    for (int i = 0; i < m_stack->count(); ++i) {
+        // Commands are named when made; the stack hands them out read-only.
+        if (auto *change = dynamic_cast<ProjectChange *>(const_cast<QUndoCommand *>(m_stack->command(i))))
+            change->retranslate();
+    }
 }

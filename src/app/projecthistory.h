@@ -4,8 +4,12 @@
 
 #include <QObject>
 #include <QVector>
+#include <functional>
+#include <memory>
 
 class HistoryTarget;
+class QTemporaryDir;
+class QUndoCommand;
 class QUndoStack;
 
 // The undo history of the open project. Every user action (a click, a drag, a key, a drop)
@@ -28,7 +32,17 @@ public:
     void restart(bool modified);
     // The project as it is now is the one on disk.
     void markSaved();
+    // Adds a change already made (a picture import or deletion) as the next step; what changed
+    // before it was recorded first by the caller's checkpoint().
+    void pushDone(QUndoCommand *command);
+    // A folder outside the project for files the history's steps take out; it goes with the
+    // history, when another project is opened or made, or the window closes.
+    QString asideFolder();
+    // What a command made outside checkpoint() runs after its undo and redo.
+    std::function<void()> resyncer() { return [this]() { resync(); }; }
     bool isModified() const;
+    // The names of the recorded changes follow a change of language.
+    void retranslate();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -44,4 +58,6 @@ private:
     QVector<PageData> m_pages;
     int m_shown = 0;
     bool m_pending = false;
+    std::unique_ptr<QTemporaryDir> m_aside;
+    int m_asideCount = 0;
 };

@@ -5,6 +5,7 @@
 #include "canvas/qmywidget.h"
 #include "dialogs/qmymessagebox.h"
 #include "edit/editrules.h"
+#include "script/scripts.h"
 #include "mainwindow.h"
 #include "model/resolutionlist.h"
 #include "properties/qtusertypeone_image.h"
@@ -423,18 +424,26 @@ void PropertyPanel::editControl(const QString &key, const QString &value)
         m_curWidget->setRecord(rec);
     if (!o.message.isEmpty())
         message(o.message);
-    if (o.status == EditOutcome::Adjusted) {
+    else if (o.changed() && key == QLatin1String("text"))
+        warnUnsafeText(rec);
+    // The row shows what the project holds, never a value that was refused.
+    if (o.status == EditOutcome::Adjusted || o.status == EditOutcome::Refused) {
         rebuildLater();
-    } else if (o.status == EditOutcome::Refused) {
-        // A refused text stays in its row to be corrected; everything else shows the stored value.
-        const bool textRow = key == QLatin1String("text") && m_curWidget->kind() != ControlKind::Number;
-        if (!textRow)
-            rebuildLater();
     } else if (o.status == EditOutcome::Stored) {
         const QString partner = PropertyEdit::imagePartner(key);
         if (!partner.isEmpty())
             setShownImage(partner, PropertyEdit::controlValue(rec, partner).toInt());
     }
+}
+
+void PropertyPanel::warnUnsafeText(const ControlRecord &rec)
+{
+    // Stored as typed, but said now with the download's own words rather than at download time.
+    PageData page;
+    page.controls.append(rec);
+    TextProblem problem;
+    if (findUnsafeText(page, m_window->currentPage(), &problem))
+        message(problem.message);
 }
 
 void PropertyPanel::setShownImage(const QString &key, int number)
@@ -471,6 +480,7 @@ void PropertyPanel::editPage(const QString &key, const QString &value)
     QMyFrame *c = m_window->canvas();
     m_window->screenSizeDlg()->setResolutionText(f.resolutionText);
     c->setScreenType(f.screenType);
+    const bool smaller = f.frameW < c->frameW() || f.frameH < c->frameH();
     if (f.frameW != c->frameW() || f.frameH != c->frameH())
         c->setFrameSize(f.frameW, f.frameH);
     if (f.imageNum != c->pageImageNum() || key == QLatin1String("parentImageNum"))
@@ -486,4 +496,6 @@ void PropertyPanel::editPage(const QString &key, const QString &value)
     c->setHelpLineTop(f.helpLineTop);
     c->setHelpLineBottom(f.helpLineBottom);
     c->update();
+    if (smaller && o.message.isEmpty())
+        m_window->offerMoveInside();
 }

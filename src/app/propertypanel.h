@@ -85,6 +85,8 @@ private:
     void showOffsetRows(bool shown);
     void setShownImage(const QString &key, int number);
     void message(const QString &text);
+    // Tells at once of a stored text the module would misread.
+    void warnUnsafeText(const ControlRecord &rec);
     void rebuildLater();
     // Several items at once (propertypanelselection.cpp).
     bool severalSelected() const;

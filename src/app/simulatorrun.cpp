@@ -52,7 +52,10 @@ bool SimulatorRun::ensureModule(const QSize &screen, QString *error)
     }
     if (!m_window) {
         m_window = new SimulatorWindow(m_module.get(), m_windowParent);
-        m_window->setWindowFlag(Qt::Window, true);
+        // A dialog-type window of the main window: window managers keep it above the main window
+        // (transient for it) instead of letting it fall behind on the next click there.
+        m_window->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     }
     return true;
 }

@@ -1,22 +1,17 @@
 #include "systemsettings.h"
 
+#include "support/uilanguage.h"
+
 #include <QFile>
-#include <QStandardPaths>
 
 QString SystemSettings::portableFileName()
 {
-    return QStringLiteral("./config/system.ini");
+    return UiLanguage::portableSettingsFileName();
 }
 
 QString SystemSettings::fileName()
 {
-    if (QFile::exists(portableFileName()))
-        return portableFileName();
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    // No home folder at all: fall back to the working folder rather than the file system root.
-    if (config.isEmpty())
-        return portableFileName();
-    return config + QStringLiteral("/tavo/system.ini");
+    return UiLanguage::settingsFileName();
 }
 
 SystemSettings::SystemSettings()

@@ -15,6 +15,9 @@ public:
     QString languagePath() const { return m_languagePath; }
     bool setLanguage(int id, const QString &path);
 
+    // The file itself, for what the window keeps between runs.
+    QSettings &settings() { return m_settings; }
+
     // The file the settings of a start in the current working folder go to.
     static QString fileName();
     static QString portableFileName();

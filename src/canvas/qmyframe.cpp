@@ -30,12 +30,26 @@ QMyFrame::QMyFrame(QWidget *parent) : QFrame(parent)
     m_copyAction = new QAction(QIcon(QStringLiteral(":images/copy.png")), QString(), this);
     m_pasteAction = new QAction(QIcon(QStringLiteral(":images/paste.png")), QString(), this);
     m_delAction = new QAction(QIcon(QStringLiteral(":images/del.png")), QString(), this);
+    m_selectAllAction = new QAction(this);
+    m_duplicateAction = new QAction(this);
     m_menu->addAction(m_copyAction);
     m_menu->addAction(m_pasteAction);
+    m_menu->addAction(m_duplicateAction);
     m_menu->addAction(m_delAction);
+    m_menu->addAction(m_selectAllAction);
+    // The keys are the main window's; the menu only names them.
+    m_copyAction->setShortcut(QKeySequence::Copy);
+    m_pasteAction->setShortcut(QKeySequence::Paste);
+    m_duplicateAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    m_delAction->setShortcut(QKeySequence::Delete);
+    m_selectAllAction->setShortcut(QKeySequence::SelectAll);
+    for (QAction *a : {m_copyAction, m_pasteAction, m_duplicateAction, m_delAction, m_selectAllAction})
+        a->setShortcutContext(Qt::WidgetShortcut);
     connect(m_copyAction, &QAction::triggered, this, &QMyFrame::slotCopyAction);
     connect(m_pasteAction, &QAction::triggered, this, &QMyFrame::slotPasteAction);
     connect(m_delAction, &QAction::triggered, this, &QMyFrame::slotDelAction);
+    connect(m_selectAllAction, &QAction::triggered, this, &QMyFrame::selectAllOnPage);
+    connect(m_duplicateAction, &QAction::triggered, this, &QMyFrame::duplicateSelection);
     createAlignMenu();
     retranslate();
     // A click on the page takes the keyboard so the arrow keys nudge the selection.
@@ -122,6 +136,8 @@ void QMyFrame::retranslate()
     m_copyAction->setText(tr("复制"));
     m_pasteAction->setText(tr("粘贴"));
     m_delAction->setText(tr("删除"));
+    m_selectAllAction->setText(tr("全选"));
+    m_duplicateAction->setText(tr("复制一份"));
     retranslateAlignMenu();
 }
 
@@ -489,6 +505,7 @@ void QMyFrame::paintPage(QPainter &p)
 void QMyFrame::contextMenuEvent(QContextMenuEvent *e)
 {
     m_pasteAction->setEnabled(controlClipboard() || primitiveClipboard());
+    m_duplicateAction->setEnabled(m_table->selectionSize() > 0);
     m_alignMenu->setEnabled(m_table->selectionSize() >= 2);
     m_pastePos = toModule(e->pos());
     m_menu->popup(e->globalPos());

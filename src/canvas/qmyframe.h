@@ -91,6 +91,8 @@ public:
     QAction *copyAction() const { return m_copyAction; }
     QAction *pasteAction() const { return m_pasteAction; }
     QAction *delAction() const { return m_delAction; }
+    QAction *selectAllAction() const { return m_selectAllAction; }
+    QAction *duplicateAction() const { return m_duplicateAction; }
 
     QMyWidget *selectedControl() const { return m_selectedControl; }
     QMyDrawType *selectedPrimitive() const { return m_selectedPrimitive; }
@@ -110,6 +112,12 @@ public:
     QMyWidget *addControl(const QString &className, const QPoint &pos);
     // Removes the selected controls and primitives of the current page and renumbers.
     void deleteSelection();
+    // Selects every control and primitive of the page shown.
+    void selectAllOnPage();
+    // Pastes a copy of the selection a few pixels down and right, within the paste limits;
+    // what was copied before stays copied.
+    void duplicateSelection();
+    static constexpr int DuplicateOffset = 10;
 
     // Several at once. The selection lives in the page table; these keep the widgets' marks and
     // the single-item announcements in step with it.
@@ -225,6 +233,8 @@ private:
     QAction *m_copyAction = nullptr;
     QAction *m_pasteAction = nullptr;
     QAction *m_delAction = nullptr;
+    QAction *m_selectAllAction = nullptr;
+    QAction *m_duplicateAction = nullptr;
     QPointer<QMyWidget> m_selectedControl;
     QMyDrawType *m_selectedPrimitive = nullptr;
     // References, not snapshots; cleared whenever the object goes away.

@@ -50,6 +50,32 @@ void QMyFrame::slotPasteAction()
         pastePrimitive(d);
 }
 
+void QMyFrame::selectAllOnPage()
+{
+    const int n = m_table->currentPage();
+    if (!m_table->isValidPage(n))
+        return;
+    selectItems(m_table->pageControls(n), m_table->pagePrimitives(n));
+    if (m_table->selectionSize() > 0)
+        m_pageSelected = false;
+    announceSelection();
+}
+
+void QMyFrame::duplicateSelection()
+{
+    if (m_table->selectionSize() == 0)
+        return;
+    const QList<QPointer<QMyWidget>> controls = m_controlClipboard;
+    const QList<QMyDrawType *> primitives = m_primitiveClipboard;
+    const QPoint pastePos = m_pastePos;
+    slotCopyAction();
+    m_pastePos = selectionBounds().topLeft() + QPoint(DuplicateOffset, DuplicateOffset);
+    slotPasteAction();
+    m_controlClipboard = controls;
+    m_primitiveClipboard = primitives;
+    m_pastePos = pastePos;
+}
+
 void QMyFrame::slotDelAction()
 {
     for (QMyWidget *w : m_table->selectedControls())

@@ -93,7 +93,10 @@ QStringList fill(QStandardItemModel *model)
     QStringList instructions;
     for (const Example &e : all()) {
         instructions << e.instruction;
-        model->appendRow(new QStandardItem(e.instruction + e.comment));
+        auto *item = new QStandardItem(e.instruction + e.comment);
+        // The longest comments are wider than any list; the tip shows them whole.
+        item->setToolTip(e.instruction + QLatin1Char('\n') + e.comment);
+        model->appendRow(item);
     }
     return instructions;
 }

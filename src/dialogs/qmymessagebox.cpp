@@ -33,7 +33,8 @@ const char *const kButtonStyle =
 QMyMessageBox::QMyMessageBox(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("QMyMessageBox"));
-    setWindowTitle(QStringLiteral("Dialog"));
+    // Frameless, but task bars and window lists still show the title.
+    setWindowTitle(QStringLiteral("Tavo"));
     setFixedSize(400, 215);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -66,6 +67,12 @@ QMyMessageBox::QMyMessageBox(QWidget *parent) : QDialog(parent)
     m_btnCancel->setGeometry(320, 170, 75, 41);
     m_btnCancel->setStyleSheet(QLatin1String(kButtonStyle));
 
+    m_btnKeep = new QPushButton(this);
+    m_btnKeep->setObjectName(QStringLiteral("btnKeep"));
+    m_btnKeep->setGeometry(320, 170, 75, 41);
+    m_btnKeep->setStyleSheet(QLatin1String(kButtonStyle));
+    m_btnKeep->hide();
+
     m_checkBoxDown = new QCheckBox(this);
     m_checkBoxDown->setObjectName(QStringLiteral("checkBoxDown"));
     m_checkBoxDown->setGeometry(10, 180, 221, 21);
@@ -77,6 +84,7 @@ QMyMessageBox::QMyMessageBox(QWidget *parent) : QDialog(parent)
 
     connect(m_btnOk, &QPushButton::clicked, this, &QMyMessageBox::on_btnOk_clicked);
     connect(m_btnCancel, &QPushButton::clicked, this, &QMyMessageBox::on_btnCancel_clicked);
+    connect(m_btnKeep, &QPushButton::clicked, this, &QMyMessageBox::on_btnKeep_clicked);
 
     retranslate();
     hide();
@@ -86,7 +94,7 @@ void QMyMessageBox::showMessage(int type, int buttons, int code, const QString &
 {
     m_type = type;
     applyType();
-    if (buttons >= 0 && buttons <= 3) {
+    if (buttons >= 0 && buttons <= 4) {
         m_buttons = buttons;
         if (buttons == 3)
             m_checkBoxDown->setChecked(false);
@@ -115,10 +123,17 @@ void QMyMessageBox::applyType()
         m_labType->setText(tr("错误"));
     else
         m_labType->setText(tr("提示"));
+    setWindowTitle(m_labType->text());
 }
 
 void QMyMessageBox::applyButtons()
 {
+    // Three buttons share the row that two have otherwise.
+    const bool three = m_buttons == 4;
+    m_btnOk->setGeometry(three ? 140 : 230, 170, 75, 41);
+    m_btnCancel->setGeometry(three ? 230 : 320, 170, 75, 41);
+    m_btnKeep->setVisible(three);
+    m_btnKeep->setText(tr("取消"));
     switch (m_buttons) {
     case 0:
         m_btnCancel->setText(tr("确定"));
@@ -135,6 +150,7 @@ void QMyMessageBox::applyButtons()
         break;
     case 2:
     case 3:
+    case 4:
         m_btnCancel->setText(tr("否"));
         m_btnOk->setText(tr("是"));
         m_btnCancel->show();
@@ -165,6 +181,11 @@ void QMyMessageBox::on_btnOk_clicked()
 {
     hide();
     emit s_sendIsNo(m_code);
+}
+
+void QMyMessageBox::on_btnKeep_clicked()
+{
+    hide();
 }
 
 void QMyMessageBox::on_btnCancel_clicked()

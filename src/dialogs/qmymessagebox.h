@@ -8,7 +8,9 @@ class QLabel;
 class QPushButton;
 
 // The program's only message box: frameless, always on top, never blocking. A question's answer
-// arrives later on s_sendIsNo: the question code for Yes, code + 1 for No.
+// arrives later on s_sendIsNo: the question code for Yes, code + 1 for No. Buttons: 0 OK, 1 OK and
+// Cancel, 2 Yes and No, 3 the same with "download resources too", 4 Yes, No and Cancel, where
+// Cancel answers nothing and leaves everything as it was.
 class QMyMessageBox : public QDialog {
     Q_OBJECT
 public:
@@ -32,6 +34,7 @@ signals:
 public slots:
     void on_btnOk_clicked();
     void on_btnCancel_clicked();
+    void on_btnKeep_clicked();
 
 protected:
     void changeEvent(QEvent *e) override;
@@ -45,6 +48,7 @@ private:
     QLabel *m_labMessage = nullptr;
     QPushButton *m_btnOk = nullptr;
     QPushButton *m_btnCancel = nullptr;
+    QPushButton *m_btnKeep = nullptr;
     QCheckBox *m_checkBoxDown = nullptr;
     int m_code = 0;
     int m_type = Hint;

@@ -8,7 +8,7 @@
 QMyProgressBarMes::QMyProgressBarMes(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("QMyProgressBarMes"));
-    setWindowTitle(QStringLiteral("Dialog"));
+    setWindowTitle(tr("下载进度"));
     // Wide enough for the bytes, rate and time left under the bar.
     resize(360, 130);
 
@@ -23,6 +23,10 @@ QMyProgressBarMes::QMyProgressBarMes(QWidget *parent) : QDialog(parent)
     m_labDetail->setAlignment(Qt::AlignCenter);
     m_labDetail->setStyleSheet(QStringLiteral("color:rgb(70, 70, 70);"));
 
+    m_labResult = new QLabel(this);
+    m_labResult->setObjectName(QStringLiteral("labResult"));
+    m_labResult->setGeometry(10, 86, 250, 31);
+
     m_btnClose = new QPushButton(this);
     m_btnClose->setObjectName(QStringLiteral("btnClose"));
     m_btnClose->setGeometry(269, 86, 61, 31);
@@ -35,6 +39,7 @@ QMyProgressBarMes::QMyProgressBarMes(QWidget *parent) : QDialog(parent)
 void QMyProgressBarMes::startProgress()
 {
     m_finished = false;
+    m_labResult->clear();
     m_btnClose->setText(tr("关闭"));
     show();
 }
@@ -59,7 +64,20 @@ void QMyProgressBarMes::setDetail(const QString &text)
     m_labDetail->setToolTip(text);
 }
 
+void QMyProgressBarMes::finish(bool ok, const QString &text)
+{
+    m_finished = true;
+    m_btnClose->setText(tr("完成"));
+    m_labResult->setStyleSheet(ok ? QStringLiteral("color:rgb(0, 128, 0);") : QStringLiteral("color:rgb(200, 0, 0);"));
+    m_labResult->setText(m_labResult->fontMetrics().elidedText(text, Qt::ElideRight, m_labResult->width()));
+    m_labResult->setToolTip(text);
+    show();
+    raise();
+}
+
 QString QMyProgressBarMes::detail() const { return m_labDetail->text(); }
+
+QString QMyProgressBarMes::result() const { return m_labResult->toolTip(); }
 
 void QMyProgressBarMes::retranslate() { m_btnClose->setText(m_finished ? tr("完成") : tr("关闭")); }
 

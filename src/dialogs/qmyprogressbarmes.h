@@ -18,6 +18,10 @@ public:
     // Bytes, rate and time left under the bar.
     void setDetail(const QString &text);
     QString detail() const;
+    // The job ended: its result is shown beside the button, and the dialog is shown again if it
+    // was closed meanwhile.
+    void finish(bool ok, const QString &text);
+    QString result() const;
 
     QProgressBar *progressBar() const { return m_progressBar; }
     QPushButton *closeButton() const { return m_btnClose; }
@@ -34,5 +38,6 @@ private:
     QProgressBar *m_progressBar = nullptr;
     QPushButton *m_btnClose = nullptr;
     QLabel *m_labDetail = nullptr;
+    QLabel *m_labResult = nullptr;
     bool m_finished = false;
 };

@@ -67,7 +67,9 @@ SerialPortDlg::SerialPortDlg(QWidget *parent) : QDialog(parent)
     grid->setColumnStretch(3, 1);
 
     m_messageBox = new QMyMessageBox(this);
-    m_progressDialog = new QMyProgressBarMes(this);
+    // Stays above the main window, which is what the user clicks during a download; this dialog
+    // itself is usually closed by then.
+    m_progressDialog = new QMyProgressBarMes(parent ? parent->window() : this);
 
     m_link = new SerialLink(this);
     connect(m_link, &SerialLink::s_sendMes, this, &SerialPortDlg::s_sendMes);
@@ -75,7 +77,11 @@ SerialPortDlg::SerialPortDlg(QWidget *parent) : QDialog(parent)
     connect(m_link, &SerialLink::s_sendProbar, this, &SerialPortDlg::slotRecvProgressBar);
     connect(m_link, &SerialLink::s_showMessage, this, &SerialPortDlg::showMessage);
     connect(m_link, &SerialLink::s_openChanged, this, &SerialPortDlg::refreshConnection);
-    connect(m_link, &SerialLink::s_jobFinished, this, [this] { m_pictureProgressActive = false; });
+    connect(m_link, &SerialLink::s_jobFinished, this, [this](bool ok, const QString &text) {
+        if (m_pictureProgressActive)
+            m_progressDialog->finish(ok, text);
+        m_pictureProgressActive = false;
+    });
 
     m_virtual = new VirtualPort(this);
     m_finder = new ModuleFinder(this);
@@ -98,7 +104,12 @@ SerialPortDlg::SerialPortDlg(QWidget *parent) : QDialog(parent)
     m_btnInstrTest->setEnabled(false);
 }
 
-SerialPortDlg::~SerialPortDlg() { shutDown(); }
+SerialPortDlg::~SerialPortDlg()
+{
+    shutDown();
+    if (m_progressDialog->parent() != this)
+        delete m_progressDialog;
+}
 
 void SerialPortDlg::retranslate()
 {

@@ -92,8 +92,12 @@ void LibraryPanel::setUpView(QTableView *view, QMyImageItemModel *model, int row
     view->horizontalHeader()->setDefaultSectionSize(56);
     view->horizontalHeader()->setSectionResizeMode(QMyImageItemModel::ColumnCount - 1, QHeaderView::Stretch);
     view->setWordWrap(false);
+    // A size set in pixels (the stylesheet's) has no point size to scale.
     QFont small = view->font();
-    small.setPointSizeF(small.pointSizeF() * 0.9);
+    if (small.pointSizeF() > 0)
+        small.setPointSizeF(small.pointSizeF() * 0.9);
+    else if (small.pixelSize() > 0)
+        small.setPixelSize(qMax(1, qRound(small.pixelSize() * 0.9)));
     view->setFont(small);
     view->horizontalHeader()->setMinimumSectionSize(24);
     view->setColumnHidden(0, true);
@@ -110,22 +114,42 @@ void LibraryPanel::retranslate()
     m_fontModel->setHorizontalHeaderLabels({QString(), number, QCoreApplication::translate("MainWindow", "字体"),
                                             QCoreApplication::translate("MainWindow", "尺寸"),
                                             QCoreApplication::translate("MainWindow", "类型"), size});
-    // Sized for seven-digit addresses and common resolutions in the narrow library panel.
-    const QFontMetrics fm(m_w.tvImage->font());
-    const int digits = fm.horizontalAdvance(QStringLiteral("2097152")) + 10;
-    m_w.tvImage->setColumnWidth(0, 24);
-    m_w.tvImage->setColumnWidth(1, fm.horizontalAdvance(QStringLiteral("000")) + 10);
-    m_w.tvImage->setColumnWidth(2, ThumbSize.width() + 6);
-    m_w.tvImage->setColumnWidth(3, digits);
-    m_w.tvImage->setColumnWidth(4, fm.horizontalAdvance(QStringLiteral("240x320")) + 10);
+    // Each column as wide as its header in the language shown or its widest likely value
+    // (seven-digit addresses, four-digit resolutions), so neither is cut off.
+    const QFontMetrics cells(m_w.tvImage->font());
+    const QFontMetrics header(m_w.tvImage->horizontalHeader()->font());
+    auto fit = [&](const QString &title, const QString &sample) {
+        return qMax(header.horizontalAdvance(title) + 16, cells.horizontalAdvance(sample) + 12);
+    };
+    const int widths[] = {24, fit(number, QStringLiteral("000")), qMax(ThumbSize.width() + 6,
+                          fit(m_pictureModel->horizontalHeaderItem(2)->text(), QString())),
+                          fit(m_pictureModel->horizontalHeaderItem(3)->text(), QStringLiteral("2097152")),
+                          fit(m_pictureModel->horizontalHeaderItem(4)->text(), QStringLiteral("1500x1500")),
+                          fit(size, QStringLiteral("9999.99KB"))};
+    int total = 0;
+    for (int c = 0; c < QMyImageItemModel::ColumnCount; ++c) {
+        if (c < QMyImageItemModel::ColumnCount - 1)
+            m_w.tvImage->setColumnWidth(c, widths[c]);
+        total += widths[c];
+    }
+    // Delete mode adds the tick column: the table stays wide enough for it and a scroll bar, so
+    // no horizontal scroll bar appears.
+    const int chrome = 2 * m_w.tvImage->frameWidth() +
+                       m_w.tvImage->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_w.tvImage) + 2;
+    m_w.tvImage->setMinimumWidth(total + chrome);
+    m_w.tvImage->horizontalHeader()->setMinimumSectionSize(24);
     m_w.tvFont->setColumnWidth(0, 24);
-    m_w.tvFont->setColumnWidth(1, 40);
-    m_w.tvFont->setColumnWidth(2, 80);
+    m_w.tvFont->setColumnWidth(1, fit(number, QStringLiteral("000")));
+    m_w.tvFont->setColumnWidth(2, fit(m_fontModel->horizontalHeaderItem(2)->text(), QStringLiteral("ASC16.bin")));
+    m_w.tvFont->setColumnWidth(3, fit(m_fontModel->horizontalHeaderItem(3)->text(), QStringLiteral("48")));
+    m_w.tvFont->setColumnWidth(4, fit(m_fontModel->horizontalHeaderItem(4)->text(), QStringLiteral("Chinese")));
     for (int r = 0; r < m_pictureModel->rowCount(); ++r)
         fillPictureRow(r);
     for (int r = 0; r < m_fontModel->rowCount(); ++r)
         fillFontRow(r);
     updateTotalLabel();
+    if (m_w.labDeleteHint)
+        m_w.labDeleteHint->setText(deleteHint(currentTab()));
 }
 
 // ---- filling --------------------------------------------------------------------------------
@@ -329,6 +353,16 @@ void LibraryPanel::showDeleteModeOfCurrentTab()
     (tab == Pictures ? m_w.tvImage : m_w.tvFont)->setColumnHidden(0, !on);
     m_w.btnAll->setVisible(on);
     m_w.btnCancel->setVisible(on);
+    if (m_w.labDeleteHint) {
+        m_w.labDeleteHint->setText(deleteHint(tab));
+        m_w.labDeleteHint->setVisible(on);
+    }
+}
+
+QString LibraryPanel::deleteHint(Tab tab)
+{
+    return tab == Pictures ? QCoreApplication::translate("MainWindow", "选择要删除的图片，再按“-”删除")
+                           : QCoreApplication::translate("MainWindow", "选择要删除的字库，再按“-”删除");
 }
 
 void LibraryPanel::clickRow(Tab tab, int row)
@@ -362,7 +396,9 @@ void LibraryPanel::cancel()
 
 bool LibraryPanel::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_w.tvImage->viewport())
+    // Only the picture table's viewport is watched. Asking the table for it is not safe here: the
+    // viewport still gets events while the table is being destroyed.
+    if (watched->parent() != m_w.tvImage)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::DragEnter:

@@ -22,6 +22,8 @@ struct LibraryWidgets {
     QTableView *tvImage = nullptr;
     QTableView *tvFont = nullptr;
     QLabel *labImageSize = nullptr;
+    // Shown in delete mode: what to do next.
+    QLabel *labDeleteHint = nullptr;
     QPushButton *btnAll = nullptr;
     QPushButton *btnCancel = nullptr;
 };
@@ -67,6 +69,8 @@ public:
     void cancel();
     // Shows the tick column and buttons as the shown tab's delete mode says.
     void showDeleteModeOfCurrentTab();
+    // What the delete mode of a tab asks the user to do.
+    static QString deleteHint(Tab tab);
     // Every thumbnail of the picture table is in (or known to be unreadable).
     bool thumbnailsComplete() const;
 

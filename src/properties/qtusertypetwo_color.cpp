@@ -7,8 +7,30 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
+#include <QPixmap>
 #include <QPointer>
 #include <QPushButton>
+
+QIcon QtUserTypeTwo_ColorManager::swatch(int colorNum)
+{
+    const int n = qBound(0, colorNum, ColorTable::Count - 1);
+    QPixmap pm(16, 16);
+    pm.fill(ColorTable::colorAt(n));
+    // A grey frame keeps black and white swatches apart from the row behind them.
+    QPainter p(&pm);
+    p.setPen(QColor(128, 128, 128));
+    p.drawRect(0, 0, pm.width() - 1, pm.height() - 1);
+    return QIcon(pm);
+}
+
+QIcon QtUserTypeTwo_ColorManager::valueIcon(const QtProperty *property) const
+{
+    const QString text = value(property);
+    if (text.isEmpty())
+        return QIcon();
+    return swatch(text.toInt());
+}
 
 QtUserTypeTwo_ColorWidget::QtUserTypeTwo_ColorWidget(QWidget *parent) : QWidget(parent)
 {

@@ -8,11 +8,18 @@
 class QLabel;
 class QPushButton;
 
-// Colour numbers 0..63 of the colour table, as decimal texts.
+// Colour numbers 0..63 of the colour table, as decimal texts. Rows not being edited show a
+// swatch of the colour beside the number, as the colour dialog does.
 class QtUserTypeTwo_ColorManager : public QtTextValueManager {
     Q_OBJECT
 public:
     using QtTextValueManager::QtTextValueManager;
+
+    // The swatch of a colour number (brought into the table as the editor shows it).
+    static QIcon swatch(int colorNum);
+
+protected:
+    QIcon valueIcon(const QtProperty *property) const override;
 };
 
 // Shows a colour number on a swatch of its colour; "设置" opens the colour table.

@@ -1,7 +1,5 @@
 #include "modulepictures.h"
 
-#include <QTemporaryDir>
-
 namespace {
 
 int be16(const QByteArray &b, int at)
@@ -78,24 +76,4 @@ QImage ModulePictures::imageAt(qint64 address, int w, int h, const QRect &visibl
 qint64 ModulePictures::address(int n) const
 {
     return n >= 0 && n < m_offsets.size() ? PictureLibrary::BaseAddress + m_offsets.at(n) : -1;
-}
-
-const PictureLibrary &ModulePictures::library() const
-{
-    Files &f = *m_files;
-    if (!f.written) {
-        f.written = true;
-        f.dir = std::make_unique<QTemporaryDir>();
-        QStringList paths;
-        for (int i = 0; i < count(); ++i) {
-            const QString path = f.dir->filePath(QStringLiteral("%1.bmp").arg(i));
-            const QImage img = image(i);
-            // A missing picture keeps its number: its file simply does not exist.
-            if (!img.isNull())
-                img.save(path);
-            paths << path;
-        }
-        f.library = PictureLibrary::fromPaths(paths);
-    }
-    return f.library;
 }

@@ -7,13 +7,10 @@
 #include <QRect>
 #include <QVector>
 
-#include <memory>
-
-#include <QTemporaryDir>
-
 // The pictures a module holds: the header and the RGB565 pixel data of the last picture download.
 // Only pictures whose pixels fully arrived are built, so what is allocated never exceeds what was
-// received, whatever the header claims.
+// received, whatever the header claims. They stay in memory: drawing reads them from here, so a
+// header naming 65,535 pictures writes no file.
 class ModulePictures {
 public:
     static constexpr int MaxSide = 4096;
@@ -35,8 +32,6 @@ public:
     QImage imageAt(qint64 address, int w, int h, const QRect &visible) const;
     // Picture n starts at this module address.
     qint64 address(int n) const;
-    // The pictures as files the renderer can read, written on first use.
-    const PictureLibrary &library() const;
 
 private:
     QImage decode(qint64 offset, int stride, const QRect &part) const;
@@ -45,10 +40,4 @@ private:
     QByteArray m_pixels;
     QVector<QSize> m_sizes;
     QVector<qint64> m_offsets;
-    struct Files {
-        std::unique_ptr<QTemporaryDir> dir;
-        PictureLibrary library;
-        bool written = false;
-    };
-    std::shared_ptr<Files> m_files = std::make_shared<Files>();
 };

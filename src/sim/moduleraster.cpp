@@ -446,7 +446,7 @@ void ModuleRaster::progress(const ControlRecord &s, const PictureSource &picture
 
     bool ok = false;
     const qint64 value = s.text.trimmed().toLongLong(&ok);
-    const qint64 percent = ok ? qBound(qint64(0), qint64(value), qint64(100)) : 0;
+    const qint64 percent = ok ? qBound(qint64(0), value, qint64(100)) : 0;
     const int W = inner.width(), H = inner.height();
     if (W < 1 || H < 1)
         return;

@@ -212,10 +212,38 @@ void VirtualModule::consume(const QByteArray &input)
         closeLine();
 }
 
+qint64 VirtualModule::storedBytes(Block replaced, int page) const
+{
+    qint64 total = 0;
+    if (replaced != Block::SmallFont)
+        total += m_smallFont;
+    if (replaced != Block::LargeFont)
+        total += m_largeFont;
+    if (replaced != Block::Boot)
+        total += m_runtime.bootScript().size();
+    if (replaced != Block::Header)
+        total += m_header.size();
+    if (replaced != Block::Pixels)
+        total += m_pixels.size();
+    const QMap<int, QByteArray> pages = m_runtime.pages();
+    for (auto it = pages.cbegin(); it != pages.cend(); ++it) {
+        if (replaced != Block::Page || it.key() != page)
+            total += it.value().size();
+    }
+    return total;
+}
+
 bool VirtualModule::expectBlock(Block block, qint64 size)
 {
     if (size < 0 || size > kMaxBlock)
         return false;  // no answer: the host runs into its time-out
+    // Everything stored shares the flash: a block that would not fit beside the rest is refused
+    // as a full module refuses it, by not answering.
+    const qint64 flash = qint64(m_settings.flashMiB) * 1024 * 1024;
+    if (block != Block::Flash && storedBytes(block, m_blockPage) + size > flash) {
+        emit noted(tr("闪存已满：%1字节的数据块放不下（闪存%2 MiB）").arg(size).arg(m_settings.flashMiB));
+        return false;
+    }
     acknowledge("OK");
     m_block = block;
     m_blockSize = size;

@@ -120,6 +120,8 @@ private:
     void pump();
     void closeLine();
     bool expectBlock(Block block, qint64 size);
+    // Bytes kept in the flash, less the block of that kind (and page) a new one replaces.
+    qint64 storedBytes(Block replaced, int page) const;
     void schedule();
     void afterRun();
 

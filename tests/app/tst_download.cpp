@@ -236,6 +236,7 @@ void TestDownload::projectWithPicturesThroughTheVirtualEntry()
     QSignalSpy reset(module, &VirtualModule::resetDone);
     w->setPictureLibraryChanged(true);
     w->setPictureLibraryChanged(false);
+    w->winId();
     w->on_btnInstrDownLoad_clicked();
     w->questionBox()->findChild<QCheckBox *>(QStringLiteral("checkBoxDown"))->setChecked(true);
     answer(w->questionBox(), true);
@@ -249,6 +250,10 @@ void TestDownload::projectWithPicturesThroughTheVirtualEntry()
     QCOMPARE(dlg->progressDialog()->progressBar()->value(), dlg->progressDialog()->progressBar()->maximum());
     QVERIFY2(dlg->progressDialog()->detail().startsWith(QStringLiteral("100% · ")), qPrintable(dlg->progressDialog()->detail()));
     QVERIFY(dlg->progressDialog()->detail().contains(QStringLiteral("剩余 0:00")));
+    // The end of the job is said in the dialog, which stays above the main window.
+    QCOMPARE(dlg->progressDialog()->result(), QStringLiteral("页面下载成功！"));
+    QVERIFY(w->windowHandle());
+    QCOMPARE(dlg->progressDialog()->windowHandle()->transientParent(), w->windowHandle());
     QVERIFY(!w->form().progressBarDown->isVisible());
     QVERIFY(received(*w).contains(QStringLiteral("--发送:ICHECK();")));
     QVERIFY(received(*w).contains(QStringLiteral("页面下载成功！")));

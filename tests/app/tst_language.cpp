@@ -1,11 +1,28 @@
 #include "app/appglobals.h"
 #include "app/languagedlg.h"
 #include "app/mainwindow.h"
+#include "app/projecthistory.h"
 #include "app/setscreensizedlg.h"
 #include "app/systemsettings.h"
 #include "canvas/itemdata.h"
+#include "canvas/pagetable.h"
+#include "canvas/qmyframe.h"
+#include "canvas/qmywidget.h"
+#include "dialogs/qmymessagebox.h"
+#include "file/projectfile.h"
+#include "support/uilanguage.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QUndoStack>
+#include <QUndoView>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
@@ -30,6 +47,8 @@ private slots:
     void iconsStylesheetAndTranslationAreEmbedded();
     void englishCoversTextsOfEveryArea_data();
     void englishCoversTextsOfEveryArea();
+    void englishWindowShowsNoChinese();
+    void qtTextsFollowTheLanguage();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -191,6 +210,157 @@ void TestLanguage::englishCoversTextsOfEveryArea()
     QTranslator t;
     QVERIFY(t.load(QStringLiteral(":/config/language/English.qm")));
     QCOMPARE(t.translate(context.toLatin1().constData(), source.toUtf8().constData()), english);
+}
+
+namespace {
+
+// Han characters and CJK punctuation.
+bool hasChinese(const QString &text)
+{
+    static const QRegularExpression cjk(QStringLiteral("[\\x{3000}-\\x{303f}\\x{3400}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+    return text.contains(cjk);
+}
+
+// Every text a person can see in the widget tree: labels, buttons and their tips, titles, tabs,
+// headers and rows of item views, combo boxes, placeholders, menus' actions.
+QStringList visibleTexts(QWidget *top)
+{
+    QStringList out;
+    auto add = [&out](const QObject *o, const QString &what, const QString &text) {
+        if (!text.isEmpty())
+            out << QStringLiteral("%1 [%2]: %3").arg(o->objectName(), what, text);
+    };
+    QList<QWidget *> widgets = top->findChildren<QWidget *>();
+    widgets.prepend(top);
+    for (QWidget *w : widgets) {
+        if (!w->isVisible())
+            continue;
+        if (w->isWindow())
+            add(w, QStringLiteral("title"), w->windowTitle());
+        add(w, QStringLiteral("tip"), w->toolTip());
+        if (auto *l = qobject_cast<QLabel *>(w))
+            add(w, QStringLiteral("label"), l->text());
+        if (auto *b = qobject_cast<QAbstractButton *>(w))
+            add(w, QStringLiteral("button"), b->text());
+        if (auto *g = qobject_cast<QGroupBox *>(w))
+            add(w, QStringLiteral("group"), g->title());
+        if (auto *t = qobject_cast<QTabWidget *>(w)) {
+            for (int i = 0; i < t->count(); ++i)
+                add(w, QStringLiteral("tab"), t->tabText(i));
+        }
+        if (auto *e = qobject_cast<QLineEdit *>(w))
+            add(w, QStringLiteral("placeholder"), e->placeholderText());
+        if (auto *c = qobject_cast<QComboBox *>(w)) {
+            for (int i = 0; i < c->count(); ++i)
+                add(w, QStringLiteral("combo"), c->itemText(i));
+        }
+        if (auto *v = qobject_cast<QAbstractItemView *>(w)) {
+            const QAbstractItemModel *m = v->model();
+            if (!m)
+                continue;
+            for (int c = 0; c < m->columnCount(); ++c)
+                add(w, QStringLiteral("header"), m->headerData(c, Qt::Horizontal).toString());
+            for (int r = 0; r < m->rowCount(); ++r) {
+                for (int c = 0; c < m->columnCount(); ++c) {
+                    add(w, QStringLiteral("row"), m->index(r, c).data().toString());
+                    add(w, QStringLiteral("row tip"), m->index(r, c).data(Qt::ToolTipRole).toString());
+                }
+            }
+        }
+        for (QAction *a : w->actions()) {
+            add(a, QStringLiteral("action"), a->text());
+            add(a, QStringLiteral("action tip"), a->toolTip());
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+void TestLanguage::englishWindowShowsNoChinese()
+{
+    // A project whose own texts are Latin: what remains Chinese can only be the program's.
+    ProjectData d;
+    d.frameW = 320;
+    d.frameH = 240;
+    d.dpi = QStringLiteral("240*320(QVGA-1)");
+    d.pages = {PageData(), PageData()};
+    QDir().mkpath(QStringLiteral("p/tempImages"));
+    QDir().mkpath(QStringLiteral("p/tempFonts"));
+    const QString file = m_dir->filePath(QStringLiteral("p/p.Tavo"));
+    QVERIFY(ProjectFile::write(file, d));
+    App::projectPath() = file;
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    // Changes recorded while the window was Chinese.
+    QMyWidget *label = w.canvas()->addControl(QStringLiteral("QLabel"), QPoint(10, 10));
+    QVERIFY(label);
+    label->setText(QStringLiteral("Hi"));
+    w.history()->checkpoint();
+    label->setX(40);
+    w.history()->checkpoint();
+    w.addPage();
+    w.history()->checkpoint();
+    QVERIFY(w.history()->stack()->count() >= 3);
+    w.canvas()->selectItems({}, {});
+
+    App::switchTranslator(QLatin1String(UiLanguage::EnglishTranslationPath));
+    w.slotRefleshUI(QLatin1String(UiLanguage::EnglishTranslationPath));
+    // The language change reaches the widgets as posted events, as in the running program.
+    QCoreApplication::processEvents();
+
+    // The history names its entries in English, undo's text included.
+    QStringList offenders;
+    for (int i = 0; i < w.history()->stack()->count(); ++i) {
+        if (hasChinese(w.history()->stack()->text(i)))
+            offenders << w.history()->stack()->text(i);
+    }
+    auto *undo = w.findChild<QAction *>(QStringLiteral("actionUndo"));
+    QVERIFY(undo);
+    QCOMPARE(undo->text(), QStringLiteral("Undo \"Add page\""));
+    auto *historyButton = w.findChild<QAbstractButton *>(QStringLiteral("btnHistory"));
+    QVERIFY(historyButton);
+    historyButton->click();
+    auto *view = w.findChild<QUndoView *>();
+    QVERIFY(view && view->isVisible());
+    for (int r = 0; r < view->model()->rowCount(); ++r) {
+        const QString text = view->model()->index(r, 0).data().toString();
+        if (hasChinese(text))
+            offenders << QStringLiteral("history view: ") + text;
+    }
+    QVERIFY(!hasChinese(view->emptyLabel()));
+
+    // Message boxes: their window titles as well as their headings.
+    w.questionBox()->showMessage(QMyMessageBox::Warning, 2, 0, QStringLiteral("x"));
+    QCOMPARE(w.questionBox()->windowTitle(), QStringLiteral("Warning"));
+    w.questionBox()->hide();
+
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible())
+            continue;
+        for (const QString &text : visibleTexts(top)) {
+            if (hasChinese(text))
+                offenders << text;
+        }
+    }
+    QVERIFY2(offenders.isEmpty(), qPrintable(offenders.join(QLatin1Char('\n'))));
+    App::projectPath().clear();
+}
+
+void TestLanguage::qtTextsFollowTheLanguage()
+{
+    const QString english = QStringLiteral("&Copy");
+    App::switchTranslator(QLatin1String(UiLanguage::EnglishTranslationPath));
+    QCOMPARE(QCoreApplication::translate("QLineEdit", "&Copy"), english);
+    App::switchTranslator(QString());
+    const QString catalogue = UiLanguage::qtTranslationsPath() + QStringLiteral("/qtbase_zh_CN.qm");
+    if (!QFile::exists(catalogue))
+        QSKIP("Qt's Chinese translations are not installed");
+    const QString chinese = QCoreApplication::translate("QLineEdit", "&Copy");
+    QVERIFY2(hasChinese(chinese), qPrintable(chinese));
+    QVERIFY(hasChinese(QCoreApplication::translate("QPlatformTheme", "Cancel")));
 }
 
 QTEST_MAIN(TestLanguage)

@@ -13,11 +13,13 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QtTest>
 
 // Runs the window's flows against real folders, answering its dialogs in code.
@@ -34,7 +36,9 @@ private slots:
     void pageDeleteRenumbersAndRefreshesBootJump();
     void lastPageCannotBeDeleted();
     void pageCopyPaste();
+    void shortcutsCopyPasteAndDeleteOnTheCanvas_data();
     void shortcutsCopyPasteAndDeleteOnTheCanvas();
+    void standardKeys();
     void deletingThePageOfTheSelectedControlClearsTheSelection();
     void noProjectRefusesPageAddAndSave();
     void bootAnimationPictureRules();
@@ -326,38 +330,140 @@ void TestMainWindow::pageCopyPaste()
     QCOMPARE(w->projectData().pages.at(3), sample.pages.at(0));
 }
 
+namespace {
+
+// A fast typist's press: Ctrl goes up before the letter does.
+void ctrlLetGoFirst(QWidget *w, Qt::Key key)
+{
+    QTest::keyPress(w, Qt::Key_Control);
+    QTest::keyPress(w, key, Qt::ControlModifier);
+    QTest::keyRelease(w, Qt::Key_Control, Qt::ControlModifier);
+    QTest::keyRelease(w, key, Qt::NoModifier);
+}
+
+void activate(QWidget *w)
+{
+    w->show();
+    QApplication::setActiveWindow(w);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+}
+
+}  // namespace
+
+void TestMainWindow::shortcutsCopyPasteAndDeleteOnTheCanvas_data()
+{
+    QTest::addColumn<bool>("ctrlFirst");
+    QTest::newRow("ctrl held") << false;
+    QTest::newRow("ctrl let go first") << true;
+}
+
 void TestMainWindow::shortcutsCopyPasteAndDeleteOnTheCanvas()
 {
+    QFETCH(bool, ctrlFirst);
     const QString folder = m_dir->filePath(QStringLiteral("s"));
     QDir().mkpath(folder);
     QVERIFY(ProjectFile::write(folder + QStringLiteral("/s.Tavo"), sampleProject()));
     auto w = makeWindow();
-    w->show();
     importProject(*w, folder + QStringLiteral("/s.Tavo"));
+    activate(w.get());
     w->form().listWidget->setCurrentRow(0);
     PageTable *table = w->pageTable();
     QCOMPARE(table->pageControls(0).size(), 2);
     QMyWidget *label = table->pageControls(0).at(0);
     w->canvas()->slotRecvWnd(label);
     w->form().listWidget->setFocus();
+    auto press = [&](Qt::Key key) {
+        if (ctrlFirst)
+            ctrlLetGoFirst(w.get(), key);
+        else
+            QTest::keyClick(w.get(), key, Qt::ControlModifier);
+    };
 
-    QTest::keyRelease(w.get(), Qt::Key_C, Qt::ControlModifier);
-    QTest::keyRelease(w.get(), Qt::Key_V, Qt::ControlModifier);
+    // One press, one action: a copy, then exactly one pasted control.
+    press(Qt::Key_C);
+    press(Qt::Key_V);
     QCOMPARE(table->pageControls(0).size(), 3);
     QCOMPARE(table->pageControls(0).at(2)->text(), QStringLiteral("温度"));
 
     QMyWidget *pasted = table->pageControls(0).at(2);
     w->canvas()->slotRecvWnd(pasted);
     pasted->setSelected(true);
-    QTest::keyRelease(w.get(), Qt::Key_Delete);
+    QTest::keyClick(w.get(), Qt::Key_Delete);
     QCOMPARE(table->pageControls(0).size(), 2);
 
     // A text field with the cursor keeps the keys to itself.
     w->canvas()->slotRecvWnd(label);
     label->setSelected(true);
-    w->form().sbLogoX->setFocus();
-    QTest::keyRelease(w.get(), Qt::Key_Delete);
-    QCOMPARE(table->pageControls(0).size(), 2);
+    for (QWidget *field : {static_cast<QWidget *>(w->form().sbLogoX), static_cast<QWidget *>(w->form().textBrowser)}) {
+        field->setFocus();
+        QCOMPARE(QApplication::focusWidget(), field);
+        QTest::keyClick(w.get(), Qt::Key_Delete);
+        press(Qt::Key_V);
+        press(Qt::Key_D);
+        QCOMPARE(table->pageControls(0).size(), 2);
+    }
+}
+
+void TestMainWindow::standardKeys()
+{
+    const QString folder = m_dir->filePath(QStringLiteral("s"));
+    QDir().mkpath(folder);
+    QVERIFY(ProjectFile::write(folder + QStringLiteral("/s.Tavo"), sampleProject()));
+    auto w = makeWindow();
+    importProject(*w, folder + QStringLiteral("/s.Tavo"));
+    activate(w.get());
+    w->form().listWidget->setCurrentRow(0);
+    w->form().listWidget->setFocus();
+    PageTable *table = w->pageTable();
+
+    // Ctrl+A: both controls and the box of page 0.
+    QTest::keyClick(w.get(), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(table->selectedControls().size(), 2);
+    QCOMPARE(table->selectedPrimitives().size(), 1);
+
+    // Ctrl+D: one copy of the label, 10 pixels down and right, and it is what is selected.
+    QMyWidget *label = table->pageControls(0).at(0);
+    w->canvas()->selectItems({label}, {});
+    QTest::keyClick(w.get(), Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(table->pageControls(0).size(), 3);
+    QMyWidget *copy = table->pageControls(0).at(2);
+    QCOMPARE(copy->text(), QStringLiteral("温度"));
+    QCOMPARE(copy->geometryRect().topLeft(), QPoint(20, 30));
+    QCOMPARE(table->selectedControls(), QList<QMyWidget *>{copy});
+    // The copy of a copy goes on from there; what was copied before stays copied.
+    QTest::keyClick(w.get(), Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(table->pageControls(0).at(3)->geometryRect().topLeft(), QPoint(30, 40));
+    QVERIFY(!w->canvas()->controlClipboard());
+
+    // Ctrl+S asks, as the button does.
+    QTest::keyClick(w.get(), Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(w->questionBox()->isVisible());
+    QCOMPARE(w->questionBox()->code(), 7);
+    answer(w->questionBox(), true);
+    ProjectData onDisk;
+    QVERIFY(ProjectFile::read(folder + QStringLiteral("/s.Tavo"), 0, &onDisk).ok);
+    QCOMPARE(onDisk.pages.at(0).controls.size(), 4);
+
+    // Ctrl+O asks before importing; Ctrl+N starts a new project.
+    QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
+    QVERIFY(w->questionBox()->isVisible());
+    QCOMPARE(w->questionBox()->code(), 9);
+    answer(w->questionBox(), false);
+    const QString made = m_dir->filePath(QStringLiteral("n.Tavo"));
+    m_nextFile = made;
+    m_resolution = QStringLiteral("240*320(QVGA-1)");
+    QTest::keyClick(w.get(), Qt::Key_N, Qt::ControlModifier);
+    QCOMPARE(App::projectPath(), m_dir->filePath(QStringLiteral("n/n.Tavo")));
+
+    // The keys are named where the actions are.
+    QVERIFY(w->form().btnSavePro->toolTip().contains(QStringLiteral("Ctrl+S")));
+    QVERIFY(w->form().btnNewPro->toolTip().contains(QStringLiteral("Ctrl+N")));
+    QVERIFY(w->form().btnLoadPro->toolTip().contains(QStringLiteral("Ctrl+O")));
+    QStringList menu;
+    for (QAction *a : w->canvas()->contextMenu()->actions())
+        menu << a->shortcut().toString();
+    for (const char *key : {"Ctrl+C", "Ctrl+V", "Ctrl+D", "Del", "Ctrl+A"})
+        QVERIFY2(menu.contains(QLatin1String(key)), key);
 }
 
 void TestMainWindow::deletingThePageOfTheSelectedControlClearsTheSelection()

@@ -4,6 +4,7 @@
 #include "canvas/pagetable.h"
 #include "canvas/qmyframe.h"
 #include "canvas/qmywidget.h"
+#include "dialogs/qmymessagebox.h"
 #include "file/projectfile.h"
 
 #include <QComboBox>
@@ -22,6 +23,7 @@ private slots:
     void savingUnshownPagesWritesWhatWasRead();
     void pagesGetWidgetsWhenShown();
     void undoReachesPagesWithoutWidgets();
+    void pageBeyondTheControlBoundIsRefused();
 
 private:
     void open(int pages, bool settled = true);
@@ -186,6 +188,29 @@ void TestOpenProject::undoReachesPagesWithoutWidgets()
     QCOMPARE(saved(), moved);
     stack->redo();
     QCOMPARE(saved(), added);
+}
+
+// Tens of thousands of controls on a page overflow the stack in Qt's painting; such a file is
+// refused whole, naming the page and the bound, and left as it is.
+void TestOpenProject::pageBeyondTheControlBoundIsRefused()
+{
+    ProjectData d;
+    d.frameW = 240;
+    d.frameH = 320;
+    d.dpi = QStringLiteral("240*320(QVGA-1)");
+    d.pages.resize(2);
+    for (int c = 0; c < 2001; ++c)
+        d.pages[1].controls.append(ControlRecord::make(ControlKind::Text, c));
+    m_file = m_dir->filePath(QStringLiteral("p/p.Tavo"));
+    QDir().mkpath(QFileInfo(m_file).absolutePath());
+    QVERIFY(ProjectFile::write(m_file, d));
+    const QByteArray before = fileBytes();
+    App::projectPath() = m_file;
+    m_w = std::make_unique<MainWindow>();
+    QCOMPARE(m_w->infoBox()->message(), QStringLiteral("第1页有2001个控件，超过窗口可显示的2000个，项目未打开"));
+    QVERIFY(!App::isProjectOpen());
+    QVERIFY(m_w->saveProject());
+    QCOMPARE(fileBytes(), before);
 }
 
 QTEST_MAIN(TestOpenProject)

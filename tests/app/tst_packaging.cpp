@@ -196,6 +196,8 @@ void TestPackaging::debianPackageHoldsEveryFile()
              depends.constData());
 #endif
     QVERIFY(depends.contains("fonts-wqy-microhei"));
+    // Qt's own Chinese texts, of whichever Qt the programs use.
+    QVERIFY2(depends.contains("qttranslations5-l10n") || depends.contains("qt6-translations-l10n"), depends.constData());
 }
 
 QTEST_MAIN(TestPackaging)

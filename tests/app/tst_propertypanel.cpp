@@ -174,10 +174,14 @@ void TestPropertyPanel::editsLikeTheCli()
     if (!c.alsoField.isEmpty())
         QCOMPARE(stored(c.target, c.alsoField), c.alsoValue);
     QMyMessageBox *box = m_window->questionBox();
-    QCOMPARE(box->isVisible() ? box->message() : QString(), c.message);
-    // The panel shows what is stored, except a refused text left in its row to be corrected.
-    const bool textKept = EditCases::refuses(c) && c.field == QLatin1String("text") && c.target != QLatin1String("control 1");
-    if (!textKept && c.field != QLatin1String("vga") && !c.field.endsWith(QLatin1String("ImageNum")))
+    QString said = box->isVisible() ? box->message() : QString();
+    // A page made smaller also brings the window's offer to move items inside; that is no
+    // message of the edit itself.
+    if (said.startsWith(QStringLiteral("页面变小后")))
+        said.clear();
+    QCOMPARE(said, c.message);
+    // The panel shows what is stored, a refused text included.
+    if (c.field != QLatin1String("vga") && !c.field.endsWith(QLatin1String("ImageNum")))
         QCOMPARE(shown(c.field), c.stored);
 
     // The same edit through tavo-cli on the same file ends in the same project.

@@ -34,10 +34,14 @@ private slots:
         auto *button = w.findChild<QToolButton *>(QStringLiteral("btnSimulate"));
         QVERIFY(button);
         QSignalSpy finished(w.simulator(), &SimulatorRun::s_finished);
+        w.winId();
         button->click();
         QVERIFY(finished.count() == 1 || finished.wait(20000));
         QCOMPARE(finished.first().at(0).toBool(), true);
         QVERIFY(w.simulator()->window()->isVisible());
+        // Kept above the main window by the window manager.
+        QVERIFY(w.windowHandle());
+        QCOMPARE(w.simulator()->window()->windowHandle()->transientParent(), w.windowHandle());
 
         // The boot animation ends on the boot page.
         const ModuleRuntime &rt = w.simulator()->module()->runtime();

@@ -259,6 +259,9 @@ void TestLibrary::clickSelectAllCancelAndDeleteMode()
     QVERIFY(w->library()->deleteMode(LibraryPanel::Pictures));
     QVERIFY(!ui.tvImage->isColumnHidden(0));
     QVERIFY(!ui.btnImageFontAll->isHidden() && !ui.btnImageFontCannel->isHidden());
+    // Delete mode says what it is, for the tab shown.
+    QVERIFY(!ui.labDeleteHint->isHidden());
+    QCOMPARE(ui.labDeleteHint->text(), QStringLiteral("选择要删除的图片，再按“-”删除"));
     // In delete mode clicks toggle.
     w->on_tvImage_clicked(m->index(3, 1));
     w->on_tvImage_clicked(m->index(1, 1));
@@ -275,6 +278,7 @@ void TestLibrary::clickSelectAllCancelAndDeleteMode()
     QVERIFY(!w->library()->deleteMode(LibraryPanel::Pictures));
     QVERIFY(ui.tvImage->isColumnHidden(0));
     QVERIFY(ui.btnImageFontAll->isHidden());
+    QVERIFY(ui.labDeleteHint->isHidden());
 }
 
 void TestLibrary::deletionKeepsEveryReferenceAndMatchesTheCli()
@@ -293,7 +297,7 @@ void TestLibrary::deletionKeepsEveryReferenceAndMatchesTheCli()
     QTest::mouseClick(ui.btnImageFontSub, Qt::LeftButton);
     w->on_tvImage_clicked(m->index(1, 1));
     QTest::mouseClick(ui.btnImageFontSub, Qt::LeftButton);
-    QCOMPARE(w->questionBox()->message(), QStringLiteral("是否删除选中的图片？"));
+    QCOMPARE(w->questionBox()->message(), QStringLiteral("图片1被第1页背景、第1页控件0使用\n是否删除选中的图片？"));
     QCOMPARE(w->questionBox()->code(), 3);
     answer(w->questionBox(), true);
 
@@ -305,6 +309,7 @@ void TestLibrary::deletionKeepsEveryReferenceAndMatchesTheCli()
     QCOMPARE(w->selectedImageNum(), -1);
     QVERIFY(w->pictureLibraryChanged());
     QVERIFY(!QFile::exists(m_dir->path() + QStringLiteral("/win/tempImages/100002_pic1.bmp")));
+    QCOMPARE(fileBytes(file), fileBytes(cliProject));
 
     const int want[] = {0, -1, 1, 2};
     PageTable *t = w->pageTable();
@@ -321,6 +326,7 @@ void TestLibrary::deletionKeepsEveryReferenceAndMatchesTheCli()
     QCOMPARE(ui.editLogo2->text(), QStringLiteral("2"));
 
     QVERIFY(w->saveProject());
+    QVERIFY(!QFileInfo::exists(m_dir->path() + QStringLiteral("/win/tempImages.removing")));
     const CliRun r = runTavoCli({QStringLiteral("pictures"), cliProject, QStringLiteral("--remove"), QStringLiteral("1")});
     QCOMPARE(r.code, 0);
     QCOMPARE(fileBytes(cliProject), fileBytes(file));

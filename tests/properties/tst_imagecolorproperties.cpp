@@ -72,6 +72,8 @@ private slots:
     void imageRemove();
     void colorSwatch_data();
     void colorSwatch();
+    void rowSwatch_data();
+    void rowSwatch();
     void colorDialog_data();
     void colorDialog();
     void editorLayout();
@@ -201,6 +203,48 @@ void TestImageColorProperties::colorSwatch()
     QCOMPARE(ink, darkInk ? QColor(Qt::black) : QColor(Qt::white));
     // What is shown is brought into the table; what is held stays as it was given.
     QCOMPARE(widget.value(), value);
+}
+
+void TestImageColorProperties::rowSwatch_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QColor>("swatch");
+
+    QTest::newRow("red") << "1" << QColor(248, 0, 0);
+    QTest::newRow("dark green") << "22" << QColor(40, 100, 40);
+    QTest::newRow("blue") << "61" << QColor(32, 112, 232);
+    QTest::newRow("white") << "15" << QColor(248, 252, 248);
+    QTest::newRow("above the table") << "64" << QColor(0, 0, 0);
+    QTest::newRow("none") << "" << QColor();
+}
+
+void TestImageColorProperties::rowSwatch()
+{
+    QFETCH(QString, value);
+    QFETCH(QColor, swatch);
+
+    Rows rows;
+    QtProperty *p = rows.colors->addProperty(QStringLiteral("字体颜色"));
+    rows.colors->setValue(p, value);
+    rows.browser.addProperty(p);
+    auto *tree = rows.browser.findChild<QTreeWidget *>();
+    QVERIFY(tree);
+    QTreeWidgetItem *row = tree->topLevelItem(0);
+    QVERIFY(row);
+    // The number stays as the row's text; the swatch sits beside it.
+    QCOMPARE(row->text(1), value);
+    const QIcon icon = row->icon(1);
+    if (!swatch.isValid()) {
+        QVERIFY(icon.isNull());
+        return;
+    }
+    const QImage image = icon.pixmap(16, 16).toImage();
+    QCOMPARE(image.pixelColor(8, 8), swatch);
+    QCOMPARE(image.pixelColor(0, 0), QColor(128, 128, 128));
+
+    // A new value repaints the swatch.
+    rows.colors->setValue(p, QStringLiteral("3"));
+    QCOMPARE(row->icon(1).pixmap(16, 16).toImage().pixelColor(8, 8), QColor(0, 0, 248));
 }
 
 void TestImageColorProperties::colorDialog_data()

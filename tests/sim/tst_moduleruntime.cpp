@@ -1,6 +1,8 @@
 #include "moduleruntime.h"
 
+#include <QDirIterator>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -247,6 +249,37 @@ private slots:
         QVERIFY(p.imageAt(PictureLibrary::BaseAddress, 65535, 65535, QRect(0, 0, 240, 320)).height() <= 1);
     }
 
+    // A header naming 65,535 pictures, all of whose pixels arrived: drawing them leaves no file
+    // behind in the temporary folder, one per picture or otherwise.
+    void manyPicturesWriteNoFiles()
+    {
+        QTemporaryDir tmp;
+        const QByteArray oldTmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+        QByteArray header = QByteArray::fromHex("0001FFFE" "FFFF");
+        for (int i = 0; i < 65535; ++i)
+            header += QByteArray::fromHex("00010001");
+        QByteArray pixels;
+        for (int i = 0; i < 65535; ++i)
+            pixels += i % 2 ? QByteArray::fromHex("001F") : QByteArray::fromHex("F800");
+        Rig r;
+        r.rt.setPictures(ModulePictures(header, pixels));
+        r.send(QStringLiteral("CLR(0);PIC(0,0,0,1,1);PIC(65533,1,0,1,1);PIC(65534,2,0,1,1);"));
+        qputenv("TMPDIR", oldTmp);
+        QCOMPARE(r.answers.size(), 4);
+        QCOMPARE(r.at(0, 0), kRed);
+        QCOMPARE(r.at(1, 0), kBlue);
+        QCOMPARE(r.at(2, 0), kRed);
+        QDirIterator it(tmp.path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        int files = 0;
+        while (it.hasNext()) {
+            it.next();
+            ++files;
+        }
+        QCOMPARE(files, 0);
+    }
+
     void backlight()
     {
         Rig r;
@@ -360,7 +393,8 @@ private slots:
               "DELAYMS(70000);", "DELAYMS(-1);", "BPS(1234);", "TXT(1,2,3);", "TXT(1,2,3,4,16,'a,b',0,0,0,0,7);",
               "QRCODE(1,2);", "QBAR(0,x);", "(((", "'''", "LCDON(2);", "PIC(0,0,0,10,10);", "BOXF(0,0,10,10,99);",
               "CIRF(10,10,-5,1);", "DC16(0,0,abc,1);", "DC48(0,0,'a',1,2);", "SET_BCOLOR(2,3);", "VER(1);",
-              "ADDR(300);", "X23456789012345678901234567890123456(1);", "CLR(99999999999999999999);"})
+              "ADDR(300);", "X23456789012345678901234567890123456(1);", "CLR(99999999999999999999);",
+              "PS(40000,0,1);", "PS(0,40000,1);", "BOXF(40000,0,10,10,1);", "BOXF(0,40000,10,10,1);"})
             QTest::newRow(line) << QString::fromLatin1(line);
     }
     void refusedInstructionsChangeNothing()
@@ -381,6 +415,30 @@ private slots:
         QCOMPARE(r.rt.pendingCount(), 0);
         QCOMPARE(r.rt.screen().control(0)->text, QStringLiteral("20"));
         QCOMPARE(r.rt.screen().control(1)->text, QStringLiteral("t"));
+    }
+
+    // Corners given the other way round cover the same pixels.
+    void reversedCornersCoverTheSamePixels_data()
+    {
+        QTest::addColumn<QString>("inOrder");
+        QTest::addColumn<QString>("reversed");
+        QTest::newRow("BOX") << "BOX(10,20,29,39,1);" << "BOX(29,39,10,20,1);";
+        QTest::newRow("BOX, one pair reversed") << "BOX(10,20,29,39,1);" << "BOX(29,20,10,39,1);";
+        QTest::newRow("BOXF") << "BOXF(10,20,29,39,1);" << "BOXF(29,39,10,20,1);";
+    }
+    void reversedCornersCoverTheSamePixels()
+    {
+        QFETCH(QString, inOrder);
+        QFETCH(QString, reversed);
+        Rig a, b;
+        a.send(QStringLiteral("CLR(15);") + inOrder);
+        b.send(QStringLiteral("CLR(15);") + reversed);
+        QCOMPARE(b.answers.size(), 2);
+        const QRect area(0, 0, 60, 60);
+        QVERIFY(countColour(a.rt.frame(), area, kRed) > 0);
+        QCOMPARE(countColour(b.rt.frame(), area, kRed), countColour(a.rt.frame(), area, kRed));
+        QCOMPARE(b.rt.frame(), a.rt.frame());
+        QCOMPARE(b.at(10, 20), kRed);
     }
 
     void pendingInstructionsAreBounded()

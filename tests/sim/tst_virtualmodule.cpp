@@ -29,10 +29,11 @@ struct Peer {
     VirtualModule module;
     int host = -1;
 
-    bool open(const QSize &screen)
+    bool open(const QSize &screen, int flashMiB = 11)
     {
         ModuleSettings settings;
         settings.screen = screen;
+        settings.flashMiB = flashMiB;
         module.setSettings(settings);
         if (!pty.openPty())
             return false;
@@ -62,6 +63,29 @@ struct Peer {
         }
         return done == bytes.size();
     }
+    // Writes bytes and collects what the module answers until it has sent `until` or waitMs pass.
+    QByteArray exchange(const QByteArray &bytes, const QByteArray &until, int waitMs = 3000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        qint64 done = 0;
+        QByteArray answers;
+        char buf[4096];
+        while (clock.elapsed() < waitMs) {
+            if (done < bytes.size()) {
+                const ssize_t n = ::write(host, bytes.constData() + done, size_t(bytes.size() - done));
+                if (n > 0)
+                    done += n;
+            }
+            ssize_t n;
+            while ((n = ::read(host, buf, sizeof buf)) > 0)
+                answers.append(buf, int(n));
+            if (done == bytes.size() && !until.isEmpty() && answers.endsWith(until))
+                break;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        return answers;
+    }
     // The picture header and pixel blocks, each announced as a download announces it.
     bool sendPictures(const QByteArray &head, const QByteArray &pixels)
     {
@@ -78,6 +102,8 @@ private slots:
     void picturesBoundedByBytes_data();
     void picturesBoundedByBytes();
     void picturesKeepTheirPixels();
+    void pixelBlockTicksPerErasedAndWrittenBytes();
+    void storageBoundedByFlash();
 };
 
 void TestVirtualModule::picturesBoundedByBytes_data()
@@ -140,6 +166,37 @@ void TestVirtualModule::picturesKeepTheirPixels()
     QCOMPARE(pictures.at(1).size(), QSize(1, 2));
     QCOMPARE(pictures.at(1).pixelColor(0, 0), QColor(0, 0, 248));
     QCOMPARE(pictures.at(1).pixelColor(0, 1), QColor(248, 252, 248));
+}
+
+// One erase tick per 4,096 bytes stored, one write tick per 8,192, before the block's OK.
+void TestVirtualModule::pixelBlockTicksPerErasedAndWrittenBytes()
+{
+    Peer peer;
+    QVERIFY(peer.open(QSize(320, 240)));
+    const QByteArray answers = peer.exchange("SR_DLOAD(2,8192);\r\n" + QByteArray(8192, '\x22'), "eeoOK");
+    QCOMPARE(answers, QByteArray("OKeeoOK"));
+}
+
+// Pages, pictures and scripts share the flash: a block that would not fit beside what is stored
+// gets no answer and a note, and is not kept; one replacing a stored page counts only once.
+void TestVirtualModule::storageBoundedByFlash()
+{
+    Peer peer;
+    QVERIFY(peer.open(QSize(320, 240), 2));
+    QStringList notes;
+    QObject::connect(&peer.module, &VirtualModule::noted, [&](const QString &n) { notes << n; });
+    const QByteArray page(1536 * 1024, ' ');
+    QCOMPARE(peer.exchange("PG_DLOAD(0,1572864);\r\n" + page, "OKOK"), QByteArray("OKOK"));
+    QCOMPARE(peer.exchange("PG_DLOAD(0,1572864);\r\n" + page, "OKOK"), QByteArray("OKOK"));
+
+    QCOMPARE(peer.exchange("PG_DLOAD(1,1048576);\r\n", QByteArray(), 300), QByteArray());
+    QCOMPARE(notes.size(), 1);
+    QVERIFY2(notes.at(0).contains(QStringLiteral("1048576")), qPrintable(notes.at(0)));
+    QCOMPARE(peer.exchange("SR_DLOAD(2,1048576);\r\n", QByteArray(), 300), QByteArray());
+    QCOMPARE(peer.module.pageScripts().keys(), QList<int>{0});
+    // What still fits is taken.
+    QCOMPARE(peer.exchange("PG_DLOAD(1,7);\r\nCLR(0);", "OKOK"), QByteArray("OKOK"));
+    QCOMPARE(peer.module.pageScripts().keys(), (QList<int>{0, 1}));
 }
 
 QTEST_GUILESS_MAIN(TestVirtualModule)

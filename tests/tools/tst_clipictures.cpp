@@ -9,8 +9,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QtTest>
 
 // tavo-cli pictures on a real project folder.
@@ -23,6 +25,11 @@ private slots:
     void removeRefusesBadNumbersAndChangesNothing_data();
     void removeRefusesBadNumbersAndChangesNothing();
     void addImportsAndReportsFailures();
+    void removeSurvivesKillsAtAnyMoment();
+    void removeWithUnwritableProjectChangesNothing();
+    void foldersBehindLinksAreLeftAlone_data();
+    void foldersBehindLinksAreLeftAlone();
+    void namesWithLineBreaksAreListedEscaped();
     void eachCommandDecodesWhatItNeeds_data();
     void eachCommandDecodesWhatItNeeds();
     void unreadablePictureIsNamed();
@@ -146,6 +153,160 @@ void TestCliPictures::addImportsAndReportsFailures()
     QVERIFY(r.err.contains(QStringLiteral("junk.jpg")));
     QCOMPARE(QDir(images()).entryList(QDir::Files).size(), 5);
     QVERIFY(!QFile::exists(images() + QStringLiteral("/100006_junk.jpg")));
+}
+
+namespace {
+
+// A project of count pages in which page n names picture n, whose file is "<serial>_p<n>.bmp".
+void writeNamedProject(const QString &folder, int count)
+{
+    QDir().mkpath(folder + QStringLiteral("/tempImages"));
+    QImage img(2, 2, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    for (int n = 0; n < count; ++n)
+        img.save(folder + QStringLiteral("/tempImages/%1_p%2.bmp").arg(100001 + n).arg(n));
+    ProjectFile::write(folder + QStringLiteral("/p.Tavo"), projectNamingEachPicture(count));
+}
+
+// Every reference of the project names the picture it named before, or none for picture removed.
+QString wrongReferences(const QString &folder, int count, int removed)
+{
+    const QStringList files = QDir(folder + QStringLiteral("/tempImages")).entryList(QDir::Files, QDir::Name);
+    ProjectData d;
+    if (!ProjectFile::read(folder + QStringLiteral("/p.Tavo"), int(files.size()), &d).ok)
+        return QStringLiteral("unreadable project");
+    if (d.pages.size() != count)
+        return QStringLiteral("pages lost");
+    for (int n = 0; n < count; ++n) {
+        const int num = d.pages.at(n).imageNum;
+        const QString want = QStringLiteral("_p%1.bmp").arg(n);
+        if (num == -1 ? n != removed : (num >= files.size() || !files.at(num).endsWith(want)))
+            return QStringLiteral("page %1 names picture %2 of %3 files").arg(n).arg(num).arg(files.size());
+    }
+    return QString();
+}
+
+}  // namespace
+
+// A kill at any moment of a removal leaves, after the next command, a project whose references
+// name the same pictures as before: the removal happened whole or not at all.
+void TestCliPictures::removeSurvivesKillsAtAnyMoment()
+{
+    const int count = 120;
+    const int removed = 1;
+    const QString base = m_dir->path() + QStringLiteral("/kills");
+    const QString tavoCli = QStringLiteral(TAVO_BIN_DIR "/tavo-cli");
+
+    // How long an uninterrupted removal takes, so the kills can be spread over all of it.
+    writeNamedProject(base + QStringLiteral("/whole"), count);
+    QElapsedTimer t;
+    t.start();
+    const CliRun whole = runTavoCli({QStringLiteral("pictures"), base + QStringLiteral("/whole/p.Tavo"),
+                                     QStringLiteral("--remove"), QString::number(removed)});
+    const qint64 runUs = qMax<qint64>(t.nsecsElapsed() / 1000, 1000);
+    QCOMPARE(whole.code, 0);
+    QCOMPARE(wrongReferences(base + QStringLiteral("/whole"), count, removed), QString());
+
+    const int kills = 40;
+    int cutShort = 0;
+    for (int k = 0; k < kills; ++k) {
+        const QString folder = base + QStringLiteral("/k%1").arg(k);
+        writeNamedProject(folder, count);
+        QProcess p;
+        p.start(tavoCli, {QStringLiteral("pictures"), folder + QStringLiteral("/p.Tavo"), QStringLiteral("--remove"),
+                          QString::number(removed)});
+        QVERIFY(p.waitForStarted());
+        QThread::usleep(unsigned(runUs * k / kills));
+        p.kill();
+        p.waitForFinished();
+        if (p.exitStatus() != QProcess::NormalExit)
+            ++cutShort;
+        // The next command finds the project in step.
+        QCOMPARE(runTavoCli({QStringLiteral("info"), folder + QStringLiteral("/p.Tavo")}).code, 0);
+        const QString wrong = wrongReferences(folder, count, removed);
+        QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("kill %1 after %2 us: %3").arg(k).arg(runUs * k / kills).arg(wrong)));
+        QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/tempImages.removing")));
+        QDir(folder).removeRecursively();
+    }
+    qInfo("%d of %d removals were cut short by the kill", cutShort, kills);
+}
+
+void TestCliPictures::removeWithUnwritableProjectChangesNothing()
+{
+    QFile f(projectFile());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+    // Immutable even for root: the atomic save cannot put its new file in place.
+    if (QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), projectFile()}) != 0)
+        QSKIP("chattr +i is not available here");
+    const CliRun r = runTavoCli({QStringLiteral("pictures"), projectFile(), QStringLiteral("--remove"), QStringLiteral("1")});
+    QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), projectFile()});
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.err.contains(QStringLiteral("no picture was deleted")), qPrintable(r.err));
+    QCOMPARE(QDir(images()).entryList(QDir::Files).size(), 4);
+    QVERIFY(QFile::exists(images() + QStringLiteral("/100002_p1.bmp")));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+}
+
+void TestCliPictures::foldersBehindLinksAreLeftAlone_data()
+{
+    QTest::addColumn<QString>("linked");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("code");
+    QTest::newRow("backup, add") << "backUpImages" << "--add" << 0;
+    QTest::newRow("backup, remove") << "backUpImages" << "--remove" << 0;
+    QTest::newRow("backup.new, add") << "backUpImages.new" << "--add" << 0;
+    QTest::newRow("pictures, add") << "tempImages" << "--add" << 1;
+    QTest::newRow("pictures, remove") << "tempImages" << "--remove" << 1;
+}
+
+void TestCliPictures::foldersBehindLinksAreLeftAlone()
+{
+    QFETCH(QString, linked);
+    QFETCH(QString, action);
+    QFETCH(int, code);
+    const QString outside = m_dir->path() + QStringLiteral("/outside");
+    QVERIFY(QDir().mkpath(outside));
+    // Named like pictures, so a linked picture folder lists them.
+    for (const char *name : {"100001_x.bmp", "100002_y.bmp"}) {
+        QFile f(outside + QLatin1Char('/') + QLatin1String(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("precious");
+    }
+    const QString at = m_dir->path() + QStringLiteral("/p/") + linked;
+    QDir(at).removeRecursively();
+    QVERIFY(QFile::link(outside, at));
+    const QString png = m_dir->path() + QStringLiteral("/new.png");
+    QImage img(3, 2, QImage::Format_RGB32);
+    img.fill(Qt::green);
+    QVERIFY(img.save(png));
+
+    const CliRun r = runTavoCli({QStringLiteral("pictures"), projectFile(), action,
+                                 action == QLatin1String("--add") ? png : QStringLiteral("0")});
+    QCOMPARE(r.code, code);
+    QVERIFY2(r.err.contains(linked), qPrintable(r.err));
+    QCOMPARE(QDir(outside).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{QStringLiteral("100001_x.bmp"), QStringLiteral("100002_y.bmp")}));
+    QVERIFY(QFileInfo(at).isSymLink());
+}
+
+void TestCliPictures::namesWithLineBreaksAreListedEscaped()
+{
+    QFile f(images() + QStringLiteral("/100009_two\nlines.bmp"));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("x");
+    f.close();
+    const CliRun r = runTavoCli({QStringLiteral("pictures"), projectFile()});
+    QCOMPARE(r.code, 0);
+    const QStringList lines = r.outText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 6);
+    QCOMPARE(lines.at(4).section(QLatin1Char('\t'), 0, 1), QStringLiteral("4\t100009_two\\nlines.bmp"));
+
+    const CliRun add = runTavoCli({QStringLiteral("pictures"), projectFile(), QStringLiteral("--add"), f.fileName()});
+    QCOMPARE(add.code, 1);
+    QVERIFY2(add.err.contains(QStringLiteral("two\\nlines.bmp")), qPrintable(add.err));
 }
 
 QTEST_GUILESS_MAIN(TestCliPictures)

@@ -1,8 +1,11 @@
 // Turns one help document written in Markdown into a PDF; run by the build for every document.
 //
-//   helpdoc SOURCE.md OUTPUT.pdf [--images DIR]... [--preview DIR]
+//   helpdoc SOURCE.md OUTPUT.pdf [--images DIR]... [--preview DIR] [--sections]
 //
 // Pictures named in the text are looked up beside the source, then in each --images folder.
+// A top-level heading after the first starts a new page (a chapter of its own, such as the
+// command line's). --sections prints the headings of the document written, one a line, so a
+// build or a test can see what it holds.
 // --preview also writes every page as a PNG, laid out the same way, to look at without a PDF
 // viewer.
 #include <QDir>
@@ -154,6 +157,34 @@ void fitToPage(QTextDocument &doc)
     }
 }
 
+// Every top-level heading but the title begins a page.
+void breakBeforeChapters(QTextDocument &doc)
+{
+    bool title = true;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        if (b.blockFormat().headingLevel() != 1)
+            continue;
+        if (title) {
+            title = false;
+            continue;
+        }
+        QTextBlockFormat f = b.blockFormat();
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(b).setBlockFormat(f);
+    }
+}
+
+QStringList headings(const QTextDocument &doc)
+{
+    QStringList out;
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const int level = b.blockFormat().headingLevel();
+        if (level == 1 || level == 2)
+            out << QString(level, QLatin1Char('#')) + QLatin1Char(' ') + b.text();
+    }
+    return out;
+}
+
 bool writePreview(const QTextDocument &source, const QString &folder)
 {
     std::unique_ptr<QTextDocument> doc(source.clone());
@@ -186,6 +217,7 @@ int main(int argc, char **argv)
     QStringList args = app.arguments().mid(1);
     QStringList folders;
     QString preview;
+    const bool listSections = args.removeAll(QStringLiteral("--sections")) > 0;
     for (int i = 0; i + 1 < args.size();) {
         if (args.at(i) == QLatin1String("--images")) {
             folders << args.at(i + 1);
@@ -198,7 +230,7 @@ int main(int argc, char **argv)
         }
     }
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: helpdoc SOURCE.md OUTPUT.pdf [--images DIR]... [--preview DIR]\n");
+        std::fprintf(stderr, "usage: helpdoc SOURCE.md OUTPUT.pdf [--images DIR]... [--preview DIR] [--sections]\n");
         return 2;
     }
     QFile source(args.at(0));
@@ -217,6 +249,7 @@ int main(int argc, char **argv)
     if (!loadImages(doc, text, folders))
         return 1;
     fitToPage(doc);
+    breakBeforeChapters(doc);
 
     const QString title = text.section(QLatin1Char('\n'), 0, 0).remove(QRegularExpression(QStringLiteral("^#+\\s*")));
     QDir().mkpath(QFileInfo(args.at(1)).absolutePath());
@@ -234,6 +267,10 @@ int main(int argc, char **argv)
     if (!preview.isEmpty() && !writePreview(doc, preview)) {
         std::fprintf(stderr, "helpdoc: cannot write the preview to %s\n", qPrintable(preview));
         return 1;
+    }
+    if (listSections) {
+        for (const QString &h : headings(doc))
+            std::printf("%s\n", h.toUtf8().constData());
     }
     return 0;
 }

@@ -9,6 +9,10 @@
 #include "app/languagedlg.h"
 #include "app/mainwindow.h"
 #include "app/setscreensizedlg.h"
+#include "canvas/pagetable.h"
+#include "canvas/qmyframe.h"
+#include "canvas/qmywidget.h"
+#include "dialogs/serialportdlg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -126,6 +130,35 @@ bool takeShots(const QString &out, const QString &demo, bool english)
     } else {
         ok = false;
     }
+    // The canvas's context menu with its keys, over a selected control of the page.
+    QMyFrame *canvas = w.canvas();
+    if (!canvas->pageTable()->pageControls(canvas->pageTable()->currentPage()).isEmpty()) {
+        QMyWidget *first = canvas->pageTable()->pageControls(canvas->pageTable()->currentPage()).first();
+        canvas->selectItems({first}, {});
+    }
+    settle();
+    const QPixmap withSelection = w.grab();
+    QMenu *canvasMenu = canvas->contextMenu();
+    const QPoint menuAt = canvas->mapTo(&w, QPoint(60, 60));
+    canvasMenu->popup(w.mapToGlobal(menuAt));
+    settle();
+    {
+        QPixmap composite = withSelection;
+        QPainter p(&composite);
+        p.drawPixmap(menuAt, canvasMenu->grab());
+        p.end();
+        canvasMenu->hide();
+        const QRect area(menuAt - QPoint(80, 60), menuAt + QPoint(canvasMenu->width() + 80, canvasMenu->height() + 20));
+        ok &= save(composite.copy(area & composite.rect()), out + QStringLiteral("/canvas-menu.png"));
+    }
+
+    // The port dialog, with the virtual module and the search for the module.
+    w.serialPortDlg()->refreshPorts();
+    w.serialPortDlg()->show();
+    settle();
+    ok &= save(w.serialPortDlg()->grab(), out + QStringLiteral("/port.png"));
+    w.serialPortDlg()->hide();
+
     w.hide();
     App::projectPath().clear();
     QDir::setCurrent(QDir::tempPath());

@@ -5,6 +5,7 @@
 #include "simulatorwindow.h"
 #include "script/moduletext.h"
 #include "support/headless.h"
+#include "support/uilanguage.h"
 #include "virtualport.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
@@ -74,6 +76,9 @@ int main(int argc, char **argv)
                                        QStringLiteral("Fault: close the line after N received bytes."), QStringLiteral("N"));
     const QCommandLineOption verbose(QStringLiteral("verbose"), QStringLiteral("Print every command received."));
     const QCommandLineOption windowOption(QStringLiteral("window"), QStringLiteral("Show the module's screen in a window."));
+    const QCommandLineOption language(QStringLiteral("language"),
+                                      QStringLiteral("Language of the window: zh or en (default: the one set in Tavo)."),
+                                      QStringLiteral("zh|en"));
     const QCommandLineOption screen(QStringLiteral("screen"),
                                     QStringLiteral("Keep the module's screen in this PNG file (rewritten at most ten times a second; "
                                                    "with --run, the final screen). It holds the framebuffer: the backlight "
@@ -98,11 +103,25 @@ int main(int argc, char **argv)
                                     QStringLiteral("Keep every line that arrives, with its time in milliseconds, for --run."),
                                     QStringLiteral("FILE"));
     parser.addOptions({limits, flash, baud, render, size, silent, split, junk, closeAfter, verbose, windowOption, screen,
-                       screenDimmed, run, project, fast, expect, record});
+                       screenDimmed, run, project, fast, expect, record, language});
     parser.setApplicationDescription(QStringLiteral(
         "Virtual LXP display module on a pseudo-terminal. A fresh module has full backlight (BL 0) until its boot "
         "script or a host sets another."));
     parser.process(app);
+
+    QString translation = UiLanguage::translationPathFromSettings();
+    if (parser.isSet(language)) {
+        const QString chosen = parser.value(language);
+        if (chosen == QLatin1String("en"))
+            translation = QLatin1String(UiLanguage::EnglishTranslationPath);
+        else if (chosen == QLatin1String("zh"))
+            translation.clear();
+        else
+            return usageError(QStringLiteral("--language takes zh or en"));
+    }
+    static QTranslator own, qt;
+    if (window)
+        UiLanguage::install(own, qt, translation);
 
     ModuleSettings settings;
     bool ok = true;

@@ -2,6 +2,7 @@
 
 #include "file/projectfile.h"
 #include "library/fontlibrary.h"
+#include "library/picturefiles.h"
 #include "library/regularfile.h"
 
 #include <QCoreApplication>
@@ -48,6 +49,8 @@ bool loadCliProject(const QString &path, CliProject *project)
         fail(ExitUsage, QStringLiteral("%1: no such project file").arg(path));
         return false;
     }
+    // A picture removal cut short by a kill is finished or undone before anything is read.
+    PictureFiles::recoverRemoval(path);
     // Sizes are all most commands need; those that judge or send pictures decode them.
     project->pictures = PictureLibrary::fromProjectFolder(project->folder, PictureLibrary::HeadersOnly);
     warnSkipped(project->pictures.skipped());

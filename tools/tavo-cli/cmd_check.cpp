@@ -1,6 +1,7 @@
 #include "cliutil.h"
 #include "commands.h"
 #include "download/downloadcheck.h"
+#include "model/pagefit.h"
 #include "download/limitcheck.h"
 
 #include <QCoreApplication>
@@ -60,6 +61,9 @@ int cmdCheck(const QStringList &arguments)
     }
     for (const QString &p : problems)
         err() << p << '\n';
+    // Warnings only: the module clips what lies outside its page.
+    for (const QString &w : PageFit::outsideWarnings(project.data.pages, project.data.frameW, project.data.frameH))
+        err() << w << '\n';
     err().flush();
     if (!problems.isEmpty())
         return ExitFailed;

@@ -4,6 +4,7 @@
 #include "devicejob.h"
 
 #include "download/downloadcheck.h"
+#include "model/pagefit.h"
 #include "download/downloadsteps.h"
 #include "seriallink.h"
 #include "virtualport.h"
@@ -256,6 +257,12 @@ int cmdDownload(const QStringList &arguments)
         const QString check = DownloadCheck::firstMessage(job);
         if (!check.isEmpty())
             return fail(ExitFailed, check);
+    }
+    // Items the module will clip away are named, but the download goes on.
+    if (mode == DownloadMode::PagesOnly || mode == DownloadMode::PicturesAndPages) {
+        for (const QString &w : PageFit::outsideWarnings(project.data.pages, project.data.frameW, project.data.frameH))
+            err() << w << '\n';
+        err().flush();
     }
 
     if (batch) {

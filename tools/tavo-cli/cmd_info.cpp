@@ -55,6 +55,7 @@ int cmdInfo(const QStringList &arguments)
             {QStringLiteral("baud"), d.baud},
             {QStringLiteral("backlight"), d.blValue},
             {QStringLiteral("currentPage"), d.currentPage},
+            {QStringLiteral("bootPage"), bootPageOf(d)},
             {QStringLiteral("pictureCount"), project.pictures.count()},
             {QStringLiteral("pageCount"), d.pages.size()},
             {QStringLiteral("pages"), pages},
@@ -69,7 +70,7 @@ int cmdInfo(const QStringList &arguments)
           << "orientation: " << d.screenType << " (" << orientationName(d.screenType) << ")\n"
           << "baud:        " << d.baud << '\n'
           << "backlight:   " << d.blValue << '\n'
-          << "boot page:   " << d.currentPage << '\n'
+          << "boot page:   " << bootPageOf(d) << '\n'
           << "pictures:    " << project.pictures.count() << '\n'
           << "pages:       " << d.pages.size() << '\n';
     for (int i = 0; i < d.pages.size(); ++i) {

@@ -23,7 +23,9 @@ QString imagesFolder(const CliProject &p)
 // A change made here is saved at once, so the saved copy of the pictures follows it.
 void keepBackupInStep(const CliProject &p)
 {
-    mirrorFolder(imagesFolder(p), p.folder + QStringLiteral("/backUpImages"));
+    QString error;
+    if (!mirrorFolder(imagesFolder(p), p.folder + QStringLiteral("/backUpImages"), &error) && !error.isEmpty())
+        err() << error << Qt::endl;
 }
 
 QStringList marksOf(const PictureInfo &info, const QSize &page)
@@ -70,7 +72,7 @@ int list(const CliProject &p, bool json)
     }
     for (int n = 0; n < lib.count(); ++n) {
         const PictureInfo &info = lib.at(n);
-        out() << n << '\t' << QFileInfo(info.path).fileName() << '\t' << lib.address(n) << '\t'
+        out() << n << '\t' << PictureFiles::escapedName(QFileInfo(info.path).fileName()) << '\t' << lib.address(n) << '\t'
               << info.size.width() << 'x' << info.size.height() << '\t' << info.fileSize << " bytes";
         const QStringList marks = marksOf(info, page);
         if (!marks.isEmpty())
@@ -89,7 +91,7 @@ int add(const CliProject &p, const QStringList &files)
     const PictureLibrary after = PictureLibrary::fromFolder(imagesFolder(p), PictureLibrary::HeadersOnly);
     for (const QString &path : r.added) {
         const int n = after.paths().indexOf(path);
-        out() << "added " << n << '\t' << QFileInfo(path).fileName() << '\n';
+        out() << "added " << n << '\t' << PictureFiles::escapedName(QFileInfo(path).fileName()) << '\n';
     }
     out().flush();
     if (!r.failed.isEmpty()) {
@@ -111,19 +113,29 @@ int remove(const CliProject &p, const QStringList &numbers)
                                        .arg(p.pictures.count()));
         wanted << n;
     }
+    const QString folderProblem = PictureFiles::pictureFolderProblem(imagesFolder(p));
+    if (!folderProblem.isEmpty())
+        return fail(ExitFailed, folderProblem);
+    // The project file is written while the files are only set aside, so no moment leaves it
+    // naming the wrong pictures; a file that cannot be written gets them all back.
     QStringList failed;
-    const QVector<int> gone = PictureFiles::removePictureFiles(
-        p.pictures, PictureReferences::validNumbers(wanted, p.pictures.count()), &failed);
-    const ProjectData after = PictureReferences::withPicturesRemoved(p.data, gone);
     QString error;
-    if (after != p.data && !ProjectFile::write(p.path, after, &error)) {
-        keepBackupInStep(p);
-        return fail(ExitFailed, QStringLiteral("%1: the pictures were deleted but the project could not be saved: %2")
+    bool written = false;
+    bool writeFailed = false;
+    const QVector<int> gone = PictureFiles::removePictures(
+        p.path, p.pictures, PictureReferences::validNumbers(wanted, p.pictures.count()),
+        [&](const QVector<int> &removed) {
+            const ProjectData after = PictureReferences::withPicturesRemoved(p.data, removed);
+            writeFailed = after != p.data && !ProjectFile::write(p.path, after, &error);
+            return !writeFailed;
+        },
+        &failed, &written);
+    if (writeFailed)
+        return fail(ExitFailed, QStringLiteral("%1: the project could not be saved, no picture was deleted: %2")
                                     .arg(p.path, error));
-    }
     keepBackupInStep(p);
     for (int n : gone)
-        out() << "removed " << n << '\t' << QFileInfo(p.pictures.at(n).path).fileName() << '\n';
+        out() << "removed " << n << '\t' << PictureFiles::escapedName(QFileInfo(p.pictures.at(n).path).fileName()) << '\n';
     out().flush();
     if (!failed.isEmpty())
         return fail(ExitFailed, QStringLiteral("could not delete %1").arg(failed.join(QStringLiteral(", "))));

@@ -1,6 +1,7 @@
 #include "cliutil.h"
 #include "commands.h"
 
+#include "library/picturefiles.h"
 #include "library/picturelibrary.h"
 #include "file/projectfile.h"
 #include "modulepage.h"
@@ -74,6 +75,7 @@ int cmdRender(const QStringList &args)
     const QFileInfo projectInfo(a.project);
     if (!projectInfo.isFile())
         return fail(ExitUsage, QStringLiteral("cannot open '%1'").arg(a.project));
+    PictureFiles::recoverRemoval(a.project);
     // The renderer decodes the pictures it draws; the rest need only their sizes.
     const PictureLibrary pictures = PictureLibrary::fromProjectFolder(projectInfo.absolutePath(), PictureLibrary::HeadersOnly);
     warnSkipped(pictures.skipped());

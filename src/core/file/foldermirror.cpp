@@ -1,5 +1,6 @@
 #include "file/foldermirror.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -71,30 +72,65 @@ bool copyFolderTree(const QString &src, const QString &dst)
     return copyTree(src, dst, QString());
 }
 
-bool mirrorFolder(const QString &src, const QString &dst)
+QString workingFolderProblem(const QString &path)
+{
+    const QFileInfo fi(path);
+    if (fi.isSymLink())
+        return QCoreApplication::translate("FolderMirror", "“%1”是符号链接，不会经由它删除、改名或写入文件")
+            .arg(QDir::toNativeSeparators(path));
+    if (fi.exists() && !fi.isDir())
+        return QCoreApplication::translate("FolderMirror", "“%1”不是文件夹，无法用作图片文件夹")
+            .arg(QDir::toNativeSeparators(path));
+    return QString();
+}
+
+bool removeFolderTree(const QString &path)
+{
+    const QFileInfo fi(path);
+    if (fi.isSymLink())
+        return false;
+    if (!fi.exists())
+        return true;
+    // QDir removes what lies inside without following links; only the top needs the check above.
+    return QDir(path).removeRecursively();
+}
+
+bool mirrorFolder(const QString &src, const QString &dst, QString *error)
 {
     if (!QFileInfo(src).isDir())
         return false;
     const QString cleanDst = QDir::cleanPath(dst);
     const QString fresh = cleanDst + QStringLiteral(".new");
     const QString old = cleanDst + QStringLiteral(".old");
-    QDir(fresh).removeRecursively();
+    for (const QString &name : {cleanDst, fresh, old}) {
+        const QString problem = workingFolderProblem(name);
+        if (!problem.isEmpty()) {
+            if (error)
+                *error = problem;
+            return false;
+        }
+    }
+    if (!removeFolderTree(fresh))
+        return false;
     if (!copyTree(src, fresh, QFileInfo(cleanDst).isDir() ? cleanDst : QString())) {
-        QDir(fresh).removeRecursively();
+        removeFolderTree(fresh);
         return false;
     }
-    QDir(old).removeRecursively();
+    if (!removeFolderTree(old)) {
+        removeFolderTree(fresh);
+        return false;
+    }
     const bool hadDst = QFileInfo::exists(cleanDst);
     if (hadDst && !QDir().rename(cleanDst, old)) {
-        QDir(fresh).removeRecursively();
+        removeFolderTree(fresh);
         return false;
     }
     if (!QDir().rename(fresh, cleanDst)) {
         if (hadDst)
             QDir().rename(old, cleanDst);
-        QDir(fresh).removeRecursively();
+        removeFolderTree(fresh);
         return false;
     }
-    QDir(old).removeRecursively();
+    removeFolderTree(old);
     return true;
 }

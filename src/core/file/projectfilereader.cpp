@@ -300,6 +300,7 @@ ProjectFile::ReadResult Reader::run()
     m_data->pages.clear();
     m_screenType = m_data->screenType;
     int currentPage = 0;
+    int bootPage = -1;
     bool ok = readNextStartElement();  // the root
     while (ok && readNextStartElement()) {
         switch (tag()) {
@@ -337,6 +338,13 @@ ProjectFile::ReadResult Reader::run()
             }
             break;
         }
+        case Tag::BootPage: {
+            // Anything but a whole number is no choice; a number naming no page is dropped below.
+            bool isNumber = false;
+            const int n = elementText().trimmed().toInt(&isNumber);
+            bootPage = isNumber ? n : -1;
+            break;
+        }
         case Tag::ClassName:
         case Tag::DrawClassName:
             // Outside a page a control belongs to the page read last; before any page it is refused.
@@ -354,6 +362,7 @@ ProjectFile::ReadResult Reader::run()
     }
     // A current page that names no page would leave the editor and the boot jump pointing nowhere.
     m_data->currentPage = currentPage >= 0 && currentPage < m_data->pages.size() ? currentPage : 0;
+    m_data->bootPage = bootPage >= 0 && bootPage < m_data->pages.size() ? bootPage : -1;
     if (!ok) {
         result.reason = m_reason;
         return result;

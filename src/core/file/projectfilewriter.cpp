@@ -284,6 +284,9 @@ QByteArray toXml(const ProjectData &data)
     intElement(out, 2, QLatin1String("currentPage"), data.currentPage);
     indent(out, 1);
     out += QLatin1String("</frame>\n");
+    // Only a picked page is written, so a project that never picked one keeps its old bytes.
+    if (data.bootPage >= 0)
+        intElement(out, 1, QLatin1String("bootPage"), data.bootPage);
     for (int i = 0; i < data.pages.size(); ++i) {
         const PageData &page = data.pages.at(i);
         indent(out, 1);

@@ -35,11 +35,11 @@ QString picturesToRead(const QString &projectFolder)
     return needsRestore(projectFolder) ? backup(projectFolder) : pictures(projectFolder);
 }
 
-int restorePicturesFromBackup(const QString &projectFolder)
+int restorePicturesFromBackup(const QString &projectFolder, QString *error)
 {
     if (!needsRestore(projectFolder))
         return 0;
-    if (!mirrorFolder(backup(projectFolder), pictures(projectFolder)))
+    if (!mirrorFolder(backup(projectFolder), pictures(projectFolder), error))
         return -1;
     return fileCount(pictures(projectFolder));
 }

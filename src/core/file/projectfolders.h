@@ -14,8 +14,9 @@ QString backup(const QString &projectFolder);
 QString picturesToRead(const QString &projectFolder);
 
 // Brings back "/tempImages" from the backup when it is missing or empty and the backup is not.
-// Returns how many files were restored (0 when nothing needed it, -1 when the copy failed).
-int restorePicturesFromBackup(const QString &projectFolder);
+// Returns how many files were restored (0 when nothing needed it, -1 when the copy failed; error
+// then names a folder in the way, such as a "/tempImages" that is a symbolic link).
+int restorePicturesFromBackup(const QString &projectFolder, QString *error = nullptr);
 
 // Whether the working pictures differ from those of the last save: other names or sizes. (Copies
 // do not keep file times, and library files are never rewritten in place.)

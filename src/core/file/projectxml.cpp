@@ -55,6 +55,7 @@ const QStringList &tagNames()
         QStringLiteral("drawX"), QStringLiteral("drawY"), QStringLiteral("drawW"), QStringLiteral("drawH"),
         QStringLiteral("drawX1"), QStringLiteral("drawY1"), QStringLiteral("drawX2"), QStringLiteral("drawY2"),
         QStringLiteral("drawR"), QStringLiteral("drawColorNum"),
+        QStringLiteral("bootPage"),
     };
     return names;
 }
@@ -799,6 +800,22 @@ bool StreamSource::next(Event *out)
             *out = Event();
             out->type = Event::End;
             return true;
+        case QXmlStreamReader::DTD: {
+            // The parser drops references to an external entity without a word, so the file would
+            // load with a hole in its text. Such a file is refused, as one naming an undeclared
+            // entity is; the entity's text is never fetched.
+            const QXmlStreamEntityDeclarations entities = xml.entityDeclarations();
+            for (const QXmlStreamEntityDeclaration &e : entities) {
+                if (e.systemId().isEmpty() && e.publicId().isEmpty())
+                    continue;
+                d->line = int(xml.lineNumber());
+                d->column = int(xml.columnNumber());
+                d->reason = QCoreApplication::translate("ProjectFile", "外部实体“%1”不予读取").arg(e.name().toString());
+                d->failed = true;
+                return false;
+            }
+            break;
+        }
         case QXmlStreamReader::Characters:
         case QXmlStreamReader::EntityReference:
             *out = Event();

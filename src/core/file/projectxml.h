@@ -30,6 +30,8 @@ enum Tag : qint16 {
     StyleColorNum, PointerX, PointerY, PointerW, PointerL, PointerAngle,
     // primitive
     DrawX, DrawY, DrawW, DrawH, DrawX1, DrawY1, DrawX2, DrawY2, DrawR, DrawColorNum,
+    // root, after "frame"
+    BootPage,
 };
 
 Tag tagOf(const QString &name);

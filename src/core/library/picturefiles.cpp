@@ -4,14 +4,19 @@
 #include "library/regularfile.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QHash>
 #include <QImageReader>
+#include <QLockFile>
 #include <QMap>
 #include <QPainter>
 #include <QSaveFile>
+
+#include <memory>
 
 namespace PictureFiles {
 
@@ -61,7 +66,150 @@ bool copyWhole(const QString &src, const QString &dest)
     return true;
 }
 
+// A name the tab-separated listings could not show on one line.
+bool hasControlCharacter(const QString &name)
+{
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return true;
+    }
+    return false;
+}
+
+// Nothing may already stand at a new file's name, not even a dangling link the copy would follow.
+bool nameTaken(const QString &path)
+{
+    const QFileInfo fi(path);
+    return fi.exists() || fi.isSymLink();
+}
+
+QString projectFolderOf(const QString &projectFile)
+{
+    return QFileInfo(projectFile).absolutePath();
+}
+
+QString asideFolder(const QString &projectFile)
+{
+    return projectFolderOf(projectFile) + QStringLiteral("/tempImages.removing");
+}
+
+QString imagesFolderOf(const QString &projectFile)
+{
+    return projectFolderOf(projectFile) + QStringLiteral("/tempImages");
+}
+
+QString notePath(const QString &projectFile)
+{
+    return asideFolder(projectFile) + QStringLiteral("/.project");
+}
+
+// The project file as the note keeps it: its bytes' digest ("-" when there is none).
+QByteArray projectStamp(const QString &projectFile)
+{
+    QFile f(projectFile);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArrayLiteral("-");
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&f))
+        return QByteArrayLiteral("-");
+    return hash.result().toHex();
+}
+
+// The lock that says a removal is in progress in a live process; a killed one's lock is stale
+// and taken over.
+QString lockPath(const QString &projectFile)
+{
+    return projectFolderOf(projectFile) + QStringLiteral("/tempImages.removing.lock");
+}
+
+QHash<QString, std::shared_ptr<QLockFile>> &heldLocks()
+{
+    static QHash<QString, std::shared_ptr<QLockFile>> locks;
+    return locks;
+}
+
+bool holdRemoval(const QString &projectFile)
+{
+    const QString key = lockPath(projectFile);
+    if (heldLocks().contains(key))
+        return true;
+    if (QFileInfo(key).isSymLink())
+        return false;
+    auto lock = std::make_shared<QLockFile>(key);
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0))
+        return false;
+    heldLocks().insert(key, lock);
+    return true;
+}
+
+void releaseRemoval(const QString &projectFile)
+{
+    heldLocks().remove(lockPath(projectFile));
+}
+
+// Moves every file set aside back into the picture folder, never over a file of the same name.
+int putBack(const QString &projectFile)
+{
+    const QString aside = asideFolder(projectFile);
+    const QString images = imagesFolderOf(projectFile);
+    if (!pictureFolderProblem(images).isEmpty())
+        return 0;
+    QDir().mkpath(images);
+    int moved = 0;
+    for (const QString &name : QDir(aside).entryList(QDir::Files | QDir::System)) {
+        const QString target = images + QLatin1Char('/') + name;
+        if (!nameTaken(target) && QFile::rename(aside + QLatin1Char('/') + name, target))
+            ++moved;
+    }
+    return moved;
+}
+
+// Deletes the aside folder; a link in its place is removed as a link, its target untouched.
+void dropAside(const QString &projectFile)
+{
+    const QString aside = asideFolder(projectFile);
+    if (QFileInfo(aside).isSymLink()) {
+        QFile::remove(aside);
+        return;
+    }
+    QFile::remove(notePath(projectFile));
+    QDir(aside).removeRecursively();
+}
+
 }  // namespace
+
+QString pictureFolderProblem(const QString &imagesFolder)
+{
+    const QFileInfo fi(imagesFolder);
+    if (fi.isSymLink())
+        return QCoreApplication::translate("FolderMirror", "“%1”是符号链接，不会经由它删除、改名或写入文件")
+            .arg(QDir::toNativeSeparators(imagesFolder));
+    if (fi.exists() && !fi.isDir())
+        return QCoreApplication::translate("FolderMirror", "“%1”不是文件夹，无法用作图片文件夹")
+            .arg(QDir::toNativeSeparators(imagesFolder));
+    return QString();
+}
+
+QString escapedName(const QString &fileName)
+{
+    QString out;
+    out.reserve(fileName.size());
+    for (const QChar c : fileName) {
+        switch (c.unicode()) {
+        case '\\': out += QLatin1String("\\\\"); break;
+        case '\n': out += QLatin1String("\\n"); break;
+        case '\r': out += QLatin1String("\\r"); break;
+        case '\t': out += QLatin1String("\\t"); break;
+        default:
+            if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+                out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    return out;
+}
 
 QString importNameFilter()
 {
@@ -99,21 +247,34 @@ QString ImportResult::message() const
         case ImportFailure::NotPicture: why = QT_TRANSLATE_NOOP("PictureFiles", "%1：不是可读取的图片"); break;
         case ImportFailure::TooLarge: why = QT_TRANSLATE_NOOP("PictureFiles", "%1：图片尺寸过大"); break;
         case ImportFailure::CopyFailed: why = QT_TRANSLATE_NOOP("PictureFiles", "%1：复制到项目文件夹失败"); break;
+        case ImportFailure::BadName: why = QT_TRANSLATE_NOOP("PictureFiles", "%1：文件名含换行等控制字符"); break;
         }
-        lines << QCoreApplication::translate("PictureFiles", why).arg(QFileInfo(f.file).fileName());
+        lines << QCoreApplication::translate("PictureFiles", why).arg(escapedName(QFileInfo(f.file).fileName()));
     }
+    if (!folderError.isEmpty())
+        lines.prepend(folderError);
     return QCoreApplication::translate("PictureFiles", "以下图片未能导入：") + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
 }
 
 ImportResult importPictures(const QString &imagesFolder, const QStringList &files)
 {
     ImportResult result;
+    result.folderError = pictureFolderProblem(imagesFolder);
+    if (!result.folderError.isEmpty()) {
+        for (const QString &file : files)
+            result.failed.append({file, ImportFailure::CopyFailed});
+        return result;
+    }
     QDir().mkpath(imagesFolder);
     qint64 serial = PictureLibrary::largestSerial(imagesFolder);
     for (const QString &file : files) {
         const QFileInfo src(file);
         if (!src.isFile()) {
             result.failed.append({file, ImportFailure::Missing});
+            continue;
+        }
+        if (hasControlCharacter(src.fileName())) {
+            result.failed.append({file, ImportFailure::BadName});
             continue;
         }
         // The same reading as the library's, so nothing goes in that the library would refuse.
@@ -133,7 +294,7 @@ ImportResult importPictures(const QString &imagesFolder, const QStringList &file
         const bool keep = keepsFormat(file, format);
         const QString name = keep ? src.fileName() : src.completeBaseName() + QStringLiteral(".bmp");
         const QString dest = imagesFolder + QLatin1Char('/') + QString::number(serial + 1) + QLatin1Char('_') + name;
-        if (QFileInfo::exists(dest) || !(keep ? copyWhole(file, dest) : writeBmp(decoded, dest))) {
+        if (nameTaken(dest) || !(keep ? copyWhole(file, dest) : writeBmp(decoded, dest))) {
             result.failed.append({file, ImportFailure::CopyFailed});
             continue;
         }
@@ -143,18 +304,100 @@ ImportResult importPictures(const QString &imagesFolder, const QStringList &file
     return result;
 }
 
-QVector<int> removePictureFiles(const PictureLibrary &lib, const QVector<int> &numbers, QStringList *failed)
+QVector<int> setPicturesAside(const QString &projectFile, const PictureLibrary &lib, const QVector<int> &numbers,
+                              QStringList *failed)
 {
     QVector<int> gone;
+    auto refuseAll = [&]() {
+        for (int n : numbers) {
+            if (lib.contains(n) && failed)
+                failed->append(QFileInfo(lib.at(n).path).fileName());
+        }
+        return gone;
+    };
+    const QString aside = asideFolder(projectFile);
+    if (!pictureFolderProblem(imagesFolderOf(projectFile)).isEmpty() || !pictureFolderProblem(aside).isEmpty())
+        return refuseAll();
+    if (!holdRemoval(projectFile))
+        return refuseAll();
+    // The note comes first: whatever is in the folder later was taken out of a project file like
+    // this one. A removal already pending keeps the note of the file that still names its pictures.
+    if (!QFileInfo::exists(notePath(projectFile))) {
+        QDir().mkpath(aside);
+        QSaveFile note(notePath(projectFile));
+        if (!note.open(QIODevice::WriteOnly) || note.write(projectStamp(projectFile)) < 0 || !note.commit()) {
+            releaseRemoval(projectFile);
+            return refuseAll();
+        }
+    }
     for (int n : numbers) {
         if (!lib.contains(n))
             continue;
         const QString path = lib.at(n).path;
-        if (QFile::remove(path) || !QFileInfo::exists(path))
+        const QString target = aside + QLatin1Char('/') + QFileInfo(path).fileName();
+        if (!nameTaken(path) || (!nameTaken(target) && QFile::rename(path, target)))
             gone.append(n);
         else if (failed)
             failed->append(QFileInfo(path).fileName());
     }
+    return gone;
+}
+
+void finishRemoval(const QString &projectFile)
+{
+    // Only a removal this process set aside is its to finish.
+    if (!heldLocks().contains(lockPath(projectFile)))
+        return;
+    dropAside(projectFile);
+    releaseRemoval(projectFile);
+}
+
+void undoRemoval(const QString &projectFile)
+{
+    if (!heldLocks().contains(lockPath(projectFile)))
+        return;
+    putBack(projectFile);
+    dropAside(projectFile);
+    releaseRemoval(projectFile);
+}
+
+int recoverRemoval(const QString &projectFile)
+{
+    const QString aside = asideFolder(projectFile);
+    const QFileInfo fi(aside);
+    if (!fi.exists() || fi.isSymLink() || !fi.isDir())
+        return 0;
+    // A removal this process or another live one is still making is theirs to finish.
+    if (heldLocks().contains(lockPath(projectFile)) || !holdRemoval(projectFile))
+        return 0;
+    QFile note(notePath(projectFile));
+    // Without a note nothing was moved yet, or the folder holds nothing of ours.
+    const QByteArray noted = note.open(QIODevice::ReadOnly) ? note.readAll() : projectStamp(projectFile);
+    note.close();
+    int moved = 0;
+    if (noted == projectStamp(projectFile))
+        moved = putBack(projectFile);
+    dropAside(projectFile);
+    releaseRemoval(projectFile);
+    return moved;
+}
+
+QVector<int> removePictures(const QString &projectFile, const PictureLibrary &lib, const QVector<int> &numbers,
+                            const std::function<bool(const QVector<int> &gone)> &writeProject, QStringList *failed,
+                            bool *written)
+{
+    *written = false;
+    const QVector<int> gone = setPicturesAside(projectFile, lib, numbers, failed);
+    if (gone.isEmpty()) {
+        undoRemoval(projectFile);
+        return gone;
+    }
+    if (!writeProject(gone)) {
+        undoRemoval(projectFile);
+        return {};
+    }
+    *written = true;
+    finishRemoval(projectFile);
     return gone;
 }
 

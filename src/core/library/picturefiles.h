@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 // Adding pictures to a project's picture folder and taking them out again. The window and
 // tavo-cli both go through here, so they name, convert and refuse files alike.
 namespace PictureFiles {
@@ -15,7 +17,7 @@ namespace PictureFiles {
 QString importNameFilter();
 
 struct ImportFailure {
-    enum Reason { Missing, NotPicture, TooLarge, CopyFailed };
+    enum Reason { Missing, NotPicture, TooLarge, CopyFailed, BadName };
     QString file;
     Reason reason = NotPicture;
 };
@@ -23,6 +25,8 @@ struct ImportFailure {
 struct ImportResult {
     QStringList added;  // full paths of the new files, in the order given
     QVector<ImportFailure> failed;
+    // Set when the picture folder itself may not be written into (a link, not a folder).
+    QString folderError;
     // One message naming every file that was not imported and why; empty when all were.
     QString message() const;
 };
@@ -31,12 +35,44 @@ struct ImportResult {
 // in the folder (the first is PictureLibrary::FirstSerial). BMP and JPEG files are copied as they
 // are; any other picture Qt reads is stored as a 24-bit BMP "<serial>_<base name>.bmp", so the
 // folder only ever holds formats the module tools read. A file that is missing, not a readable
-// picture or fails to copy is reported and leaves nothing behind.
+// picture, named with a control character (a line break would split every listing of the folder)
+// or fails to copy is reported and leaves nothing behind. A picture folder that is a symbolic
+// link is never written through: nothing is imported.
 ImportResult importPictures(const QString &imagesFolder, const QStringList &files);
 
-// Deletes the files of pictures numbers (valid, ascending, unique) of lib. Returns the numbers
-// whose file is gone afterwards (a file already missing counts); the others are named in failed.
-QVector<int> removePictureFiles(const PictureLibrary &lib, const QVector<int> &numbers, QStringList *failed);
+// Why imagesFolder may not be written into or removed from: a symbolic link, or not a folder.
+// Empty when it is a real folder or does not exist yet.
+QString pictureFolderProblem(const QString &imagesFolder);
+
+// A file name as one line of a listing: line breaks, tabs and backslashes escaped as \n, \t, \\.
+QString escapedName(const QString &fileName);
+
+// Deleting pictures in the order that never leaves the project file naming the wrong pictures.
+// The files are first renamed into "<project>/tempImages.removing" beside a note of the project
+// file as it is then; the project file is written with the new references; only then are the
+// files deleted. Opening a project finishes or undoes a removal cut short: a project file still as
+// noted gets its pictures back, a rewritten one has them deleted.
+//
+// Sets the files of pictures numbers (valid, ascending, unique) of lib aside. Returns the numbers
+// whose file is no longer in the picture folder (a file already missing counts); the others are
+// named in failed. Until finishRemoval, this process holds the removal: another process opening
+// the project leaves it alone.
+QVector<int> setPicturesAside(const QString &projectFile, const PictureLibrary &lib, const QVector<int> &numbers,
+                              QStringList *failed);
+// Deletes what was set aside: the project file now holds the references without those pictures.
+void finishRemoval(const QString &projectFile);
+// Puts what was set aside back under its old names (the project file was not written).
+void undoRemoval(const QString &projectFile);
+// At opening: finishes or undoes a removal that another process left half done. Returns the
+// number of pictures put back (0 when there was nothing to do, or it was finished).
+int recoverRemoval(const QString &projectFile);
+
+// The whole deletion: sets the files aside, calls writeProject with the numbers gone, then deletes
+// the files, or puts them all back when writeProject returns false (nothing is then lost or
+// changed). Returns the numbers deleted; failed names files that could not be taken out.
+QVector<int> removePictures(const QString &projectFile, const PictureLibrary &lib, const QVector<int> &numbers,
+                            const std::function<bool(const QVector<int> &gone)> &writeProject, QStringList *failed,
+                            bool *written);
 
 // lib without the pictures numbers (ascending, unique).
 PictureLibrary without(const PictureLibrary &lib, const QVector<int> &numbers);

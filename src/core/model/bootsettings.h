@@ -27,3 +27,7 @@ constexpr int MaxAnimationValue = 999999999;
 // page that names no page read as page 0. Direction and backlight are taken as they stand; the
 // download checks refuse values the module cannot take.
 BootSettings bootSettingsOf(const ProjectData &project);
+
+// The page shown after start-up: the page the user picked when it exists, otherwise the page
+// shown in the editor (what files without a picked page have always meant), otherwise page 0.
+int bootPageOf(const ProjectData &project);

@@ -48,5 +48,5 @@ bool ProjectData::operator==(const ProjectData &o) const
            parentBackgroundNum == o.parentBackgroundNum && screenType == o.screenType && dpi == o.dpi &&
            baud == o.baud && blValue == o.blValue && logo1 == o.logo1 && logo2 == o.logo2 && logoX == o.logoX &&
            logoY == o.logoY && logoW == o.logoW && logoH == o.logoH && logoTime == o.logoTime &&
-           currentPage == o.currentPage && pages == o.pages;
+           currentPage == o.currentPage && bootPage == o.bootPage && pages == o.pages;
 }

@@ -50,6 +50,9 @@ struct ProjectData {
     int logoH = 0;
     int logoTime = 0;
     int currentPage = 0;
+    // The page the user picked to show after start-up; -1 when none was picked, and the boot
+    // page is then the page shown (files written before the choice was kept mean just that).
+    int bootPage = -1;
     QVector<PageData> pages;
 
     bool operator==(const ProjectData &o) const;

@@ -1,5 +1,6 @@
 #include "file/projectfile.h"
 #include "file/foldermirror.h"
+#include "file/projectfolders.h"
 #include "file/projectxml.h"
 
 #include <QDomDocument>
@@ -315,6 +316,77 @@ private slots:
         QCOMPARE(QDir(dst).entryList(QDir::Files | QDir::System), QStringList{QStringLiteral("100001_a.bmp")});
     }
 
+    // A working folder or a temporary name beside it that is a link is refused, named, and its
+    // target left as it was; a link as the source is read through.
+    void mirrorNeverFollowsLinks_data()
+    {
+        QTest::addColumn<QString>("linked");
+        QTest::addColumn<bool>("asFile");
+        QTest::newRow("destination") << "backUpImages" << false;
+        QTest::newRow("new copy") << "backUpImages.new" << false;
+        QTest::newRow("old copy") << "backUpImages.old" << false;
+        QTest::newRow("new copy a file") << "backUpImages.new" << true;
+    }
+
+    void mirrorNeverFollowsLinks()
+    {
+        QFETCH(QString, linked);
+        QFETCH(bool, asFile);
+        QTemporaryDir dir;
+        const QString project = dir.filePath(QStringLiteral("project"));
+        const QString outside = dir.filePath(QStringLiteral("outside"));
+        QVERIFY(QDir().mkpath(project + QStringLiteral("/tempImages")));
+        QVERIFY(QDir().mkpath(outside));
+        const auto write = [](const QString &path, const QByteArray &bytes) {
+            QFile f(path);
+            return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+        };
+        QVERIFY(write(project + QStringLiteral("/tempImages/100001_a.bmp"), "picture"));
+        QVERIFY(write(outside + QStringLiteral("/precious.txt"), "keep me"));
+        const QString name = project + QLatin1Char('/') + linked;
+        if (asFile)
+            QVERIFY(write(name, "a file"));
+        else
+            QVERIFY(QFile::link(outside, name));
+
+        QString error;
+        QVERIFY(!mirrorFolder(project + QStringLiteral("/tempImages"), project + QStringLiteral("/backUpImages"), &error));
+        QVERIFY2(error.contains(linked), qPrintable(error));
+        QCOMPARE(QDir(outside).entryList(QDir::Files), QStringList{QStringLiteral("precious.txt")});
+        QFile precious(outside + QStringLiteral("/precious.txt"));
+        QVERIFY(precious.open(QIODevice::ReadOnly));
+        QCOMPARE(precious.readAll(), QByteArray("keep me"));
+        QVERIFY(QFileInfo(name).isSymLink() || QFileInfo(name).isFile());
+
+        // The source itself may be a link the user made.
+        QTemporaryDir other;
+        QVERIFY(QFile::link(project + QStringLiteral("/tempImages"), other.filePath(QStringLiteral("tempImages"))));
+        QVERIFY(mirrorFolder(other.filePath(QStringLiteral("tempImages")), other.filePath(QStringLiteral("backUpImages"))));
+        QCOMPARE(QDir(other.filePath(QStringLiteral("backUpImages"))).entryList(QDir::Files),
+                 QStringList{QStringLiteral("100001_a.bmp")});
+        QVERIFY(!QFileInfo(other.filePath(QStringLiteral("backUpImages"))).isSymLink());
+    }
+
+    // Bringing the pictures back from the backup never writes through a linked "/tempImages".
+    void restoreRefusesLinkedPictureFolder()
+    {
+        QTemporaryDir dir;
+        const QString project = dir.filePath(QStringLiteral("project"));
+        const QString outside = dir.filePath(QStringLiteral("outside"));
+        QVERIFY(QDir().mkpath(project + QStringLiteral("/backUpImages")));
+        QVERIFY(QDir().mkpath(outside));
+        QFile f(project + QStringLiteral("/backUpImages/100001_a.bmp"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("picture");
+        f.close();
+        QVERIFY(QFile::link(outside, project + QStringLiteral("/tempImages")));
+        QString error;
+        QCOMPARE(ProjectFolders::restorePicturesFromBackup(project, &error), -1);
+        QVERIFY2(error.contains(QStringLiteral("tempImages")), qPrintable(error));
+        QVERIFY(QDir(outside).isEmpty());
+        QVERIFY(QFileInfo(project + QStringLiteral("/tempImages")).isSymLink());
+    }
+
     void numberingBeforeId()
     {
         const QByteArray xml = QByteArray(kHeader) +
@@ -598,6 +670,14 @@ private slots:
                    "<!ENTITY f \"&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;&e;\">]>"
                    "<ui><page><ClassName ClassName=\"QLabel\"><text>&f;</text></ClassName></page></ui>"
             << 0 << "project.Tavo";
+        // An entity whose text lies outside the file is refused like one never declared.
+        QTest::newRow("undeclared entity")
+            << h + "<ui><page><ClassName ClassName=\"QLabel\"><text>&outsideText;</text></ClassName></page></ui>" << 0
+            << "outsideText";
+        QTest::newRow("external entity")
+            << h + "<!DOCTYPE ui [<!ENTITY outsideText SYSTEM \"/etc/hostname\">]>"
+                   "<ui><page><ClassName ClassName=\"QLabel\"><text>&outsideText;</text></ClassName></page></ui>"
+            << 0 << "outsideText";
     }
     void failures()
     {

@@ -6,6 +6,7 @@
 #include "bmpbytes.h"
 #include "picturereferencesproject.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -35,6 +36,12 @@ private slots:
     void fontsCopiedButOnlyValidNamesListed();
     void oversizedAndUnreadable();
     void backupOfUnchangedPicturesIsReusedButIndependent();
+    void linkedPictureFolderIsNeverWrittenThrough();
+    void namesWithControlCharacters_data();
+    void namesWithControlCharacters();
+    void unwritableProjectKeepsEveryPicture();
+    void halfDoneRemovalIsFinishedOrUndone_data();
+    void halfDoneRemovalIsFinishedOrUndone();
 
 private:
     QString picture(const QString &name, QSize size, const char *format = nullptr, QColor colour = Qt::red);
@@ -283,8 +290,13 @@ void TestPictureFiles::removedFilesAndTheListAgree()
     const PictureLibrary lib = PictureLibrary::fromFolder(images());
     QFile::remove(lib.at(2).path);  // already gone counts as removed
     QStringList failed;
-    const QVector<int> gone = PictureFiles::removePictureFiles(lib, {0, 2}, &failed);
+    bool written = false;
+    const QString project = m_dir->path() + QStringLiteral("/proj/p.Tavo");
+    const QVector<int> gone = PictureFiles::removePictures(
+        project, lib, {0, 2}, [](const QVector<int> &) { return true; }, &failed, &written);
     QCOMPARE(gone, (QVector<int>{0, 2}));
+    QVERIFY(written);
+    QVERIFY(!QFileInfo::exists(m_dir->path() + QStringLiteral("/proj/tempImages.removing")));
     QVERIFY(failed.isEmpty());
     const PictureLibrary left = PictureFiles::without(lib, gone);
     QCOMPARE(left.paths(), PictureLibrary::fromFolder(images()).paths());
@@ -376,3 +388,129 @@ void TestPictureFiles::backupOfUnchangedPicturesIsReusedButIndependent()
 
 QTEST_GUILESS_MAIN(TestPictureFiles)
 #include "tst_picturefiles.moc"
+
+void TestPictureFiles::linkedPictureFolderIsNeverWrittenThrough()
+{
+    const QString outside = m_dir->path() + QStringLiteral("/outside");
+    QVERIFY(QDir().mkpath(outside));
+    QFile keep(outside + QStringLiteral("/100001_keep.bmp"));
+    QVERIFY(keep.open(QIODevice::WriteOnly));
+    keep.write("not ours");
+    keep.close();
+    QVERIFY(QDir(images()).removeRecursively());
+    QVERIFY(QFile::link(outside, images()));
+    const QString project = m_dir->path() + QStringLiteral("/proj/p.Tavo");
+
+    const auto r = PictureFiles::importPictures(images(), {picture(QStringLiteral("a.bmp"), {2, 2})});
+    QVERIFY(r.added.isEmpty());
+    QVERIFY2(r.message().contains(QStringLiteral("tempImages")), qPrintable(r.message()));
+    QStringList failed;
+    const QVector<int> gone = PictureFiles::setPicturesAside(project, PictureLibrary::fromFolder(images()), {0}, &failed);
+    QVERIFY(gone.isEmpty());
+    QCOMPARE(failed, QStringList{QStringLiteral("100001_keep.bmp")});
+    PictureFiles::undoRemoval(project);
+    QCOMPARE(QDir(outside).entryList(QDir::Files), QStringList{QStringLiteral("100001_keep.bmp")});
+
+    // A dangling link standing at the new file's name is not written through either.
+    QFile::remove(images());
+    QVERIFY(QDir().mkpath(images()));
+    const QString target = m_dir->path() + QStringLiteral("/created-through-link");
+    QVERIFY(QFile::link(target, images() + QStringLiteral("/100001_b.bmp")));
+    const auto r2 = PictureFiles::importPictures(images(), {picture(QStringLiteral("b.bmp"), {2, 2})});
+    QCOMPARE(r2.added.size(), 1);
+    QVERIFY(!QFileInfo(r2.added.at(0)).isSymLink());
+    QVERIFY(QFileInfo(images() + QStringLiteral("/100001_b.bmp")).isSymLink());
+    QVERIFY(!QFileInfo::exists(target));
+}
+
+void TestPictureFiles::namesWithControlCharacters_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("escaped");
+    QTest::newRow("line break") << "a\nb.bmp" << "a\\nb.bmp";
+    QTest::newRow("carriage return") << "a\rb.bmp" << "a\\rb.bmp";
+    QTest::newRow("tab") << "a\tb.bmp" << "a\\tb.bmp";
+    QTest::newRow("escape") << "a\x1b.bmp" << "a\\x1b.bmp";
+}
+
+void TestPictureFiles::namesWithControlCharacters()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, escaped);
+    const auto r = PictureFiles::importPictures(images(), {picture(name, {2, 2}, "BMP"), picture(QStringLiteral("ok.bmp"), {2, 2})});
+    QCOMPARE(r.added.size(), 1);
+    QCOMPARE(r.failed.size(), 1);
+    QCOMPARE(r.failed.at(0).reason, PictureFiles::ImportFailure::BadName);
+    QVERIFY2(r.message().contains(escaped), qPrintable(r.message()));
+    QVERIFY(!r.message().contains(name));
+    QCOMPARE(QDir(images()).entryList(QDir::Files), QStringList{QStringLiteral("100001_ok.bmp")});
+    QCOMPARE(PictureFiles::escapedName(name), escaped);
+    QCOMPARE(PictureFiles::escapedName(QStringLiteral("c:\\x.bmp")), QStringLiteral("c:\\\\x.bmp"));
+}
+
+// A project file that cannot be written leaves every picture where it was, under its name.
+void TestPictureFiles::unwritableProjectKeepsEveryPicture()
+{
+    PictureFiles::importPictures(images(), {picture(QStringLiteral("a.bmp"), {1, 1}), picture(QStringLiteral("b.bmp"), {2, 1}),
+                                            picture(QStringLiteral("c.bmp"), {3, 1})});
+    const QStringList before = QDir(images()).entryList(QDir::Files);
+    const PictureLibrary lib = PictureLibrary::fromFolder(images());
+    const QString project = m_dir->path() + QStringLiteral("/proj/p.Tavo");
+    QStringList failed;
+    bool written = true;
+    QVector<int> seenGone;
+    QStringList seenWhileWriting;
+    const QVector<int> gone = PictureFiles::removePictures(
+        project, lib, {0, 1},
+        [&](const QVector<int> &g) {
+            seenGone = g;
+            seenWhileWriting = QDir(images()).entryList(QDir::Files);
+            return false;
+        },
+        &failed, &written);
+    QCOMPARE(seenGone, (QVector<int>{0, 1}));
+    // While the file is written the pictures are out of the folder, set aside, not deleted.
+    QCOMPARE(seenWhileWriting, QStringList{QStringLiteral("100003_c.bmp")});
+    QVERIFY(gone.isEmpty());
+    QVERIFY(!written);
+    QCOMPARE(QDir(images()).entryList(QDir::Files), before);
+    QVERIFY(!QFileInfo::exists(m_dir->path() + QStringLiteral("/proj/tempImages.removing")));
+}
+
+// What a kill leaves between the steps of a removal, and what the next opening makes of it.
+void TestPictureFiles::halfDoneRemovalIsFinishedOrUndone_data()
+{
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList all{QStringLiteral("100001_a.bmp"), QStringLiteral("100002_b.bmp"), QStringLiteral("100003_c.bmp")};
+    QTest::newRow("project not yet written") << "<stamp of the file>" << all;
+    QTest::newRow("killed before the note") << "<none>" << all;
+    QTest::newRow("project written") << "<other>"
+                                     << QStringList{QStringLiteral("100001_a.bmp"), QStringLiteral("100003_c.bmp")};
+}
+
+void TestPictureFiles::halfDoneRemovalIsFinishedOrUndone()
+{
+    QFETCH(QString, note);
+    QFETCH(QStringList, expected);
+    PictureFiles::importPictures(images(), {picture(QStringLiteral("a.bmp"), {1, 1}), picture(QStringLiteral("b.bmp"), {2, 1}),
+                                            picture(QStringLiteral("c.bmp"), {3, 1})});
+    const QString project = m_dir->path() + QStringLiteral("/proj/p.Tavo");
+    QFile file(project);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<project/>");
+    file.close();
+    const QString aside = m_dir->path() + QStringLiteral("/proj/tempImages.removing");
+    QVERIFY(QDir().mkpath(aside));
+    QVERIFY(QFile::rename(images() + QStringLiteral("/100002_b.bmp"), aside + QStringLiteral("/100002_b.bmp")));
+    if (note != QLatin1String("<none>")) {
+        QFile n(aside + QStringLiteral("/.project"));
+        QVERIFY(n.open(QIODevice::WriteOnly));
+        n.write(note == QLatin1String("<other>")
+                    ? QByteArray("0000")
+                    : QCryptographicHash::hash("<project/>", QCryptographicHash::Sha256).toHex());
+    }
+    PictureFiles::recoverRemoval(project);
+    QCOMPARE(QDir(images()).entryList(QDir::Files), expected);
+    QVERIFY(!QFileInfo::exists(aside));
+}

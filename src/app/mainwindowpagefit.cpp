@@ -1,0 +1,55 @@
+// Controls and primitives left outside a page made smaller: the window says how many and offers
+// to move them inside, as one step of the history.
+#include "mainwindow.h"
+
+#include "canvas/pagetable.h"
+#include "canvas/qmyframe.h"
+#include "canvas/qmywidget.h"
+#include "dialogs/qmymessagebox.h"
+#include "model/pagefit.h"
+#include "projectchange.h"
+#include "projecthistory.h"
+
+namespace {
+
+// The question's code; Yes answers with it, No with the next.
+constexpr int MoveInsideQuestion = 41;
+
+}  // namespace
+
+void MainWindow::offerMoveInside()
+{
+    const ProjectData d = projectData();
+    const QVector<PageFit::Item> items = PageFit::itemsOutside(d.pages, d.frameW, d.frameH);
+    if (items.isEmpty())
+        return;
+    int wholly = 0;
+    for (const PageFit::Item &item : items)
+        wholly += item.wholly ? 1 : 0;
+    message(m_questionBox, QMyMessageBox::Warning, 2, MoveInsideQuestion,
+            tr("页面变小后，有%1个控件或图形超出页面（其中%2个完全在页面之外）。是否将它们移入页面内？")
+                .arg(items.size())
+                .arg(wholly));
+}
+
+void MainWindow::moveItemsInside()
+{
+    m_history->checkpoint();
+    const ProjectData d = projectData();
+    ProjectDiff diff;
+    diff.pageBefore = diff.pageAfter = m_table->currentPage();
+    for (int p = 0; p < d.pages.size(); ++p) {
+        const PageData moved = PageFit::movedInside(d.pages.at(p), d.frameW, d.frameH);
+        if (moved == d.pages.at(p))
+            continue;
+        diff.pages.append({p, d.pages.at(p), moved});
+        m_table->clearPage(p);
+        m_frame->fillPage(p, moved);
+    }
+    if (diff.pages.isEmpty())
+        return;
+    showHistoryPage(m_table->currentPage());
+    auto *change = new ProjectChange(this, diff, m_history->resyncer());
+    change->setText(tr("移入页面"));
+    m_history->pushDone(change);
+}

@@ -1,0 +1,217 @@
+// The window's room: splitters with sensible first sizes, the layout kept between runs, the
+// library readable in both languages.
+#include "app/appglobals.h"
+#include "app/mainform.h"
+#include "app/mainwindow.h"
+#include "canvas/qmyframe.h"
+#include "canvas/qmywidget.h"
+#include "file/projectfile.h"
+#include "library/librarypanel.h"
+#include "picturereferencesproject.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSettings>
+#include <QSplitter>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestWindowLayout : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void firstRunLayout_data();
+    void firstRunLayout();
+    void layoutKeptBetweenRuns();
+    void maximizedKept();
+    void positionOnAScreenThatHasGone();
+    void smallScreenStartsMaximized();
+    void unreadableSettingsGiveTheFirstLayout();
+
+private:
+    QString makeProject();
+    QSettings *settings() { return m_settings.get(); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QSettings> m_settings;
+    QString m_oldCwd;
+};
+
+void TestWindowLayout::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    m_oldCwd = QDir::currentPath();
+    QDir::setCurrent(m_dir->path());
+    m_settings = std::make_unique<QSettings>(m_dir->filePath(QStringLiteral("system.ini")), QSettings::IniFormat);
+    App::projectPath().clear();
+}
+
+void TestWindowLayout::cleanup()
+{
+    App::switchTranslator(QString());
+    App::projectPath().clear();
+    m_settings.reset();
+    QDir::setCurrent(m_oldCwd);
+    m_dir.reset();
+}
+
+QString TestWindowLayout::makeProject()
+{
+    const QString folder = m_dir->filePath(QStringLiteral("p"));
+    QDir().mkpath(folder + QStringLiteral("/tempImages"));
+    QDir().mkpath(folder + QStringLiteral("/tempFonts"));
+    for (int n = 0; n < 6; ++n) {
+        QImage img(QSize(12 + n, 10), QImage::Format_RGB32);
+        img.fill(QColor(40 * n, 100, 200));
+        img.save(folder + QStringLiteral("/tempImages/%1_pic%2.bmp").arg(100001 + n).arg(n));
+    }
+    const QString file = folder + QStringLiteral("/p.Tavo");
+    if (!ProjectFile::write(file, projectNamingEachPicture(6)))
+        qFatal("cannot write project");
+    return file;
+}
+
+void TestWindowLayout::firstRunLayout_data()
+{
+    QTest::addColumn<bool>("english");
+    QTest::newRow("Chinese") << false;
+    QTest::newRow("English") << true;
+}
+
+void TestWindowLayout::firstRunLayout()
+{
+    QFETCH(bool, english);
+    if (english)
+        App::switchTranslator(QLatin1String(App::EnglishTranslationPath));
+    App::projectPath() = makeProject();
+    MainWindow w;
+    QVERIFY(!w.restoreLayout(*settings(), QSize(1600, 1000)));
+    QCOMPARE(w.size(), QSize(1303, 853));
+    QVERIFY(!(w.windowState() & Qt::WindowMaximized));
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    MainForm &ui = w.form();
+
+    // The property panel has most of its column; the library and the console keep some room.
+    const QList<int> right = ui.splitterRight->sizes();
+    QCOMPARE(right.size(), 3);
+    QVERIFY2(right.at(0) > right.at(1) && right.at(0) > right.at(2), qPrintable(QStringLiteral("%1 %2 %3").arg(right.at(0)).arg(right.at(1)).arg(right.at(2))));
+    const QString sizes = QStringLiteral("panel %1, library table %2, examples %3")
+                              .arg(ui.frameDesignParent->height()).arg(ui.tvImage->height()).arg(ui.listViewCmd->width());
+    QVERIFY2(ui.frameDesignParent->height() >= 260, qPrintable(sizes));
+    QVERIFY2(ui.tvImage->height() >= 110, qPrintable(sizes));
+    QVERIFY2(ui.listViewCmd->width() >= 300, qPrintable(sizes));
+
+    // No header of the library is cut off, in either language.
+    QHeaderView *header = ui.tvImage->horizontalHeader();
+    const QFontMetrics fm(header->font());
+    for (int c = 1; c < header->count(); ++c) {
+        const QString title = ui.tvImage->model()->headerData(c, Qt::Horizontal).toString();
+        QVERIFY2(header->sectionSize(c) >= fm.horizontalAdvance(title) + 8, qPrintable(title));
+    }
+    const QFontMetrics cells(ui.tvImage->font());
+    QVERIFY(header->sectionSize(4) >= cells.horizontalAdvance(QStringLiteral("1500x1500")) + 8);
+
+    // Delete mode adds the tick column and says what it is, without a horizontal scroll bar.
+    QTest::mouseClick(ui.btnImageFontSub, Qt::LeftButton);
+    QVERIFY(w.library()->deleteMode(LibraryPanel::Pictures));
+    QVERIFY(ui.labDeleteHint->isVisible());
+    QCoreApplication::processEvents();
+    QVERIFY2(!ui.tvImage->horizontalScrollBar()->isVisible(),
+             qPrintable(QStringLiteral("table %1 (min %2), viewport %3, sections %4")
+                            .arg(ui.tvImage->width()).arg(ui.tvImage->minimumWidth())
+                            .arg(ui.tvImage->viewport()->width()).arg(ui.tvImage->horizontalHeader()->length())
+                        + QStringLiteral(" %1 %2 %3 %4 %5 %6").arg(header->sectionSize(0)).arg(header->sectionSize(1)).arg(header->sectionSize(2)).arg(header->sectionSize(3)).arg(header->sectionSize(4)).arg(header->sectionSize(5))));
+    QCOMPARE(ui.labDeleteHint->text(), english ? QStringLiteral("Tick the pictures to delete, then press \"-\"")
+                                               : QStringLiteral("选择要删除的图片，再按“-”删除"));
+}
+
+void TestWindowLayout::layoutKeptBetweenRuns()
+{
+    QList<QList<int>> sizes;
+    {
+        MainWindow w;
+        w.restoreLayout(*settings(), QSize(1600, 1000));
+        // The test screen is 800 x 600, smaller than the window's own minimum.
+        w.setMinimumSize(200, 200);
+        w.setGeometry(40, 50, 760, 540);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.form().splitterBody->setSizes({190, 250, 300});
+        w.form().splitterCentre->setSizes({260, 200});
+        w.canvas()->setZoom(3);
+        QCoreApplication::processEvents();
+        for (QSplitter *s : w.form().splitters())
+            sizes << s->sizes();
+        w.saveLayout(*settings());
+    }
+    MainWindow again;
+    again.setMinimumSize(200, 200);
+    QVERIFY(again.restoreLayout(*settings()));
+    again.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&again));
+    QCOMPARE(again.geometry(), QRect(40, 50, 760, 540));
+    QCOMPARE(again.canvas()->zoom(), 3);
+    for (int i = 0; i < sizes.size(); ++i)
+        QCOMPARE(again.form().splitters().at(i)->sizes(), sizes.at(i));
+}
+
+void TestWindowLayout::maximizedKept()
+{
+    {
+        MainWindow w;
+        w.restoreLayout(*settings(), QSize(1600, 1000));
+        w.showMaximized();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.saveLayout(*settings());
+    }
+    MainWindow again;
+    QVERIFY(again.restoreLayout(*settings()));
+    again.show();
+    QVERIFY(again.isMaximized());
+}
+
+void TestWindowLayout::positionOnAScreenThatHasGone()
+{
+    {
+        MainWindow w;
+        w.restoreLayout(*settings(), QSize(1600, 1000));
+        // Where a second monitor to the right used to be.
+        w.setGeometry(5000, 3000, 700, 500);
+        w.saveLayout(*settings());
+    }
+    MainWindow again;
+    QVERIFY(again.restoreLayout(*settings()));
+    again.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&again));
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QVERIFY2(screen.intersects(again.geometry()), qPrintable(QStringLiteral("%1,%2").arg(again.x()).arg(again.y())));
+}
+
+void TestWindowLayout::smallScreenStartsMaximized()
+{
+    MainWindow w;
+    QVERIFY(!w.restoreLayout(*settings(), QSize(1280, 770)));
+    QVERIFY(w.windowState() & Qt::WindowMaximized);
+    QCOMPARE(w.size(), QSize(1280, 770));
+}
+
+void TestWindowLayout::unreadableSettingsGiveTheFirstLayout()
+{
+    settings()->setValue(QStringLiteral("Window/geometry"), QByteArray("not a geometry"));
+    settings()->setValue(QStringLiteral("Window/zoom"), QStringLiteral("x"));
+    MainWindow w;
+    QVERIFY(!w.restoreLayout(*settings(), QSize(1920, 1080)));
+    QCOMPARE(w.size(), QSize(1303, 853));
+    QCOMPARE(w.canvas()->zoom(), 1);
+}
+
+QTEST_MAIN(TestWindowLayout)
+#include "tst_windowlayout.moc"
