@@ -316,8 +316,11 @@ int recoverUnsavedPictures(const QString &projectFile)
             if (bringBackSaved(projectFile, f.first, f.second))
                 ++changed;
         }
+        // Pictures added since go, as with "no" to saving at exit; names the library does not
+        // count (no "_") stay.
         for (const QFileInfo &f : folderFiles(images)) {
-            if (!saved.contains(f.fileName()) && QFile::remove(f.absoluteFilePath()))
+            if (!saved.contains(f.fileName()) && f.fileName().contains(QLatin1Char('_'))
+                && QFile::remove(f.absoluteFilePath()))
                 ++changed;
         }
     }
