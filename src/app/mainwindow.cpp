@@ -14,6 +14,9 @@
 #include "qttreepropertybrowser.h"
 #include "library/librarypanel.h"
 #include "dialogs/qmymessagebox.h"
+#include "dialogs/serialportdlg.h"
+#include "seriallink.h"
+#include "simulatorrun.h"
 #include "setscreensizedlg.h"
 #include "systemsettings.h"
 #include "dialogs/version.h"
@@ -163,6 +166,11 @@ MainWindow::~MainWindow()
     // a window that is half gone.
     if (m_history)
         disconnect(m_history->stack(), nullptr, this, nullptr);
+    // Likewise the port closing and the simulator stopping as the children go.
+    if (m_serialPortDlg)
+        disconnect(m_serialPortDlg->link(), nullptr, this, nullptr);
+    if (m_simulator)
+        disconnect(m_simulator, nullptr, this, nullptr);
 }
 
 void MainWindow::connectForm()
