@@ -1405,7 +1405,7 @@
     </message>
     <message>
         <source>未连接</source>
-        <translation>Not connected</translation>
+        <translation>No target</translation>
     </message>
     <message>
         <source>控制台指令发送到的地方：已打开的串口，或正在运行的模拟器</source>

@@ -58,7 +58,7 @@ void MainWindow::setupSimulator()
     });
     // What the simulator answers is shown beside what the port answers, marked as its own.
     connect(m_simulator, &SimulatorRun::s_log, this, [this](const QString &line) {
-        appendReceived(tr("[模拟器]") + line);
+        appendReceived(tr("[模拟器]") + QLatin1Char(' ') + line);
     });
     connect(m_simulator, &SimulatorRun::s_runningChanged, this, &MainWindow::refreshSendTarget);
     connect(ui.cbSendTarget, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {

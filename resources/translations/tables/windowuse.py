@@ -28,7 +28,7 @@ for source, english in [
 # The console's target.
 T[('MainWindow', '串口%1')] = 'Port %1'
 T[('MainWindow', '模拟器')] = 'Simulator'
-T[('MainWindow', '未连接')] = 'Not connected'
+T[('MainWindow', '未连接')] = 'No target'
 T[('MainWindow', '[模拟器]')] = '[Simulator]'
 T[('MainWindow', '控制台指令发送到的地方：已打开的串口，或正在运行的模拟器')] = \
     'Where the console sends its instructions: the open serial port or the running simulator'
