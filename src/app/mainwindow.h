@@ -126,6 +126,7 @@ public:
     ProjectData pictureReferences() const override { return projectData(); }
     void applyPictureReferences(const ProjectData &after) override;
     void reloadPictures() override;
+    bool pictureFolderChanging() override;
 
     MainForm &form() { return ui; }
     QMyFrame *canvas() const { return m_frame; }

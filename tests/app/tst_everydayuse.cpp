@@ -432,8 +432,10 @@ void TestEverydayUse::deleteThenUndo()
     QCOMPARE(files(QStringLiteral("/tempImages")),
              (QStringList{QStringLiteral("100001_p1.bmp"), QStringLiteral("100003_p3.bmp"), QStringLiteral("100004_p4.bmp"),
                           QStringLiteral("100006_p6.bmp")}));
-    // Nothing is left in the project folder: the files wait outside it.
-    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), projectFiles);
+    // The files wait outside the project folder; only a note of the pictures as saved stays there
+    // until the save, for an opening after a crash.
+    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             projectFiles + (QStringList{QStringLiteral("tempImages.unsaved"), QStringLiteral("tempImages.unsaved.lock")}));
     ProjectData after = m_w->projectData();
     QCOMPARE(after.pages.at(0).imageNum, -1);
     QCOMPARE(after.pages.at(1).imageNum, 3);
@@ -457,6 +459,8 @@ void TestEverydayUse::deleteThenUndo()
     // What the canvas shows follows: the button on page 2 has its picture again.
     m_w->form().listWidget->setCurrentRow(2);
     QCOMPARE(m_w->pageTable()->pageControls(2).at(3)->record().imageNum, 4);
+    QVERIFY(m_w->saveProject());
+    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), projectFiles);
 }
 
 void TestEverydayUse::undoRedoAcrossAnImport()
