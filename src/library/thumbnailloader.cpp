@@ -17,14 +17,22 @@ namespace {
 
 // One thread: thumbnails are a background chore, and a second decoder would take the other core
 // of a small machine from the interface thread.
+QThreadPool *g_pool = nullptr;
+
 QThreadPool *decoderPool()
 {
-    static QThreadPool *pool = [] {
-        auto *p = new QThreadPool(QCoreApplication::instance());
-        p->setMaxThreadCount(1);
-        return p;
-    }();
-    return pool;
+    if (!g_pool) {
+        g_pool = new QThreadPool;
+        g_pool->setMaxThreadCount(1);
+        // A decode still under way finishes while the toolkit is whole: its scaling uses the
+        // global pool, which the application's end takes down.
+        qAddPostRoutine([] {
+            g_pool->waitForDone();
+            delete g_pool;
+            g_pool = nullptr;
+        });
+    }
+    return g_pool;
 }
 
 // The thread yields to every other: the interface thread first, then whatever else runs.
