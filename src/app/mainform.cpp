@@ -19,6 +19,7 @@
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextBrowser>
@@ -26,6 +27,24 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// Sizes each row for the list's current width, so a long comment wraps onto further lines
+// instead of running past the edge.
+class WrappingDelegate : public QStyledItemDelegate
+{
+public:
+    explicit WrappingDelegate(QListView *view) : QStyledItemDelegate(view), m_view(view) {}
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem wrapped = option;
+        wrapped.rect.setWidth(m_view->viewport()->width());
+        return QStyledItemDelegate::sizeHint(wrapped, index);
+    }
+
+private:
+    QListView *m_view;
+};
 
 template <typename W>
 W *named(W *w, const char *name)
@@ -166,14 +185,25 @@ void MainForm::setupUi(QMainWindow *w)
     auto *cmdButtons = new QHBoxLayout;
     labInstrCount = named(new QLabel(groupBox), "labInstrCount");
     btnClearCmd = named(new QPushButton(groupBox), "btnClearCmd");
+    cbSendTarget = named(new QComboBox(groupBox), "cbSendTarget");
+    // On a row of its own with the send button, so the examples beside keep their room.
+    cbSendTarget->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbSendTarget->setMinimumContentsLength(7);
     btnSendCmd = named(new QPushButton(groupBox), "btnSendCmd");
     cmdButtons->addWidget(labInstrCount, 1);
     cmdButtons->addWidget(btnClearCmd);
-    cmdButtons->addWidget(btnSendCmd);
     cmdColumn->addLayout(cmdButtons);
+    auto *sendRow = new QHBoxLayout;
+    sendRow->addWidget(cbSendTarget, 1);
+    sendRow->addWidget(btnSendCmd);
+    cmdColumn->addLayout(sendRow);
     splitterConsole->addWidget(cmdHolder);
     listViewCmd = named(new QListView(splitterConsole), "listViewCmd");
     listViewCmd->setMinimumWidth(160);
+    listViewCmd->setWordWrap(true);
+    listViewCmd->setResizeMode(QListView::Adjust);
+    listViewCmd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    listViewCmd->setItemDelegate(new WrappingDelegate(listViewCmd));
     splitterConsole->addWidget(listViewCmd);
     frameDebug = named(new QFrame(splitterConsole), "frameDebug");
     auto *debug = new QVBoxLayout(frameDebug);

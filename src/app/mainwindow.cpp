@@ -13,7 +13,11 @@
 #include "propertypanel.h"
 #include "qttreepropertybrowser.h"
 #include "library/librarypanel.h"
+#include "library/picturefiles.h"
 #include "dialogs/qmymessagebox.h"
+#include "dialogs/serialportdlg.h"
+#include "seriallink.h"
+#include "simulatorrun.h"
 #include "setscreensizedlg.h"
 #include "systemsettings.h"
 #include "dialogs/version.h"
@@ -159,10 +163,18 @@ MainWindow::MainWindow(QWidget *parent)
 MainWindow::~MainWindow()
 {
     m_autoSaveTimer->stop();
+    // Unsettled picture changes are the next opening's to put back.
+    if (App::isProjectOpen())
+        PictureFiles::leaveUnsavedNote(App::projectPath());
     // The history is a child destroyed after this body: its stack's last signals must not reach
     // a window that is half gone.
     if (m_history)
         disconnect(m_history->stack(), nullptr, this, nullptr);
+    // Likewise the port closing and the simulator stopping as the children go.
+    if (m_serialPortDlg)
+        disconnect(m_serialPortDlg->link(), nullptr, this, nullptr);
+    if (m_simulator)
+        disconnect(m_simulator, nullptr, this, nullptr);
 }
 
 void MainWindow::connectForm()
@@ -341,6 +353,9 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // Nothing to lose: no question.
     if (m_closeConfirmed || !App::isProjectOpen() || !hasUnsavedWork()) {
         event->accept();
+        // The pictures are as saved (or settled by the answer to the question).
+        if (App::isProjectOpen() && !m_closeConfirmed)
+            PictureFiles::dropUnsavedNote(App::projectPath());
         m_autoSaveTimer->stop();
         shutDownDownload();
         emit s_closing();

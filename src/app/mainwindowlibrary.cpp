@@ -103,8 +103,13 @@ void MainWindow::importPictures(const QStringList &files)
 {
     // Edits made before the import are their own step.
     m_history->checkpoint();
-    const PictureFiles::ImportResult r =
-        PictureFiles::importPictures(projectFolder() + QStringLiteral("/tempImages"), files);
+    PictureFiles::ImportResult r;
+    if (pictureFolderChanging()) {
+        r = PictureFiles::importPictures(projectFolder() + QStringLiteral("/tempImages"), files);
+    } else {
+        for (const QString &file : files)
+            r.failed.append({file, PictureFiles::ImportFailure::CopyFailed});
+    }
     if (!r.added.isEmpty()) {
         PictureLibrary lib = m_table->pictures();
         QStringList names;
@@ -231,6 +236,11 @@ QString MainWindow::pictureFolder() const
 QString MainWindow::pictureBackupFolder() const
 {
     return ProjectFolders::backup(projectFolder());
+}
+
+bool MainWindow::pictureFolderChanging()
+{
+    return PictureFiles::noteUnsavedPictures(App::projectPath());
 }
 
 void MainWindow::reloadPictures()

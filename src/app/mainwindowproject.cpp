@@ -223,7 +223,12 @@ void MainWindow::discardPictureChanges()
 {
     const QString folder = projectFolder();
     PictureFiles::undoRemoval(App::projectPath());
-    mirrorFolder(folder + QStringLiteral("/backUpImages"), folder + QStringLiteral("/tempImages"));
+    // The picture folder as saved again: the note of unsaved changes has served, unless the copy
+    // failed, when the next opening tries again.
+    if (mirrorFolder(folder + QStringLiteral("/backUpImages"), folder + QStringLiteral("/tempImages")))
+        PictureFiles::dropUnsavedNote(App::projectPath());
+    else
+        PictureFiles::leaveUnsavedNote(App::projectPath());
 }
 
 QString MainWindow::reloadLibrary()
@@ -310,6 +315,8 @@ bool MainWindow::saveProject()
     QString folderError;
     if (!emptiedOutside && !mirrorFolder(temp, ProjectFolders::backup(folder), &folderError) && !folderError.isEmpty())
         statusBar()->showMessage(folderError, 8000);
+    // The file names the pictures of the folder as it is.
+    PictureFiles::dropUnsavedNote(App::projectPath());
     // Once the user has saved over a partly read file, it is whole again and may be auto-saved.
     m_loadIncomplete = false;
     m_history->markSaved();

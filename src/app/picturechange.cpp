@@ -55,6 +55,14 @@ PictureChange *PictureChange::removed(PictureTarget *target, const PictureLibrar
     auto *c = new PictureChange(Delete, target, aside, std::move(changed));
     c->m_before = target->pictureReferences();
     const QString folder = QDir::cleanPath(target->pictureFolder());
+    if (!target->pictureFolderChanging()) {
+        for (int n : numbers) {
+            if (n >= 0 && n < lib.count() && failed)
+                *failed << QFileInfo(lib.at(n).path).fileName();
+        }
+        delete c;
+        return nullptr;
+    }
     for (int n : numbers) {
         if (n < 0 || n >= lib.count())
             continue;
@@ -114,6 +122,7 @@ bool PictureChange::bringBack()
 
 void PictureChange::undo()
 {
+    m_target->pictureFolderChanging();
     if (m_kind == Import) {
         takeAside();
         // The last save's copies go too: the pictures were never part of the project before.
@@ -140,6 +149,7 @@ void PictureChange::redo()
         m_done = false;
         return;
     }
+    m_target->pictureFolderChanging();
     if (m_kind == Import) {
         bringBack();
         finish();

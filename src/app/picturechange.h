@@ -20,6 +20,9 @@ public:
     virtual void applyPictureReferences(const ProjectData &after) = 0;
     // Reads the picture folder again after files came or went.
     virtual void reloadPictures() = 0;
+    // Called before the picture folder changes ahead of the project file, so that a window killed
+    // before the save leaves a folder that can be put back as saved. False: it must not change.
+    virtual bool pictureFolderChanging() = 0;
 };
 
 // A picture import or deletion as one step of the project's history. It holds file names and

@@ -24,6 +24,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+#include <QTranslator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -51,6 +52,8 @@ private slots:
     void undoRedoAcrossAnImport();
     void historyEmptyWithNoProject();
     void resolutionShrinkOffersToMoveInside();
+    void shrinkQuestionInEnglish_data();
+    void shrinkQuestionInEnglish();
 
 private:
     // Writes the sample project with six pictures and opens it in a new window.
@@ -429,8 +432,10 @@ void TestEverydayUse::deleteThenUndo()
     QCOMPARE(files(QStringLiteral("/tempImages")),
              (QStringList{QStringLiteral("100001_p1.bmp"), QStringLiteral("100003_p3.bmp"), QStringLiteral("100004_p4.bmp"),
                           QStringLiteral("100006_p6.bmp")}));
-    // Nothing is left in the project folder: the files wait outside it.
-    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), projectFiles);
+    // The files wait outside the project folder; only a note of the pictures as saved stays there
+    // until the save, for an opening after a crash.
+    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             projectFiles + (QStringList{QStringLiteral("tempImages.unsaved"), QStringLiteral("tempImages.unsaved.lock")}));
     ProjectData after = m_w->projectData();
     QCOMPARE(after.pages.at(0).imageNum, -1);
     QCOMPARE(after.pages.at(1).imageNum, 3);
@@ -454,6 +459,8 @@ void TestEverydayUse::deleteThenUndo()
     // What the canvas shows follows: the button on page 2 has its picture again.
     m_w->form().listWidget->setCurrentRow(2);
     QCOMPARE(m_w->pageTable()->pageControls(2).at(3)->record().imageNum, 4);
+    QVERIFY(m_w->saveProject());
+    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), projectFiles);
 }
 
 void TestEverydayUse::undoRedoAcrossAnImport()
@@ -560,6 +567,33 @@ void TestEverydayUse::resolutionShrinkOffersToMoveInside()
     while (stack()->canUndo() && stack()->index() > commands)
         stack()->undo();
     QCOMPARE(saved(), before);
+}
+
+// One item reads in the singular in English.
+void TestEverydayUse::shrinkQuestionInEnglish_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("wholly");
+    QTest::addColumn<QString>("english");
+    QTest::newRow("one") << 1 << 1
+                         << "With the smaller page, 1 control or shape lies outside it (1 wholly). Move it inside the page?";
+    QTest::newRow("three") << 3 << 2
+                           << "With the smaller page, 3 controls or shapes lie outside it (2 of them wholly). Move them inside the page?";
+}
+
+void TestEverydayUse::shrinkQuestionInEnglish()
+{
+    QFETCH(int, count);
+    QFETCH(int, wholly);
+    QFETCH(QString, english);
+    QCOMPARE(MainWindow::moveInsideQuestion(count, wholly),
+             QStringLiteral("页面变小后，有%1个控件或图形超出页面（其中%2个完全在页面之外）。是否将它们移入页面内？").arg(count).arg(wholly));
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/config/language/English.qm")));
+    QCoreApplication::installTranslator(&translator);
+    const QString text = MainWindow::moveInsideQuestion(count, wholly);
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(text, english);
 }
 
 QTEST_MAIN(TestEverydayUse)

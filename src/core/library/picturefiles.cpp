@@ -15,6 +15,7 @@
 #include <QMap>
 #include <QPainter>
 #include <QSaveFile>
+#include <QSet>
 
 #include <memory>
 
@@ -128,9 +129,8 @@ QHash<QString, std::shared_ptr<QLockFile>> &heldLocks()
     return locks;
 }
 
-bool holdRemoval(const QString &projectFile)
+bool holdLock(const QString &key)
 {
-    const QString key = lockPath(projectFile);
     if (heldLocks().contains(key))
         return true;
     if (QFileInfo(key).isSymLink())
@@ -141,6 +141,11 @@ bool holdRemoval(const QString &projectFile)
         return false;
     heldLocks().insert(key, lock);
     return true;
+}
+
+bool holdRemoval(const QString &projectFile)
+{
+    return holdLock(lockPath(projectFile));
 }
 
 void releaseRemoval(const QString &projectFile)
@@ -177,7 +182,152 @@ void dropAside(const QString &projectFile)
     QDir(aside).removeRecursively();
 }
 
+// ---- the window's unsaved picture changes ----
+
+const QByteArray UnsavedHeader = QByteArrayLiteral("tavo unsaved pictures 1");
+
+QString unsavedNotePath(const QString &projectFile)
+{
+    return projectFolderOf(projectFile) + QStringLiteral("/tempImages.unsaved");
+}
+
+QString unsavedLockPath(const QString &projectFile)
+{
+    return unsavedNotePath(projectFile) + QStringLiteral(".lock");
+}
+
+QString backupFolderOf(const QString &projectFile)
+{
+    return projectFolderOf(projectFile) + QStringLiteral("/backUpImages");
+}
+
+struct UnsavedNote {
+    QByteArray stamp;
+    QVector<QPair<QString, qint64>> files;  // the picture folder as saved: names and sizes
+};
+
+bool readUnsavedNote(const QString &path, UnsavedNote *note)
+{
+    QFile f;
+    if (!RegularFile::open(path, &f))
+        return false;
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    if (lines.size() < 3 || lines.at(0) != UnsavedHeader || lines.last() != QByteArray())
+        return false;
+    note->stamp = lines.at(1);
+    for (int i = 2; i < lines.size() - 1; ++i) {
+        const QByteArray &line = lines.at(i);
+        const int tab = line.indexOf('\t');
+        bool ok = false;
+        const qint64 size = line.left(tab).toLongLong(&ok);
+        if (tab < 0 || !ok)
+            return false;
+        note->files.append({QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(tab + 1))), size});
+    }
+    return true;
+}
+
+QFileInfoList folderFiles(const QString &folder)
+{
+    return QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// A saved picture that is missing or cut short in the picture folder comes back from the backup
+// through a copy beside the folder, so the picture folder never holds half a file.
+bool bringBackSaved(const QString &projectFile, const QString &name, qint64 size)
+{
+    const QString target = imagesFolderOf(projectFile) + QLatin1Char('/') + name;
+    const QFileInfo now(target);
+    if (now.exists() && !now.isSymLink() && now.size() == size)
+        return false;
+    const QFileInfo saved(backupFolderOf(projectFile) + QLatin1Char('/') + name);
+    if (!saved.isFile() || saved.isSymLink() || saved.size() != size)
+        return false;
+    const QString part = unsavedNotePath(projectFile) + QStringLiteral(".part");
+    if (nameTaken(part) && !QFile::remove(part))
+        return false;
+    if (!copyWhole(saved.absoluteFilePath(), part))
+        return false;
+    if ((nameTaken(target) && !QFile::remove(target)) || !QFile::rename(part, target)) {
+        QFile::remove(part);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
+
+bool noteUnsavedPictures(const QString &projectFile)
+{
+    const QString path = unsavedNotePath(projectFile);
+    const QFileInfo fi(path);
+    if (fi.isSymLink() || (fi.exists() && !fi.isFile()))
+        return false;
+    if (!holdLock(unsavedLockPath(projectFile)))
+        return false;
+    // Noted since the file was last written: the note still says what the file names.
+    UnsavedNote held;
+    const QByteArray stamp = projectStamp(projectFile);
+    if (readUnsavedNote(path, &held) && held.stamp == stamp)
+        return true;
+    QByteArray text = UnsavedHeader + '\n' + stamp + '\n';
+    for (const QFileInfo &f : folderFiles(imagesFolderOf(projectFile)))
+        text += QByteArray::number(f.size()) + '\t' + f.fileName().toUtf8().toPercentEncoding() + '\n';
+    QSaveFile note(path);
+    return note.open(QIODevice::WriteOnly) && note.write(text) == text.size() && note.commit();
+}
+
+void dropUnsavedNote(const QString &projectFile)
+{
+    const QString key = unsavedLockPath(projectFile);
+    if (!heldLocks().contains(key))
+        return;
+    const QString path = unsavedNotePath(projectFile);
+    if (!QFileInfo(path).isSymLink())
+        QFile::remove(path);
+    heldLocks().remove(key);
+}
+
+void leaveUnsavedNote(const QString &projectFile)
+{
+    heldLocks().remove(unsavedLockPath(projectFile));
+}
+
+int recoverUnsavedPictures(const QString &projectFile)
+{
+    const QString path = unsavedNotePath(projectFile);
+    const QFileInfo fi(path);
+    if (!fi.isFile() || fi.isSymLink())
+        return 0;
+    // A window still open on the project settles its own note.
+    const QString key = unsavedLockPath(projectFile);
+    if (heldLocks().contains(key) || !holdLock(key))
+        return 0;
+    int changed = 0;
+    UnsavedNote note;
+    const QString images = imagesFolderOf(projectFile);
+    if (readUnsavedNote(path, &note) && note.stamp == projectStamp(projectFile)
+        && pictureFolderProblem(images).isEmpty()) {
+        // The project file was not written since: its references count the files as noted.
+        QDir().mkpath(images);
+        QSet<QString> saved;
+        for (const auto &f : note.files) {
+            saved.insert(f.first);
+            if (bringBackSaved(projectFile, f.first, f.second))
+                ++changed;
+        }
+        // Pictures added since go, as with "no" to saving at exit; names the library does not
+        // count (no "_") stay.
+        for (const QFileInfo &f : folderFiles(images)) {
+            if (!saved.contains(f.fileName()) && f.fileName().contains(QLatin1Char('_'))
+                && QFile::remove(f.absoluteFilePath()))
+                ++changed;
+        }
+    }
+    QFile::remove(path);
+    heldLocks().remove(key);
+    return changed;
+}
 
 QString pictureFolderProblem(const QString &imagesFolder)
 {
@@ -361,7 +511,9 @@ void undoRemoval(const QString &projectFile)
     releaseRemoval(projectFile);
 }
 
-int recoverRemoval(const QString &projectFile)
+namespace {
+
+int recoverRemovalJournal(const QString &projectFile)
 {
     const QString aside = asideFolder(projectFile);
     const QFileInfo fi(aside);
@@ -379,6 +531,15 @@ int recoverRemoval(const QString &projectFile)
         moved = putBack(projectFile);
     dropAside(projectFile);
     releaseRemoval(projectFile);
+    return moved;
+}
+
+}  // namespace
+
+int recoverRemoval(const QString &projectFile)
+{
+    const int moved = recoverRemovalJournal(projectFile);
+    recoverUnsavedPictures(projectFile);
     return moved;
 }
 

@@ -63,8 +63,9 @@ QVector<int> setPicturesAside(const QString &projectFile, const PictureLibrary &
 void finishRemoval(const QString &projectFile);
 // Puts what was set aside back under its old names (the project file was not written).
 void undoRemoval(const QString &projectFile);
-// At opening: finishes or undoes a removal that another process left half done. Returns the
-// number of pictures put back (0 when there was nothing to do, or it was finished).
+// At opening: finishes or undoes a removal that another process left half done, then settles the
+// window's note of unsaved picture changes. Returns the number of pictures put back (0 when
+// there was nothing to do, or it was finished).
 int recoverRemoval(const QString &projectFile);
 
 // The whole deletion: sets the files aside, calls writeProject with the numbers gone, then deletes
@@ -73,6 +74,24 @@ int recoverRemoval(const QString &projectFile);
 QVector<int> removePictures(const QString &projectFile, const PictureLibrary &lib, const QVector<int> &numbers,
                             const std::function<bool(const QVector<int> &gone)> &writeProject, QStringList *failed,
                             bool *written);
+
+// The window changes its picture folder ahead of the project file: a deletion or an import waits
+// for the user's save, and undo moves files back and forth. Before the first such change since the
+// project file was last written, a note "<project>/tempImages.unsaved" records that file's digest
+// and the picture folder's files as saved. Opening the project after the window was killed finds
+// the note: while the project file is still the one noted, the picture folder is made the saved
+// one again (files added since are removed, those taken out come back from the backup), so the
+// saved references never name another picture. The note is this process's until it lets go.
+//
+// Called before each change; false when the note cannot be written (the change should not start).
+bool noteUnsavedPictures(const QString &projectFile);
+// The project file and the picture folder agree again (saved, or put back as saved).
+void dropUnsavedNote(const QString &projectFile);
+// Lets go of the note without settling it: the next opening recovers the folder.
+void leaveUnsavedNote(const QString &projectFile);
+// At opening (recoverRemoval calls it): settles a note a killed process left. Returns the number
+// of files added back or removed.
+int recoverUnsavedPictures(const QString &projectFile);
 
 // lib without the pictures numbers (ascending, unique).
 PictureLibrary without(const PictureLibrary &lib, const QVector<int> &numbers);

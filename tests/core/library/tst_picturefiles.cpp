@@ -1,5 +1,6 @@
 #include "edit/picturereferences.h"
 #include "file/foldermirror.h"
+#include "file/projectfolders.h"
 #include "library/fontlibrary.h"
 #include "library/picturefiles.h"
 #include "library/picturelibrary.h"
@@ -14,6 +15,8 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 // Importing, deleting and renumbering pictures on real folders.
 class TestPictureFiles : public QObject {
@@ -36,12 +39,15 @@ private slots:
     void fontsCopiedButOnlyValidNamesListed();
     void oversizedAndUnreadable();
     void backupOfUnchangedPicturesIsReusedButIndependent();
+    void backupUpToDateIsLeftAlone();
     void linkedPictureFolderIsNeverWrittenThrough();
     void namesWithControlCharacters_data();
     void namesWithControlCharacters();
     void unwritableProjectKeepsEveryPicture();
     void halfDoneRemovalIsFinishedOrUndone_data();
     void halfDoneRemovalIsFinishedOrUndone();
+    void unsavedPicturesPutBackAsSaved_data();
+    void unsavedPicturesPutBackAsSaved();
 
 private:
     QString picture(const QString &name, QSize size, const char *format = nullptr, QColor colour = Qt::red);
@@ -384,6 +390,111 @@ void TestPictureFiles::backupOfUnchangedPicturesIsReusedButIndependent()
     QCOMPARE(read(backup + QStringLiteral("/100002_b.bmp")), QByteArray("BBBB"));
     QVERIFY(mirrorFolder(backup, images()));
     QCOMPARE(read(images() + QStringLiteral("/100002_b.bmp")), QByteArray("BBBB"));
+}
+
+// A backup that already matches is not rebuilt; anything that differs, at any depth, is.
+void TestPictureFiles::backupUpToDateIsLeftAlone()
+{
+    const QString backup = m_dir->path() + QStringLiteral("/proj/backUpImages");
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    const auto inode = [](const QString &path) {
+        struct stat st;
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? qint64(st.st_ino) : qint64(-1);
+    };
+    QVERIFY(QDir().mkpath(images() + QStringLiteral("/sub")));
+    write(images() + QStringLiteral("/100001_a.bmp"), "aaaa");
+    write(images() + QStringLiteral("/sub/x.bmp"), "xx");
+    QVERIFY(mirrorFolder(images(), backup));
+    const qint64 first = inode(backup);
+    QVERIFY(first > 0);
+    QVERIFY(mirrorFolder(images(), backup));
+    QCOMPARE(inode(backup), first);
+
+    // Something of its own in the backup: the copy is made again without it.
+    write(backup + QStringLiteral("/stray.bmp"), "s");
+    QVERIFY(mirrorFolder(images(), backup));
+    QVERIFY(inode(backup) != first);
+    QVERIFY(!QFileInfo::exists(backup + QStringLiteral("/stray.bmp")));
+
+    // A file changed in a subfolder comes across.
+    QTest::qWait(20);
+    write(images() + QStringLiteral("/sub/x.bmp"), "yyy");
+    QVERIFY(mirrorFolder(images(), backup));
+    QFile copy(backup + QStringLiteral("/sub/x.bmp"));
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), QByteArray("yyy"));
+    QCOMPARE(QDir(backup).entryList(QDir::Files), QStringList{QStringLiteral("100001_a.bmp")});
+}
+
+void TestPictureFiles::unsavedPicturesPutBackAsSaved_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList saved{QStringLiteral("100001_a.bmp"), QStringLiteral("100002_b.bmp"), QStringLiteral("100003_c.bmp")};
+    QTest::newRow("taken out") << "remove b" << saved;
+    QTest::newRow("added") << "add d" << saved;
+    QTest::newRow("cut short at a saved name") << "truncate b" << saved;
+    QTest::newRow("other files stay") << "add readme" << saved + QStringList{QStringLiteral("readme")};
+    // The backup lost its copy: nothing can bring it back, the rest still is.
+    QTest::newRow("not in the backup") << "remove c, drop its backup, add d"
+                                       << QStringList{QStringLiteral("100001_a.bmp"), QStringLiteral("100002_b.bmp")};
+    // The project file was written after the change: the folder is the saved one.
+    QTest::newRow("project written since") << "remove b, write project"
+                                           << QStringList{QStringLiteral("100001_a.bmp"), QStringLiteral("100003_c.bmp")};
+}
+
+void TestPictureFiles::unsavedPicturesPutBackAsSaved()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, expected);
+    PictureFiles::importPictures(images(), {picture(QStringLiteral("a.bmp"), {1, 1}), picture(QStringLiteral("b.bmp"), {2, 1}),
+                                            picture(QStringLiteral("c.bmp"), {3, 1})});
+    const QString folder = m_dir->path() + QStringLiteral("/proj");
+    QVERIFY(mirrorFolder(images(), ProjectFolders::backup(folder)));
+    const QString project = folder + QStringLiteral("/p.Tavo");
+    QFile file(project);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<project/>");
+    file.close();
+    QFile b(images() + QStringLiteral("/100002_b.bmp"));
+    QVERIFY(b.open(QIODevice::ReadOnly));
+    const QByteArray bBytes = b.readAll();
+    b.close();
+
+    QVERIFY(PictureFiles::noteUnsavedPictures(project));
+    if (change.contains(QLatin1String("remove b")))
+        QVERIFY(QFile::remove(images() + QStringLiteral("/100002_b.bmp")));
+    if (change.contains(QLatin1String("remove c")))
+        QVERIFY(QFile::remove(images() + QStringLiteral("/100003_c.bmp")));
+    if (change.contains(QLatin1String("drop its backup")))
+        QVERIFY(QFile::remove(ProjectFolders::backup(folder) + QStringLiteral("/100003_c.bmp")));
+    if (change.contains(QLatin1String("add d")))
+        QVERIFY(QFile::copy(picture(QStringLiteral("d.bmp"), {4, 1}), images() + QStringLiteral("/100004_d.bmp")));
+    if (change.contains(QLatin1String("add readme")))
+        QVERIFY(QFile::copy(picture(QStringLiteral("d.bmp"), {4, 1}), images() + QStringLiteral("/readme")));
+    if (change.contains(QLatin1String("truncate b")))
+        QVERIFY(QFile::resize(images() + QStringLiteral("/100002_b.bmp"), 10));
+    if (change.contains(QLatin1String("write project"))) {
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<project version=\"2\"/>");
+        file.close();
+    }
+    // As if the window was killed: the note stays for the next opening.
+    PictureFiles::leaveUnsavedNote(project);
+    PictureFiles::recoverRemoval(project);
+
+    QCOMPARE(QDir(images()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/tempImages.unsaved")));
+    if (expected.contains(QStringLiteral("100002_b.bmp"))) {
+        QVERIFY(b.open(QIODevice::ReadOnly));
+        QCOMPARE(b.readAll(), bBytes);
+    }
+    // Settled: a second opening changes nothing.
+    QCOMPARE(PictureFiles::recoverUnsavedPictures(project), 0);
 }
 
 QTEST_GUILESS_MAIN(TestPictureFiles)
