@@ -66,7 +66,7 @@ bool readStart(const QString &path, int maxBytes, QByteArray *data, qint64 *file
         return false;
     }
     *fileSize = st.st_size;
-    data->resize(int(qBound<qint64>(0, st.st_size, maxBytes)));
+    data->resize(int(qBound(qint64(0), qint64(st.st_size), qint64(maxBytes))));
     qint64 got = 0;
     while (got < data->size()) {
         const ssize_t n = ::read(fd, data->data() + got, size_t(data->size() - got));
