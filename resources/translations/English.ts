@@ -1388,16 +1388,43 @@
         <translation>The help document "%1" (in the folder %2) could not be opened. Install a program that opens such files and try again.</translation>
     </message>
     <message>
-        <source>页面变小后，有%1个控件或图形超出页面（其中%2个完全在页面之外）。是否将它们移入页面内？</source>
-        <translation>With the smaller page, %1 controls or shapes lie outside it (%2 of them wholly). Move them inside the page?</translation>
-    </message>
-    <message>
         <source>移入页面</source>
         <translation>Move inside the page</translation>
     </message>
     <message>
         <source>第%1页有%2个控件，超过窗口可显示的%3个，项目未打开</source>
         <translation>Page %1 holds %2 controls, more than the %3 the window can show; the project was not opened</translation>
+    </message>
+    <message>
+        <source>串口%1</source>
+        <translation>Port %1</translation>
+    </message>
+    <message>
+        <source>模拟器</source>
+        <translation>Simulator</translation>
+    </message>
+    <message>
+        <source>未连接</source>
+        <translation>No target</translation>
+    </message>
+    <message>
+        <source>控制台指令发送到的地方：已打开的串口，或正在运行的模拟器</source>
+        <translation>Where the console sends its instructions: the open serial port or the running simulator</translation>
+    </message>
+    <message>
+        <source>没有发送目标，请您先在“端口选择”中打开串口，或点击“模拟运行”！</source>
+        <translation>Nothing to send to, please open a port in "Port Select" or click "Simulate" first!</translation>
+    </message>
+    <message numerus="yes">
+        <source>页面变小后，有%n个控件或图形超出页面（其中%1个完全在页面之外）。是否将它们移入页面内？</source>
+        <translation>
+            <numerusform>With the smaller page, %n control or shape lies outside it (%1 wholly). Move it inside the page?</numerusform>
+            <numerusform>With the smaller page, %n controls or shapes lie outside it (%1 of them wholly). Move them inside the page?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>[模拟器]</source>
+        <translation>[Simulator]</translation>
     </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>

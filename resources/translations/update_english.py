@@ -9,7 +9,7 @@ tables below. Texts without English are listed at the end; add them to a table a
 import subprocess
 import sys
 import xml.etree.ElementTree as ET
-# (context or None, source) -> English
+# (context or None, source) -> English; for a text with %n, a tuple (one, other).
 T = {
  ('LanguageDlg','语言选择'):'language choice', ('LanguageDlg','简体中文'):'Chinese', ('LanguageDlg','英文'):'English',
  ('LanguageDlg','确定'):'OK', ('LanguageDlg','取消'):'Cancel',
@@ -180,7 +180,16 @@ for c in tree.getroot().findall('context'):
         src = m.find('source').text
         tr = m.find('translation')
         en = T.get((name, src)) or F.get(src)
-        if en is not None:
+        if isinstance(en, tuple) and m.get('numerus') == 'yes':
+            # Plural forms (tr with %n): one English text for one, one for any other count.
+            forms = tr.findall('numerusform')
+            while len(forms) < len(en):
+                f = ET.SubElement(tr, 'numerusform'); f.tail = '\n        '
+                forms.append(f)
+            for f, text in zip(forms, en):
+                f.text = text
+            tr.attrib.pop('type', None)
+        elif en is not None and not isinstance(en, tuple):
             tr.text = en
             tr.attrib.pop('type', None)
         elif tr.get('type') == 'unfinished' or not tr.text:

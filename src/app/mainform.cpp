@@ -166,11 +166,18 @@ void MainForm::setupUi(QMainWindow *w)
     auto *cmdButtons = new QHBoxLayout;
     labInstrCount = named(new QLabel(groupBox), "labInstrCount");
     btnClearCmd = named(new QPushButton(groupBox), "btnClearCmd");
+    cbSendTarget = named(new QComboBox(groupBox), "cbSendTarget");
+    // On a row of its own with the send button, so the examples beside keep their room.
+    cbSendTarget->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cbSendTarget->setMinimumContentsLength(7);
     btnSendCmd = named(new QPushButton(groupBox), "btnSendCmd");
     cmdButtons->addWidget(labInstrCount, 1);
     cmdButtons->addWidget(btnClearCmd);
-    cmdButtons->addWidget(btnSendCmd);
     cmdColumn->addLayout(cmdButtons);
+    auto *sendRow = new QHBoxLayout;
+    sendRow->addWidget(cbSendTarget, 1);
+    sendRow->addWidget(btnSendCmd);
+    cmdColumn->addLayout(sendRow);
     splitterConsole->addWidget(cmdHolder);
     listViewCmd = named(new QListView(splitterConsole), "listViewCmd");
     listViewCmd->setMinimumWidth(160);

@@ -69,6 +69,8 @@ public:
     QGroupBox *groupBox = nullptr;
     QTextBrowser *textBrowser = nullptr;
     QPushButton *btnClearCmd = nullptr, *btnSendCmd = nullptr;
+    // Where the console sends: the open port or the running simulator.
+    QComboBox *cbSendTarget = nullptr;
     QLabel *labInstrCount = nullptr;
     QListView *listViewCmd = nullptr;
     QFrame *frameDebug = nullptr;

@@ -15,6 +15,9 @@
 #include "library/librarypanel.h"
 #include "library/picturefiles.h"
 #include "dialogs/qmymessagebox.h"
+#include "dialogs/serialportdlg.h"
+#include "seriallink.h"
+#include "simulatorrun.h"
 #include "setscreensizedlg.h"
 #include "systemsettings.h"
 #include "dialogs/version.h"
@@ -167,6 +170,11 @@ MainWindow::~MainWindow()
     // a window that is half gone.
     if (m_history)
         disconnect(m_history->stack(), nullptr, this, nullptr);
+    // Likewise the port closing and the simulator stopping as the children go.
+    if (m_serialPortDlg)
+        disconnect(m_serialPortDlg->link(), nullptr, this, nullptr);
+    if (m_simulator)
+        disconnect(m_simulator, nullptr, this, nullptr);
 }
 
 void MainWindow::connectForm()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "consoletarget.h"
 #include "download/downloadjob.h"
 #include "mainform.h"
 #include "file/projectfile.h"
@@ -149,6 +150,8 @@ public:
     using FilesChooser = std::function<QStringList(bool pictures)>;
     void setFilesChooser(FilesChooser chooser) { m_filesChooser = std::move(chooser); }
 
+    // The question after a page was made smaller (mainwindowpagefit.cpp).
+    static QString moveInsideQuestion(int count, int wholly);
     // "模拟运行" (mainwindowsimulator.cpp).
     SimulatorRun *simulator() const;
     void on_btnSimulate_clicked();
@@ -290,6 +293,9 @@ private:
     QString estimatedTimeText(const DownloadJob &job) const;
     void startProjectDownload();
     void appendReceived(QString text);
+    // The console's target choice follows the port and the simulator.
+    void refreshSendTarget();
+    ConsoleTarget m_consoleTarget;
     void applyBacklight(int value);
     void refreshInstrCount();
     // Asks before closing during a job; true when the close waits for the answer.

@@ -21,7 +21,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDebug>
 #include <QLabel>
 #include <QListView>
 #include <QProgressBar>
@@ -42,6 +41,7 @@ void MainWindow::setupDownload()
     m_serialPortDlg = new SerialPortDlg(this);
     connect(m_serialPortDlg, &SerialPortDlg::s_sendMes, this, &MainWindow::slotRecvSerialPortMes);
     connect(m_serialPortDlg, &SerialPortDlg::s_sendProbar, this, &MainWindow::slotRecePortProbar);
+    connect(m_serialPortDlg->link(), &SerialLink::s_openChanged, this, &MainWindow::refreshSendTarget);
     m_portWatcher = new QMyNativeEventFilter(this);
     connect(m_portWatcher, &QMyNativeEventFilter::comStatus, m_serialPortDlg, &SerialPortDlg::slotComStatus);
 
@@ -70,6 +70,7 @@ void MainWindow::retranslateDownload()
     m_sysDlg->retranslate();
     m_cmdList = CommandExamples::fill(m_cmdModel);
     refreshInstrCount();
+    refreshSendTarget();
 }
 
 bool MainWindow::downloadRunning() const { return m_downloadRunning || (m_serialPortDlg && m_serialPortDlg->isBusy()); }
@@ -279,19 +280,50 @@ void MainWindow::on_listViewCmd_doubleClicked(const QModelIndex &index)
 
 void MainWindow::on_textBrowser_textChanged() { refreshInstrCount(); }
 
+void MainWindow::refreshSendTarget()
+{
+    // Called before the simulator exists (the first retranslation).
+    if (!m_simulator)
+        return;
+    const SerialLink *link = m_serialPortDlg->link();
+    m_consoleTarget.setPortOpen(link->isOpen());
+    m_consoleTarget.setSimulatorRunning(m_simulator->isRunning());
+    QComboBox *box = ui.cbSendTarget;
+    const QSignalBlocker blocker(box);
+    box->clear();
+    QString portName = link->portName();
+    if (portName.startsWith(QLatin1String("/dev/")))
+        portName = portName.mid(5);
+    for (ConsoleTarget::Target t : m_consoleTarget.available())
+        box->addItem(t == ConsoleTarget::Port ? tr("串口%1").arg(portName) : tr("模拟器"), int(t));
+    if (box->count() == 0)
+        box->addItem(tr("未连接"), int(ConsoleTarget::None));
+    box->setCurrentIndex(qMax(0, box->findData(int(m_consoleTarget.current()))));
+    box->setEnabled(m_consoleTarget.current() != ConsoleTarget::None);
+    box->setToolTip(tr("控制台指令发送到的地方：已打开的串口，或正在运行的模拟器"));
+}
+
 void MainWindow::on_btnSendCmd_clicked()
 {
-    // While the simulator window is open the console talks to the simulator instead.
-    if (m_simulator && m_simulator->isShown())
-        return;
-    if (downloadBusy())
-        return;
     const QString text = ui.textBrowser->toPlainText();
-    qDebug() << "-------" << text;
     if (text.isEmpty()) {
         message(m_infoBox, QMyMessageBox::Hint, 0, 0, tr("发送指令集内容不能为空！"));
         return;
     }
+    const ConsoleTarget::Target target = m_consoleTarget.current();
+    if (target == ConsoleTarget::None) {
+        message(m_infoBox, QMyMessageBox::Warning, 0, 0,
+                tr("没有发送目标，请您先在“端口选择”中打开串口，或点击“模拟运行”！"));
+        return;
+    }
+    if (target == ConsoleTarget::Simulator) {
+        QString error;
+        if (!m_simulator->send(text, &error))
+            message(m_infoBox, QMyMessageBox::Warning, 0, 0, error);
+        return;
+    }
+    if (downloadBusy())
+        return;
     startDownloadJob(downloadJob(DownloadMode::Command, text + QStringLiteral("\r\n")));
 }
 

@@ -26,10 +26,14 @@ void MainWindow::offerMoveInside()
     int wholly = 0;
     for (const PageFit::Item &item : items)
         wholly += item.wholly ? 1 : 0;
-    message(m_questionBox, QMyMessageBox::Warning, 2, MoveInsideQuestion,
-            tr("页面变小后，有%1个控件或图形超出页面（其中%2个完全在页面之外）。是否将它们移入页面内？")
-                .arg(items.size())
-                .arg(wholly));
+    message(m_questionBox, QMyMessageBox::Warning, 2, MoveInsideQuestion, moveInsideQuestion(items.size(), wholly));
+}
+
+QString MainWindow::moveInsideQuestion(int count, int wholly)
+{
+    // %n: the English reads "1 control" and "3 controls".
+    return tr("页面变小后，有%n个控件或图形超出页面（其中%1个完全在页面之外）。是否将它们移入页面内？", nullptr, count)
+        .arg(wholly);
 }
 
 void MainWindow::moveItemsInside()

@@ -8,6 +8,7 @@
 #include "simulatorwindow.h"
 
 #include <QBoxLayout>
+#include <QComboBox>
 #include <QGraphicsDropShadowEffect>
 #include <QPushButton>
 #include <QStyle>
@@ -55,15 +56,16 @@ void MainWindow::setupSimulator()
         if (!ok && !message.isEmpty())
             m_infoBox->showMessage(QMyMessageBox::Warning, 0, 0, message);
     });
-    // While the simulator window is open, the console talks to its module.
-    connect(ui.btnSendCmd, &QPushButton::clicked, this, [this] {
-        if (!m_simulator->isShown())
-            return;
-        const QString text = ui.textBrowser->toPlainText();
-        QString error;
-        if (!text.isEmpty() && !m_simulator->send(text, &error))
-            m_infoBox->showMessage(QMyMessageBox::Warning, 0, 0, error);
+    // What the simulator answers is shown beside what the port answers, marked as its own.
+    connect(m_simulator, &SimulatorRun::s_log, this, [this](const QString &line) {
+        appendReceived(tr("[模拟器]") + QLatin1Char(' ') + line);
     });
+    connect(m_simulator, &SimulatorRun::s_runningChanged, this, &MainWindow::refreshSendTarget);
+    connect(ui.cbSendTarget, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
+        m_consoleTarget.choose(ConsoleTarget::Target(ui.cbSendTarget->itemData(index).toInt()));
+        refreshSendTarget();
+    });
+    refreshSendTarget();
     retranslateSimulator();
 }
 

@@ -5,6 +5,7 @@
 #include "virtualmodule.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 
 SimulatorRun::SimulatorRun(QWidget *windowParent, QObject *parent) : QObject(parent), m_windowParent(windowParent) {}
 
@@ -56,6 +57,7 @@ bool SimulatorRun::ensureModule(const QSize &screen, QString *error)
         // (transient for it) instead of letting it fall behind on the next click there.
         m_window->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+        m_window->installEventFilter(this);
     }
     return true;
 }
@@ -96,5 +98,24 @@ bool SimulatorRun::send(const QString &text, QString *error)
 }
 
 bool SimulatorRun::isShown() const { return m_window && m_window->isVisible(); }
+
+bool SimulatorRun::isRunning() const { return isShown() && m_link && m_link->isOpen(); }
+
+void SimulatorRun::updateRunning()
+{
+    const bool running = isRunning();
+    if (running == m_running)
+        return;
+    m_running = running;
+    emit s_runningChanged(running);
+}
+
+bool SimulatorRun::eventFilter(QObject *watched, QEvent *event)
+{
+    // Looked at once the show or hide has been carried out.
+    if (watched == m_window && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        QMetaObject::invokeMethod(this, &SimulatorRun::updateRunning, Qt::QueuedConnection);
+    return QObject::eventFilter(watched, event);
+}
 
 QString SimulatorRun::devicePath() const { return m_pty ? m_pty->slavePath() : QString(); }

@@ -31,6 +31,9 @@ public:
     bool send(const QString &text, QString *error);
     bool isBusy() const { return m_link && m_link->isBusy(); }
     bool isShown() const;
+    // Started and its window open: what the console may send to. Closing the window stops it
+    // as a target (the module itself keeps running for programs on the pty).
+    bool isRunning() const;
 
     VirtualModule *module() const { return m_module.get(); }
     SimulatorWindow *window() const { return m_window; }
@@ -43,9 +46,14 @@ signals:
     void s_finished(bool ok, const QString &message);
     // A line of the communication log.
     void s_log(const QString &line);
+    void s_runningChanged(bool running);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool ensureModule(const QSize &screen, QString *error);
+    void updateRunning();
 
     QPointer<QWidget> m_windowParent;
     std::unique_ptr<PtyDevice> m_pty;
@@ -53,4 +61,5 @@ private:
     std::unique_ptr<SerialLink> m_link;
     QPointer<SimulatorWindow> m_window;
     bool m_downloading = false;
+    bool m_running = false;
 };

@@ -24,6 +24,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+#include <QTranslator>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -51,6 +52,8 @@ private slots:
     void undoRedoAcrossAnImport();
     void historyEmptyWithNoProject();
     void resolutionShrinkOffersToMoveInside();
+    void shrinkQuestionInEnglish_data();
+    void shrinkQuestionInEnglish();
 
 private:
     // Writes the sample project with six pictures and opens it in a new window.
@@ -564,6 +567,33 @@ void TestEverydayUse::resolutionShrinkOffersToMoveInside()
     while (stack()->canUndo() && stack()->index() > commands)
         stack()->undo();
     QCOMPARE(saved(), before);
+}
+
+// One item reads in the singular in English.
+void TestEverydayUse::shrinkQuestionInEnglish_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("wholly");
+    QTest::addColumn<QString>("english");
+    QTest::newRow("one") << 1 << 1
+                         << "With the smaller page, 1 control or shape lies outside it (1 wholly). Move it inside the page?";
+    QTest::newRow("three") << 3 << 2
+                           << "With the smaller page, 3 controls or shapes lie outside it (2 of them wholly). Move them inside the page?";
+}
+
+void TestEverydayUse::shrinkQuestionInEnglish()
+{
+    QFETCH(int, count);
+    QFETCH(int, wholly);
+    QFETCH(QString, english);
+    QCOMPARE(MainWindow::moveInsideQuestion(count, wholly),
+             QStringLiteral("页面变小后，有%1个控件或图形超出页面（其中%2个完全在页面之外）。是否将它们移入页面内？").arg(count).arg(wholly));
+    QTranslator translator;
+    QVERIFY(translator.load(QStringLiteral(":/config/language/English.qm")));
+    QCoreApplication::installTranslator(&translator);
+    const QString text = MainWindow::moveInsideQuestion(count, wholly);
+    QCoreApplication::removeTranslator(&translator);
+    QCOMPARE(text, english);
 }
 
 QTEST_MAIN(TestEverydayUse)
