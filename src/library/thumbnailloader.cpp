@@ -4,12 +4,64 @@
 
 #include <QFileInfo>
 #include <QFutureWatcher>
+#include <QThreadPool>
 #include <QtConcurrent>
+
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// One thread: thumbnails are a background chore, and a second decoder would take the other core
+// of a small machine from the interface thread.
+QThreadPool *g_pool = nullptr;
+
+QThreadPool *decoderPool()
+{
+    if (!g_pool) {
+        g_pool = new QThreadPool;
+        g_pool->setMaxThreadCount(1);
+        // A decode still under way finishes while the toolkit is whole: its scaling uses the
+        // global pool, which the application's end takes down.
+        qAddPostRoutine([] {
+            g_pool->waitForDone();
+            delete g_pool;
+            g_pool = nullptr;
+        });
+    }
+    return g_pool;
+}
+
+// The thread yields to every other: the interface thread first, then whatever else runs.
+void lowerThisThread()
+{
+#ifdef Q_OS_LINUX
+    static thread_local bool lowered = false;
+    if (!lowered) {
+        lowered = true;
+        // A thread's nice value is its own on Linux.
+        setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 19);
+    }
+#else
+    QThread::currentThread()->setPriority(QThread::LowestPriority);
+#endif
+}
+
+}  // namespace
 
 ThumbnailLoader::ThumbnailLoader(const QSize &size, QObject *parent)
     : QObject(parent)
     , m_size(size)
 {
+}
+
+ThumbnailLoader::~ThumbnailLoader()
+{
+    // The one decode under way finishes unheard; the queue is dropped.
+    m_queue.clear();
 }
 
 ThumbnailLoader::Stamp ThumbnailLoader::stampOf(const QString &path)
@@ -34,14 +86,31 @@ QPixmap ThumbnailLoader::thumbnail(const QString &path)
     if (m_pending.contains(path))
         return QPixmap();
     m_pending.insert(path);
+    m_queue.append(qMakePair(path, stamp));
+    startNext();
+    return QPixmap();
+}
+
+void ThumbnailLoader::startNext()
+{
+    if (m_running || m_queue.isEmpty())
+        return;
+    m_running = true;
+    const QString path = m_queue.first().first;
+    const Stamp stamp = m_queue.first().second;
+    m_queue.removeFirst();
     auto *watcher = new QFutureWatcher<QImage>(this);
     const QSize size = m_size;
     connect(watcher, &QFutureWatcher<QImage>::finished, this, [this, watcher, path, stamp] {
         watcher->deleteLater();
+        m_running = false;
         finished(path, stamp, watcher->result());
+        startNext();
     });
-    watcher->setFuture(QtConcurrent::run([path, size] { return decodeScaled(path, size); }));
-    return QPixmap();
+    watcher->setFuture(QtConcurrent::run(decoderPool(), [path, size] {
+        lowerThisThread();
+        return decodeScaled(path, size);
+    }));
 }
 
 bool ThumbnailLoader::isFailed(const QString &path) const

@@ -2,15 +2,18 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QList>
+#include <QPair>
 #include <QImage>
 #include <QObject>
 #include <QPixmap>
 #include <QSet>
 #include <QSize>
 
-// Thumbnails for the picture table. Files are decoded small on the thread pool, so a library of
-// hundreds of large pictures never holds up the window; each thumbnail is made once per version of
-// its file (path, modification time and size) and reused.
+// Thumbnails for the picture table. Files are decoded small, one at a time, on a thread of their
+// own at the lowest scheduling priority, so a library of hundreds of large pictures never holds
+// up the window or its first paint; each thumbnail is made once per version of its file (path,
+// modification time and size) and reused.
 class ThumbnailLoader : public QObject {
     Q_OBJECT
 public:
@@ -22,6 +25,7 @@ public:
     QPixmap thumbnail(const QString &path);
     bool isFailed(const QString &path) const;
     int pendingCount() const { return m_pending.size(); }
+    ~ThumbnailLoader() override;
     // How many files were decoded since construction (for tests and benchmarks).
     int decodeCount() const { return m_decodes; }
 
@@ -46,9 +50,13 @@ private:
     };
     static Stamp stampOf(const QString &path);
     void finished(const QString &path, const Stamp &stamp, const QImage &image);
+    void startNext();
 
     QSize m_size;
     QHash<QString, Entry> m_cache;
     QSet<QString> m_pending;
+    // Asked for and not started yet, in the order asked.
+    QList<QPair<QString, Stamp>> m_queue;
+    bool m_running = false;
     int m_decodes = 0;
 };

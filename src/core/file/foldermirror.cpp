@@ -65,6 +65,40 @@ bool copyTree(const QString &src, const QString &dst, const QString &previous)
     return true;
 }
 
+// Whether dst already holds what copyTree would make of src: the same names, each file of the
+// same size and time, nothing more. Opening a project mirrors its pictures each time; most times
+// nothing changed, and rebuilding the copy of hundreds of files would be work for nothing.
+bool sameTree(const QString &src, const QString &dst)
+{
+    const QFileInfo top(dst);
+    if (!top.isDir() || top.isSymLink())
+        return false;
+    const QDir::Filters filters = QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
+    const QFileInfoList theirs = QDir(dst).entryInfoList(filters, QDir::Name);
+    int copied = 0;
+    int at = 0;
+    for (const QFileInfo &fi : QDir(src).entryInfoList(filters, QDir::Name)) {
+        if (fi.isSymLink() || (!fi.isDir() && !fi.isFile()))
+            continue;  // left out of a copy
+        ++copied;
+        // Both lists are in name order; the copy's entry is the next one of the same name.
+        while (at < theirs.size() && theirs.at(at).fileName() != fi.fileName())
+            ++at;
+        if (at >= theirs.size())
+            return false;
+        const QFileInfo &other = theirs.at(at++);
+        if (other.isSymLink())
+            return false;
+        if (fi.isDir()) {
+            if (!other.isDir() || !sameTree(fi.filePath(), other.filePath()))
+                return false;
+        } else if (!other.isFile() || other.size() != fi.size() || other.lastModified() != fi.lastModified()) {
+            return false;
+        }
+    }
+    return copied == theirs.size();
+}
+
 }  // namespace
 
 bool copyFolderTree(const QString &src, const QString &dst)
@@ -110,6 +144,8 @@ bool mirrorFolder(const QString &src, const QString &dst, QString *error)
             return false;
         }
     }
+    if (!QFileInfo::exists(fresh) && !QFileInfo::exists(old) && sameTree(src, cleanDst))
+        return true;
     if (!removeFolderTree(fresh))
         return false;
     if (!copyTree(src, fresh, QFileInfo(cleanDst).isDir() ? cleanDst : QString())) {

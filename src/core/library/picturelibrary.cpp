@@ -9,29 +9,34 @@
 
 namespace {
 
-// Names of the folder matching the picture patterns, of any type ("System" brings in FIFOs,
-// devices and dangling links, so that they can be named when they are skipped).
-QStringList pictureFiles(const QString &folder)
+// Entries of the folder matching the picture patterns, of any type ("System" brings in FIFOs,
+// devices and dangling links, so that they can be named when they are skipped). Each carries the
+// type the listing gave, so that a plain file costs no look of its own.
+QFileInfoList pictureFiles(const QString &folder)
 {
-    return QDir(folder).entryList({QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}, QDir::Files | QDir::System,
-                                  QDir::Name);
+    return QDir(folder).entryInfoList({QStringLiteral("*.bmp"), QStringLiteral("*.jpg")}, QDir::Files | QDir::System,
+                                      QDir::Name);
 }
 
 }  // namespace
 
-PictureInfo PictureLibrary::readInfo(const QString &path, Reading reading)
+PictureInfo PictureLibrary::readInfo(const QString &path, Reading reading) { return readInfo(path, reading, false); }
+
+PictureInfo PictureLibrary::readInfo(const QString &path, Reading reading, bool typeKnown)
 {
     PictureInfo info;
     info.path = path;
     if (reading == Decode) {
         PictureReader::read(path, &info.state, &info.size);
         info.decoded = true;
+        info.fileSize = QFileInfo(path).size();
     } else {
-        PictureReader::readHeader(path, &info.state, &info.size);
+        PictureReader::readHeader(path, &info.state, &info.size, &info.fileSize, typeKnown);
+        if (info.fileSize == 0)
+            info.fileSize = QFileInfo(path).size();
         // Nothing to decode: the header already says it cannot be sent.
         info.decoded = info.state != PictureState::Readable;
     }
-    info.fileSize = QFileInfo(path).size();
     return info;
 }
 
@@ -76,11 +81,13 @@ PictureLibrary PictureLibrary::fromFolder(const QString &imagesFolder, Reading r
     };
     QVector<Entry> entries;
     PictureLibrary lib;
-    for (const QString &name : pictureFiles(imagesFolder)) {
+    for (const QFileInfo &entry : pictureFiles(imagesFolder)) {
+        const QString name = entry.fileName();
         if (!name.contains(QLatin1Char('_')))
             continue;
         const QString path = imagesFolder + QLatin1Char('/') + name;
-        if (!RegularFile::isRegular(path)) {
+        // The listing's type of a plain file is enough; links and the rest are looked at.
+        if (!(entry.isFile() && !entry.isSymLink()) && !RegularFile::isRegular(path)) {
             lib.m_skipped << path;
             continue;
         }
@@ -88,8 +95,9 @@ PictureLibrary PictureLibrary::fromFolder(const QString &imagesFolder, Reading r
     }
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry &a, const Entry &b) { return a.serial < b.serial; });
+    // Opened moments after the listing; whatever is opened is checked again all the same.
     for (const Entry &e : entries)
-        lib.m_pictures.append(readInfo(imagesFolder + QLatin1Char('/') + e.name, reading));
+        lib.m_pictures.append(readInfo(imagesFolder + QLatin1Char('/') + e.name, reading, true));
     return lib;
 }
 
@@ -148,7 +156,7 @@ qint64 PictureLibrary::readableBytes() const
 qint64 PictureLibrary::largestSerial(const QString &imagesFolder)
 {
     qint64 largest = FirstSerial - 1;
-    for (const QString &name : pictureFiles(imagesFolder))
-        largest = qMax(largest, serialOf(name));
+    for (const QFileInfo &entry : pictureFiles(imagesFolder))
+        largest = qMax(largest, serialOf(entry.fileName()));
     return largest;
 }

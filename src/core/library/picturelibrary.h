@@ -72,6 +72,8 @@ public:
     // Largest serial in the folder, at least FirstSerial - 1.
     static qint64 largestSerial(const QString &imagesFolder);
     static PictureInfo readInfo(const QString &path, Reading reading = Decode);
+    // typeKnown: a folder listing of a moment ago said path is a regular file.
+    static PictureInfo readInfo(const QString &path, Reading reading, bool typeKnown);
 
 private:
     QVector<PictureInfo> m_pictures;

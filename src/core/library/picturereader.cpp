@@ -3,6 +3,7 @@
 #include "library/regularfile.h"
 
 #include <QAtomicInt>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
@@ -12,6 +13,9 @@ namespace PictureReader {
 namespace {
 
 QAtomicInt g_decodes;
+
+// What a header read takes from the start of a file.
+constexpr int HeadBytes = 16 * 1024;
 
 bool tooLarge(qint64 w, qint64 h) { return w > MaxSide || h > MaxSide || w * h > MaxPixels; }
 
@@ -44,26 +48,35 @@ QByteArray sniff(const QByteArray &head)
 
 bool supported(const QByteArray &format)
 {
+    // These are built into the toolkit; asking for the list would load every image plugin.
+    if (format == "bmp" || format == "png" || format == "ppm")
+        return true;
     static const QList<QByteArray> have = QImageReader::supportedImageFormats();
     return have.contains(format);
 }
 
 // A reader bound to the format the file's bytes announce, with content sniffing by the plugins
 // turned off; false when the file is not a regular file or not one of our formats.
-bool openReader(const QString &path, QFile *file, QImageReader *reader)
+// Binds the reader to the format the device's first bytes announce, with content sniffing by
+// the plugins turned off; false when they announce none of our formats.
+bool bindReader(QIODevice *device, QImageReader *reader)
 {
-    if (!RegularFile::open(path, file))
-        return false;
-    const QByteArray format = formatOf(file);
+    const QByteArray format = formatOf(device);
     if (format.isEmpty())
         return false;
     reader->setAutoDetectImageFormat(false);
     reader->setDecideFormatFromContent(false);
     reader->setFormat(format);
-    reader->setDevice(file);
+    reader->setDevice(device);
     // A photo shows on the module the way a viewer shows it: its orientation tag applied.
     reader->setAutoTransform(true);
     return true;
+}
+
+// A reader on the file; false when it is not a regular file or not one of our formats.
+bool openReader(const QString &path, QFile *file, QImageReader *reader)
+{
+    return RegularFile::open(path, file) && bindReader(file, reader);
 }
 
 // The header's size as the picture will be decoded, the orientation tag applied.
@@ -125,13 +138,42 @@ QImage read(const QString &path, PictureState *state, QSize *size)
 
 void readHeader(const QString &path, PictureState *state, QSize *size)
 {
+    qint64 fileSize = 0;
+    readHeader(path, state, size, &fileSize);
+}
+
+void readHeader(const QString &path, PictureState *state, QSize *size, qint64 *fileSize, bool typeKnown)
+{
     *size = QSize(0, 0);
     *state = PictureState::Unreadable;
-    QFile file;
-    QImageReader reader;
-    if (!openReader(path, &file, &reader))
+    // Headers sit at the start of nearly every picture: one read of the first bytes is all the
+    // file costs, which counts when a library of hundreds is listed.
+    QByteArray head;
+    if (!RegularFile::readStart(path, HeadBytes, &head, fileSize, typeKnown))
         return;
-    const QSize claimed = headerSize(&reader);
+    QSize claimed;
+    bool whole = true;
+    {
+        QBuffer buffer(&head);
+        buffer.open(QIODevice::ReadOnly);
+        QImageReader reader;
+        if (!bindReader(&buffer, &reader))
+            return;
+        // BMP and PNG state their size first; other formats (a photo's metadata may come
+        // first) are given the whole file unless it fitted in these bytes, since their readers
+        // may take a cut-off file for a tiny picture.
+        const QByteArray format = reader.format();
+        whole = *fileSize <= head.size();
+        if (whole || format == "bmp" || format == "png")
+            claimed = headerSize(&reader);
+    }
+    if ((claimed.width() <= 0 || claimed.height() <= 0) && !whole) {
+        QFile file;
+        QImageReader reader;
+        if (!openReader(path, &file, &reader))
+            return;
+        claimed = headerSize(&reader);
+    }
     if (claimed.width() <= 0 || claimed.height() <= 0)
         return;
     *size = claimed;

@@ -41,6 +41,8 @@ QImage read(const QString &path, PictureState *state, QSize *size = nullptr);
 // pixels that are not in the file, so Readable here means "its header is sound". A top-down BMP
 // gives a negative height there; the size is its magnitude.
 void readHeader(const QString &path, PictureState *state, QSize *size);
+// The same, with the file's size; typeKnown as RegularFile::readStart takes it.
+void readHeader(const QString &path, PictureState *state, QSize *size, qint64 *fileSize, bool typeKnown = false);
 
 // The picture decoded no larger than maxSize, keeping its proportions (readers that can decode
 // small do so); null when it cannot be read or is too large. For thumbnails.

@@ -6,6 +6,8 @@
 
 #include <limits>
 
+#include <cerrno>
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,6 +47,51 @@ bool open(const QString &path, QFile *file)
 #else
     file->setFileName(path);
     return file->open(QIODevice::ReadOnly);
+#endif
+}
+
+bool readStart(const QString &path, int maxBytes, QByteArray *data, qint64 *fileSize, bool typeKnown)
+{
+    data->clear();
+    *fileSize = 0;
+#ifdef Q_OS_UNIX
+    if (!typeKnown && !isRegular(path))
+        return false;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
+    *fileSize = st.st_size;
+    data->resize(int(qBound<qint64>(0, st.st_size, maxBytes)));
+    qint64 got = 0;
+    while (got < data->size()) {
+        const ssize_t n = ::read(fd, data->data() + got, size_t(data->size() - got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            ::close(fd);
+            data->clear();
+            return false;
+        }
+        if (n == 0)
+            break;
+        got += n;
+    }
+    ::close(fd);
+    data->resize(int(got));
+    return true;
+#else
+    Q_UNUSED(typeKnown);
+    QFile file;
+    if (!open(path, &file))
+        return false;
+    *fileSize = file.size();
+    *data = file.read(maxBytes);
+    return true;
 #endif
 }
 

@@ -17,6 +17,11 @@ bool isRegular(const QString &path);
 // and the opened file is checked again (it may have been swapped in between).
 bool open(const QString &path, QFile *file);
 
+// The first bytes of a regular file (up to maxBytes) and its size, in one open, one fstat and one
+// read. typeKnown: a directory listing of a moment ago said the name is a regular file, so the
+// look before opening is skipped; the opened file is still checked, as in open().
+bool readStart(const QString &path, int maxBytes, QByteArray *data, qint64 *fileSize, bool typeKnown = false);
+
 // At most maxBytes + 1 bytes from the start of a regular file, so that a caller with a limit of
 // maxBytes sees that a file is over it without reading the rest. False when it cannot be opened
 // or read.

@@ -16,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 // Importing, deleting and renumbering pictures on real folders.
 class TestPictureFiles : public QObject {
     Q_OBJECT
@@ -37,6 +39,7 @@ private slots:
     void fontsCopiedButOnlyValidNamesListed();
     void oversizedAndUnreadable();
     void backupOfUnchangedPicturesIsReusedButIndependent();
+    void backupUpToDateIsLeftAlone();
     void linkedPictureFolderIsNeverWrittenThrough();
     void namesWithControlCharacters_data();
     void namesWithControlCharacters();
@@ -387,6 +390,44 @@ void TestPictureFiles::backupOfUnchangedPicturesIsReusedButIndependent()
     QCOMPARE(read(backup + QStringLiteral("/100002_b.bmp")), QByteArray("BBBB"));
     QVERIFY(mirrorFolder(backup, images()));
     QCOMPARE(read(images() + QStringLiteral("/100002_b.bmp")), QByteArray("BBBB"));
+}
+
+// A backup that already matches is not rebuilt; anything that differs, at any depth, is.
+void TestPictureFiles::backupUpToDateIsLeftAlone()
+{
+    const QString backup = m_dir->path() + QStringLiteral("/proj/backUpImages");
+    const auto write = [](const QString &path, const QByteArray &bytes) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    };
+    const auto inode = [](const QString &path) {
+        struct stat st;
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? qint64(st.st_ino) : qint64(-1);
+    };
+    QVERIFY(QDir().mkpath(images() + QStringLiteral("/sub")));
+    write(images() + QStringLiteral("/100001_a.bmp"), "aaaa");
+    write(images() + QStringLiteral("/sub/x.bmp"), "xx");
+    QVERIFY(mirrorFolder(images(), backup));
+    const qint64 first = inode(backup);
+    QVERIFY(first > 0);
+    QVERIFY(mirrorFolder(images(), backup));
+    QCOMPARE(inode(backup), first);
+
+    // Something of its own in the backup: the copy is made again without it.
+    write(backup + QStringLiteral("/stray.bmp"), "s");
+    QVERIFY(mirrorFolder(images(), backup));
+    QVERIFY(inode(backup) != first);
+    QVERIFY(!QFileInfo::exists(backup + QStringLiteral("/stray.bmp")));
+
+    // A file changed in a subfolder comes across.
+    QTest::qWait(20);
+    write(images() + QStringLiteral("/sub/x.bmp"), "yyy");
+    QVERIFY(mirrorFolder(images(), backup));
+    QFile copy(backup + QStringLiteral("/sub/x.bmp"));
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), QByteArray("yyy"));
+    QCOMPARE(QDir(backup).entryList(QDir::Files), QStringList{QStringLiteral("100001_a.bmp")});
 }
 
 void TestPictureFiles::unsavedPicturesPutBackAsSaved_data()

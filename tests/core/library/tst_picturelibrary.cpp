@@ -152,7 +152,8 @@ QByteArray interlacedPng()
 }
 
 // A JPEG of the size given, with an orientation tag in an EXIF segment right after its start.
-QByteArray jpegWithOrientation(const QSize &stored, int orientation)
+// padding: bytes of a comment segment after the tag, pushing the frame header that far back.
+QByteArray jpegWithOrientation(const QSize &stored, int orientation, int padding = 0)
 {
     const QByteArray plain = saved(filled(stored, QImage::Format_RGB32), "JPEG");
     QByteArray tiff = QByteArray::fromHex("4d4d002a00000008" "0001" "011200030000000100") + char(orientation) +
@@ -161,7 +162,11 @@ QByteArray jpegWithOrientation(const QSize &stored, int orientation)
     QByteArray app1 = QByteArray::fromHex("ffe1");
     app1 += char((body.size() + 2) >> 8);
     app1 += char((body.size() + 2) & 0xFF);
-    return plain.left(2) + app1 + body + plain.mid(2);
+    QByteArray comment;
+    if (padding > 0)
+        comment = QByteArray::fromHex("fffe") + char((padding + 2) >> 8) + char((padding + 2) & 0xFF) +
+                  QByteArray(padding, 'c');
+    return plain.left(2) + app1 + body + comment + plain.mid(2);
 }
 
 bool makeFifo(const QString &path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }
@@ -331,6 +336,8 @@ void TestPictureLibrary::headerSizes_data()
     // Orientation 6: stored 16 x 8, shown turned a quarter; the module gets it as shown.
     QTest::newRow("jpeg turned by its tag") << "p.jpg" << jpegWithOrientation({16, 8}, 6) << QSize(8, 16);
     QTest::newRow("jpeg mirrored by its tag") << "p.jpg" << jpegWithOrientation({16, 8}, 2) << QSize(16, 8);
+    // Its frame header 60 000 bytes in, past the first bytes a header read takes.
+    QTest::newRow("jpeg, header far in") << "p.jpg" << jpegWithOrientation({16, 8}, 6, 60000) << QSize(8, 16);
 }
 
 // A library read for headers only gives every picture the size it decodes to, without decoding.
@@ -349,6 +356,7 @@ void TestPictureLibrary::headerSizes()
     QCOMPARE(headers.count(), 1);
     QCOMPARE(headers.at(0).size, size);
     QCOMPARE(headers.at(0).state, PictureState::Readable);
+    QCOMPARE(headers.at(0).fileSize, qint64(bytes.size()));
     QVERIFY(!headers.at(0).decoded);
 
     PictureState state;
