@@ -19,6 +19,7 @@
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextBrowser>
@@ -26,6 +27,24 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// Sizes each row for the list's current width, so a long comment wraps onto further lines
+// instead of running past the edge.
+class WrappingDelegate : public QStyledItemDelegate
+{
+public:
+    explicit WrappingDelegate(QListView *view) : QStyledItemDelegate(view), m_view(view) {}
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem wrapped = option;
+        wrapped.rect.setWidth(m_view->viewport()->width());
+        return QStyledItemDelegate::sizeHint(wrapped, index);
+    }
+
+private:
+    QListView *m_view;
+};
 
 template <typename W>
 W *named(W *w, const char *name)
@@ -181,6 +200,10 @@ void MainForm::setupUi(QMainWindow *w)
     splitterConsole->addWidget(cmdHolder);
     listViewCmd = named(new QListView(splitterConsole), "listViewCmd");
     listViewCmd->setMinimumWidth(160);
+    listViewCmd->setWordWrap(true);
+    listViewCmd->setResizeMode(QListView::Adjust);
+    listViewCmd->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    listViewCmd->setItemDelegate(new WrappingDelegate(listViewCmd));
     splitterConsole->addWidget(listViewCmd);
     frameDebug = named(new QFrame(splitterConsole), "frameDebug");
     auto *debug = new QVBoxLayout(frameDebug);

@@ -94,7 +94,7 @@ QStringList fill(QStandardItemModel *model)
     for (const Example &e : all()) {
         instructions << e.instruction;
         auto *item = new QStandardItem(e.instruction + e.comment);
-        // The longest comments are wider than any list; the tip shows them whole.
+        // The list wraps long comments; the tip shows the instruction and its comment apart.
         item->setToolTip(e.instruction + QLatin1Char('\n') + e.comment);
         model->appendRow(item);
     }

@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -108,6 +109,22 @@ void TestWindowLayout::firstRunLayout()
     QVERIFY2(ui.frameDesignParent->height() >= 260, qPrintable(sizes));
     QVERIFY2(ui.tvImage->height() >= 110, qPrintable(sizes));
     QVERIFY2(ui.listViewCmd->width() >= 300, qPrintable(sizes));
+
+    // Every example is readable whole: a comment longer than the list wraps onto more lines.
+    QListView *examples = ui.listViewCmd;
+    const int textWidth = examples->viewport()->width() - 2 * (examples->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, examples) + 1);
+    int wrappedRows = 0;
+    for (int r = 0; r < examples->model()->rowCount(); ++r) {
+        const QModelIndex index = examples->model()->index(r, 0);
+        const QString text = index.data().toString();
+        const QRect needed = examples->fontMetrics().boundingRect(QRect(0, 0, textWidth, 0), Qt::TextWordWrap, text);
+        const QRect row = examples->visualRect(index);
+        QVERIFY2(row.height() >= needed.height() && row.width() <= examples->viewport()->width(),
+                 qPrintable(QStringLiteral("%1: %2x%3 shown, %4 high needed").arg(text).arg(row.width()).arg(row.height()).arg(needed.height())));
+        if (needed.height() > examples->fontMetrics().height())
+            ++wrappedRows;
+    }
+    QVERIFY(wrappedRows > 0);
 
     // No header of the library is cut off, in either language.
     QHeaderView *header = ui.tvImage->horizontalHeader();
