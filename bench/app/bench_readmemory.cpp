@@ -245,7 +245,8 @@ int main(int argc, char **argv)
             programs << qMakePair(oldCli, QStringList{QStringLiteral("info"), withFile});
             programs << qMakePair(oldCli, QStringList{QStringLiteral("info"), withoutFile});
         }
-        const QVector<Run> r = medians(programs, qMax(rounds, 5));
+        // Runs of some 40 ms on a shared machine: many rounds, or the ratio is noise.
+        const QVector<Run> r = medians(programs, qMax(rounds, 21));
         std::printf("\ninfo, 200 pictures of 800 x 480 / none: %.1f ms / %.1f ms = %.2f", r.at(0).ms, r.at(1).ms,
                     r.at(0).ms / r.at(1).ms);
         if (r.size() > 2)
@@ -255,7 +256,7 @@ int main(int argc, char **argv)
 
         // The window on the same pair, to its first paint.
         QVector<double> withPictures, withoutPictures;
-        for (int round = 0; round < qMax(rounds, 5); ++round) {
+        for (int round = 0; round < qMax(rounds, 11); ++round) {
             withPictures << firstPaint(withFile, 1);
             withoutPictures << firstPaint(withoutFile, 1);
         }

@@ -40,7 +40,7 @@ signals:
 
 private:
     struct Stamp {
-        QDateTime modified;
+        qint64 modified = -1;  // as the file system counts it
         qint64 bytes = -1;
         bool operator==(const Stamp &o) const { return modified == o.modified && bytes == o.bytes; }
     };
@@ -58,5 +58,7 @@ private:
     // Asked for and not started yet, in the order asked.
     QList<QPair<QString, Stamp>> m_queue;
     bool m_running = false;
+    bool m_startScheduled = false;
+    static constexpr int StartDelayMs = 100;
     int m_decodes = 0;
 };

@@ -103,6 +103,10 @@ int TestUnsavedPictures::runSteps(const QString &projectFile, const QStringList 
         } else if (step == QLatin1String("save")) {
             if (!w.saveProject())
                 return 3;
+        } else if (step == QLatin1String("write")) {
+            // A save killed right after the project file was written, before anything else.
+            if (!ProjectFile::write(projectFile, w.projectData()))
+                return 3;
         }
         QCoreApplication::processEvents();
     }
@@ -140,6 +144,8 @@ void TestUnsavedPictures::killedWindowLeavesTheSavedPictures_data()
     QTest::newRow("deleted, saved, undone") << "delete,save,undo" << true << 4;
     QTest::newRow("deleted, saved, undone, redone") << "delete,save,undo,redo" << true << 4;
     QTest::newRow("deleted, saved, undone, saved") << "delete,save,undo,save" << false << 6;
+    QTest::newRow("deleted, killed in the save") << "delete,write" << true << 4;
+    QTest::newRow("deleted, saved, undone, killed in the save") << "delete,save,undo,write" << false << 6;
     // An import not saved goes as it would with "no" to saving at exit.
     QTest::newRow("imported") << "import" << false << 6;
     QTest::newRow("imported, deleted") << "import,delete" << false << 6;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -65,6 +66,21 @@ bool copyTree(const QString &src, const QString &dst, const QString &previous)
     return true;
 }
 
+// A file's modification time in milliseconds (a copy carries it to the millisecond), -1 when it
+// cannot be looked at. Straight from the file system: QFileInfo's times are local times, and
+// turning hundreds of them into local time costs more than the looks themselves.
+qint64 modifiedMs(const QFileInfo &fi)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::stat(QFile::encodeName(fi.filePath()).constData(), &st) != 0)
+        return -1;
+    return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+#else
+    return fi.lastModified().toMSecsSinceEpoch();
+#endif
+}
+
 // Whether dst already holds what copyTree would make of src: the same names, each file of the
 // same size and time, nothing more. Opening a project mirrors its pictures each time; most times
 // nothing changed, and rebuilding the copy of hundreds of files would be work for nothing.
@@ -92,7 +108,7 @@ bool sameTree(const QString &src, const QString &dst)
         if (fi.isDir()) {
             if (!other.isDir() || !sameTree(fi.filePath(), other.filePath()))
                 return false;
-        } else if (!other.isFile() || other.size() != fi.size() || other.lastModified() != fi.lastModified()) {
+        } else if (!other.isFile() || other.size() != fi.size() || modifiedMs(other) != modifiedMs(fi)) {
             return false;
         }
     }

@@ -170,7 +170,9 @@ int putBack(const QString &projectFile)
     return moved;
 }
 
-// Deletes the aside folder; a link in its place is removed as a link, its target untouched.
+// Deletes the aside folder; a link in its place is removed as a link, its target untouched. The
+// note goes last: a folder found without it means nothing was moved yet, so a kill in here must
+// not leave files behind without their note.
 void dropAside(const QString &projectFile)
 {
     const QString aside = asideFolder(projectFile);
@@ -178,7 +180,16 @@ void dropAside(const QString &projectFile)
         QFile::remove(aside);
         return;
     }
-    QFile::remove(notePath(projectFile));
+    const QString note = notePath(projectFile);
+    for (const QFileInfo &f : QDir(aside).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (f.absoluteFilePath() == note)
+            continue;
+        if (f.isDir() && !f.isSymLink())
+            QDir(f.absoluteFilePath()).removeRecursively();
+        else
+            QFile::remove(f.absoluteFilePath());
+    }
+    QFile::remove(note);
     QDir(aside).removeRecursively();
 }
 

@@ -140,6 +140,43 @@ QByteArray frameOnly(const QByteArray &frameChildren)
 class TestProjectFile : public QObject {
     Q_OBJECT
 private slots:
+    // A character at any place of a long plain run is judged alike by both parsers (the fast one
+    // looks at plain runs sixteen bytes at a time).
+    void charactersInALongRun_data()
+    {
+        QTest::addColumn<QByteArray>("character");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("read");
+        const QList<int> places{0, 1, 15, 16, 17, 31, 38};
+        for (int at : places) {
+            QTest::addRow("control 0x01 at %d", at) << QByteArray("\x01") << false << QString();
+            QTest::addRow("control 0x1F at %d", at) << QByteArray("\x1F") << false << QString();
+            QTest::addRow("lone continuation byte at %d", at) << QByteArray("\x80") << false << QString();
+            QTest::addRow("tab at %d", at) << QByteArray("\t") << true << QStringLiteral("\t");
+            QTest::addRow("DEL at %d", at) << QByteArray("\x7F") << true << QStringLiteral("\x7F");
+            QTest::addRow("CJK at %d", at) << QByteArray("\xE4\xB8\xAD") << true << QStringLiteral("\u4E2D");
+        }
+    }
+
+    void charactersInALongRun()
+    {
+        QFETCH(QByteArray, character);
+        QFETCH(bool, accepted);
+        QFETCH(QString, read);
+        const QByteArray run(39, 'a');
+        const int at = QByteArray(QTest::currentDataTag()).mid(QByteArray(QTest::currentDataTag()).lastIndexOf(' ') + 1).toInt();
+        const QByteArray text = run.left(at) + character + run.mid(at);
+        const QByteArray xml = QByteArray(kHeader) + "<ui><page id=\"1\"><ClassName ClassName=\"QLabel\"><text>" + text +
+                               "</text></ClassName></page></ui>";
+        for (bool fast : {true, false}) {
+            ProjectData d;
+            const ProjectFile::ReadResult r = ProjectFile::readFromBytesWith(xml, 0, &d, QString(), fast);
+            QCOMPARE(r.ok, accepted);
+            if (accepted)
+                QCOMPARE(d.pages.at(0).controls.at(0).text, QString::fromLatin1(run.left(at)) + read + QString::fromLatin1(run.mid(at)));
+        }
+    }
+
     void roundTrip()
     {
         const ProjectData p = richProject();
