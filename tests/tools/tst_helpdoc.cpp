@@ -12,6 +12,7 @@ private slots:
     void guideListsEverySection_data();
     void guideListsEverySection();
     void chapterStartsANewPage();
+    void headingsStayWithTheirText();
 };
 
 namespace {
@@ -88,6 +89,35 @@ void TestHelpDoc::chapterStartsANewPage()
     QVERIFY(p.waitForFinished(60000));
     QCOMPARE(p.exitCode(), 0);
     QCOMPARE(QDir(dir.filePath(QStringLiteral("pages"))).entryList(QDir::Files).size(), 2);
+}
+
+void TestHelpDoc::headingsStayWithTheirText()
+{
+    // Sections of one to four lines, so that headings fall at every height of the page.
+    QTemporaryDir dir;
+    const QString md = dir.filePath(QStringLiteral("many.md"));
+    QFile f(md);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write("# Title\n\n");
+    for (int i = 1; i <= 120; ++i) {
+        f.write(QStringLiteral("## Section %1\n\n").arg(i).toUtf8());
+        f.write(QString(QStringLiteral("Words of the section that fill a line of the page. ")).repeated(1 + i % 7).toUtf8() + "\n\n");
+    }
+    f.close();
+    QProcess p;
+    p.start(QStringLiteral(TAVO_BIN_DIR "/tools/helpdocs/helpdoc"),
+            {md, dir.filePath(QStringLiteral("many.pdf")), QStringLiteral("--heading-pages")});
+    QVERIFY(p.waitForFinished(60000));
+    QCOMPARE(p.exitCode(), 0);
+    const QStringList lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 121);
+    QSet<QString> pages;
+    for (const QString &line : lines.mid(1)) {
+        const QStringList parts = line.split(QLatin1Char(' '));
+        QVERIFY2(parts.at(0) == parts.at(1), qPrintable(line));
+        pages.insert(parts.at(0));
+    }
+    QVERIFY(pages.size() >= 5);
 }
 
 QTEST_MAIN(TestHelpDoc)

@@ -1,11 +1,12 @@
 // Turns one help document written in Markdown into a PDF; run by the build for every document.
 //
-//   helpdoc SOURCE.md OUTPUT.pdf [--images DIR]... [--preview DIR] [--sections]
+//   helpdoc SOURCE.md OUTPUT.pdf [--images DIR]... [--preview DIR] [--sections] [--heading-pages]
 //
 // Pictures named in the text are looked up beside the source, then in each --images folder.
 // A top-level heading after the first starts a new page (a chapter of its own, such as the
-// command line's). --sections prints the headings of the document written, one a line, so a
-// build or a test can see what it holds.
+// command line's); a heading that would end a page goes to the next with its text.
+// --sections prints the headings of the document written, one a line, so a build or a test can
+// see what it holds; --heading-pages prints each heading's page and the page of the text after it.
 // --preview also writes every page as a PNG, laid out the same way, to look at without a PDF
 // viewer.
 #include <QDir>
@@ -20,6 +21,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QTextLayout>
 #include <QTextTable>
 #include <QAbstractTextDocumentLayout>
 #include <cstdio>
@@ -185,22 +187,72 @@ QStringList headings(const QTextDocument &doc)
     return out;
 }
 
-bool writePreview(const QTextDocument &source, const QString &folder)
+const QSizeF kPage(794, 1123);  // A4 at 96 dpi
+
+// The document laid out on the PDF's pages: A4 with 2 cm margins.
+std::unique_ptr<QTextDocument> pagedCopy(const QTextDocument &source)
 {
     std::unique_ptr<QTextDocument> doc(source.clone());
-    const QSizeF page(794, 1123);  // A4 at 96 dpi
     QTextFrameFormat root = doc->rootFrame()->frameFormat();
-    root.setMargin(76);  // 2 cm, as the PDF
+    root.setMargin(76);
     doc->rootFrame()->setFrameFormat(root);
-    doc->setPageSize(page);
+    doc->setPageSize(kPage);
+    return doc;
+}
+
+// The page a block's first line is printed on.
+int pageOf(const QTextDocument &doc, const QTextBlock &b)
+{
+    qreal top = doc.documentLayout()->blockBoundingRect(b).top();
+    if (b.layout() && b.layout()->lineCount() > 0)
+        top += b.layout()->lineAt(0).y();
+    return int(top / kPage.height());
+}
+
+// A heading left alone at the foot of a page is moved to the next, with the text it heads.
+// Each move can push later headings down, so the pages are laid out again after each.
+void keepHeadingsWithText(QTextDocument &doc)
+{
+    for (int moves = 0; moves < 200; ++moves) {
+        const std::unique_ptr<QTextDocument> paged = pagedCopy(doc);
+        QTextBlock orphan;
+        for (QTextBlock b = paged->begin(); b.isValid() && b.next().isValid(); b = b.next()) {
+            if (b.blockFormat().headingLevel() >= 2 && pageOf(*paged, b) != pageOf(*paged, b.next())) {
+                orphan = doc.findBlockByNumber(b.blockNumber());
+                break;
+            }
+        }
+        if (!orphan.isValid())
+            return;
+        QTextBlockFormat f = orphan.blockFormat();
+        f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(orphan).setBlockFormat(f);
+    }
+}
+
+// Each heading with the page it is printed on and the page of the text after it.
+void printHeadingPages(const QTextDocument &source)
+{
+    const std::unique_ptr<QTextDocument> doc = pagedCopy(source);
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (b.blockFormat().headingLevel() == 0)
+            continue;
+        const int next = b.next().isValid() ? pageOf(*doc, b.next()) + 1 : 0;
+        std::printf("%d %d %s\n", pageOf(*doc, b) + 1, next, b.text().toUtf8().constData());
+    }
+}
+
+bool writePreview(const QTextDocument &source, const QString &folder)
+{
+    const std::unique_ptr<QTextDocument> doc = pagedCopy(source);
     QDir().mkpath(folder);
     for (int i = 0; i < doc->pageCount(); ++i) {
-        QImage image(page.toSize(), QImage::Format_RGB32);
+        QImage image(kPage.toSize(), QImage::Format_RGB32);
         image.fill(Qt::white);
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing);
-        p.translate(0, -i * page.height());
-        doc->drawContents(&p, QRectF(QPointF(0, i * page.height()), page));
+        p.translate(0, -i * kPage.height());
+        doc->drawContents(&p, QRectF(QPointF(0, i * kPage.height()), kPage));
         p.end();
         if (!image.save(QStringLiteral("%1/page-%2.png").arg(folder).arg(i + 1, 2, 10, QLatin1Char('0'))))
             return false;
@@ -218,6 +270,7 @@ int main(int argc, char **argv)
     QStringList folders;
     QString preview;
     const bool listSections = args.removeAll(QStringLiteral("--sections")) > 0;
+    const bool listPages = args.removeAll(QStringLiteral("--heading-pages")) > 0;
     for (int i = 0; i + 1 < args.size();) {
         if (args.at(i) == QLatin1String("--images")) {
             folders << args.at(i + 1);
@@ -230,7 +283,7 @@ int main(int argc, char **argv)
         }
     }
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: helpdoc SOURCE.md OUTPUT.pdf [--images DIR]... [--preview DIR] [--sections]\n");
+        std::fprintf(stderr, "usage: helpdoc SOURCE.md OUTPUT.pdf [--images DIR]... [--preview DIR] [--sections] [--heading-pages]\n");
         return 2;
     }
     QFile source(args.at(0));
@@ -250,6 +303,7 @@ int main(int argc, char **argv)
         return 1;
     fitToPage(doc);
     breakBeforeChapters(doc);
+    keepHeadingsWithText(doc);
 
     const QString title = text.section(QLatin1Char('\n'), 0, 0).remove(QRegularExpression(QStringLiteral("^#+\\s*")));
     QDir().mkpath(QFileInfo(args.at(1)).absolutePath());
@@ -272,5 +326,7 @@ int main(int argc, char **argv)
         for (const QString &h : headings(doc))
             std::printf("%s\n", h.toUtf8().constData());
     }
+    if (listPages)
+        printHeadingPages(doc);
     return 0;
 }
