@@ -34,6 +34,7 @@
 #include <QInputMethod>
 #include <QKeyEvent>
 #include <QLayout>
+#include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QTextEdit>
 #include <QUndoStack>
@@ -383,7 +384,8 @@ bool MainWindow::textEntryActive() const
         return true;
     if (const auto *edit = qobject_cast<const QTextEdit *>(focus))
         return !edit->isReadOnly();
-    return QGuiApplication::inputMethod()->cursorRectangle().topLeft() != QPointF(0, 0);
+    // Any other widget that takes typed text; item views take input only to find a row.
+    return focus && focus->testAttribute(Qt::WA_InputMethodEnabled) && !qobject_cast<const QAbstractItemView *>(focus);
 }
 
 // ---- areas wired up with their own features ---------------------------------------------------
