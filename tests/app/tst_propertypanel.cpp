@@ -196,7 +196,7 @@ void TestPropertyPanel::editsLikeTheCli()
     else if (parts.first() == QLatin1String("control"))
         args << QStringLiteral("--control") << (c.target == QLatin1String("control 5") ? QStringLiteral("qr0") : parts.at(1));
     const CliRun r = runTavoCli(args << c.field + QLatin1Char('=') + c.value);
-    QCOMPARE(r.code, 0);
+    QVERIFY2(r.code == 0, qPrintable(r.err));
     ProjectData cli;
     QVERIFY(ProjectFile::read(cliPath, 2, &cli).ok);
     const ProjectData window = m_window->projectData();

@@ -18,10 +18,14 @@ inline CliRun runTavoCli(const QStringList &args, int timeoutMs = 120000)
     QProcess p;
     p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-cli"), args);
     CliRun r;
-    if (!p.waitForFinished(timeoutMs))
-        return r;
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    const bool finished = p.waitForFinished(timeoutMs);
     r.out = p.readAllStandardOutput();
     r.err = QString::fromUtf8(p.readAllStandardError());
+    if (!finished || p.exitStatus() != QProcess::NormalExit) {
+        // Say why, for a failure that shows only now and then.
+        r.err += QStringLiteral("\n[tavo-cli did not finish normally: %1]").arg(p.errorString());
+        return r;
+    }
+    r.code = p.exitCode();
     return r;
 }

@@ -55,8 +55,6 @@ bool supported(const QByteArray &format)
     return have.contains(format);
 }
 
-// A reader bound to the format the file's bytes announce, with content sniffing by the plugins
-// turned off; false when the file is not a regular file or not one of our formats.
 // Binds the reader to the format the device's first bytes announce, with content sniffing by
 // the plugins turned off; false when they announce none of our formats.
 bool bindReader(QIODevice *device, QImageReader *reader)
@@ -64,6 +62,13 @@ bool bindReader(QIODevice *device, QImageReader *reader)
     const QByteArray format = formatOf(device);
     if (format.isEmpty())
         return false;
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    // Qt 6 refuses to decode more than 128 MB of pixels (about 5800 x 5800 in 32 bits), Qt 5 has no
+    // such bound. Our own bound is MaxPixels, at up to 8 bytes a pixel (16-bit PNG), so both
+    // builds decode the same pictures.
+    static const bool limitSet = (QImageReader::setAllocationLimit(int(MaxPixels * 8 / (1024 * 1024))), true);
+    Q_UNUSED(limitSet);
+#endif
     reader->setAutoDetectImageFormat(false);
     reader->setDecideFormatFromContent(false);
     reader->setFormat(format);

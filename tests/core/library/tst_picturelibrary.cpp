@@ -184,6 +184,7 @@ private slots:
     void tooLarge_data();
     void tooLarge();
     void onlyRegularFiles();
+    void largePictureDecodes();
     void headerSizes_data();
     void headerSizes();
     void onlyTheLibraryFormats_data();
@@ -313,6 +314,22 @@ void TestPictureLibrary::tooLarge()
     QCOMPARE(lib.at(0).size, size);
     QCOMPARE(lib.at(0).readable(), readable);
     QCOMPARE(lib.at(0).state, readable ? PictureState::Readable : PictureState::TooLarge);
+}
+
+void TestPictureLibrary::largePictureDecodes()
+{
+    // 144 MB of pixels when decoded: over what Qt 6 allows by default, within our own bound.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("100001_large.jpg"));
+    {
+        QImage large(6000, 6000, QImage::Format_RGB32);
+        large.fill(QColor(0, 0, 255));
+        QVERIFY(large.save(path, "JPG", 10));
+    }
+    PictureState state = PictureState::Unreadable;
+    const QImage decoded = PictureReader::read(path, &state);
+    QCOMPARE(state, PictureState::Readable);
+    QCOMPARE(decoded.size(), QSize(6000, 6000));
 }
 
 void TestPictureLibrary::headerSizes_data()
