@@ -16,6 +16,30 @@
 
 namespace RegularFile {
 
+#ifdef Q_OS_UNIX
+namespace {
+
+// A descriptor open for reading when what was opened is a regular file (checked on the open file,
+// so a swap after a check cannot slip in a FIFO or a device), else -1. Non-blocking, so a FIFO
+// never hangs the open.
+int openRegular(const QString &path, qint64 *size = nullptr)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return -1;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    if (size)
+        *size = st.st_size;
+    return fd;
+}
+
+}  // namespace
+#endif
+
 bool isRegular(const QString &path)
 {
 #ifdef Q_OS_UNIX
@@ -31,14 +55,9 @@ bool open(const QString &path, QFile *file)
     if (!isRegular(path))
         return false;
 #ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = openRegular(path);
     if (fd < 0)
         return false;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return false;
@@ -57,16 +76,10 @@ bool readStart(const QString &path, int maxBytes, QByteArray *data, qint64 *file
 #ifdef Q_OS_UNIX
     if (!typeKnown && !isRegular(path))
         return false;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = openRegular(path, fileSize);
     if (fd < 0)
         return false;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
-    *fileSize = st.st_size;
-    data->resize(int(qBound(qint64(0), qint64(st.st_size), qint64(maxBytes))));
+    data->resize(int(qBound(qint64(0), *fileSize, qint64(maxBytes))));
     qint64 got = 0;
     while (got < data->size()) {
         const ssize_t n = ::read(fd, data->data() + got, size_t(data->size() - got));
