@@ -58,6 +58,7 @@ bool SimulatorRun::ensureModule(const QSize &screen, QString *error)
         m_window->setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
         m_window->installEventFilter(this);
+        m_filteredWindow = m_window;
     }
     return true;
 }
@@ -113,7 +114,8 @@ void SimulatorRun::updateRunning()
 bool SimulatorRun::eventFilter(QObject *watched, QEvent *event)
 {
     // Looked at once the show or hide has been carried out.
-    if (watched == m_window && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+    // The window is compared by address only: it may be part way through its destruction.
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched == m_filteredWindow)
         QMetaObject::invokeMethod(this, &SimulatorRun::updateRunning, Qt::QueuedConnection);
     return QObject::eventFilter(watched, event);
 }

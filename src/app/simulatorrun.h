@@ -60,6 +60,7 @@ private:
     std::unique_ptr<VirtualModule> m_module;
     std::unique_ptr<SerialLink> m_link;
     QPointer<SimulatorWindow> m_window;
+    const QObject *m_filteredWindow = nullptr;  // the window whose events are watched, never dereferenced
     bool m_downloading = false;
     bool m_running = false;
 };

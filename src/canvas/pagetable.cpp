@@ -3,6 +3,8 @@
 #include "qmyframe.h"
 #include "qmywidget.h"
 
+#include <algorithm>
+
 namespace {
 const QList<QMyWidget *> kNoControls;
 
@@ -17,6 +19,13 @@ void settle(QVector<ControlRecord> &records)
     }
 }
 const QList<QMyDrawType *> kNoPrimitives;
+
+// Item by item: Qt 6.4's list comparison hands null pointers to memcmp for two empty lists.
+template <typename T>
+bool sameItems(const QList<T> &a, const QList<T> &b)
+{
+    return std::equal(a.cbegin(), a.cend(), b.cbegin(), b.cend());
+}
 }  // namespace
 
 PageTable::PageTable(QObject *parent) : QObject(parent)
@@ -44,7 +53,7 @@ bool PageTable::isSelected(const QMyDrawType *d) const
 
 void PageTable::setSelection(const QList<QMyWidget *> &controls, const QList<QMyDrawType *> &primitives)
 {
-    if (controls == m_selControls && primitives == m_selPrimitives)
+    if (sameItems(controls, m_selControls) && sameItems(primitives, m_selPrimitives))
         return;
     m_selControls = controls;
     m_selPrimitives = primitives;
