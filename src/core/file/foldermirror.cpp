@@ -1,5 +1,7 @@
 #include "file/foldermirror.h"
 
+#include "support/workingfolder.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
@@ -124,14 +126,7 @@ bool copyFolderTree(const QString &src, const QString &dst)
 
 QString workingFolderProblem(const QString &path)
 {
-    const QFileInfo fi(path);
-    if (fi.isSymLink())
-        return QCoreApplication::translate("FolderMirror", "“%1”是符号链接，不会经由它删除、改名或写入文件")
-            .arg(QDir::toNativeSeparators(path));
-    if (fi.exists() && !fi.isDir())
-        return QCoreApplication::translate("FolderMirror", "“%1”不是文件夹，无法用作图片文件夹")
-            .arg(QDir::toNativeSeparators(path));
-    return QString();
+    return WorkingFolder::problem(path);
 }
 
 bool removeFolderTree(const QString &path)

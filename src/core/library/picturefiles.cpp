@@ -2,6 +2,7 @@
 
 #include "library/picturereader.h"
 #include "library/regularfile.h"
+#include "support/workingfolder.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -342,14 +343,7 @@ int recoverUnsavedPictures(const QString &projectFile)
 
 QString pictureFolderProblem(const QString &imagesFolder)
 {
-    const QFileInfo fi(imagesFolder);
-    if (fi.isSymLink())
-        return QCoreApplication::translate("FolderMirror", "“%1”是符号链接，不会经由它删除、改名或写入文件")
-            .arg(QDir::toNativeSeparators(imagesFolder));
-    if (fi.exists() && !fi.isDir())
-        return QCoreApplication::translate("FolderMirror", "“%1”不是文件夹，无法用作图片文件夹")
-            .arg(QDir::toNativeSeparators(imagesFolder));
-    return QString();
+    return WorkingFolder::problem(imagesFolder);
 }
 
 QString escapedName(const QString &fileName)
