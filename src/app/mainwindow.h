@@ -301,6 +301,7 @@ private:
     void dropQuestionJob();
     PictureJudging *m_judging = nullptr;
     QTimer *m_judgingTimer = nullptr;
+    QString m_judgedProject;  // the project file whose pictures are being judged
     // The job judged for the download question on show, kept for its answer: its pictures are
     // used again while their folder is as it was.
     DownloadJob m_questionJob;

@@ -117,6 +117,7 @@ bool MainWindow::judgedJob(const ProjectData &project, DownloadMode mode, JobPic
     }
     const QPointer<MainWindow> alive(this);
     const QString projectPath = App::projectPath();
+    m_judgedProject = projectPath;
     // The callers carry on once the verdict is in, as they did when the pictures were decoded
     // here; meanwhile the window handles its events.
     QEventLoop loop;
@@ -148,6 +149,11 @@ bool MainWindow::judgedJob(const ProjectData &project, DownloadMode mode, JobPic
 
 void MainWindow::showJudgingProgress()
 {
+    // Another project was opened meanwhile: the verdict would be nobody's.
+    if (App::projectPath() != m_judgedProject) {
+        m_judging->cancel();
+        return;
+    }
     const int total = m_judging->total();
     ui.progressBarDown->setRange(0, qMax(1, total));
     ui.progressBarDown->setValue(qBound(0, m_judging->done(), qMax(1, total)));
