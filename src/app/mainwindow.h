@@ -298,6 +298,7 @@ private:
     // (the window closing, the project changing). The window may be gone when it returns false.
     bool judgedJob(const ProjectData &project, DownloadMode mode, JobPictures reading, DownloadJob *job);
     void showJudgingProgress();
+    static QString judgingHint();
     void dropQuestionJob();
     PictureJudging *m_judging = nullptr;
     QTimer *m_judgingTimer = nullptr;

@@ -107,12 +107,14 @@ DownloadJob MainWindow::withLinkSettings(DownloadJob job, const QString &command
     return job;
 }
 
+QString MainWindow::judgingHint() { return tr("正在检查图片，请稍候……"); }
+
 bool MainWindow::judgingPictures() const { return m_judging->isRunning(); }
 
 bool MainWindow::judgedJob(const ProjectData &project, DownloadMode mode, JobPictures reading, DownloadJob *job)
 {
     if (m_judging->isRunning()) {
-        message(m_infoBox, QMyMessageBox::Hint, 0, 0, tr("正在检查图片，请稍候……"));
+        message(m_infoBox, QMyMessageBox::Hint, 0, 0, judgingHint());
         return false;
     }
     const QPointer<MainWindow> alive(this);
@@ -135,6 +137,9 @@ bool MainWindow::judgedJob(const ProjectData &project, DownloadMode mode, JobPic
     // Also when the application is quitting under the loop.
     if (m_judging->isRunning())
         m_judging->cancel();
+    // The hint given to a click made meanwhile has served.
+    if (m_infoBox->isVisible() && m_infoBox->message() == judgingHint())
+        m_infoBox->hide();
     if (m_judgingTimer->isActive()) {
         m_judgingTimer->stop();
         ui.progressBarDown->hide();

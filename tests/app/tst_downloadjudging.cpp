@@ -263,6 +263,8 @@ void TestDownloadJudging::secondClickWhileJudging()
     w.on_btnInstrDownLoad_clicked();
     QVERIFY(sawJudging);
     QCOMPARE(hint, QStringLiteral("正在检查图片，请稍候……"));
+    // The hint goes when the question comes.
+    QVERIFY(!w.infoBox()->isVisible());
     QVERIFY(w.questionBox()->isVisible());
     QCOMPARE(w.questionBox()->code(), 11);
     QVERIFY(!w.judgingPictures());
