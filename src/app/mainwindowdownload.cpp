@@ -213,6 +213,7 @@ void MainWindow::on_btnInstrDownLoad_clicked()
         return;
     }
     // The pixel block with the verdicts: the answer may add the pictures to the download.
+    dropQuestionJob();
     DownloadJob job;
     if (!judgedJob(project, DownloadMode::PagesOnly, JobPictures::VerdictsAndPixels, &job))
         return;
@@ -249,6 +250,11 @@ void MainWindow::startProjectDownload()
 {
     if (downloadBusy())
         return;
+    // An answer to an earlier question while the next one is being judged starts nothing.
+    if (m_judging->isRunning()) {
+        message(m_infoBox, QMyMessageBox::Hint, 0, 0, judgingHint());
+        return;
+    }
     const bool withPictures = m_questionBox->downloadResourcesChecked();
     DownloadJob judged;
     const QString folder = projectFolder();

@@ -40,7 +40,7 @@ private slots:
 
 private:
     // A project of one 240 x 320 page whose background is picture 0, a 2 x 1 picture (red, blue),
-    // followed by `more` pictures of the given size.
+    // followed by `more` pictures of the given size (large ones keep the judging busy for a while).
     QString makeProject(const QString &name, int more, const QSize &size = QSize(8, 8));
     static void openVirtual(MainWindow &w);
     static void answer(QMyMessageBox *box, bool yes);
@@ -87,13 +87,20 @@ QString TestDownloadJudging::makeProject(const QString &name, int more, const QS
     QDir().mkpath(images);
     QDir().mkpath(folder + QStringLiteral("/tempFonts"));
     writeTwoPixels(images + QStringLiteral("/100001_first.bmp"), qRgb(255, 0, 0), qRgb(0, 0, 255));
-    for (int i = 0; i < more; ++i) {
-        QImage img(size, QImage::Format_RGB32);
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
-                img.setPixel(x, y, qRgb((x + i) & 255, y & 255, (x * y) & 255));
-        img.save(images + QStringLiteral("/%1_p%2.jpg").arg(100002 + i).arg(i), "JPEG");
+    // Noise, so that a large picture takes its time to decode; one file copied under each name.
+    QImage img(size, QImage::Format_RGB32);
+    quint32 seed = 1;
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            img.setPixel(x, y, QRgb(seed >> 8));
+        }
     }
+    const QString one = m_dir->filePath(QStringLiteral("one.jpg"));
+    QFile::remove(one);
+    img.save(one, "JPEG", 95);
+    for (int i = 0; i < more; ++i)
+        QFile::copy(one, images + QStringLiteral("/%1_p%2.jpg").arg(100002 + i).arg(i));
     QDir().mkpath(folder + QStringLiteral("/backUpImages"));
     for (const QString &f : QDir(images).entryList(QDir::Files))
         QFile::copy(images + QLatin1Char('/') + f, folder + QStringLiteral("/backUpImages/") + f);
@@ -247,28 +254,38 @@ void TestDownloadJudging::unreadablePictureIsNamed()
 
 void TestDownloadJudging::secondClickWhileJudging()
 {
-    App::projectPath() = makeProject(QStringLiteral("twice"), 40, QSize(800, 480));
+    App::projectPath() = makeProject(QStringLiteral("twice"), 40, QSize(1600, 1200));
     MainWindow w;
+    openVirtual(w);
     thumbnailsMade(w);
     const int decodes = PictureReader::decodeCount();
+    w.on_btnInstrDownLoad_clicked();
+    QVERIFY(w.questionBox()->isVisible());
     bool sawJudging = false;
-    QString hint;
-    // Runs inside the first click's wait.
+    bool busy = true;
+    QStringList hints;
+    // Runs inside the second click's wait, the first question still up.
     QTimer::singleShot(0, &w, [&] {
         sawJudging = w.judgingPictures();
         w.on_btnInstrDownLoad_clicked();
-        hint = w.infoBox()->message();
+        hints << w.infoBox()->message();
         w.on_btnSimulate_clicked();
+        hints << w.infoBox()->message();
+        answer(w.questionBox(), true);
+        hints << w.infoBox()->message();
+        busy = w.serialPortDlg()->isBusy();
     });
     w.on_btnInstrDownLoad_clicked();
     QVERIFY(sawJudging);
-    QCOMPARE(hint, QStringLiteral("正在检查图片，请稍候……"));
+    const QString hint = QStringLiteral("正在检查图片，请稍候……");
+    QCOMPARE(hints, QStringList({hint, hint, hint}));
+    QVERIFY(!busy);
     // The hint goes when the question comes.
     QVERIFY(!w.infoBox()->isVisible());
     QVERIFY(w.questionBox()->isVisible());
     QCOMPARE(w.questionBox()->code(), 11);
     QVERIFY(!w.judgingPictures());
-    QCOMPARE(PictureReader::decodeCount() - decodes, 41);
+    QCOMPARE(PictureReader::decodeCount() - decodes, 2 * 41);
 }
 
 void TestDownloadJudging::windowGoesWhileJudging_data()
@@ -282,7 +299,7 @@ void TestDownloadJudging::windowGoesWhileJudging_data()
 void TestDownloadJudging::windowGoesWhileJudging()
 {
     QFETCH(QString, how);
-    App::projectPath() = makeProject(QStringLiteral("going"), 40, QSize(800, 480));
+    App::projectPath() = makeProject(QStringLiteral("going"), 40, QSize(1600, 1200));
     const QString other = makeProject(QStringLiteral("other"), 0);
     auto *w = new MainWindow;
     QPointer<MainWindow> alive(w);
