@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "dialogs/qmymessagebox.h"
 #include "dialogs/serialportdlg.h"
+#include "download/downloadjob.h"
 #include "file/projectfile.h"
 #include "library/librarypanel.h"
 #include "library/picturereader.h"
@@ -32,6 +33,8 @@ private slots:
     void confirmDecodesEachPictureOnce_data();
     void confirmDecodesEachPictureOnce();
     void changedFolderIsJudgedAgain();
+    void folderStampSeesChanges_data();
+    void folderStampSeesChanges();
     void unreadablePictureIsNamed_data();
     void unreadablePictureIsNamed();
     void secondClickWhileJudging();
@@ -211,6 +214,49 @@ void TestDownloadJudging::changedFolderIsJudgedAgain()
     QCOMPARE(PictureReader::mainThreadDecodeCount() - onMain, 0);
     QVERIFY(module->pixelData().startsWith(QByteArray("\x07\xE0\xFF\xFF", 4)));
     QCOMPARE(module->pixelData().size(), 4 + 2 * 128);
+}
+
+void TestDownloadJudging::folderStampSeesChanges_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("same");
+    QTest::newRow("nothing") << QStringLiteral("nothing") << true;
+    QTest::newRow("read only") << QStringLiteral("read") << true;
+    QTest::newRow("renamed") << QStringLiteral("rename") << false;
+    QTest::newRow("added") << QStringLiteral("add") << false;
+    QTest::newRow("removed") << QStringLiteral("remove") << false;
+    QTest::newRow("same size, new time") << QStringLiteral("touch") << false;
+}
+
+void TestDownloadJudging::folderStampSeesChanges()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, same);
+    const QString folder = m_dir->filePath(QStringLiteral("stamp"));
+    const QString images = folder + QStringLiteral("/tempImages");
+    QDir().mkpath(images);
+    const QString first = images + QStringLiteral("/100001_first.bmp");
+    writeTwoPixels(first, qRgb(255, 0, 0), qRgb(0, 0, 255));
+    writeTwoPixels(images + QStringLiteral("/100002_second.bmp"), qRgb(1, 2, 3), qRgb(4, 5, 6));
+    const QDateTime time = QFileInfo(first).lastModified();
+    const QByteArray before = pictureFolderStamp(folder);
+    QVERIFY(!before.isEmpty());
+    QFile f(first);
+    if (change == QLatin1String("read")) {
+        PictureState state;
+        QVERIFY(!PictureReader::read(first, &state).isNull());
+    } else if (change == QLatin1String("rename")) {
+        QVERIFY(f.rename(images + QStringLiteral("/100001_renamed.bmp")));
+    } else if (change == QLatin1String("add")) {
+        writeTwoPixels(images + QStringLiteral("/100003_third.bmp"), qRgb(0, 0, 0), qRgb(0, 0, 0));
+    } else if (change == QLatin1String("remove")) {
+        QVERIFY(f.remove());
+    } else if (change == QLatin1String("touch")) {
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(time.addSecs(5), QFileDevice::FileModificationTime));
+    }
+    f.close();
+    QCOMPARE(pictureFolderStamp(folder) == before, same);
 }
 
 void TestDownloadJudging::unreadablePictureIsNamed_data()

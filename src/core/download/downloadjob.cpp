@@ -41,8 +41,11 @@ QByteArray pictureFolderStamp(const QString &projectFolder)
     const QFileInfoList entries = QDir(projectFolder + QStringLiteral("/tempImages"))
                                       .entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                                                      QDir::Name);
+    // Never empty, so that stamps compare alike in every build.
+    out << qint32(entries.size());
     for (const QFileInfo &e : entries) {
-        // A file replaced by another of the same size and time still has a new change time.
+        // A file replaced by another of the same size and time has a later change time (a clock tick
+        // later at least).
         out << e.fileName() << e.size() << e.lastModified().toMSecsSinceEpoch()
             << e.metadataChangeTime().toMSecsSinceEpoch();
     }
