@@ -44,8 +44,8 @@ QByteArray pictureFolderStamp(const QString &projectFolder)
     // Never empty, so that stamps compare alike in every build.
     out << qint32(entries.size());
     for (const QFileInfo &e : entries) {
-        // A file replaced by another of the same size and time has a later change time (a clock tick
-        // later at least).
+        // A file put in another's place with its size and time gets a new change time, unless
+        // both happen within one tick of the file system's clock.
         out << e.fileName() << e.size() << e.lastModified().toMSecsSinceEpoch()
             << e.metadataChangeTime().toMSecsSinceEpoch();
     }
