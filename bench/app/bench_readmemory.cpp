@@ -10,7 +10,8 @@
 // figure is printed for both with the ratio.
 //
 // Child mode: --open FILE makes the window on FILE, shows it, paints once and exits.
-// --first-paint FILE [ROUNDS] prints the median time to first paint of FILE alone.
+// --first-paint FILE [ROUNDS] prints the median time to first paint of FILE alone;
+// --make-project PAGES FILE writes such a project to profile.
 #include "app/appglobals.h"
 #include "app/mainwindow.h"
 #include "benchdata.h"
@@ -175,6 +176,11 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() == 3 && args.at(1) == QLatin1String("--open"))
         return openWindow(args.at(2));
+    if (args.size() == 4 && args.at(1) == QLatin1String("--make-project")) {
+        // A project of N pages x 64 controls to profile with --first-paint.
+        ProjectFile::write(args.at(3), project(args.at(2).toInt(), 64));
+        return 0;
+    }
     if (args.size() >= 3 && args.at(1) == QLatin1String("--first-paint")) {
         // One project's time to first paint alone, for profiling.
         std::printf("%.1f ms\n", firstPaint(args.at(2), args.size() > 3 ? args.at(3).toInt() : 5));

@@ -58,6 +58,8 @@ class EventSource {
 public:
     virtual ~EventSource() = default;
     virtual bool next(Event *e) = 0;
+    // The next start or end event, passing over texts.
+    virtual bool nextTag(Event *e);
     virtual bool failed() const = 0;
     // The characters of a text event.
     virtual QString text(const Event &e) const = 0;
@@ -75,6 +77,7 @@ public:
     FastSource(const QByteArray &bytes, int maxDepth);
     ~FastSource() override;
     bool next(Event *e) override;
+    bool nextTag(Event *e) override;
     bool failed() const override;
     QString text(const Event &e) const override;
     int number(const Event &e, bool *ok) const override;
