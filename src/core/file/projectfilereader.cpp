@@ -422,9 +422,22 @@ bool checkWellFormed(const QByteArray &bytes, const QString &name, QString *reas
     }
     QXmlStreamReader xml(bytes);
     int depth = 0;
+    bool rootStarted = false;
+    bool dtdSeen = false;
     while (!xml.atEnd()) {
         switch (xml.readNext()) {
+        case QXmlStreamReader::DTD: {
+            const QString misplaced = ProjectXml::misplacedDtd(rootStarted, dtdSeen);
+            dtdSeen = true;
+            if (!misplaced.isEmpty()) {
+                if (reason)
+                    *reason = tr("%1：%2").arg(where(name, xml), misplaced);
+                return false;
+            }
+            break;
+        }
         case QXmlStreamReader::StartElement:
+            rootStarted = true;
             if (++depth > MaxDepth) {
                 if (reason)
                     *reason = tr("%1：元素嵌套超过%2层").arg(where(name, xml), QString::number(MaxDepth));

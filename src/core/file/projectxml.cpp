@@ -632,6 +632,15 @@ Tag tagOf(const QString &name)
 
 QString tagName(Tag tag) { return tagNames().value(int(tag)); }
 
+QString misplacedDtd(bool rootStarted, bool dtdBefore)
+{
+    if (rootStarted)
+        return QStringLiteral("Unexpected token type DTD in Body.");
+    if (dtdBefore)
+        return QStringLiteral("Found second DTD token in Prolog.");
+    return QString();
+}
+
 namespace {
 
 // The characters of a text the fast tokenizer passed: line ends become "\n", references were
@@ -876,6 +885,8 @@ public:
     QXmlStreamReader xml;
     const int maxDepth;
     int depth = 0;
+    bool rootStarted = false;
+    bool dtdSeen = false;
     bool failed = false;
     bool tooDeep = false;
     int line = 0;
@@ -908,6 +919,7 @@ bool StreamSource::next(Event *out)
     while (!d->failed && !xml.atEnd()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement: {
+            d->rootStarted = true;
             if (++d->depth > d->maxDepth) {
                 d->line = int(xml.lineNumber());
                 d->column = int(xml.columnNumber());
@@ -932,6 +944,14 @@ bool StreamSource::next(Event *out)
             out->type = Event::End;
             return true;
         case QXmlStreamReader::DTD: {
+            d->reason = misplacedDtd(d->rootStarted, d->dtdSeen);
+            d->dtdSeen = true;
+            if (!d->reason.isEmpty()) {
+                d->line = int(xml.lineNumber());
+                d->column = int(xml.columnNumber());
+                d->failed = true;
+                return false;
+            }
             // The parser drops references to an external entity without a word, so the file would
             // load with a hole in its text. Such a file is refused, as one naming an undeclared
             // entity is; the entity's text is never fetched.
