@@ -69,10 +69,9 @@ enum : uchar { SpaceClass = 1, NameStartClass = 2, NameClass = 4 };
 
 struct ByteClasses {
     uchar of[256] = {};
-    ByteClasses()
+    constexpr ByteClasses()
     {
-        for (const char c : {' ', '\t', '\n', '\r'})
-            of[uchar(c)] = SpaceClass;
+        of[uchar(' ')] = of[uchar('\t')] = of[uchar('\n')] = of[uchar('\r')] = SpaceClass;
         for (int c = 0; c < 256; ++c) {
             if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_')
                 of[c] = NameStartClass | NameClass;
@@ -81,7 +80,7 @@ struct ByteClasses {
         }
     }
 };
-const ByteClasses byteClasses;
+constexpr ByteClasses byteClasses;
 
 inline bool isSpace(char c) { return byteClasses.of[uchar(c)] & SpaceClass; }
 inline bool isNameStart(char c) { return byteClasses.of[uchar(c)] & NameStartClass; }
@@ -750,14 +749,6 @@ FastSource::FastSource(const QByteArray &bytes, int maxDepth) : d(new Private(by
 FastSource::~FastSource() { delete d; }
 bool FastSource::next(Event *e) { return d->tokenizer.next(e); }
 
-bool FastSource::nextTag(Event *e)
-{
-    while (d->tokenizer.next(e)) {
-        if (e->type != Event::Text)
-            return true;
-    }
-    return false;
-}
 bool FastSource::failed() const { return d->tokenizer.failed; }
 QString FastSource::text(const Event &e) const { return fastText(d->tokenizer.p, e); }
 

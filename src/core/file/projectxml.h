@@ -77,7 +77,6 @@ public:
     FastSource(const QByteArray &bytes, int maxDepth);
     ~FastSource() override;
     bool next(Event *e) override;
-    bool nextTag(Event *e) override;
     bool failed() const override;
     QString text(const Event &e) const override;
     int number(const Event &e, bool *ok) const override;
