@@ -1426,6 +1426,14 @@
         <source>[模拟器]</source>
         <translation>[Simulator]</translation>
     </message>
+    <message>
+        <source>正在检查图片，请稍候……</source>
+        <translation>Checking the pictures, please wait...</translation>
+    </message>
+    <message>
+        <source>正在检查图片：%1/%2</source>
+        <translation>Checking pictures: %1/%2</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>

@@ -18,6 +18,7 @@ class BatchDownloadDlg;
 class LanguageDlg;
 class LibraryPanel;
 class PageTable;
+class PictureJudging;
 class ProjectHistory;
 class QDialog;
 class QToolButton;
@@ -157,6 +158,8 @@ public:
     void on_btnSimulate_clicked();
     // Talking to the module (mainwindowdownload.cpp).
     SerialPortDlg *serialPortDlg() const { return m_serialPortDlg; }
+    // Pictures being judged for a download (see judgedJob).
+    bool judgingPictures() const;
     SysDlg *sysDlg() const { return m_sysDlg; }
     QMyNativeEventFilter *portWatcher() const { return m_portWatcher; }
     QStringList commandExamples() const { return m_cmdList; }
@@ -290,6 +293,22 @@ private:
     void retranslateDownload();
     bool downloadBusy();
     DownloadJob downloadJob(DownloadMode mode, const QString &command = QString()) const;
+    DownloadJob withLinkSettings(DownloadJob job, const QString &command = QString()) const;
+    // The job for the project, its pictures judged on the judging thread while the event loop
+    // runs; false when there is none: a judging was under way already, or this one was dropped
+    // (the window closing, the project changing). The window may be gone when it returns false.
+    bool judgedJob(const ProjectData &project, DownloadMode mode, JobPictures reading, DownloadJob *job);
+    void showJudgingProgress();
+    void dropQuestionJob();
+    PictureJudging *m_judging = nullptr;
+    QTimer *m_judgingTimer = nullptr;
+    QString m_judgedProject;  // the project file whose pictures are being judged
+    // The job judged for the download question on show, kept for its answer: its pictures are
+    // used again while their folder is as it was.
+    DownloadJob m_questionJob;
+    QByteArray m_questionStamp;
+    QString m_questionFolder;
+    bool m_hasQuestionJob = false;
     bool startDownloadJob(const DownloadJob &job);
     QString estimatedTimeText(const DownloadJob &job) const;
     void startProjectDownload();

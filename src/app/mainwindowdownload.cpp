@@ -14,6 +14,7 @@
 #include "download/downloadsteps.h"
 #include "download/transferestimate.h"
 #include "file/projectfile.h"
+#include "picturejudging.h"
 #include "qmynativeeventfilter.h"
 #include "script/moduletext.h"
 #include "seriallink.h"
@@ -21,18 +22,23 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QListView>
 #include <QProgressBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTimer>
 
 namespace {
 
 // Question asked when the window is closed during a job.
 constexpr int StopDownloadQuestion = 15;
+// A judging shorter than this shows no progress; then the bar follows it at this pace.
+constexpr int JudgingProgressMs = 150;
 
 }  // namespace
 
@@ -55,6 +61,11 @@ void MainWindow::setupDownload()
     connect(m_serialPortDlg, &SerialPortDlg::s_send485, m_sysDlg, &SysDlg::slotRecv485);
     m_sysDlg->setBaud(m_baud);
     m_sysDlg->setBacklight(m_blValue);
+
+    m_judging = new PictureJudging(this);
+    m_judgingTimer = new QTimer(this);
+    m_judgingTimer->setInterval(JudgingProgressMs);
+    connect(m_judgingTimer, &QTimer::timeout, this, &MainWindow::showJudgingProgress);
 
     ui.progressBarDown->setOrientation(Qt::Horizontal);
     ui.progressBarDown->hide();
@@ -85,11 +96,77 @@ bool MainWindow::downloadBusy()
 
 DownloadJob MainWindow::downloadJob(DownloadMode mode, const QString &command) const
 {
-    DownloadJob job = jobFromProject(projectData(), projectFolder(), mode);
+    return withLinkSettings(jobFromProject(projectData(), projectFolder(), mode), command);
+}
+
+DownloadJob MainWindow::withLinkSettings(DownloadJob job, const QString &command) const
+{
     job.command = command;
     job.busAddressEnabled = m_sysDlg->addressEnabled();
     job.busAddress = m_sysDlg->addressText();
     return job;
+}
+
+bool MainWindow::judgingPictures() const { return m_judging->isRunning(); }
+
+bool MainWindow::judgedJob(const ProjectData &project, DownloadMode mode, JobPictures reading, DownloadJob *job)
+{
+    if (m_judging->isRunning()) {
+        message(m_infoBox, QMyMessageBox::Hint, 0, 0, tr("正在检查图片，请稍候……"));
+        return false;
+    }
+    const QPointer<MainWindow> alive(this);
+    const QString projectPath = App::projectPath();
+    m_judgedProject = projectPath;
+    // The callers carry on once the verdict is in, as they did when the pictures were decoded
+    // here; meanwhile the window handles its events.
+    QEventLoop loop;
+    bool judged = false;
+    connect(m_judging, &PictureJudging::finished, &loop, [&loop, &judged](bool ok) {
+        judged = ok;
+        loop.quit();
+    });
+    connect(m_judging, &QObject::destroyed, &loop, &QEventLoop::quit);
+    m_judging->start(project, projectFolder(), mode, reading);
+    m_judgingTimer->start();
+    loop.exec();
+    if (!alive)
+        return false;
+    // Also when the application is quitting under the loop.
+    if (m_judging->isRunning())
+        m_judging->cancel();
+    if (m_judgingTimer->isActive()) {
+        m_judgingTimer->stop();
+        ui.progressBarDown->hide();
+        ui.progressBarDown->setFormat(QStringLiteral("%p%"));
+    }
+    // A verdict on a project closed meanwhile is nobody's.
+    if (!judged || App::projectPath() != projectPath)
+        return false;
+    *job = withLinkSettings(m_judging->takeJob());
+    return true;
+}
+
+void MainWindow::showJudgingProgress()
+{
+    // Another project was opened meanwhile: the verdict would be nobody's.
+    if (App::projectPath() != m_judgedProject) {
+        m_judging->cancel();
+        return;
+    }
+    const int total = m_judging->total();
+    ui.progressBarDown->setRange(0, qMax(1, total));
+    ui.progressBarDown->setValue(qBound(0, m_judging->done(), qMax(1, total)));
+    ui.progressBarDown->setFormat(tr("正在检查图片：%1/%2").arg(m_judging->done()).arg(total));
+    ui.progressBarDown->show();
+}
+
+void MainWindow::dropQuestionJob()
+{
+    m_questionJob = DownloadJob();
+    m_questionStamp.clear();
+    m_questionFolder.clear();
+    m_hasQuestionJob = false;
 }
 
 bool MainWindow::startDownloadJob(const DownloadJob &job)
@@ -124,17 +201,25 @@ void MainWindow::on_btnInstrDownLoad_clicked()
         message(m_infoBox, QMyMessageBox::Hint, 0, 0, tr("未创建项目，请您先创建项目！"));
         return;
     }
-    const DownloadJob job = downloadJob(DownloadMode::PagesOnly);
+    const ProjectData project = projectData();
     // With no page the module would wait for one that never comes.
-    if (job.pages.isEmpty()) {
+    if (project.pages.isEmpty()) {
         message(m_infoBox, QMyMessageBox::Warning, 0, 0, tr("项目中没有页面，无法下载！"));
         return;
     }
+    // The pixel block with the verdicts: the answer may add the pictures to the download.
+    DownloadJob job;
+    if (!judgedJob(project, DownloadMode::PagesOnly, JobPictures::VerdictsAndPixels, &job))
+        return;
     const QString problem = DownloadCheck::firstMessage(job);
     if (!problem.isEmpty()) {
         message(m_infoBox, QMyMessageBox::Warning, 0, 0, problem);
         return;
     }
+    m_questionJob = job;
+    m_questionStamp = m_judging->folderStamp();
+    m_questionFolder = projectFolder();
+    m_hasQuestionJob = true;
     // Items wholly outside their page do not stop the download; the question names them.
     QStringList outside = PageFit::outsideWarnings(job.pages, pageSize().width(), pageSize().height());
     if (outside.size() > 3) {
@@ -159,9 +244,28 @@ void MainWindow::startProjectDownload()
 {
     if (downloadBusy())
         return;
-    DownloadJob job = downloadJob(DownloadMode::PagesOnly);
-    if (m_questionBox->downloadResourcesChecked() && !job.pictures.isEmpty())
+    const bool withPictures = m_questionBox->downloadResourcesChecked();
+    DownloadJob judged;
+    const QString folder = projectFolder();
+    if (m_hasQuestionJob && m_questionFolder == folder && m_questionStamp == pictureFolderStamp(folder)) {
+        judged = m_questionJob;
+    } else {
+        // The pictures changed since the question was asked: what is sent is judged again.
+        dropQuestionJob();
+        if (!judgedJob(projectData(), DownloadMode::PagesOnly, JobPictures::VerdictsAndPixels, &judged) ||
+            downloadBusy())
+            return;
+    }
+    dropQuestionJob();
+    // The pages and boot settings as they are now: the question did not hold the window.
+    DownloadJob job =
+        withLinkSettings(jobFromProject(projectData(), folder, DownloadMode::PagesOnly, JobPictures::None));
+    job.pictures = judged.pictures;
+    if (withPictures && !job.pictures.isEmpty()) {
         job.mode = DownloadMode::PicturesAndPages;
+        job.pixelBlock = judged.pixelBlock;
+        job.pixelsReady = judged.pixelsReady;
+    }
     startDownloadJob(job);
 }
 
@@ -171,7 +275,9 @@ void MainWindow::on_btnDownLoad_clicked()
         return;
     const int tab = ui.tabWidgetImageFont->currentIndex();
     if (tab == 0) {
-        const DownloadJob job = downloadJob(DownloadMode::Pictures);
+        DownloadJob job;
+        if (!judgedJob(projectData(), DownloadMode::Pictures, JobPictures::ForMode, &job) || downloadBusy())
+            return;
         if (job.pictures.isEmpty()) {
             message(m_infoBox, QMyMessageBox::Hint, 0, 0, tr("未添加图片无法下载，请您先添加图片！"));
             return;
@@ -352,4 +458,9 @@ void MainWindow::stopDownloadAndClose()
     close();
 }
 
-void MainWindow::shutDownDownload() { m_serialPortDlg->shutDown(); }
+void MainWindow::shutDownDownload()
+{
+    m_judging->cancel();
+    dropQuestionJob();
+    m_serialPortDlg->shutDown();
+}

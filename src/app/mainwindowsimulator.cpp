@@ -84,10 +84,21 @@ void MainWindow::on_btnSimulate_clicked()
         return;
     }
     const ProjectData data = projectData();
-    const DownloadJob probe = jobFromProject(data, projectFolder(), DownloadMode::PagesOnly, JobPictures::Headers);
-    const DownloadJob job = jobFromProject(
-        data, projectFolder(), probe.pictures.isEmpty() ? DownloadMode::PagesOnly : DownloadMode::PicturesAndPages);
-    QString message = job.pages.isEmpty() ? tr("项目中没有页面，无法下载！") : DownloadCheck::firstMessage(job);
+    QString message;
+    DownloadJob job;
+    if (data.pages.isEmpty()) {
+        message = tr("项目中没有页面，无法下载！");
+    } else {
+        if (!judgedJob(data, DownloadMode::PicturesAndPages, JobPictures::ForMode, &job))
+            return;
+        // Without pictures it is a page download.
+        if (job.pictures.isEmpty()) {
+            job.mode = DownloadMode::PagesOnly;
+            job.pixelBlock.clear();
+            job.pixelsReady = false;
+        }
+        message = DownloadCheck::firstMessage(job);
+    }
     if (message.isEmpty() && !m_simulator->start(job, pageSize(), &message) && message.isEmpty())
         message = tr("下载中请稍后重试！");
     if (!message.isEmpty())

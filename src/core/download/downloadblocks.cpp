@@ -113,15 +113,22 @@ QByteArray pixelData(const PictureLibrary &pictures)
     return out;
 }
 
-void decodePictures(PictureLibrary *pictures, QByteArray *pixels)
+bool decodePictures(PictureLibrary *pictures, QByteArray *pixels, DecodeControl *control)
 {
     const bool wantPixels = pixels && pictures->readableBytes() <= MaxFlashBytes;
     if (pixels)
         pixels->clear();
+    if (control)
+        control->total = pictures->count();
     // Each picture's block apart, as the sizes of later pictures' addresses are only known when
     // every verdict is in.
     QVector<QByteArray> blocks(pictures->count());
     for (int n = 0; n < pictures->count(); ++n) {
+        if (control) {
+            if (control->stop)
+                return false;
+            control->done = n;
+        }
         const PictureInfo &info = pictures->at(n);
         if (info.decoded && (!wantPixels || !info.readable()))
             continue;
@@ -132,11 +139,14 @@ void decodePictures(PictureLibrary *pictures, QByteArray *pixels)
         if (wantPixels && state == PictureState::Readable)
             appendPixels(&blocks[n], img, size);
     }
+    if (control)
+        control->done = pictures->count();
     if (!wantPixels || pictures->totalBytes() > MaxFlashBytes || !pictures->problemPictures().isEmpty())
-        return;
+        return true;
     pixels->reserve(int(pictures->totalBytes()));
     for (const QByteArray &b : std::as_const(blocks))
         pixels->append(b);
+    return true;
 }
 
 const QVector<FontSlot> &smallFontSlots()

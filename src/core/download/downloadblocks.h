@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QStringList>
 
+#include <atomic>
+
 // The binary blocks a download sends: the picture header, the RGB565 pixel data and the two font
 // images. All numbers big-endian, as the module reads them.
 namespace DownloadBlocks {
@@ -29,10 +31,18 @@ QByteArray pixelData(const PictureLibrary &pictures);
 // MaxBlockBytes.
 bool appendPixels(QByteArray *out, const QImage &image, const QSize &size);
 
+// Lets another thread follow a decoding and stop it between two pictures.
+struct DecodeControl {
+    std::atomic<bool> stop{false};
+    std::atomic<int> done{0};   // pictures looked at so far
+    std::atomic<int> total{0};  // pictures of the library
+};
+
 // Decodes each picture of the library once: records every decoder's verdict and true size in it,
 // and with pixels given, gives the library's pixel block as pixelData would (left empty when the
 // total is above MaxFlashBytes or a picture cannot be sent: such a library is refused anyway).
-void decodePictures(PictureLibrary *pictures, QByteArray *pixels = nullptr);
+// Returns false when control's stop cut it short: the library and block are then incomplete.
+bool decodePictures(PictureLibrary *pictures, QByteArray *pixels = nullptr, DecodeControl *control = nullptr);
 
 inline quint16 rgb565(QRgb c)
 {

@@ -49,12 +49,26 @@ struct DownloadJob : BootSettings {
 enum class JobPictures {
     ForMode,   // each picture decoded once: verdicts, and the pixel block when the mode sends pictures
     Verdicts,  // each picture decoded once for its verdict, no pixel block
-    Headers,   // sizes from the headers only (scripts, counts)
+    // Verdicts and the pixel block whatever the mode: a page download whose question may still
+    // add the pictures.
+    VerdictsAndPixels,
+    Headers,  // sizes from the headers only (scripts, counts)
+    None,     // the library is not read (the caller brings one judged before)
 };
 
+namespace DownloadBlocks {
+struct DecodeControl;
+}
+
 // A job for a project: its boot settings as the editor reads them (bootSettingsOf), with the
-// snapshot of its pages, pictures (of "<folder>/tempImages") and fonts.
+// snapshot of its pages, pictures (of "<folder>/tempImages") and fonts. With control, another
+// thread may follow and stop the decoding; a stopped job is incomplete and is to be dropped.
 DownloadJob jobFromProject(const ProjectData &project, const QString &projectFolder, DownloadMode mode,
-                           JobPictures reading = JobPictures::ForMode);
+                           JobPictures reading = JobPictures::ForMode,
+                           DownloadBlocks::DecodeControl *control = nullptr);
+
+// Names, sizes and times of the files of the project's picture folder: equal stamps mean that a
+// library judged from the folder may be used again without reading a picture.
+QByteArray pictureFolderStamp(const QString &projectFolder);
 
 Q_DECLARE_METATYPE(DownloadJob)

@@ -7,12 +7,22 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
+#include <QThread>
 
 namespace PictureReader {
 
 namespace {
 
 QAtomicInt g_decodes;
+QAtomicInt g_mainThreadDecodes;
+
+void countDecode()
+{
+    g_decodes.ref();
+    const QCoreApplication *app = QCoreApplication::instance();
+    if (app && QThread::currentThread() == app->thread())
+        g_mainThreadDecodes.ref();
+}
 
 // What a header read takes from the start of a file.
 constexpr int HeadBytes = 16 * 1024;
@@ -127,7 +137,7 @@ QImage read(const QString &path, PictureState *state, QSize *size)
         *state = PictureState::TooLarge;
         return QImage();
     }
-    g_decodes.ref();
+    countDecode();
     QImage img = reader.read();
     if (img.isNull() || img.width() <= 0 || img.height() <= 0)
         return QImage();
@@ -201,7 +211,7 @@ QImage readScaled(const QString &path, const QSize &maxSize)
             stored.transpose();
         reader.setScaledSize(stored);
     }
-    g_decodes.ref();
+    countDecode();
     QImage image = reader.read();
     if (image.isNull())
         return image;
@@ -211,6 +221,8 @@ QImage readScaled(const QString &path, const QSize &maxSize)
 }
 
 int decodeCount() { return g_decodes.loadAcquire(); }
+
+int mainThreadDecodeCount() { return g_mainThreadDecodes.loadAcquire(); }
 
 QString stateText(PictureState state)
 {

@@ -50,6 +50,8 @@ QImage readScaled(const QString &path, const QSize &maxSize);
 
 // Pictures decoded by read() in this process since it started (for tests and benchmarks).
 int decodeCount();
+// Of those, the ones decoded on the application's main thread: the window's interface thread.
+int mainThreadDecodeCount();
 
 // A short text for a picture's state ("无法读取", ...), empty for a readable picture.
 QString stateText(PictureState state);
