@@ -10,7 +10,9 @@
 // figure is printed for both with the ratio.
 //
 // Child mode: --open FILE makes the window on FILE, shows it, paints once and exits.
-// --first-paint FILE [ROUNDS] prints the median time to first paint of FILE alone.
+// --first-paint FILE [ROUNDS] prints the median time to first paint of FILE alone;
+// --make-project PAGES FILE writes such a project to profile, --make-pictures DIR the pair of
+// projects with and without pictures.
 #include "app/appglobals.h"
 #include "app/mainwindow.h"
 #include "benchdata.h"
@@ -156,6 +158,22 @@ double firstPaint(const QString &file, int rounds)
     return median(t);
 }
 
+// 100 pages over 200 pictures of 800 x 480, and the same pages without pictures, in `folder`.
+void makePicturePair(const QString &folder, QStringList *files)
+{
+    const QString with = folder + QStringLiteral("/pic200");
+    const QString without = folder + QStringLiteral("/pic0");
+    makePictures(with + QStringLiteral("/tempImages"), 200, QSize(800, 480));
+    ProjectData d;
+    d.frameW = 800;
+    d.frameH = 480;
+    d.pages = hundredPages(200);
+    *files << writeProject(with, d);
+    for (PageData &p : d.pages)
+        p.imageNum = -1;
+    *files << writeProject(without, d);
+}
+
 int openWindow(const QString &file)
 {
     App::projectPath() = file;
@@ -175,6 +193,18 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() == 3 && args.at(1) == QLatin1String("--open"))
         return openWindow(args.at(2));
+    if (args.size() == 4 && args.at(1) == QLatin1String("--make-project")) {
+        // A project of N pages x 64 controls to profile with --first-paint.
+        ProjectFile::write(args.at(3), project(args.at(2).toInt(), 64));
+        return 0;
+    }
+    if (args.size() == 3 && args.at(1) == QLatin1String("--make-pictures")) {
+        // The pair of 100-page projects with 200 pictures and with none, to profile.
+        QStringList files;
+        makePicturePair(args.at(2), &files);
+        std::printf("%s\n%s\n", qPrintable(files.at(0)), qPrintable(files.at(1)));
+        return 0;
+    }
     if (args.size() >= 3 && args.at(1) == QLatin1String("--first-paint")) {
         // One project's time to first paint alone, for profiling.
         std::printf("%.1f ms\n", firstPaint(args.at(2), args.size() > 3 ? args.at(3).toInt() : 5));
@@ -228,17 +258,10 @@ int main(int argc, char **argv)
 
     // info with 200 pictures of 800 x 480 against none.
     {
-        const QString with = dir.filePath(QStringLiteral("pic200"));
-        const QString without = dir.filePath(QStringLiteral("pic0"));
-        makePictures(with + QStringLiteral("/tempImages"), 200, QSize(800, 480));
-        ProjectData d;
-        d.frameW = 800;
-        d.frameH = 480;
-        d.pages = hundredPages(200);
-        const QString withFile = writeProject(with, d);
-        for (PageData &p : d.pages)
-            p.imageNum = -1;
-        const QString withoutFile = writeProject(without, d);
+        QStringList pair;
+        makePicturePair(dir.path(), &pair);
+        const QString withFile = pair.at(0);
+        const QString withoutFile = pair.at(1);
         QVector<QPair<QString, QStringList>> programs{{cli, {QStringLiteral("info"), withFile}},
                                                       {cli, {QStringLiteral("info"), withoutFile}}};
         if (!oldCli.isEmpty()) {

@@ -13,6 +13,7 @@
 #include "propertypanel.h"
 #include "qttreepropertybrowser.h"
 #include "library/librarypanel.h"
+#include "library/picturecache.h"
 #include "library/picturefiles.h"
 #include "dialogs/qmymessagebox.h"
 #include "dialogs/serialportdlg.h"
@@ -51,6 +52,8 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
+
+#include <utility>
 
 static void initResources()
 {
@@ -344,6 +347,12 @@ void MainWindow::on_btnVersion_clicked()
 }
 
 // ---- exit -----------------------------------------------------------------------------------
+
+void MainWindow::showEvent(QShowEvent *event)
+{
+    PictureCache::global().prefetch(std::exchange(m_picturesToPrefetch, {}));
+    QMainWindow::showEvent(event);
+}
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {

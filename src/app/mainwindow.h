@@ -230,6 +230,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void connectForm();
@@ -358,6 +359,8 @@ private:
     int m_selectedImageNum = -1;
     bool m_pageSizeSet = false;
     bool m_loadIncomplete = false;
+    // Pictures of the page a hidden window will show first, decoded ahead once it is shown.
+    QStringList m_picturesToPrefetch;
     bool m_closeConfirmed = false;
     bool m_pictureLibraryChanged = false;
     bool m_downloadRunning = false;

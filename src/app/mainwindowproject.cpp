@@ -10,9 +10,11 @@
 #include "library/librarypanel.h"
 #include "file/projectfile.h"
 #include "file/projectfolders.h"
+#include "library/picturecache.h"
 #include "library/picturefiles.h"
 #include "projecthistory.h"
 #include "model/resolutionlist.h"
+#include "render/renderer.h"
 #include "dialogs/qmymessagebox.h"
 #include "setscreensizedlg.h"
 
@@ -29,6 +31,8 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -369,6 +373,13 @@ void MainWindow::showLoaded(const ProjectData &data, const ProjectFile::ReadResu
 
 void MainWindow::applyProjectData(const ProjectData &data, bool hasFrameSize)
 {
+    // The shown page's pictures are decoded on the thread pool while its widgets are made (or,
+    // in a window not shown yet, while it is laid out), so that its first paint finds them ready.
+    m_picturesToPrefetch.clear();
+    if (data.currentPage >= 0 && data.currentPage < data.pages.size())
+        m_picturesToPrefetch = Renderer::picturePaths(data.pages.at(data.currentPage), m_table->pictures());
+    if (isVisible())
+        PictureCache::global().prefetch(std::exchange(m_picturesToPrefetch, {}));
     m_screenSizeDlg->setResolutionText(data.dpi);
     m_baud = data.baud;
     m_bootPage = data.bootPage;

@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
+#include <sys/mman.h>
+
 namespace {
 
 QString tr(const char *s) { return QCoreApplication::translate("ProjectFile", s); }
@@ -71,14 +73,7 @@ private:
     // Like QXmlStreamReader: the next child start element, false at the end of the parent.
     bool readNextStartElement()
     {
-        while (pull()) {
-            const ProjectXml::Event::Type t = m_current.type;
-            if (t == ProjectXml::Event::Start)
-                return true;
-            if (t == ProjectXml::Event::End)
-                return false;
-        }
-        return false;
+        return m_source.nextTag(&m_current) && m_current.type == ProjectXml::Event::Start;
     }
     // All text inside the current element, child elements included; ends on its end. An element
     // holding one text alone leaves it in *only (and returns nothing), so that a number can be
@@ -98,7 +93,7 @@ private:
                 --depth;
             } else {
                 if (texts == 0)
-                    first = m_current;
+                    std::swap(first, m_current);  // the next pull sets every field of m_current
                 else if (texts == 1)
                     out = m_source.text(first) + m_source.text(m_current);
                 else
@@ -110,7 +105,7 @@ private:
             *single = false;
         if (texts == 1) {
             if (only && !children) {
-                *only = first;
+                std::swap(*only, first);
                 *single = true;
                 return QString();
             }
@@ -371,6 +366,49 @@ ProjectFile::ReadResult Reader::run()
     return result;
 }
 
+// The bytes of a file, read into memory of its own. A large file goes into huge pages where the
+// system offers them: a fresh buffer of small pages costs a fault and a cleared page for every
+// 4 KiB, a tenth of the reading time of a big project.
+class ReadBuffer {
+public:
+    ReadBuffer(QFile &file, qint64 maxBytes)
+    {
+#ifdef MADV_HUGEPAGE
+        constexpr qint64 Huge = 2 * 1024 * 1024;
+        if (maxBytes >= 4 * Huge) {
+            m_mapped = size_t((maxBytes + Huge - 1) / Huge * Huge);
+            void *at = mmap(nullptr, m_mapped, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (at == MAP_FAILED) {
+                m_mapped = 0;
+            } else {
+                m_memory = static_cast<char *>(at);
+                madvise(at, m_mapped, MADV_HUGEPAGE);
+                const qint64 got = file.read(m_memory, maxBytes);
+                m_bytes = QByteArray::fromRawData(m_memory, int(qMax<qint64>(got, 0)));
+                return;
+            }
+        }
+#endif
+        m_bytes = file.read(maxBytes);
+    }
+    ~ReadBuffer()
+    {
+        m_bytes = QByteArray();
+#ifdef MADV_HUGEPAGE
+        if (m_memory)
+            munmap(m_memory, m_mapped);
+#endif
+    }
+    ReadBuffer(const ReadBuffer &) = delete;
+    ReadBuffer &operator=(const ReadBuffer &) = delete;
+    const QByteArray &bytes() const { return m_bytes; }
+
+private:
+    QByteArray m_bytes;
+    char *m_memory = nullptr;
+    size_t m_mapped = 0;
+};
+
 }  // namespace
 
 namespace ProjectFile {
@@ -384,9 +422,22 @@ bool checkWellFormed(const QByteArray &bytes, const QString &name, QString *reas
     }
     QXmlStreamReader xml(bytes);
     int depth = 0;
+    bool rootStarted = false;
+    bool dtdSeen = false;
     while (!xml.atEnd()) {
         switch (xml.readNext()) {
+        case QXmlStreamReader::DTD: {
+            const QString misplaced = ProjectXml::misplacedDtd(rootStarted, dtdSeen);
+            dtdSeen = true;
+            if (!misplaced.isEmpty()) {
+                if (reason)
+                    *reason = tr("%1：%2").arg(where(name, xml), misplaced);
+                return false;
+            }
+            break;
+        }
         case QXmlStreamReader::StartElement:
+            rootStarted = true;
             if (++depth > MaxDepth) {
                 if (reason)
                     *reason = tr("%1：元素嵌套超过%2层").arg(where(name, xml), QString::number(MaxDepth));
@@ -475,8 +526,8 @@ ReadResult read(const QString &path, int pictureCount, ProjectData *data)
         return result;
     }
     // As many bytes as the file has (one more shows a file that grew past the limit meanwhile).
-    const QByteArray bytes = file.read(qMin<qint64>(file.size(), MaxFileBytes) + 1);
-    return readFromBytes(bytes, pictureCount, data, path);
+    const ReadBuffer buffer(file, qMin<qint64>(file.size(), MaxFileBytes) + 1);
+    return readFromBytes(buffer.bytes(), pictureCount, data, path);
 }
 
 }  // namespace ProjectFile

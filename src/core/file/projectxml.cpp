@@ -64,22 +64,78 @@ const QStringList &tagNames()
     return names;
 }
 
-// Tag names by length, then in order: a lookup compares a few names of the same length and
-// allocates nothing, once for every element of the file.
+// Byte classes of the fast tokenizer: one table look-up instead of a chain of comparisons.
+enum : uchar { SpaceClass = 1, NameStartClass = 2, NameClass = 4 };
+
+struct ByteClasses {
+    uchar of[256] = {};
+    constexpr ByteClasses()
+    {
+        of[uchar(' ')] = of[uchar('\t')] = of[uchar('\n')] = of[uchar('\r')] = SpaceClass;
+        for (int c = 0; c < 256; ++c) {
+            if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_')
+                of[c] = NameStartClass | NameClass;
+            else if ((c >= '0' && c <= '9') || c == '-' || c == '.')
+                of[c] = NameClass;
+        }
+    }
+};
+constexpr ByteClasses byteClasses;
+
+inline bool isSpace(char c) { return byteClasses.of[uchar(c)] & SpaceClass; }
+inline bool isNameStart(char c) { return byteClasses.of[uchar(c)] & NameStartClass; }
+inline bool isNameChar(char c) { return byteClasses.of[uchar(c)] & NameClass; }
+
+// Short runs of bytes compared in place: names are a few bytes long, and a call to memcmp for
+// each costs more than the comparison.
+inline bool sameBytes(const char *a, const char *b, int n)
+{
+    for (; n >= 8; a += 8, b += 8, n -= 8) {
+        quint64 x, y;
+        std::memcpy(&x, a, 8);
+        std::memcpy(&y, b, 8);
+        if (x != y)
+            return false;
+    }
+    for (; n > 0; ++a, ++b, --n) {
+        if (*a != *b)
+            return false;
+    }
+    return true;
+}
+
+// Tag names in a small open hash table: a lookup hashes the name's length and three of its bytes
+// and compares one or two names, and allocates nothing, once for every element of the file.
 struct TagTable {
-    static constexpr int MaxLength = 32;
+    static constexpr int Slots = 256;
     struct Entry {
         QByteArray name;
-        Tag tag;
+        Tag tag = Unknown;
     };
-    QVector<Entry> byLength[MaxLength + 1];
+    Entry entries[Slots];
+    static uint hash(const char *p, int n)
+    {
+        return (uint(n) * 131u + uchar(p[0]) * 31u + uchar(p[n - 1]) * 7u + uchar(p[n / 2])) % Slots;
+    }
     TagTable()
     {
         const QStringList &names = tagNames();
         for (int i = 0; i < names.size(); ++i) {
             const QByteArray name = names.at(i).toLatin1();
-            Q_ASSERT(name.size() <= MaxLength);
-            byLength[name.size()].append({name, Tag(i)});
+            uint h = hash(name.constData(), name.size());
+            while (entries[h].tag != Unknown)
+                h = (h + 1) % Slots;
+            entries[h] = {name, Tag(i)};
+        }
+    }
+    Tag find(const char *p, int n) const
+    {
+        for (uint h = hash(p, n);; h = (h + 1) % Slots) {
+            const Entry &e = entries[h];
+            if (e.tag == Unknown)
+                return Unknown;
+            if (e.name.size() == n && sameBytes(e.name.constData(), p, n))
+                return e.tag;
         }
     }
 };
@@ -87,13 +143,7 @@ struct TagTable {
 Tag tagOfBytes(const char *p, int n)
 {
     static const TagTable table;
-    if (n <= 0 || n > TagTable::MaxLength)
-        return Unknown;
-    for (const TagTable::Entry &e : table.byLength[n]) {
-        if (std::memcmp(e.name.constData(), p, size_t(n)) == 0)
-            return e.tag;
-    }
-    return Unknown;
+    return n > 0 ? table.find(p, n) : Unknown;
 }
 
 // Well-formed UTF-8 of XML characters only, checked from offset i on for sequences that start
@@ -169,10 +219,6 @@ QString utf8Text(const char *p, int n)
     return marks.isEmpty() ? QString::fromUtf8(p, n) : marks + QString::fromUtf8(p, n);
 }
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool isNameStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
-bool isNameChar(char c) { return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.'; }
-
 class FastTokenizer {
 public:
     FastTokenizer(const QByteArray &bytes, int maxDepth)
@@ -192,22 +238,39 @@ private:
         const int len = int(std::strlen(s));
         return i + len <= n && std::memcmp(p + i, s, size_t(len)) == 0;
     }
+    // The loops run on a local index: the bytes are chars and may alias the member, so a loop on
+    // it would store it back for every byte.
     int skipSpace()
     {
         const int start = i;
-        while (i < n && isSpace(p[i]))
-            ++i;
-        return i - start;
+        int k = i;
+        while (k < n && isSpace(p[k]))
+            ++k;
+        i = k;
+        return k - start;
     }
     bool name(int *start, int *len)
     {
-        *start = i;
-        if (i >= n || !isNameStart(p[i]))
+        int k = i;
+        *start = k;
+        if (k >= n || !isNameStart(p[k]))
             return false;
-        while (i < n && isNameChar(p[i]))
-            ++i;
-        *len = i - *start;
+        while (k < n && isNameChar(p[k]))
+            ++k;
+        i = k;
+        *len = k - *start;
         return true;
+    }
+    // Every field of an event is set: the caller reuses one event for all of them.
+    static void setEvent(Event *e, Event::Type type, Tag tag, int begin, int length)
+    {
+        e->type = type;
+        e->tag = tag;
+        e->value.clear();
+        e->begin = begin;
+        e->length = length;
+        e->line = 0;
+        e->column = 0;
     }
     bool declaration();
     bool comment();
@@ -370,30 +433,28 @@ bool FastTokenizer::startTag(Event *out)
         const char q = p[i++];
         const int valueStart = i;
         // Values needing normalisation or references are left to the full reader.
-        while (i < n && p[i] != q) {
-            const char c = p[i];
+        int k = i;
+        while (k < n && p[k] != q) {
+            const char c = p[k];
             if (c == '<' || c == '&' || c == '\t' || c == '\n' || c == '\r')
                 return false;
-            ++i;
+            ++k;
         }
+        i = k;
         if (i >= n)
             return false;
         const int valueLen = i - valueStart;
         ++i;
         for (const auto &s : seen) {
-            if (s.second == attrLen && std::memcmp(p + s.first, p + attrStart, size_t(attrLen)) == 0)
+            if (s.second == attrLen && sameBytes(p + s.first, p + attrStart, attrLen))
                 return false;
         }
         seen.append(qMakePair(attrStart, attrLen));
-        if (attrLen == nameLen && std::memcmp(p + attrStart, p + nameStart, size_t(nameLen)) == 0)
+        if (attrLen == nameLen && sameBytes(p + attrStart, p + nameStart, nameLen))
             self = utf8Text(p + valueStart, valueLen);
     }
-    Event e;
-    e.type = Event::Start;
-    e.tag = tagOfBytes(p + nameStart, nameLen);
-    e.value = self;
-    e.begin = i;
-    *out = e;
+    setEvent(out, Event::Start, tagOfBytes(p + nameStart, nameLen), i, 0);
+    out->value.swap(self);
     if (empty)
         m_pendingEnd = true;
     else
@@ -408,37 +469,54 @@ bool FastTokenizer::endTag(Event *out)
     if (m_open.isEmpty() || !name(&nameStart, &nameLen))
         return false;
     const QPair<int, int> open = m_open.last();
-    if (open.second != nameLen || std::memcmp(p + open.first, p + nameStart, size_t(nameLen)) != 0)
+    if (open.second != nameLen || !sameBytes(p + open.first, p + nameStart, nameLen))
         return false;
     skipSpace();
     if (i >= n || p[i] != '>')
         return false;
     ++i;
     m_open.removeLast();
-    *out = Event();
-    out->type = Event::End;
+    setEvent(out, Event::End, Unknown, 0, 0);
     return true;
 }
 
 bool FastTokenizer::text(Event *out)
 {
     const int start = i;
-    while (i < n && p[i] != '<') {
+    for (;;) {
+        int k = i;
+#ifdef __SSE2__
+        // Sixteen bytes at a time up to the first '<', '&' or '>'.
+        while (k + 16 <= n) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + k));
+            const int hit = _mm_movemask_epi8(_mm_or_si128(
+                _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('<')), _mm_cmpeq_epi8(v, _mm_set1_epi8('&'))),
+                _mm_cmpeq_epi8(v, _mm_set1_epi8('>'))));
+            if (hit) {
+                k += __builtin_ctz(uint(hit));
+                break;
+            }
+            k += 16;
+        }
+#endif
+        while (k < n && p[k] != '<' && p[k] != '&' && p[k] != '>')
+            ++k;
+        i = k;
+        if (i >= n)
+            return false;
+        if (p[i] == '<')
+            break;
         if (p[i] == '&') {
             if (!reference())
                 return false;
             continue;
         }
-        if (p[i] == '>' && i - start >= 2 && p[i - 1] == ']' && p[i - 2] == ']')
+        // '>' ends a "]]>", which text may not hold.
+        if (i - start >= 2 && p[i - 1] == ']' && p[i - 2] == ']')
             return false;
         ++i;
     }
-    if (i >= n)
-        return false;
-    *out = Event();
-    out->type = Event::Text;
-    out->begin = start;
-    out->length = i - start;
+    setEvent(out, Event::Text, Unknown, start, i - start);
     return true;
 }
 
@@ -468,8 +546,7 @@ bool FastTokenizer::step(Event *e)
 {
     if (m_pendingEnd) {
         m_pendingEnd = false;
-        *e = Event();
-        e->type = Event::End;
+        setEvent(e, Event::End, Unknown, 0, 0);
         return true;
     }
     for (;;) {
@@ -553,6 +630,15 @@ Tag tagOf(const QString &name)
 }
 
 QString tagName(Tag tag) { return tagNames().value(int(tag)); }
+
+QString misplacedDtd(bool rootStarted, bool dtdBefore)
+{
+    if (rootStarted)
+        return QStringLiteral("Unexpected token type DTD in Body.");
+    if (dtdBefore)
+        return QStringLiteral("Found second DTD token in Prolog.");
+    return QString();
+}
 
 namespace {
 
@@ -638,6 +724,15 @@ bool tokenizeFast(const QByteArray &bytes, int maxDepth, Document *doc)
     return true;
 }
 
+bool EventSource::nextTag(Event *e)
+{
+    while (next(e)) {
+        if (e->type != Event::Text)
+            return true;
+    }
+    return false;
+}
+
 int EventSource::number(const Event &e, bool *ok) const
 {
     return numberOf(text(e), ok);
@@ -653,6 +748,7 @@ public:
 FastSource::FastSource(const QByteArray &bytes, int maxDepth) : d(new Private(bytes, maxDepth)) {}
 FastSource::~FastSource() { delete d; }
 bool FastSource::next(Event *e) { return d->tokenizer.next(e); }
+
 bool FastSource::failed() const { return d->tokenizer.failed; }
 QString FastSource::text(const Event &e) const { return fastText(d->tokenizer.p, e); }
 
@@ -780,6 +876,8 @@ public:
     QXmlStreamReader xml;
     const int maxDepth;
     int depth = 0;
+    bool rootStarted = false;
+    bool dtdSeen = false;
     bool failed = false;
     bool tooDeep = false;
     int line = 0;
@@ -812,6 +910,7 @@ bool StreamSource::next(Event *out)
     while (!d->failed && !xml.atEnd()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement: {
+            d->rootStarted = true;
             if (++d->depth > d->maxDepth) {
                 d->line = int(xml.lineNumber());
                 d->column = int(xml.columnNumber());
@@ -836,6 +935,14 @@ bool StreamSource::next(Event *out)
             out->type = Event::End;
             return true;
         case QXmlStreamReader::DTD: {
+            d->reason = misplacedDtd(d->rootStarted, d->dtdSeen);
+            d->dtdSeen = true;
+            if (!d->reason.isEmpty()) {
+                d->line = int(xml.lineNumber());
+                d->column = int(xml.columnNumber());
+                d->failed = true;
+                return false;
+            }
             // The parser drops references to an external entity without a word, so the file would
             // load with a hole in its text. Such a file is refused, as one naming an undeclared
             // entity is; the entity's text is never fetched.

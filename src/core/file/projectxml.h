@@ -58,6 +58,8 @@ class EventSource {
 public:
     virtual ~EventSource() = default;
     virtual bool next(Event *e) = 0;
+    // The next start or end event, passing over texts.
+    virtual bool nextTag(Event *e);
     virtual bool failed() const = 0;
     // The characters of a text event.
     virtual QString text(const Event &e) const = 0;
@@ -121,6 +123,12 @@ bool tokenizeFast(const QByteArray &bytes, int maxDepth, Document *doc);
 // message) or nests deeper than maxDepth (tooDeep set); line and column say where.
 bool tokenizeStream(const QByteArray &bytes, int maxDepth, Document *doc, int *line, int *column,
                     QString *reason, bool *tooDeep);
+
+// Where a document type declaration may not stand: after the root element has started, or as a
+// second one. Qt 5's stream parser refuses these with its own words, Qt 6's passes them on; the
+// same words are given with both, so a file reads alike whichever the program was built with.
+// Empty where the declaration may stand.
+QString misplacedDtd(bool rootStarted, bool dtdBefore);
 
 // True for the characters an XML 1.0 document can carry.
 inline bool isXmlChar(uint c)

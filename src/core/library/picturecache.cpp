@@ -1,7 +1,10 @@
 #include "library/picturecache.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QMutexLocker>
+#include <QThreadPool>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -18,13 +21,15 @@ PictureCache &PictureCache::global()
     return cache;
 }
 
+// From the file system directly: a QDateTime in local time looks up the time zone on every call,
+// once per picture painted.
 PictureCache::Stamp PictureCache::stampOf(const QString &path)
 {
-    const QFileInfo fi(path);
     Stamp s;
-    if (fi.exists()) {
-        s.modified = fi.lastModified();
-        s.size = fi.size();
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
+        s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+        s.size = qint64(st.st_size);
     }
     return s;
 }
@@ -51,22 +56,39 @@ QImage PictureCache::image(const QString &path)
         return QImage();
     {
         QMutexLocker lock(&m_mutex);
-        auto it = m_entries.find(path);
-        if (it != m_entries.end()) {
-            if (it->stamp == stamp) {
-                m_lru.splice(m_lru.begin(), m_lru, it->lru);
-                return it->image;
+        for (;;) {
+            auto it = m_entries.find(path);
+            if (it != m_entries.end()) {
+                if (it->stamp == stamp) {
+                    m_lru.splice(m_lru.begin(), m_lru, it->lru);
+                    return it->image;
+                }
+                removeLocked(it);
             }
-            removeLocked(it);
+            if (!m_decoding.contains(path))
+                break;
+            m_decoded.wait(&m_mutex);
         }
+        m_decoding.insert(path);
     }
-    // Decode without holding the lock; two threads may decode the same file once each, which is
-    // harmless and rare.
+    // Decoded without holding the lock; others asking for this file wait for it.
     const QImage img = decode(path);
     QMutexLocker lock(&m_mutex);
     ++m_decodes;
     insertLocked(path, stamp, img);
+    m_decoding.remove(path);
+    m_decoded.wakeAll();
     return img;
+}
+
+void PictureCache::prefetch(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    QThreadPool::globalInstance()->start([this, paths] {
+        for (const QString &path : paths)
+            image(path);
+    });
 }
 
 void PictureCache::insertLocked(const QString &path, const Stamp &stamp, const QImage &image)

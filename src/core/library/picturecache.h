@@ -2,11 +2,13 @@
 
 #include "library/picturereader.h"
 
-#include <QDateTime>
 #include <QHash>
 #include <QImage>
 #include <QMutex>
+#include <QSet>
 #include <QString>
+#include <QStringList>
+#include <QWaitCondition>
 
 #include <list>
 
@@ -26,7 +28,11 @@ public:
 
     // The decoded picture, in an RGB32 or premultiplied ARGB format; a null image when the file
     // is missing, unreadable or too large (see PictureReader::read). A file that changed on disk is decoded again.
+    // A file another thread is decoding is waited for, not decoded twice.
     QImage image(const QString &path);
+    // Decodes the pictures on the thread pool, so that a paint soon after finds them ready
+    // (the window opening a project). The cache must outlive the work: global() does.
+    void prefetch(const QStringList &paths);
 
     void setMaxBytes(qint64 maxBytes);
     qint64 maxBytes() const;
@@ -38,9 +44,9 @@ public:
 
 private:
     struct Stamp {
-        QDateTime modified;
+        qint64 modifiedNs = 0;
         qint64 size = -1;
-        bool operator==(const Stamp &o) const { return modified == o.modified && size == o.size; }
+        bool operator==(const Stamp &o) const { return modifiedNs == o.modifiedNs && size == o.size; }
     };
     struct Entry {
         Stamp stamp;
@@ -56,6 +62,8 @@ private:
     void trimLocked();
 
     mutable QMutex m_mutex;
+    QSet<QString> m_decoding;  // files a thread is decoding now
+    QWaitCondition m_decoded;
     QHash<QString, Entry> m_entries;
     std::list<QString> m_lru;  // front = most recently used
     qint64 m_maxBytes;

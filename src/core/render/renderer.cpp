@@ -9,6 +9,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -382,6 +383,23 @@ QPoint pointerTip(const ControlRecord &r)
     const float dx = float(std::sin(a) * length);
     const float dy = float(std::cos(a) * length);
     return QPoint(int(dx + float(b.w / 2)), int(float(b.h / 2) - dy));
+}
+
+QStringList picturePaths(const PageData &page, const PictureLibrary &pictures)
+{
+    QVector<int> numbers{page.imageNum};
+    for (const ControlRecord &c : page.controls)
+        numbers << c.imageNum << c.cutImageNum << c.backgroundImageNum << c.backgroundCutImageNum << c.pressImageNum
+                << c.pressCutImageNum;
+    QStringList paths;
+    QSet<int> seen;
+    for (int n : qAsConst(numbers)) {
+        if (pictures.contains(n) && !seen.contains(n)) {
+            seen.insert(n);
+            paths << pictures.at(n).path;
+        }
+    }
+    return paths;
 }
 
 void paintPageBackground(QPainter &p, const PageData &page, const RenderContext &ctx)

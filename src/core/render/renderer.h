@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QImage>
 #include <QSize>
+#include <QStringList>
 
 class QPainter;
 
@@ -21,6 +22,10 @@ struct RenderContext {
 // Draws pages, primitives and controls as the module shows them. One code path for the canvas,
 // the headless renderer and the virtual module. Pictures come from a process-wide cache.
 namespace Renderer {
+
+// The library files that painting the page reads (its picture and its controls' pictures), each
+// once: what to decode ahead of showing it.
+QStringList picturePaths(const PageData &page, const PictureLibrary &pictures);
 
 // Page background: colour, then the background picture (when set).
 void paintPageBackground(QPainter &p, const PageData &page, const RenderContext &ctx);

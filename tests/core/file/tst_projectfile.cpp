@@ -715,6 +715,14 @@ private slots:
             << h + "<!DOCTYPE ui [<!ENTITY outsideText SYSTEM \"/etc/hostname\">]>"
                    "<ui><page><ClassName ClassName=\"QLabel\"><text>&outsideText;</text></ClassName></page></ui>"
             << 0 << "outsideText";
+        // Refused alike whichever Qt the program was built with (Qt 6's parser lets these pass).
+        QTest::newRow("doctype inside")
+            << h + "<ui>\n<page>t<!DOCTYPE x [<!ENTITY e 'v'>]>u</page></ui>" << 0
+            << "第3行第37列：Unexpected token type DTD in Body.";
+        QTest::newRow("doctype after the root") << h + "<ui><page/></ui><!DOCTYPE x>" << 0
+                                                << "第2行第28列：Unexpected token type DTD in Body.";
+        QTest::newRow("second doctype") << h + "<!DOCTYPE a><!DOCTYPE b><ui><page/></ui>" << 0
+                                        << "第2行第24列：Found second DTD token in Prolog.";
     }
     void failures()
     {
