@@ -456,6 +456,9 @@ void MainWindow::on_btnClearRecv_clicked() { ui.textBrowserRecv->clear(); }
 
 bool MainWindow::downloadHoldsClose()
 {
+    // Asked to close, nobody waits for a download question any more (it would take the place of
+    // the question about saving).
+    m_judging->cancel();
     if (m_stopDownloadConfirmed || !m_serialPortDlg->isBusy())
         return false;
     message(m_questionBox, QMyMessageBox::Warning, 2, StopDownloadQuestion, tr("正在与显示屏通信，是否停止并退出？"));

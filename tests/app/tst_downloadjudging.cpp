@@ -338,6 +338,7 @@ void TestDownloadJudging::windowGoesWhileJudging_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("closed") << QStringLiteral("closed");
+    QTest::newRow("closed with unsaved work") << QStringLiteral("unsaved");
     QTest::newRow("deleted") << QStringLiteral("deleted");
     QTest::newRow("project switched") << QStringLiteral("switched");
 }
@@ -358,6 +359,9 @@ void TestDownloadJudging::windowGoesWhileJudging()
         sawJudging = w->judgingPictures();
         if (how == QLatin1String("closed")) {
             w->close();
+        } else if (how == QLatin1String("unsaved")) {
+            w->addPage();
+            w->close();
         } else if (how == QLatin1String("deleted")) {
             w->deleteLater();
         } else {
@@ -373,7 +377,7 @@ void TestDownloadJudging::windowGoesWhileJudging()
         return;
     }
     // The judging stopped short (the old project's when the tick saw the switch) and nothing started.
-    if (how == QLatin1String("closed"))
+    if (how != QLatin1String("switched"))
         QVERIFY(PictureReader::decodeCount() - decodes < 41);
     QVERIFY(alive);
     QVERIFY(!w->judgingPictures());
@@ -385,6 +389,10 @@ void TestDownloadJudging::windowGoesWhileJudging()
         w->on_btnInstrDownLoad_clicked();
         QVERIFY(w->questionBox()->isVisible());
         QCOMPARE(w->questionBox()->code(), 11);
+    } else if (how == QLatin1String("unsaved")) {
+        // The question about saving stays.
+        QCOMPARE(w->questionBox()->code(), 13);
+        QVERIFY(w->questionBox()->isVisible());
     } else {
         QVERIFY(!w->questionBox()->isVisible());
     }
