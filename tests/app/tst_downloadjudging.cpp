@@ -8,6 +8,7 @@
 #include "library/librarypanel.h"
 #include "library/picturereader.h"
 #include "seriallink.h"
+#include "app/simulatorrun.h"
 #include "virtualport.h"
 
 #include <QCheckBox>
@@ -33,6 +34,8 @@ private slots:
     void confirmDecodesEachPictureOnce_data();
     void confirmDecodesEachPictureOnce();
     void changedFolderIsJudgedAgain();
+    void simulatorAndPictureDownloadDecodeOnce_data();
+    void simulatorAndPictureDownloadDecodeOnce();
     void folderStampSeesChanges_data();
     void folderStampSeesChanges();
     void unreadablePictureIsNamed_data();
@@ -214,6 +217,39 @@ void TestDownloadJudging::changedFolderIsJudgedAgain()
     QCOMPARE(PictureReader::mainThreadDecodeCount() - onMain, 0);
     QVERIFY(module->pixelData().startsWith(QByteArray("\x07\xE0\xFF\xFF", 4)));
     QCOMPARE(module->pixelData().size(), 4 + 2 * 128);
+}
+
+void TestDownloadJudging::simulatorAndPictureDownloadDecodeOnce_data()
+{
+    QTest::addColumn<bool>("simulator");
+    QTest::newRow("simulator") << true;
+    QTest::newRow("picture download") << false;
+}
+
+void TestDownloadJudging::simulatorAndPictureDownloadDecodeOnce()
+{
+    QFETCH(bool, simulator);
+    App::projectPath() = makeProject(simulator ? QStringLiteral("sim") : QStringLiteral("pictures"), 4);
+    MainWindow w;
+    openVirtual(w);
+    VirtualModule *module = w.serialPortDlg()->virtualPort()->module();
+    thumbnailsMade(w);
+    const int decodes = PictureReader::decodeCount();
+    const int onMain = PictureReader::mainThreadDecodeCount();
+    if (simulator) {
+        QSignalSpy finished(w.simulator(), &SimulatorRun::s_finished);
+        w.on_btnSimulate_clicked();
+        QVERIFY(finished.count() == 1 || finished.wait(20000));
+        QCOMPARE(finished.first().at(0).toBool(), true);
+    } else {
+        w.form().tabWidgetImageFont->setCurrentIndex(0);
+        w.on_btnDownLoad_clicked();
+        QVERIFY(runToEnd(w));
+        QCOMPARE(module->pixelData().size(), 4 + 4 * 128);
+        QVERIFY(module->pixelData().startsWith(QByteArray("\xF8\x00\x00\x1F", 4)));
+    }
+    QCOMPARE(PictureReader::decodeCount() - decodes, 5);
+    QCOMPARE(PictureReader::mainThreadDecodeCount() - onMain, 0);
 }
 
 void TestDownloadJudging::folderStampSeesChanges_data()
