@@ -68,7 +68,10 @@ void MainWindow::setupBatchDownload()
     connect(button, &QToolButton::clicked, this, &MainWindow::on_btnBatchDownload_clicked);
 
     m_batchDlg = new BatchDownloadDlg(this);
-    m_batchDlg->setJobSource([this](DownloadMode mode) { return downloadJob(mode); });
+    // Judged off the interface thread like a single download: each picture decoded once, its
+    // pixels for every module.
+    m_batchDlg->setJobSource(
+        [this](DownloadMode mode, DownloadJob *job) { return judgedJob(projectData(), mode, JobPictures::ForMode, job); });
     m_batchDlg->setRefusalSource([this] {
         if (!App::isProjectOpen())
             return tr("未创建项目，请您先创建项目！");

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QSerialPortInfo>
 #include <QSpinBox>
@@ -220,7 +221,11 @@ void BatchDownloadDlg::on_btnStart_clicked()
     QString problem = m_refusalSource ? m_refusalSource() : QString();
     DownloadJob job;
     if (problem.isEmpty()) {
-        job = m_jobSource ? m_jobSource(chosenMode()) : DownloadJob();
+        // The window judges the pictures with its events running: the dialog may be gone after.
+        const QPointer<BatchDownloadDlg> alive(this);
+        const bool made = !m_jobSource || m_jobSource(chosenMode(), &job);
+        if (!alive || !made)
+            return;
         problem = BatchDownload::refusal(job);
     }
     if (!problem.isEmpty()) {

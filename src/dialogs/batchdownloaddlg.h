@@ -34,8 +34,9 @@ public:
     explicit BatchDownloadDlg(QWidget *parent = nullptr);
     ~BatchDownloadDlg() override;
 
-    // The window's job for a mode, made when a batch starts (the project read once).
-    void setJobSource(std::function<DownloadJob(DownloadMode)> source) { m_jobSource = std::move(source); }
+    // The window's job for a mode, made when a batch starts (the project read once); false when
+    // no job is made now, the source having said why.
+    void setJobSource(std::function<bool(DownloadMode, DownloadJob *)> source) { m_jobSource = std::move(source); }
     // Why the window refuses any download now (no project, its own download running); empty when
     // it does not. Asked once per start, before the job's own checks.
     void setRefusalSource(std::function<QString()> source) { m_refusalSource = std::move(source); }
@@ -81,7 +82,7 @@ private:
     void onAllFinished();
     DownloadMode chosenMode() const;
 
-    std::function<DownloadJob(DownloadMode)> m_jobSource;
+    std::function<bool(DownloadMode, DownloadJob *)> m_jobSource;
     std::function<QString()> m_refusalSource;
     std::unique_ptr<BatchDownload> m_batch;
     std::unique_ptr<ProductionWatch> m_watch;

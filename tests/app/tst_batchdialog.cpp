@@ -4,6 +4,9 @@
 #include "app/mainwindow.h"
 #include "batchdownload.h"
 #include "dialogs/batchdownloaddlg.h"
+#include "library/librarypanel.h"
+#include "library/picturelibrary.h"
+#include "library/picturereader.h"
 #include "virtualportthread.h"
 
 #include <QBoxLayout>
@@ -106,7 +109,17 @@ private slots:
         dlg->modeCombox()->setCurrentIndex(1);  // pages and pictures
         dlg->baudCombox()->setCurrentText(QStringLiteral("115200"));
         QSignalSpy finished(dlg, &BatchDownloadDlg::s_batchFinished);
+        // The pictures are judged off the interface thread, each decoded once for all modules
+        // (counted once the window's thumbnails are made).
+        QTRY_VERIFY_WITH_TIMEOUT(w.library()->thumbnailsComplete(), 30000);
+        const int pictures = PictureLibrary::fromProjectFolder(QFileInfo(project).absolutePath(),
+                                                               PictureLibrary::HeadersOnly).count();
+        QVERIFY(pictures > 0);
+        const int decodes = PictureReader::decodeCount();
+        const int decodesOnMain = PictureReader::mainThreadDecodeCount();
         dlg->btnStart()->click();
+        QCOMPARE(PictureReader::decodeCount() - decodes, pictures);
+        QCOMPARE(PictureReader::mainThreadDecodeCount(), decodesOnMain);
         QVERIFY(dlg->isRunning());
         QVERIFY(!dlg->btnStart()->isEnabled());
         QVERIFY(!dlg->modeCombox()->isEnabled());
