@@ -116,6 +116,9 @@ private:
     // An element's number: from the bytes of its one text, as toNumber reads it otherwise.
     int elementNumber()
     {
+        int plain = 0;
+        if (m_source.numberElement(&plain))
+            return plain;
         ProjectXml::Event only;
         bool single = false;
         const QString text = elementText(&only, &single);
@@ -143,6 +146,9 @@ private:
     // A picture number read from the bytes when it is a plain number; as text otherwise.
     int pictureElement()
     {
+        int plain = 0;
+        if (m_source.numberElement(&plain))
+            return plain < 0 || plain >= m_pictureCount ? -1 : plain;
         ProjectXml::Event only;
         bool single = false;
         const QString text = elementText(&only, &single);

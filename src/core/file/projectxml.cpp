@@ -228,6 +228,7 @@ public:
 
     // The next event; false at the end or on failure (failed set).
     bool next(Event *e);
+    bool numberElement(int *value);
     bool failed = false;
     const char *const p;
     const int n;
@@ -520,6 +521,42 @@ bool FastTokenizer::text(Event *out)
     return true;
 }
 
+// Most fields of a project are one number between a start and an end tag: read in one go, they
+// cost a third of the events. The bytes taken are the ones text(), number() and endTag() accept
+// for such an element; anything else is left to them.
+bool FastTokenizer::numberElement(int *value)
+{
+    if (failed || m_done || m_pendingEnd || m_open.isEmpty())
+        return false;
+    int k = i;
+    while (k < n && isSpace(p[k]))
+        ++k;
+    const bool negative = k < n && p[k] == '-';
+    if (negative)
+        ++k;
+    const int digitsStart = k;
+    int v = 0;
+    while (k < n && p[k] >= '0' && p[k] <= '9' && k - digitsStart < 9)
+        v = v * 10 + (p[k++] - '0');
+    if (k == digitsStart || (k < n && p[k] >= '0' && p[k] <= '9'))
+        return false;
+    while (k < n && isSpace(p[k]))
+        ++k;
+    const QPair<int, int> open = m_open.last();
+    if (k + 2 + open.second >= n || p[k] != '<' || p[k + 1] != '/' ||
+        !sameBytes(p + k + 2, p + open.first, open.second))
+        return false;
+    k += 2 + open.second;
+    while (k < n && isSpace(p[k]))
+        ++k;
+    if (k >= n || p[k] != '>')
+        return false;
+    i = k + 1;
+    m_open.removeLast();
+    *value = negative ? -v : v;
+    return true;
+}
+
 bool FastTokenizer::start()
 {
     if (at("\xEF\xBB\xBF"))
@@ -733,6 +770,11 @@ bool EventSource::nextTag(Event *e)
     return false;
 }
 
+bool EventSource::numberElement(int *)
+{
+    return false;
+}
+
 int EventSource::number(const Event &e, bool *ok) const
 {
     return numberOf(text(e), ok);
@@ -748,6 +790,7 @@ public:
 FastSource::FastSource(const QByteArray &bytes, int maxDepth) : d(new Private(bytes, maxDepth)) {}
 FastSource::~FastSource() { delete d; }
 bool FastSource::next(Event *e) { return d->tokenizer.next(e); }
+bool FastSource::numberElement(int *value) { return d->tokenizer.numberElement(value); }
 
 bool FastSource::failed() const { return d->tokenizer.failed; }
 QString FastSource::text(const Event &e) const { return fastText(d->tokenizer.p, e); }

@@ -60,6 +60,9 @@ public:
     virtual bool next(Event *e) = 0;
     // The next start or end event, passing over texts.
     virtual bool nextTag(Event *e);
+    // Right after a start event: when the element holds one plain number and nothing else
+    // ("480", " -12 "), its value, the element's end passed; false, nothing passed, otherwise.
+    virtual bool numberElement(int *value);
     virtual bool failed() const = 0;
     // The characters of a text event.
     virtual QString text(const Event &e) const = 0;
@@ -77,6 +80,7 @@ public:
     FastSource(const QByteArray &bytes, int maxDepth);
     ~FastSource() override;
     bool next(Event *e) override;
+    bool numberElement(int *value) override;
     bool failed() const override;
     QString text(const Event &e) const override;
     int number(const Event &e, bool *ok) const override;

@@ -740,6 +740,53 @@ private slots:
         QCOMPARE(d.pages.size(), pagesRead);
     }
 
+    // A number field as both parsers read it: a plain number straight from its bytes, anything
+    // else as the text's whole-number reading.
+    void numberFields_data()
+    {
+        QTest::addColumn<QByteArray>("field");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("imageNum");
+        QTest::newRow("plain") << QByteArray("<x>480</x><imageNum>3</imageNum>") << true << 480 << 3;
+        QTest::newRow("spaces and minus") << QByteArray("<x> -12 </x><imageNum> 4\r\n</imageNum>") << true << -12 << 4;
+        QTest::newRow("line ends") << QByteArray("<x>\r\n7\r\n</x>") << true << 7 << -1;
+        QTest::newRow("nine digits") << QByteArray("<x>123456789</x>") << true << 123456789 << -1;
+        QTest::newRow("ten digits") << QByteArray("<x>1234567890</x><imageNum>1234567890</imageNum>") << true
+                                    << 1234567890 << -1;
+        QTest::newRow("beyond int") << QByteArray("<x>99999999999</x>") << true << 0 << -1;
+        QTest::newRow("minus zero") << QByteArray("<x>-0</x><imageNum>-0</imageNum>") << true << 0 << 0;
+        QTest::newRow("plus") << QByteArray("<x>+5</x><imageNum>+2</imageNum>") << true << 5 << 2;
+        QTest::newRow("exponent") << QByteArray("<x>1e3</x>") << true << 0 << -1;
+        QTest::newRow("empty") << QByteArray("<x></x><imageNum/>") << true << 0 << 0;
+        QTest::newRow("picture out of range") << QByteArray("<imageNum>5</imageNum>") << true << 0 << -1;
+        QTest::newRow("comment after") << QByteArray("<x>7<!--c--></x>") << true << 7 << -1;
+        QTest::newRow("child after") << QByteArray("<x>8<b/></x>") << true << 8 << -1;
+        QTest::newRow("end tag space") << QByteArray("<x>9</x \n><imageNum>2</imageNum >") << true << 9 << 2;
+        QTest::newRow("longer end tag") << QByteArray("<x>9</xy></x>") << false << 0 << -1;
+        QTest::newRow("reference") << QByteArray("<x>&#55;</x>") << true << 7 << -1;
+    }
+    void numberFields()
+    {
+        QFETCH(QByteArray, field);
+        QFETCH(bool, ok);
+        QFETCH(int, x);
+        QFETCH(int, imageNum);
+        const QByteArray xml = QByteArray(kHeader) + "<ui><page><ClassName ClassName=\"QLabel\">" + field +
+                               "</ClassName></page></ui>";
+        for (const bool fast : {true, false}) {
+            ProjectData d;
+            const ProjectFile::ReadResult r = ProjectFile::readFromBytesWith(xml, 5, &d, QString(), fast);
+            QCOMPARE(r.ok, ok);
+            if (!ok)
+                continue;
+            QCOMPARE(d.pages.size(), 1);
+            QCOMPARE(d.pages[0].controls.size(), 1);
+            QCOMPARE(d.pages[0].controls[0].x, x);
+            QCOMPARE(d.pages[0].controls[0].imageNum, imageNum);
+        }
+    }
+
     // Files as the writer makes them take the fast parser.
     void writerOutputIsFast()
     {
