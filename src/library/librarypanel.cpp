@@ -175,16 +175,16 @@ void LibraryPanel::refreshPictures()
     const int count = m_table->pictures().count();
     if (m_pictureModel->rowCount() > count)
         m_pictureModel->removeRows(count, m_pictureModel->rowCount() - count);
-    for (int r = 0; r < count; ++r) {
-        if (r >= m_pictureModel->rowCount()) {
-            QList<QStandardItem *> items;
-            for (int c = 0; c < QMyImageItemModel::ColumnCount; ++c)
-                items << cell();
-            m_pictureModel->appendRow(items);
-        }
+    for (int r = m_pictureModel->rowCount(); r < count; ++r) {
+        QList<QStandardItem *> items;
+        for (int c = 0; c < QMyImageItemModel::ColumnCount; ++c)
+            items << cell();
+        m_pictureModel->appendRow(items);
+    }
+    fillPictureRows([this, &ticked](int r) {
         fillPictureRow(r);
         m_pictureModel->setTicked(r, ticked.contains(m_table->pictures().at(r).path));
-    }
+    });
     if (count == 0 && m_pictureDeleteMode)
         setDeleteMode(Pictures, false);
     updateTotalLabel();
@@ -324,8 +324,21 @@ void LibraryPanel::setPageSize(const QSize &size)
     if (size == m_pageSize)
         return;
     m_pageSize = size;
-    for (int r = 0; r < m_pictureModel->rowCount(); ++r)
-        fillPictureRow(r);
+    fillPictureRows([this](int r) { fillPictureRow(r); });
+}
+
+void LibraryPanel::fillPictureRows(const std::function<void(int)> &fill)
+{
+    // One change for the view instead of one per cell and role: hundreds of rows filled one
+    // signal at a time cost more than the filling.
+    const int rows = m_pictureModel->rowCount();
+    const bool blocked = m_pictureModel->blockSignals(true);
+    for (int r = 0; r < rows; ++r)
+        fill(r);
+    m_pictureModel->blockSignals(blocked);
+    if (rows > 0)
+        emit m_pictureModel->dataChanged(m_pictureModel->index(0, 0),
+                                         m_pictureModel->index(rows - 1, QMyImageItemModel::ColumnCount - 1));
 }
 
 // ---- ticking and delete mode ----------------------------------------------------------------

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QObject>
 #include <QSize>
 #include <QStringList>
@@ -87,6 +89,8 @@ protected:
 private:
     void setUpView(QTableView *view, QMyImageItemModel *model, int rowHeight);
     void fillPictureRow(int row);
+    // Fills every picture row with the view told once.
+    void fillPictureRows(const std::function<void(int)> &fill);
     void fillFontRow(int row);
     void showThumbnail(const QString &path);
     void updateTotalLabel();

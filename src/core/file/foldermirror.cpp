@@ -8,7 +8,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
+#include <map>
+
 #ifdef Q_OS_UNIX
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -68,24 +73,77 @@ bool copyTree(const QString &src, const QString &dst, const QString &previous)
     return true;
 }
 
-// A file's modification time in milliseconds (a copy carries it to the millisecond), -1 when it
-// cannot be looked at. Straight from the file system: QFileInfo's times are local times, and
-// turning hundreds of them into local time costs more than the looks themselves.
-qint64 modifiedMs(const QFileInfo &fi)
-{
 #ifdef Q_OS_UNIX
-    struct stat st;
-    if (::stat(QFile::encodeName(fi.filePath()).constData(), &st) != 0)
-        return -1;
-    return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
-#else
-    return fi.lastModified().toMSecsSinceEpoch();
-#endif
+// What lstat says of every entry of a folder, by name, in one pass over the folder (no path is
+// built or resolved per file); false when the folder cannot be listed.
+struct EntryLook {
+    bool link = false;
+    bool dir = false;
+    bool file = false;
+    qint64 size = 0;
+    qint64 modifiedMs = 0;
+};
+
+bool lookAll(const QString &path, std::map<QByteArray, EntryLook> *out)
+{
+    DIR *d = ::opendir(QFile::encodeName(path).constData());
+    if (!d)
+        return false;
+    bool ok = true;
+    while (const dirent *e = ::readdir(d)) {
+        if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0)
+            continue;
+        struct stat st;
+        if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) {
+            ok = false;
+            break;
+        }
+        EntryLook look;
+        look.link = S_ISLNK(st.st_mode);
+        look.dir = S_ISDIR(st.st_mode);
+        look.file = S_ISREG(st.st_mode);
+        look.size = qint64(st.st_size);
+        look.modifiedMs = qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+        out->emplace(QByteArray(e->d_name), look);
+    }
+    ::closedir(d);
+    return ok;
 }
 
 // Whether dst already holds what copyTree would make of src: the same names, each file of the
-// same size and time, nothing more. Opening a project mirrors its pictures each time; most times
-// nothing changed, and rebuilding the copy of hundreds of files would be work for nothing.
+// same size and time (a copy carries it to the millisecond), nothing more. Opening a project
+// mirrors its pictures each time; most times nothing changed, and rebuilding the copy of hundreds
+// of files would be work for nothing.
+bool sameTree(const QString &src, const QString &dst)
+{
+    const QFileInfo top(dst);
+    if (!top.isDir() || top.isSymLink())
+        return false;
+    std::map<QByteArray, EntryLook> mine, theirs;
+    if (!lookAll(src, &mine) || !lookAll(dst, &theirs))
+        return false;
+    std::size_t copied = 0;
+    for (const auto &entry : mine) {
+        const EntryLook &look = entry.second;
+        if (look.link || (!look.dir && !look.file))
+            continue;  // left out of a copy
+        ++copied;
+        const auto other = theirs.find(entry.first);
+        if (other == theirs.end() || other->second.link)
+            return false;
+        const QString name = QFile::decodeName(entry.first);
+        if (look.dir) {
+            if (!other->second.dir || !sameTree(src + QLatin1Char('/') + name, dst + QLatin1Char('/') + name))
+                return false;
+        } else if (!other->second.file || other->second.size != look.size ||
+                   other->second.modifiedMs != look.modifiedMs) {
+            return false;
+        }
+    }
+    return copied == theirs.size();
+}
+#else
+// Whether dst already holds what copyTree would make of src (see above).
 bool sameTree(const QString &src, const QString &dst)
 {
     const QFileInfo top(dst);
@@ -97,9 +155,8 @@ bool sameTree(const QString &src, const QString &dst)
     int at = 0;
     for (const QFileInfo &fi : QDir(src).entryInfoList(filters, QDir::Name)) {
         if (fi.isSymLink() || (!fi.isDir() && !fi.isFile()))
-            continue;  // left out of a copy
+            continue;
         ++copied;
-        // Both lists are in name order; the copy's entry is the next one of the same name.
         while (at < theirs.size() && theirs.at(at).fileName() != fi.fileName())
             ++at;
         if (at >= theirs.size())
@@ -110,12 +167,14 @@ bool sameTree(const QString &src, const QString &dst)
         if (fi.isDir()) {
             if (!other.isDir() || !sameTree(fi.filePath(), other.filePath()))
                 return false;
-        } else if (!other.isFile() || other.size() != fi.size() || modifiedMs(other) != modifiedMs(fi)) {
+        } else if (!other.isFile() || other.size() != fi.size() ||
+                   other.lastModified().toMSecsSinceEpoch() != fi.lastModified().toMSecsSinceEpoch()) {
             return false;
         }
     }
     return copied == theirs.size();
 }
+#endif
 
 }  // namespace
 

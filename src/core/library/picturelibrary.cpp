@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <thread>
 
 namespace {
 
@@ -96,8 +97,22 @@ PictureLibrary PictureLibrary::fromFolder(const QString &imagesFolder, Reading r
     std::stable_sort(entries.begin(), entries.end(),
                      [](const Entry &a, const Entry &b) { return a.serial < b.serial; });
     // Opened moments after the listing; whatever is opened is checked again all the same.
-    for (const Entry &e : entries)
-        lib.m_pictures.append(readInfo(imagesFolder + QLatin1Char('/') + e.name, reading, true));
+    lib.m_pictures.resize(entries.size());
+    PictureInfo *const out = lib.m_pictures.data();  // detached once, before any thread writes
+    const auto readRange = [&](int from, int to) {
+        for (int i = from; i < to; ++i)
+            out[i] = readInfo(imagesFolder + QLatin1Char('/') + entries.at(i).name, reading, true);
+    };
+    // Headers of a large library on two threads: the window lists them before its first paint.
+    // Decoding stays on one, to hold one picture's pixels at a time.
+    if (reading == HeadersOnly && entries.size() >= 64) {
+        const int half = entries.size() / 2;
+        std::thread other(readRange, half, int(entries.size()));
+        readRange(0, half);
+        other.join();
+    } else {
+        readRange(0, entries.size());
+    }
     return lib;
 }
 

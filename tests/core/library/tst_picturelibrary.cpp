@@ -190,6 +190,7 @@ private slots:
     void onlyTheLibraryFormats_data();
     void onlyTheLibraryFormats();
     void readAtMost();
+    void largeLibraryInSerialOrder();
 };
 
 void TestPictureLibrary::decodedSize_data()
@@ -483,6 +484,51 @@ void TestPictureLibrary::readAtMost()
     QCOMPARE(data.size(), 1001);
     QVERIFY(!RegularFile::readAtMost(QStringLiteral("/dev/zero"), 10, &data));
     QVERIFY(data.isEmpty());
+}
+
+// A library large enough to have its headers read on two threads: every picture in its number's
+// place with its own size, broken files marked in theirs, anything but a file left out.
+void TestPictureLibrary::largeLibraryInSerialOrder()
+{
+    QTemporaryDir dir;
+    const QString images = dir.filePath(QStringLiteral("tempImages"));
+    QVERIFY(QDir().mkpath(images));
+    const int count = 150;
+    for (int i = 0; i < count; ++i) {
+        // Serials of different lengths, so the folder's order is not the numbers' order.
+        const QString path = images + QStringLiteral("/%1_p.bmp").arg(i % 2 ? 100000 + i : 9000000 + i);
+        if (i % 10 == 7) {
+            QVERIFY(write(path, QByteArray("not a picture")));
+        } else {
+            QImage img(i + 1, 2, QImage::Format_RGB32);
+            img.fill(Qt::green);
+            QVERIFY(img.save(path, "BMP"));
+        }
+    }
+    QVERIFY(makeFifo(images + QStringLiteral("/100050_pipe.bmp")));
+    const PictureLibrary headers = PictureLibrary::fromFolder(images, PictureLibrary::HeadersOnly);
+    const PictureLibrary decoded = PictureLibrary::fromFolder(images);
+    QCOMPARE(headers.count(), count);
+    QCOMPARE(headers.skipped().size(), 1);
+    QVector<int> order;  // picture number -> i, by serial: the odd ones first
+    for (int i = 1; i < count; i += 2)
+        order << i;
+    for (int i = 0; i < count; i += 2)
+        order << i;
+    for (int n = 0; n < count; ++n) {
+        const int i = order.at(n);
+        const PictureInfo &h = headers.at(n);
+        QCOMPARE(QFileInfo(h.path).fileName(), QStringLiteral("%1_p.bmp").arg(i % 2 ? 100000 + i : 9000000 + i));
+        QCOMPARE(h.path, decoded.at(n).path);
+        if (i % 10 == 7) {
+            QVERIFY(!h.readable());
+            QVERIFY(!decoded.at(n).readable());
+        } else {
+            QCOMPARE(h.size, QSize(i + 1, 2));
+            QCOMPARE(decoded.at(n).size, QSize(i + 1, 2));
+            QVERIFY(h.readable());
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPictureLibrary)
