@@ -98,34 +98,6 @@ QVector<Run> medians(const QVector<QPair<QString, QStringList>> &programs, int r
     return out;
 }
 
-// An 800 x 480 project of `pages` pages, each with `controls` controls of the first five kinds
-// and `primitives` boxes.
-ProjectData project(int pages, int controls, int primitives = 0, int pictures = 0)
-{
-    ProjectData d;
-    d.frameW = 800;
-    d.frameH = 480;
-    d.dpi = QStringLiteral("800*480(WVGA)");
-    for (int p = 0; p < pages; ++p) {
-        PageData page;
-        page.imageNum = pictures > 0 ? p % pictures : -1;
-        for (int c = 0; c < controls; ++c) {
-            ControlRecord r = ControlRecord::make(ControlKind(c % 5), c);
-            r.x = (c * 37) % 700;
-            r.y = (c * 23) % 400;
-            r.text = QStringLiteral("页面%1 控件%2").arg(p).arg(c);
-            page.controls.append(r);
-        }
-        for (int i = 0; i < primitives; ++i) {
-            QMyDrawType b;
-            b.setDrawType(QMyDrawType::Box);
-            b.setRect(i * 5, i * 7, 40, 30);
-            page.primitives.append(b);
-        }
-        d.pages.append(page);
-    }
-    return d;
-}
 
 QString writeProject(const QString &folder, const ProjectData &d)
 {
@@ -202,7 +174,7 @@ int main(int argc, char **argv)
         return openWindow(args.at(2));
     if (args.size() == 4 && args.at(1) == QLatin1String("--make-project")) {
         // A project of N pages x 64 controls to profile with --first-paint.
-        ProjectFile::write(args.at(3), project(args.at(2).toInt(), 64));
+        ProjectFile::write(args.at(3), readingProject(args.at(2).toInt(), 64));
         return 0;
     }
     if (args.size() == 3 && args.at(1) == QLatin1String("--make-pictures")) {
@@ -237,7 +209,7 @@ int main(int argc, char **argv)
     const QVector<int> sizes{20, 250, 1000};
     QVector<QString> files;
     for (int pages : sizes)
-        files << writeProject(dir.filePath(QStringLiteral("m%1").arg(pages)), project(pages, 64));
+        files << writeProject(dir.filePath(QStringLiteral("m%1").arg(pages)), readingProject(pages, 64));
     std::printf("peak RSS (MB), median of %d; per MB of file above the %d-page project\n", rounds, sizes.first());
     std::printf("%-10s %9s %12s %12s %12s %12s\n", "pages", "file MB", "info", "info before", "window",
                 "per MB i/w");
@@ -311,7 +283,7 @@ int main(int argc, char **argv)
         const QVector<int> pages{125, 250, 500, 1000};
         QStringList files;
         for (int n : pages)
-            files << writeProject(dir.filePath(QStringLiteral("w%1").arg(n)), project(n, 64));
+            files << writeProject(dir.filePath(QStringLiteral("w%1").arg(n)), readingProject(n, 64));
         QVector<QVector<double>> times(pages.size());
         for (int round = 0; round < growthRounds; ++round) {
             for (int i = 0; i < pages.size(); ++i)
@@ -340,7 +312,7 @@ int main(int argc, char **argv)
 
     // Save and load: `tavo-cli set` reads the file and writes it again.
     {
-        const QString file = writeProject(dir.filePath(QStringLiteral("s200")), project(200, 64, 20));
+        const QString file = writeProject(dir.filePath(QStringLiteral("s200")), readingProject(200, 64, 20));
         QVector<QPair<QString, QStringList>> programs;
         const QStringList set{QStringLiteral("set"), file, QStringLiteral("--page"), QStringLiteral("0"),
                               QStringLiteral("--control"), QStringLiteral("0"), QStringLiteral("x=5")};

@@ -136,7 +136,10 @@ void benchDialogStall()
     constexpr int n = 8;
     BatchDownloadDlg dlg;
     const DownloadJob job = demoJob(DownloadMode::PicturesAndPages);
-    dlg.setJobSource([&job](DownloadMode) { return job; });
+    dlg.setJobSource([&job](DownloadMode, DownloadJob *out) {
+        *out = job;
+        return true;
+    });
     dlg.setDefaults(Baud, QSize(320, 240));
     dlg.virtualCount()->setValue(n);
     dlg.modeCombox()->setCurrentIndex(1);

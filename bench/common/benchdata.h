@@ -57,3 +57,32 @@ inline QVector<PageData> hundredPages(int pictures)
     }
     return pages;
 }
+
+// The reading benchmarks' project: 800 x 480, `pages` pages, each with `controls` controls of the
+// first five kinds and `primitives` boxes.
+inline ProjectData readingProject(int pages, int controls, int primitives = 0, int pictures = 0)
+{
+    ProjectData d;
+    d.frameW = 800;
+    d.frameH = 480;
+    d.dpi = QStringLiteral("800*480(WVGA)");
+    for (int p = 0; p < pages; ++p) {
+        PageData page;
+        page.imageNum = pictures > 0 ? p % pictures : -1;
+        for (int c = 0; c < controls; ++c) {
+            ControlRecord r = ControlRecord::make(ControlKind(c % 5), c);
+            r.x = (c * 37) % 700;
+            r.y = (c * 23) % 400;
+            r.text = QStringLiteral("页面%1 控件%2").arg(p).arg(c);
+            page.controls.append(r);
+        }
+        for (int i = 0; i < primitives; ++i) {
+            QMyDrawType b;
+            b.setDrawType(QMyDrawType::Box);
+            b.setRect(i * 5, i * 7, 40, 30);
+            page.primitives.append(b);
+        }
+        d.pages.append(page);
+    }
+    return d;
+}

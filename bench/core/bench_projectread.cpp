@@ -2,6 +2,7 @@
 // window benchmarks' projects): time per read in CPU time of the reading thread, which a busy
 // machine disturbs much less than wall time, and the growth per page. Files given as arguments
 // are read instead.
+#include "benchdata.h"
 #include "file/projectfile.h"
 
 #include <QCoreApplication>
@@ -22,25 +23,6 @@ double threadCpuMs()
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
 }
 
-ProjectData project(int pages)
-{
-    ProjectData d;
-    d.frameW = 800;
-    d.frameH = 480;
-    d.dpi = QStringLiteral("800*480(WVGA)");
-    for (int p = 0; p < pages; ++p) {
-        PageData page;
-        for (int c = 0; c < 64; ++c) {
-            ControlRecord r = ControlRecord::make(ControlKind(c % 5), c);
-            r.x = (c * 37) % 700;
-            r.y = (c * 23) % 400;
-            r.text = QStringLiteral("页面%1 控件%2").arg(p).arg(c);
-            page.controls.append(r);
-        }
-        d.pages.append(page);
-    }
-    return d;
-}
 
 // Median and lowest CPU and wall time of reading the file `rounds` times.
 void measure(const QString &file, int pages, int rounds, double *cpuMedian)
@@ -86,7 +68,7 @@ int main(int argc, char **argv)
     QVector<double> cpu;
     for (int pages : sizes) {
         const QString file = dir.filePath(QStringLiteral("p%1.Tavo").arg(pages));
-        ProjectFile::write(file, project(pages));
+        ProjectFile::write(file, readingProject(pages, 64));
         double c = 0;
         measure(file, pages, rounds, &c);
         cpu << c;
