@@ -13,6 +13,7 @@
 #include <QPoint>
 #include <QSize>
 #include <functional>
+#include <optional>
 
 class BatchDownloadDlg;
 class LanguageDlg;
@@ -300,16 +301,17 @@ private:
     bool judgedJob(const ProjectData &project, DownloadMode mode, JobPictures reading, DownloadJob *job);
     void showJudgingProgress();
     static QString judgingHint();
-    void dropQuestionJob();
     PictureJudging *m_judging = nullptr;
     QTimer *m_judgingTimer = nullptr;
     QString m_judgedProject;  // the project file whose pictures are being judged
     // The job judged for the download question on show, kept for its answer: its pictures are
     // used again while their folder is as it was.
-    DownloadJob m_questionJob;
-    QByteArray m_questionStamp;
-    QString m_questionFolder;
-    bool m_hasQuestionJob = false;
+    struct QuestionJob {
+        DownloadJob job;
+        QByteArray folderStamp;
+        QString folder;
+    };
+    std::optional<QuestionJob> m_questionJob;
     bool startDownloadJob(const DownloadJob &job);
     QString estimatedTimeText(const DownloadJob &job) const;
     void startProjectDownload();

@@ -166,14 +166,6 @@ void MainWindow::showJudgingProgress()
     ui.progressBarDown->show();
 }
 
-void MainWindow::dropQuestionJob()
-{
-    m_questionJob = DownloadJob();
-    m_questionStamp.clear();
-    m_questionFolder.clear();
-    m_hasQuestionJob = false;
-}
-
 bool MainWindow::startDownloadJob(const DownloadJob &job)
 {
     if (job.mode == DownloadMode::PagesOnly || job.mode == DownloadMode::PicturesAndPages)
@@ -213,7 +205,7 @@ void MainWindow::on_btnInstrDownLoad_clicked()
         return;
     }
     // The pixel block with the verdicts: the answer may add the pictures to the download.
-    dropQuestionJob();
+    m_questionJob.reset();
     DownloadJob job;
     if (!judgedJob(project, DownloadMode::PagesOnly, JobPictures::VerdictsAndPixels, &job))
         return;
@@ -222,10 +214,7 @@ void MainWindow::on_btnInstrDownLoad_clicked()
         message(m_infoBox, QMyMessageBox::Warning, 0, 0, problem);
         return;
     }
-    m_questionJob = job;
-    m_questionStamp = m_judging->folderStamp();
-    m_questionFolder = projectFolder();
-    m_hasQuestionJob = true;
+    m_questionJob = QuestionJob{job, m_judging->folderStamp(), projectFolder()};
     // Items wholly outside their page do not stop the download; the question names them.
     QStringList outside = PageFit::outsideWarnings(job.pages, pageSize().width(), pageSize().height());
     if (outside.size() > 3) {
@@ -258,16 +247,17 @@ void MainWindow::startProjectDownload()
     const bool withPictures = m_questionBox->downloadResourcesChecked();
     DownloadJob judged;
     const QString folder = projectFolder();
-    if (m_hasQuestionJob && m_questionFolder == folder && m_questionStamp == pictureFolderStamp(folder)) {
-        judged = m_questionJob;
+    if (m_questionJob && m_questionJob->folder == folder &&
+        m_questionJob->folderStamp == pictureFolderStamp(folder)) {
+        judged = m_questionJob->job;
     } else {
         // The pictures changed since the question was asked: what is sent is judged again.
-        dropQuestionJob();
+        m_questionJob.reset();
         if (!judgedJob(projectData(), DownloadMode::PagesOnly, JobPictures::VerdictsAndPixels, &judged) ||
             downloadBusy())
             return;
     }
-    dropQuestionJob();
+    m_questionJob.reset();
     // The pages and boot settings as they are now: the question did not hold the window.
     DownloadJob job =
         withLinkSettings(jobFromProject(projectData(), folder, DownloadMode::PagesOnly, JobPictures::None));
@@ -475,6 +465,6 @@ void MainWindow::stopDownloadAndClose()
 void MainWindow::shutDownDownload()
 {
     m_judging->cancel();
-    dropQuestionJob();
+    m_questionJob.reset();
     m_serialPortDlg->shutDown();
 }

@@ -86,6 +86,28 @@ inline bool isSpace(char c) { return byteClasses.of[uchar(c)] & SpaceClass; }
 inline bool isNameStart(char c) { return byteClasses.of[uchar(c)] & NameStartClass; }
 inline bool isNameChar(char c) { return byteClasses.of[uchar(c)] & NameClass; }
 
+// A plain number from k on: XML space, an optional minus, one to nine digits, XML space. The
+// offset just past it, with its value, or -1 when the bytes hold anything else there (the
+// reader then reads the text the long way, as QString::toInt would).
+int plainNumber(const char *p, int k, int n, int *value)
+{
+    while (k < n && isSpace(p[k]))
+        ++k;
+    const bool negative = k < n && p[k] == '-';
+    if (negative)
+        ++k;
+    const int digitsStart = k;
+    int v = 0;
+    while (k < n && p[k] >= '0' && p[k] <= '9' && k - digitsStart < 9)
+        v = v * 10 + (p[k++] - '0');
+    if (k == digitsStart || (k < n && p[k] >= '0' && p[k] <= '9'))
+        return -1;
+    while (k < n && isSpace(p[k]))
+        ++k;
+    *value = negative ? -v : v;
+    return k;
+}
+
 // Short runs of bytes compared in place: names are a few bytes long, and a call to memcmp for
 // each costs more than the comparison.
 inline bool sameBytes(const char *a, const char *b, int n)
@@ -528,20 +550,10 @@ bool FastTokenizer::numberElement(int *value)
 {
     if (failed || m_done || m_pendingEnd || m_open.isEmpty())
         return false;
-    int k = i;
-    while (k < n && isSpace(p[k]))
-        ++k;
-    const bool negative = k < n && p[k] == '-';
-    if (negative)
-        ++k;
-    const int digitsStart = k;
     int v = 0;
-    while (k < n && p[k] >= '0' && p[k] <= '9' && k - digitsStart < 9)
-        v = v * 10 + (p[k++] - '0');
-    if (k == digitsStart || (k < n && p[k] >= '0' && p[k] <= '9'))
+    int k = plainNumber(p, i, n, &v);
+    if (k < 0)
         return false;
-    while (k < n && isSpace(p[k]))
-        ++k;
     const QPair<int, int> open = m_open.last();
     if (k + 2 + open.second >= n || p[k] != '<' || p[k + 1] != '/' ||
         !sameBytes(p + k + 2, p + open.first, open.second))
@@ -553,7 +565,7 @@ bool FastTokenizer::numberElement(int *value)
         return false;
     i = k + 1;
     m_open.removeLast();
-    *value = negative ? -v : v;
+    *value = v;
     return true;
 }
 
@@ -798,24 +810,10 @@ QString FastSource::text(const Event &e) const { return fastText(d->tokenizer.p,
 int FastSource::number(const Event &e, bool *ok) const
 {
     // The usual field, "-12" or "480", converted from its bytes; anything else as text.
-    const char *p = d->tokenizer.p + e.begin;
-    int i = 0;
-    const int n = e.length;
-    while (i < n && isSpace(p[i]))
-        ++i;
-    const bool negative = i < n && p[i] == '-';
-    if (negative)
-        ++i;
-    const int digitsStart = i;
-    qint64 v = 0;
-    while (i < n && p[i] >= '0' && p[i] <= '9' && i - digitsStart < 10)
-        v = v * 10 + (p[i++] - '0');
-    const int digits = i - digitsStart;
-    while (i < n && isSpace(p[i]))
-        ++i;
-    if (i == n && digits > 0 && digits < 10) {
+    int v = 0;
+    if (plainNumber(d->tokenizer.p + e.begin, 0, e.length, &v) == e.length) {
         *ok = true;
-        return int(negative ? -v : v);
+        return v;
     }
     return EventSource::number(e, ok);
 }
