@@ -130,5 +130,5 @@ bool ControlRecord::operator==(const ControlRecord &o) const
            backgroundCutImageNum == o.backgroundCutImageNum && pressImageNum == o.pressImageNum &&
            pressCutImageNum == o.pressCutImageNum && progType == o.progType && style == o.style &&
            styleColorNum == o.styleColorNum && pointerX == o.pointerX && pointerY == o.pointerY &&
-           pointerW == o.pointerW && pointerL == o.pointerL && pointerAngle == o.pointerAngle;
+           pointerW == o.pointerW && pointerL == o.pointerL && pointerAngle == o.pointerAngle && name == o.name;
 }

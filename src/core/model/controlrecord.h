@@ -48,6 +48,9 @@ struct ControlRecord {
     int pointerW = 0;
     int pointerL = 0;
     int pointerAngle = 0;
+    // The firmware's name for the control (an identifier, unique on its page); empty: none.
+    // Never sent to the module: numbers stay what the module addresses.
+    QString name;
 
     // A new control of the given kind with that kind's defaults (default texts translated).
     static ControlRecord make(ControlKind kind, int id);

@@ -17,7 +17,7 @@ bool PageData::operator==(const PageData &o) const
 {
     if (imageNum != o.imageNum || backgroundNum != o.backgroundNum || helpLineNum != o.helpLineNum ||
         helpLineLeft != o.helpLineLeft || helpLineRight != o.helpLineRight || helpLineTop != o.helpLineTop ||
-        helpLineBottom != o.helpLineBottom || controls != o.controls || primitives.size() != o.primitives.size())
+        helpLineBottom != o.helpLineBottom || name != o.name || controls != o.controls || primitives.size() != o.primitives.size())
         return false;
     for (int i = 0; i < primitives.size(); ++i) {
         if (!primitives.at(i).sameShape(o.primitives.at(i)))

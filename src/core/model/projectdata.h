@@ -16,6 +16,8 @@ struct PageData {
     int helpLineRight = 0;
     int helpLineTop = 0;
     int helpLineBottom = 0;
+    // The firmware's name for the page (an identifier, unique among the pages); empty: none.
+    QString name;
     QVector<ControlRecord> controls;
     QVector<QMyDrawType> primitives;
 
