@@ -1434,6 +1434,18 @@
         <source>正在检查图片：%1/%2</source>
         <translation>Checking pictures: %1/%2</translation>
     </message>
+    <message>
+        <source>重命名页面</source>
+        <translation>Rename page</translation>
+    </message>
+    <message>
+        <source>Page%1 的名称（固件代码使用；留空表示不命名）：</source>
+        <translation>Name of Page%1 (used by the firmware code; leave empty for none):</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
         <translation>The instructions of page %1 exceed %2 bytes, please adjust!</translation>
@@ -1677,6 +1689,21 @@
     </message>
 </context>
 <context>
+    <name>Names</name>
+    <message>
+        <source>名称“%1”过长：最多%2个字符</source>
+        <translation>The name "%1" is too long: at most %2 characters</translation>
+    </message>
+    <message>
+        <source>名称“%1”无效：须以英文字母或下划线开头，其后只用英文字母、数字和下划线</source>
+        <translation>The name "%1" is not valid: it must start with an English letter or an underscore, followed only by English letters, digits and underscores</translation>
+    </message>
+    <message>
+        <source>名称“%1”已被使用</source>
+        <translation>The name "%1" is already in use</translation>
+    </message>
+</context>
+<context>
     <name>PageFit</name>
     <message>
         <source>第%1页图形%2完全在页面之外，模块上不会显示</source>
@@ -1898,6 +1925,10 @@
     <message>
         <source>修改开机设置</source>
         <translation>Change boot settings</translation>
+    </message>
+    <message>
+        <source>重命名页面</source>
+        <translation>Rename page</translation>
     </message>
 </context>
 <context>
