@@ -10,6 +10,7 @@ int cmdCheck(const QStringList &args);
 int cmdRender(const QStringList &args);
 int cmdPictures(const QStringList &args);
 int cmdDownload(const QStringList &args);
+int cmdExportDownload(const QStringList &args);
 int cmdSend(const QStringList &args);
 int cmdSetBacklight(const QStringList &args);
 int cmdSetBaud(const QStringList &args);
