@@ -292,24 +292,27 @@ static int check_information(@p@_download_t *d, long at, @p@_download_end_t *e)
     controls = number_value(&f[2]);
     bytes = number_value(&f[3]);
     text = number_value(&f[5]);
+    /* Every page against the controls first, then the bytes, then the texts. */
     for (p = 0; p < @p@_download_page_count; ++p)
         if (@p@_download_pages[p].controls > controls) {
             e->limit_kind = @P@_DOWNLOAD_LIMIT_CONTROLS;
             e->limit = controls;
             break;
         }
-    for (p = 0; !e->limit_kind && p < @p@_download_page_count; ++p)
-        if (@p@_download_pages[p].bytes > bytes) {
-            e->limit_kind = @P@_DOWNLOAD_LIMIT_BYTES;
-            e->limit = bytes;
-            break;
-        }
-    for (p = 0; !e->limit_kind && p < @p@_download_page_count; ++p)
-        if (@p@_download_pages[p].longest_text >= 0 && @p@_download_pages[p].longest_text > text) {
-            e->limit_kind = @P@_DOWNLOAD_LIMIT_TEXT;
-            e->limit = text;
-            break;
-        }
+    if (!e->limit_kind)
+        for (p = 0; p < @p@_download_page_count; ++p)
+            if (@p@_download_pages[p].bytes > bytes) {
+                e->limit_kind = @P@_DOWNLOAD_LIMIT_BYTES;
+                e->limit = bytes;
+                break;
+            }
+    if (!e->limit_kind)
+        for (p = 0; p < @p@_download_page_count; ++p)
+            if (@p@_download_pages[p].longest_text >= 0 && @p@_download_pages[p].longest_text > text) {
+                e->limit_kind = @P@_DOWNLOAD_LIMIT_TEXT;
+                e->limit = text;
+                break;
+            }
     if (!e->limit_kind)
         return ADVANCE;
     e->result = @P@_DOWNLOAD_LIMITS;
