@@ -14,6 +14,8 @@ QByteArray fill(QByteArray text, const DownloadExportOptions &o)
     return text;
 }
 
+QByteArray number(qint64 n) { return QByteArray::number(n); }
+
 const char *tokenKind(ModuleAnswer::Token t)
 {
     using ModuleAnswer::Token;
@@ -38,12 +40,11 @@ QByteArray tokenRows()
     const ModuleAnswer::TokenText *table = ModuleAnswer::tokenTable(&count);
     QByteArray rows;
     for (int i = 0; i < count; ++i)
-        rows += "    {\"" + QByteArray(table[i].text) + "\", " + tokenKind(table[i].token) + ", " +
+        rows += "    {\"" + QByteArray(table[i].text) + "\", " + number(qstrlen(table[i].text)) + ", " +
+                tokenKind(table[i].token) + ", " +
                 QByteArray::number(table[i].fields) + ", " + QByteArray::number(table[i].flashBytes) + "u},\n";
     return rows;
 }
-
-QByteArray number(qint64 n) { return QByteArray::number(n); }
 
 }  // namespace
 

@@ -125,6 +125,7 @@ enum { STEP_TICKS = 1, STEP_FINAL = 2 };
 /* The module's answers in the order they are looked for: the first one found decides. */
 typedef struct {
     const char *text;
+    uint8_t length;
     uint8_t kind;
     uint8_t fields;  /* "_"-separated fields of a whole answer; 0: any */
     uint32_t flash;  /* K_FLASH: picture bytes that module stores */
@@ -141,17 +142,10 @@ static const token_t tokens[] = {
 #define LINE_FACTOR @LINE_FACTOR@u
 #define SLACK_MS @SLACK@u
 
-static size_t length_of(const char *s)
+static long find(const uint8_t *t, size_t n, const token_t *token)
 {
-    size_t n = 0;
-    while (s[n])
-        ++n;
-    return n;
-}
-
-static long find(const uint8_t *t, size_t n, const char *s)
-{
-    const size_t m = length_of(s);
+    const char *s = token->text;
+    const size_t m = token->length;
     size_t i, j;
     for (i = 0; i + m <= n; ++i) {
         for (j = 0; j < m && t[i + j] == (uint8_t)s[j]; ++j) {
@@ -166,7 +160,7 @@ static int find_token(const @p@_download_t *d, long *at)
 {
     int k;
     for (k = 0; k < TOKEN_COUNT; ++k) {
-        *at = find(d->text, d->text_len, tokens[k].text);
+        *at = find(d->text, d->text_len, &tokens[k]);
         if (*at >= 0)
             return k;
     }
@@ -191,7 +185,7 @@ static int looks_cut_off(const @p@_download_t *d)
     long at;
     int k;
     for (k = 0; k < TOKEN_COUNT; ++k) {
-        const size_t len = length_of(tokens[k].text);
+        const size_t len = tokens[k].length;
         size_t m = len - 1 < d->text_len ? len - 1 : d->text_len;
         for (; m >= 1; --m) {
             size_t j;
