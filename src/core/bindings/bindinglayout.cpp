@@ -2,6 +2,7 @@
 
 #include "bindings/bindingrules.h"
 #include "bindings/generatedfile.h"
+#include "model/names.h"
 
 #include <QCryptographicHash>
 #include <QHash>
@@ -17,9 +18,9 @@ const char *const kOwnNames[] = {"INIT", "OK", "ERR_NO_WRITER", "ERR_RANGE", "ER
                                  "ERR_ENCODING", "LAYOUT_STAMP", "TEXT_BYTES", "CHAR_COUNT", "WRITE_FN", "H"};
 
 // Every name a layout makes in the generated files, in capitals, with what made it.
-class Names {
+class TakenNames {
 public:
-    Names()
+    TakenNames()
     {
         for (const char *n : kOwnNames)
             m_seen.insert(QLatin1String(n), QStringLiteral("the generated code's own names"));
@@ -45,7 +46,7 @@ QString pageOwner(const Page &p) { return QStringLiteral("page %1 '%2'").arg(p.i
 
 QString controlOwner(const Page &p, const Control &c)
 {
-    return QStringLiteral("%1 %2 '%3' on page '%4'").arg(BindingRules::kindWord(c.kind)).arg(c.id).arg(c.name, p.name);
+    return QStringLiteral("%1 %2 '%3' on page '%4'").arg(Names::kindWord(c.kind)).arg(c.id).arg(c.name, p.name);
 }
 
 bool nameOk(const QString &name, const QString &owner, QString *error)
@@ -59,7 +60,7 @@ bool nameOk(const QString &name, const QString &owner, QString *error)
     return false;
 }
 
-bool addPageNames(const Page &p, Names *names, QString *error)
+bool addPageNames(const Page &p, TakenNames *names, QString *error)
 {
     const QString owner = pageOwner(p);
     if (!nameOk(p.name, owner, error) || !names->add(QLatin1String("PAGE_") + p.name, owner, error) ||
@@ -93,20 +94,18 @@ QString key(const Page &p, const Control &c) { return p.name + QLatin1Char('\n')
 
 }  // namespace
 
-QString defaultPageName(int index) { return QStringLiteral("page%1").arg(index); }
-
-QString defaultControlName(ControlKind kind, int id) { return BindingRules::kindWord(kind) + QString::number(id); }
+QString defaultControlName(ControlKind kind, int id) { return Names::kindWord(kind) + QString::number(id); }
 
 bool fromProject(const ProjectData &project, Layout *layout, QString *error)
 {
     layout->clear();
     layout->reserve(project.pages.size());
-    Names names;
+    TakenNames names;
     for (int i = 0; i < project.pages.size(); ++i) {
         const PageData &pd = project.pages.at(i);
         Page p;
         p.index = i;
-        p.name = pd.name.isEmpty() ? defaultPageName(i) : pd.name;
+        p.name = pd.name.isEmpty() ? Names::defaultPageName(i) : pd.name;
         p.controls.reserve(pd.controls.size());
         for (const ControlRecord &r : pd.controls) {
             Control c;
@@ -130,7 +129,7 @@ QStringList lines(const Layout &layout)
     for (const Page &p : layout) {
         out << QStringLiteral("page %1 %2").arg(p.index).arg(p.name);
         for (const Control &c : p.controls)
-            out << QStringLiteral("control %1 %2 %3 %4").arg(p.index).arg(BindingRules::kindWord(c.kind)).arg(c.id).arg(c.name);
+            out << QStringLiteral("control %1 %2 %3 %4").arg(p.index).arg(Names::kindWord(c.kind)).arg(c.id).arg(c.name);
     }
     return out;
 }
@@ -203,7 +202,7 @@ QStringList differences(const Layout &before, const Layout &after)
                 continue;
             if (n->kind != c.kind)
                 out << QStringLiteral("control '%1' on page '%2' changed from %3 to %4")
-                           .arg(c.name, p.name, BindingRules::kindWord(c.kind), BindingRules::kindWord(n->kind));
+                           .arg(c.name, p.name, Names::kindWord(c.kind), Names::kindWord(n->kind));
             else if (n->id != c.id)
                 out << QStringLiteral("control '%1' on page '%2' moved from %3 to %4").arg(c.name, p.name).arg(c.id).arg(n->id);
         }
@@ -225,7 +224,7 @@ QStringList differences(const Layout &before, const Layout &after)
                            .arg(p.name, c.name, renamed->name);
             else
                 out << QStringLiteral("control '%1' on page '%2' was removed (it was %3 %4)")
-                           .arg(c.name, p.name, BindingRules::kindWord(c.kind))
+                           .arg(c.name, p.name, Names::kindWord(c.kind))
                            .arg(c.id);
         }
     }
@@ -241,7 +240,7 @@ QStringList differences(const Layout &before, const Layout &after)
             }
             if (!renamed)
                 out << QStringLiteral("control '%1' on page '%2' was added as %3 %4")
-                           .arg(c.name, p.name, BindingRules::kindWord(c.kind))
+                           .arg(c.name, p.name, Names::kindWord(c.kind))
                            .arg(c.id);
         }
     }

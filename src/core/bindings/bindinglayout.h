@@ -25,8 +25,8 @@ struct Page {
 
 using Layout = QVector<Page>;
 
-// Names used where none was given: "page3", and the kind word and number, "text3", "qrcode0".
-QString defaultPageName(int index);
+// A control's name where none was given: the kind word and number, "text3", "qrcode0" (so that
+// its generated names read page3_text3). Pages take Names::defaultPageName.
 QString defaultControlName(ControlKind kind, int id);
 
 // The layout of a project, with default names filled in. False, with the reason, when a name is

@@ -2,6 +2,7 @@
 
 #include "edit/editrules.h"
 #include "model/colortable.h"
+#include "model/names.h"
 #include "script/instructions.h"
 
 namespace BindingRules {
@@ -61,16 +62,10 @@ int textFlags(const Action &action, const ControlRecord &r)
     return asciiOnly(r) ? flags | FlagAscii : flags;
 }
 
-namespace {
-const char *const kWords[ControlKindCount] = {"text", "number", "button", "progress", "pointer", "qrcode"};
-}
-
-QString kindWord(ControlKind kind) { return QLatin1String(kWords[int(kind)]); }
-
 bool kindFromWord(const QString &word, ControlKind *kind)
 {
     for (int i = 0; i < ControlKindCount; ++i) {
-        if (word == QLatin1String(kWords[i])) {
+        if (word == Names::kindWord(ControlKind(i))) {
             *kind = ControlKind(i);
             return true;
         }

@@ -46,8 +46,7 @@ int textFlags(const Action &action, const ControlRecord &r);
 // Largest picture number a button may be given.
 constexpr int MaxPicture = 32767;
 
-// Lower-case word for a kind, as default names and layout lines use it: "text", "qrcode"...
-QString kindWord(ControlKind kind);
+// The kind named by its word in default names ("text", "qrcode"...); false for no kind.
 bool kindFromWord(const QString &word, ControlKind *kind);
 
 }  // namespace BindingRules

@@ -3,6 +3,7 @@
 #include "bindings/bindingrules.h"
 #include "bindings/bindings.h"
 #include "bindings/generatedfile.h"
+#include "model/names.h"
 
 namespace Bindings {
 
@@ -28,14 +29,14 @@ QString parameters(const Action &a)
     return QString();
 }
 
-struct Names {
+struct CNames {
     QString p;  // prefix
     QString P;  // prefix in capitals
     QString fn(const QString &rest) const { return p + QLatin1Char('_') + rest; }
     QString cn(const QString &rest) const { return P + QLatin1Char('_') + rest.toUpper(); }
 };
 
-QString header(const Layout &layout, const QVector<GbkTable::Entry> &table, const Options &o, const Names &n,
+QString header(const Layout &layout, const QVector<GbkTable::Entry> &table, const Options &o, const CNames &n,
                const QString &stamp)
 {
     QString h = GeneratedFile::openingComment(GeneratedFile::CommentStyle::C, o.command,
@@ -75,7 +76,7 @@ QString header(const Layout &layout, const QVector<GbkTable::Entry> &table, cons
     for (const Page &p : layout) {
         h += QStringLiteral("\n/* Page %1 (%2). */\nint %3(void);\n").arg(p.name).arg(p.index).arg(n.fn(QLatin1String("show_") + p.name));
         for (const Control &c : p.controls) {
-            h += QStringLiteral("/* %1 %2 */\n").arg(BindingRules::kindWord(c.kind)).arg(c.id);
+            h += QStringLiteral("/* %1 %2 */\n").arg(Names::kindWord(c.kind)).arg(c.id);
             for (const Action &a : BindingRules::actionsFor(c.kind)) {
                 const QString fn = n.fn(p.name + QLatin1Char('_') + c.name + QLatin1Char('_') + QLatin1String(a.suffix));
                 QString what = QLatin1String(a.what);
@@ -320,7 +321,7 @@ static int $p__utf8(const char *name, int id, const char *utf8, int flags)
 }
 )";
 
-QString source(const Layout &layout, const QVector<GbkTable::Entry> &table, const Options &o, const Names &n,
+QString source(const Layout &layout, const QVector<GbkTable::Entry> &table, const Options &o, const CNames &n,
                const QString &stamp)
 {
     QString c = GeneratedFile::openingComment(GeneratedFile::CommentStyle::C, o.command,
@@ -401,7 +402,7 @@ QString source(const Layout &layout, const QVector<GbkTable::Entry> &table, cons
 
 QVector<File> cFiles(const Layout &layout, const QVector<GbkTable::Entry> &table, const Options &options)
 {
-    const Names n{options.prefix, options.prefix.toUpper()};
+    const CNames n{options.prefix, options.prefix.toUpper()};
     const QString stamp = BindingLayout::stamp(layout);
     return {{options.prefix + QLatin1String(".h"), header(layout, table, options, n, stamp).toUtf8()},
             {options.prefix + QLatin1String(".c"), source(layout, table, options, n, stamp).toUtf8()}};

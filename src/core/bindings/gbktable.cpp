@@ -15,7 +15,8 @@ namespace {
 bool twoBytes(ushort u, ushort *gbk)
 {
     const QChar c(u);
-    if (u < 0x80 || c.isSurrogate() || !ModuleText::canEncode(QString(c)))
+    // The private use area stands for GBK's user-defined codes, which the module has no glyphs for.
+    if (u < 0x80 || c.isSurrogate() || (u >= 0xE000 && u <= 0xF8FF) || !ModuleText::canEncode(QString(c)))
         return false;
     const QByteArray b = ModuleText::encode(QString(c));
     if (b.size() != 2 || uchar(b.at(0)) < 0x81)

@@ -26,19 +26,6 @@ QString openingComment(CommentStyle style, const QString &command, const QString
     return out;
 }
 
-bool isIdentifier(const QString &s)
-{
-    if (s.isEmpty() || s.size() > MaxIdentifier)
-        return false;
-    for (int i = 0; i < s.size(); ++i) {
-        const ushort u = s.at(i).unicode();
-        const bool letter = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u == '_';
-        if (!letter && !(i > 0 && u >= '0' && u <= '9'))
-            return false;
-    }
-    return true;
-}
-
 QString defaultPrefix(const QString &projectPath)
 {
     QString out;

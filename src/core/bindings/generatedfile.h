@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/names.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -9,8 +11,8 @@
 // a file whole or not at all.
 namespace GeneratedFile {
 
-// Longest name or prefix taken: well inside what every C compiler keeps significant.
-constexpr int MaxIdentifier = 32;
+// Longest name or prefix taken, as for page and control names.
+constexpr int MaxIdentifier = Names::MaxLength;
 
 enum class CommentStyle { C, Hash };
 
@@ -19,7 +21,7 @@ enum class CommentStyle { C, Hash };
 QString openingComment(CommentStyle style, const QString &command, const QStringList &extra = {});
 
 // An ASCII letter or '_', then letters, digits and '_', at most MaxIdentifier characters.
-bool isIdentifier(const QString &s);
+inline bool isIdentifier(const QString &s) { return Names::isIdentifier(s); }
 
 // The prefix of generated names: the --prefix given, or the project file's base name made into
 // an identifier (letters and digits kept, lower case, anything else '_', '_' first before a digit).
