@@ -18,3 +18,4 @@ int cmdSetAddress(const QStringList &args);
 int cmdGetAddress(const QStringList &args);
 int cmdSet(const QStringList &args);
 int cmdFindModule(const QStringList &args);
+int cmdBindings(const QStringList &args);

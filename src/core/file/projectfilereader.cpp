@@ -158,6 +158,8 @@ private:
         const int v = m_source.number(only, &ok);
         return ok ? (v < 0 || v >= m_pictureCount ? -1 : v) : picture(m_source.text(only));
     }
+    // A name as written; whether it is a usable one is judged where names are used.
+    QString nameText() { return ProjectXml::savableText(elementText().trimmed()); }
     void readFrame();
     bool readControl(int pageIndex);
     bool readPrimitive(PageData &page);
@@ -255,6 +257,7 @@ bool Reader::readControl(int pageIndex)
         case Tag::PointerW: c.pointerW = elementNumber(); break;
         case Tag::PointerL: c.pointerL = elementNumber(); break;
         case Tag::PointerAngle: c.pointerAngle = elementNumber(); break;
+        case Tag::Name: c.name = nameText(); break;
         default: skipCurrentElement(); break;
         }
     }
@@ -322,6 +325,10 @@ ProjectFile::ReadResult Reader::run()
                 }
                 if (t == Tag::DrawClassName) {
                     ok = readPrimitive(page);
+                    continue;
+                }
+                if (t == Tag::Name) {
+                    page.name = nameText();
                     continue;
                 }
                 const QString &value = current().value;

@@ -87,6 +87,9 @@ void writeControl(QString &out, const ControlRecord &c)
     out += QLatin1String("<ClassName ClassName=\"");
     out += c.className();
     out += QLatin1String("\">\n");
+    // Only a given name is written, so a project without names keeps its old bytes.
+    if (!c.name.isEmpty())
+        textElement(out, 3, QLatin1String("name"), c.name);
     intElement(out, 3, QLatin1String("id"), c.id);
     intElement(out, 3, QLatin1String("x"), c.x);
     intElement(out, 3, QLatin1String("y"), c.y);
@@ -293,6 +296,8 @@ QByteArray toXml(const ProjectData &data)
         out += QLatin1String("<page id=\"");
         out += QString::number(i + 1);
         out += QLatin1String("\">\n");
+        if (!page.name.isEmpty())
+            textElement(out, 2, QLatin1String("name"), page.name);
         attributeElement(out, 2, QLatin1String("pageImageNum"), page.imageNum);
         attributeElement(out, 2, QLatin1String("pageBackgroundNum"), page.backgroundNum);
         attributeElement(out, 2, QLatin1String("pageHelpLineNum"), page.helpLineNum);

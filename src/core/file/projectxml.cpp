@@ -60,6 +60,7 @@ const QStringList &tagNames()
         QStringLiteral("drawX1"), QStringLiteral("drawY1"), QStringLiteral("drawX2"), QStringLiteral("drawY2"),
         QStringLiteral("drawR"), QStringLiteral("drawColorNum"),
         QStringLiteral("bootPage"),
+        QStringLiteral("name"),
     };
     return names;
 }

@@ -32,6 +32,8 @@ enum Tag : qint16 {
     DrawX, DrawY, DrawW, DrawH, DrawX1, DrawY1, DrawX2, DrawY2, DrawR, DrawColorNum,
     // root, after "frame"
     BootPage,
+    // page and control: the firmware's name
+    Name,
 };
 
 Tag tagOf(const QString &name);

@@ -84,6 +84,9 @@ ProjectData richProject()
     first.controls[0].text = QStringLiteral("中文 & <tags> \"quoted\" ]]> tab\tend");
     first.controls[2].text = QStringLiteral("  spaced  ");
     first.controls[1].text = QString();
+    first.controls[0].name = QStringLiteral("title");
+    first.controls[5].name = QStringLiteral("_link2");
+    first.name = QStringLiteral("main");
     ControlRecord qr2 = ControlRecord::make(ControlKind::QRCode, first.nextControlId(ControlKind::QRCode));
     qr2.text = QStringLiteral("second qr \U0001F600");
     first.controls.append(qr2);
@@ -102,6 +105,7 @@ ProjectData richProject()
     n.text = QStringLiteral("-12.5");
     third.controls.append(n);
     third.primitives.append(primitive(QMyDrawType::Line, 300, 200, 0, 0, 1));
+    third.name = QStringLiteral("settings");
     p.pages.append(third);
     return p;
 }
@@ -196,6 +200,38 @@ private slots:
         QVERIFY(back == p);
         // Writing what was read gives the same bytes.
         QCOMPARE(ProjectFile::toXml(back), fileBytes(path));
+    }
+
+    // A name is a "<name>" child written only when given; readers pass over elements they do
+    // not know, wherever they stand, so older and newer files read alike.
+    void namesAndUnknownElements()
+    {
+        const ProjectData p = richProject();
+        const QByteArray xml = ProjectFile::toXml(p);
+        QCOMPARE(xml.count("<name>"), 4);
+        QVERIFY(xml.contains("<page id=\"1\">\n        <name>main</name>\n"));
+        QVERIFY(xml.contains("<ClassName ClassName=\"QLabel\">\n            <name>title</name>\n"));
+        ProjectData unnamed = p;
+        for (PageData &page : unnamed.pages) {
+            page.name.clear();
+            for (ControlRecord &c : page.controls)
+                c.name.clear();
+        }
+        QVERIFY(!ProjectFile::toXml(unnamed).contains("<name"));
+
+        // Unknown elements beside the names, and a name where none is read (in the frame).
+        QByteArray extended = xml;
+        extended.replace("<name>main</name>", "<future a=\"1\"><x>9</x></future><name> main </name><future/>");
+        extended.replace("<name>title</name>", "<name>title</name><colourDepth>16<deep/></colourDepth>");
+        extended.replace("<frameW>", "<name>frame</name><frameW>");
+        for (const bool fast : {true, false}) {
+            ProjectData back;
+            const ProjectFile::ReadResult r = ProjectFile::readFromBytesWith(extended, 5, &back, QString(), fast);
+            QVERIFY2(r.ok, qPrintable(r.reason));
+            QCOMPARE(back.pages.at(0).name, QStringLiteral("main"));
+            QCOMPARE(back.pages.at(0).controls.at(0).name, QStringLiteral("title"));
+            QVERIFY(back == p);
+        }
     }
 
     // The demo project is kept in exactly the form the writer gives.

@@ -170,6 +170,9 @@ QByteArray dumped(const ProjectData &p)
         num("helpLineBottom", page.helpLineBottom);
         num("controls", int(page.controls.size()));
         num("primitives", int(page.primitives.size()));
+        // Names only when given: the recording predates them.
+        if (!page.name.isEmpty())
+            str("name", page.name);
         for (const ControlRecord &c : page.controls) {
             t += "\n  control";
             num("kind", int(c.kind));
@@ -199,6 +202,8 @@ QByteArray dumped(const ProjectData &p)
             num("pointerW", c.pointerW);
             num("pointerL", c.pointerL);
             num("pointerAngle", c.pointerAngle);
+            if (!c.name.isEmpty())
+                str("name", c.name);
         }
         for (const QMyDrawType &d : page.primitives) {
             t += "\n  primitive";
