@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "devicejob.h"
 
+#include "bindings/generatedfile.h"
 #include "export/downloadexport.h"
 
 #include <QDir>
@@ -31,8 +32,8 @@ int cmdExportDownload(const QStringList &arguments)
             return fail(ExitUsage, QStringLiteral("unknown option '%1'\n").arg(a) + usage);
     if (args.size() != 1)
         return fail(ExitUsage, QStringLiteral("export-download needs one project file\n") + usage);
-    if (prefixGiven && !GeneratedC::validPrefix(prefix))
-        return fail(ExitUsage, QStringLiteral("--prefix takes a C identifier of at most 32 characters, not '%1'").arg(prefix));
+    if (prefixGiven && !GeneratedFile::prefixProblem(prefix).isEmpty())
+        return fail(ExitUsage, GeneratedFile::prefixProblem(prefix));
     if (options.pixelsFromReader && !withPictures && !picturesOnly)
         return fail(ExitUsage, QStringLiteral("--pictures-from-reader goes with --with-pictures or --pictures-only\n") + usage);
 
@@ -44,7 +45,7 @@ int cmdExportDownload(const QStringList &arguments)
     if (!refusal.isEmpty())
         return fail(ExitFailed, refusal);
 
-    options.prefix = prefixGiven ? prefix : GeneratedC::defaultPrefix(args.first());
+    options.prefix = prefixGiven ? prefix : GeneratedFile::defaultPrefix(args.first());
     options.baud = projectBaud(project, DeviceOptions().baud);
     // The command as a user would type it again, without where the files went.
     QStringList command{QStringLiteral("tavo-cli export-download"), QFileInfo(args.first()).fileName()};

@@ -1,5 +1,6 @@
 #include "export/downloadexport.h"
 
+#include "bindings/generatedfile.h"
 #include "download/downloadsteps.h"
 #include "download/moduleanswer.h"
 #include "export/downloadplan.h"
@@ -57,7 +58,7 @@ DownloadExport exportDownload(const DownloadJob &job, const DownloadExportOption
         return result;
     }
     const QByteArray p = options.prefix.toUtf8();
-    const QByteArray notice = GeneratedC::notice(options.command);
+    const QByteArray notice = GeneratedFile::openingComment(GeneratedFile::CommentStyle::C, options.command).toUtf8();
 
     // The job's arrays, named for what they hold.
     QByteArray arrays, declarations, writeRows;
