@@ -108,6 +108,30 @@ private slots:
             QVERIFY(mine.out.size() > 100);
     }
 
+    // The exported download: the same files, byte for byte.
+    void sameExport()
+    {
+        QTemporaryDir dir;
+        QString project;
+        QVERIFY(writeWideTextProject(dir, &project));
+        QByteArray files[2];
+        const QString clis[2] = {kThisCli, kOtherCli};
+        for (int i = 0; i < 2; ++i) {
+            const QString out = dir.filePath(QString::number(i));
+            const ProgramRun r = runProgram(clis[i], {QStringLiteral("export-download"), project, QStringLiteral("--c"), out,
+                                                      QStringLiteral("--with-pictures"), QStringLiteral("--example")});
+            QCOMPARE(r.code, 0);
+            QStringList names = QDir(out).entryList(QDir::Files, QDir::Name);
+            QCOMPARE(names.size(), 4);
+            for (const QString &n : names) {
+                QFile f(QDir(out).filePath(n));
+                QVERIFY(f.open(QIODevice::ReadOnly));
+                files[i] += n.toUtf8() + '\n' + f.readAll();
+            }
+        }
+        QCOMPARE(files[0], files[1]);
+    }
+
     void sameWireBytes_data()
     {
         QTest::addColumn<QStringList>("options");

@@ -128,7 +128,7 @@ private slots:
         QString project;
         QVERIFY(copyDemo(dir, &project));
         const QString out = dir.filePath(QStringLiteral("out"));
-        const QString example = buildExample(project, out, flags, QTest::currentDataTag() == QLatin1String("pages"));
+        const QString example = buildExample(project, out, flags, qstrcmp(QTest::currentDataTag(), "pages") == 0);
         QVERIFY(!example.isEmpty());
 
         QStringList args{QStringLiteral("@PTY@")};
