@@ -166,9 +166,17 @@ private slots:
                                    << QByteArray("result 1: the module did not answer in time");
         ModuleSettings small;
         small.maxControls = 7;
-        QTest::newRow("limits") << QStringLiteral("--pages") << small << false
+        QTest::newRow("limits: controls") << QStringLiteral("--pages") << small << false
                                 << QByteArray("result 2: a page is more than the module takes (page 1, controls, the "
                                               "module takes 7)");
+        ModuleSettings bytes;
+        bytes.maxBytes = 400;
+        QTest::newRow("limits: bytes") << QStringLiteral("--pages") << bytes << false
+                                       << QByteArray("(page 0, bytes, the module takes 400)");
+        ModuleSettings text;
+        text.maxTextBytes = 8;
+        QTest::newRow("limits: text") << QStringLiteral("--pages") << text << false
+                                      << QByteArray("(page 0, text bytes, the module takes 8)");
         ModuleSettings flash;
         flash.flashMiB = 2;
         QTest::newRow("flash") << QStringLiteral("--pictures-only") << flash << true

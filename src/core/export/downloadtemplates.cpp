@@ -259,13 +259,28 @@ static long number_value(const number_t *n)
     return n->value > 2147483647UL ? -2147483647L - 1 : -(long)n->value;
 }
 
+/* The first page whose load of one kind passes the module's limit, or -1. */
+static long first_page_over(int kind, long limit)
+{
+    uint32_t p;
+    for (p = 0; p < @p@_download_page_count; ++p) {
+        const @p@_download_page_t *page = &@p@_download_pages[p];
+        const long load = kind == @P@_DOWNLOAD_LIMIT_CONTROLS ? page->controls
+                          : kind == @P@_DOWNLOAD_LIMIT_BYTES  ? page->bytes
+                                                              : page->longest_text;
+        if (load >= 0 && load > limit)
+            return (long)p;
+    }
+    return -1;
+}
+
 static int check_information(@p@_download_t *d, long at, @p@_download_end_t *e)
 {
     /* INFO_a_b_controls_bytes_e_text: line ends ("\r\n") left out, exactly six fields. */
     number_t f[6];
     size_t i, field = 0;
-    long controls, bytes, text;
-    uint32_t p;
+    long limits[4];
+    int kind;
     for (i = 0; i < 6; ++i) {
         f[i].state = f[i].negative = f[i].bad = 0;
         f[i].value = 0;
@@ -283,35 +298,21 @@ static int check_information(@p@_download_t *d, long at, @p@_download_end_t *e)
     }
     if (field != 5)
         return QUIET;
-    controls = number_value(&f[2]);
-    bytes = number_value(&f[3]);
-    text = number_value(&f[5]);
+    limits[@P@_DOWNLOAD_LIMIT_CONTROLS] = number_value(&f[2]);
+    limits[@P@_DOWNLOAD_LIMIT_BYTES] = number_value(&f[3]);
+    limits[@P@_DOWNLOAD_LIMIT_TEXT] = number_value(&f[5]);
     /* Every page against the controls first, then the bytes, then the texts. */
-    for (p = 0; p < @p@_download_page_count; ++p)
-        if (@p@_download_pages[p].controls > controls) {
-            e->limit_kind = @P@_DOWNLOAD_LIMIT_CONTROLS;
-            e->limit = controls;
-            break;
+    for (kind = @P@_DOWNLOAD_LIMIT_CONTROLS; kind <= @P@_DOWNLOAD_LIMIT_TEXT; ++kind) {
+        const long page = first_page_over(kind, limits[kind]);
+        if (page >= 0) {
+            e->result = @P@_DOWNLOAD_LIMITS;
+            e->page = (int)page;
+            e->limit_kind = kind;
+            e->limit = limits[kind];
+            return FAIL;
         }
-    if (!e->limit_kind)
-        for (p = 0; p < @p@_download_page_count; ++p)
-            if (@p@_download_pages[p].bytes > bytes) {
-                e->limit_kind = @P@_DOWNLOAD_LIMIT_BYTES;
-                e->limit = bytes;
-                break;
-            }
-    if (!e->limit_kind)
-        for (p = 0; p < @p@_download_page_count; ++p)
-            if (@p@_download_pages[p].longest_text >= 0 && @p@_download_pages[p].longest_text > text) {
-                e->limit_kind = @P@_DOWNLOAD_LIMIT_TEXT;
-                e->limit = text;
-                break;
-            }
-    if (!e->limit_kind)
-        return ADVANCE;
-    e->result = @P@_DOWNLOAD_LIMITS;
-    e->page = (int)p;
-    return FAIL;
+    }
+    return ADVANCE;
 }
 
 /* What the text received so far asks for; final: the line has been quiet for the gap. */
