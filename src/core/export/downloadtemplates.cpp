@@ -729,7 +729,6 @@ int main(int argc, char **argv)
     callbacks.baud = (uint32_t)baud;
 
     started = now_ms();
-    @p@_download_poll(&download, started);
     @p@_download_start(&download, &callbacks);
     while (!line.ended) {
         struct pollfd p;
