@@ -92,16 +92,7 @@ int cmdBindings(const QStringList &arguments)
     options.allCharacters = allChars;
     if (hasChars && !readCharacters(charsFile, &options.characters))
         return ExitUsage;
-    // The comment names the command by file names only, so the files do not depend on where it ran.
-    QString command = QStringLiteral("tavo-cli bindings %1 ").arg(QFileInfo(project.path).fileName());
-    command += hasC ? QStringLiteral("--c %1").arg(QFileInfo(QDir(cDir).absolutePath()).fileName())
-                    : QStringLiteral("--python %1").arg(QFileInfo(pyFile).fileName());
-    command += QStringLiteral(" --prefix %1").arg(options.prefix);
-    if (hasChars)
-        command += QStringLiteral(" --chars %1").arg(QFileInfo(charsFile).fileName());
-    if (allChars)
-        command += QStringLiteral(" --all-chars");
-    options.command = command;
+    options.command = Bindings::commandLine(project.path, options, hasC ? cDir : pyFile, hasChars ? charsFile : QString());
 
     Bindings::Result result;
     QString error;
@@ -111,15 +102,11 @@ int cmdBindings(const QStringList &arguments)
     if (checkOnly)
         return check(folder, result);
 
-    if (hasC && !QDir().mkpath(cDir))
-        return fail(ExitFailed, QStringLiteral("cannot make the folder %1").arg(cDir));
     QStringList written;
-    for (const Bindings::File &f : result.files) {
-        const QString path = QDir(folder).filePath(f.name);
-        if (!GeneratedFile::writeWhole(path, f.bytes, &error))
-            return fail(ExitFailed, error);
-        written << QStringLiteral("%1 (%2 bytes)").arg(path).arg(f.bytes.size());
-    }
+    if (!Bindings::writeFiles(folder, result, &written, &error))
+        return fail(ExitFailed, error);
+    for (int i = 0; i < written.size(); ++i)
+        written[i] += QStringLiteral(" (%1 bytes)").arg(result.files.at(i).bytes.size());
     out() << "wrote " << written.join(QStringLiteral(", ")) << Qt::endl
           << "GBK table: " << result.tableCharacters << " characters, " << result.tableBytes << " bytes; layout stamp "
           << result.stamp << Qt::endl;

@@ -2,7 +2,8 @@
 
 #include "bindings/generatedfile.h"
 
-#include <QRegularExpression>
+#include <QDir>
+#include <QFileInfo>
 
 namespace Bindings {
 
@@ -37,6 +38,35 @@ bool generate(const ProjectData &project, const Options &options, const QString 
         result->files = cFiles(result->layout, table, options);
     } else {
         result->files = {{pythonFileName, pythonModule(result->layout, table, options)}};
+    }
+    return true;
+}
+
+QString commandLine(const QString &projectPath, const Options &options, const QString &output, const QString &charsFile)
+{
+    QString command = QStringLiteral("tavo-cli bindings %1 ").arg(QFileInfo(projectPath).fileName());
+    command += options.language == Language::C
+                   ? QStringLiteral("--c %1").arg(QFileInfo(QDir(output).absolutePath()).fileName())
+                   : QStringLiteral("--python %1").arg(QFileInfo(output).fileName());
+    command += QStringLiteral(" --prefix %1").arg(options.prefix);
+    if (!charsFile.isEmpty())
+        command += QStringLiteral(" --chars %1").arg(QFileInfo(charsFile).fileName());
+    if (options.allCharacters)
+        command += QStringLiteral(" --all-chars");
+    return command;
+}
+
+bool writeFiles(const QString &folder, const Result &result, QStringList *written, QString *error)
+{
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("cannot make the folder %1").arg(folder);
+        return false;
+    }
+    for (const File &f : result.files) {
+        const QString path = QDir(folder).filePath(f.name);
+        if (!GeneratedFile::writeWhole(path, f.bytes, error))
+            return false;
+        written->append(path);
     }
     return true;
 }

@@ -40,6 +40,13 @@ struct Result {
 bool generate(const ProjectData &project, const Options &options, const QString &pythonFileName, Result *result,
               QString *error);
 
+// The command that makes these files, as their opening comment names it: file names only, so the
+// files do not depend on the folder it ran in. output: the C folder or the Python file.
+QString commandLine(const QString &projectPath, const Options &options, const QString &output,
+                    const QString &charsFile = QString());
+// Writes the files into folder (made when missing), each whole; the paths written, or false and why.
+bool writeFiles(const QString &folder, const Result &result, QStringList *written, QString *error);
+
 // The layout lines kept in a generated file ("page 0 main", ...), found by their marker.
 QStringList layoutLinesOf(const QByteArray &generated);
 
