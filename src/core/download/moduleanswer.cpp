@@ -216,9 +216,9 @@ AnswerOutcome AnswerHandler::decide(bool final)
         const QByteArray ticks = onlyTicks ? m_text : QByteArray(token == Token::Erase ? "e" : "o");
         for (const char c : ticks) {
             if (c == 'e')
-                tick(ModuleAnswer::EraseTickBytes, "--下载图片进度总大小:%1 擦除进度:%2");
+                tick(4096, "--下载图片进度总大小:%1 擦除进度:%2");
             else if (c == 'o')
-                tick(ModuleAnswer::WriteTickBytes, "--下载图片进度总大小:%1 配置进度:%2");
+                tick(8192, "--下载图片进度总大小:%1 配置进度:%2");
         }
         break;
     }

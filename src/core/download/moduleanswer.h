@@ -25,9 +25,6 @@ struct TokenText {
 };
 // Every token, in the order the module's answers are tested.
 const TokenText *tokenTable(int *count);
-// A picture progress tick: bytes of progress one tick stands for.
-constexpr qint64 EraseTickBytes = 4096;
-constexpr qint64 WriteTickBytes = 8192;
 
 // The first token found, in the order the module's answers are tested.
 Token findToken(const QByteArray &text, int *position = nullptr);
