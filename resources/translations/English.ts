@@ -124,6 +124,53 @@
     </message>
 </context>
 <context>
+    <name>BindingsDlg</name>
+    <message>
+        <source>导出固件接口</source>
+        <translation>Export firmware bindings</translation>
+    </message>
+    <message>
+        <source>C 语言（.h 和 .c）</source>
+        <translation>C (.h and .c)</translation>
+    </message>
+    <message>
+        <source>Python 模块</source>
+        <translation>Python module</translation>
+    </message>
+    <message>
+        <source>文件：</source>
+        <translation>File:</translation>
+    </message>
+    <message>
+        <source>文件夹：</source>
+        <translation>Folder:</translation>
+    </message>
+    <message>
+        <source>浏览…</source>
+        <translation>Browse...</translation>
+    </message>
+    <message>
+        <source>名称前缀：</source>
+        <translation>Name prefix:</translation>
+    </message>
+    <message>
+        <source>包含全部GBK字符（固件可发送任意汉字，代码更大）</source>
+        <translation>Include every GBK character (the firmware may send any Chinese character; larger code)</translation>
+    </message>
+    <message>
+        <source>生成的文件每次导出都会整个覆盖，请勿在其中编写自己的代码。</source>
+        <translation>The generated files are rewritten whole on every export: do not put your own code in them.</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
     <name>ColorDlg</name>
     <message>
         <source>颜色表</source>
@@ -1433,6 +1480,30 @@
     <message>
         <source>正在检查图片：%1/%2</source>
         <translation>Checking pictures: %1/%2</translation>
+    </message>
+    <message>
+        <source>导出固件接口…</source>
+        <translation>Export firmware bindings...</translation>
+    </message>
+    <message>
+        <source>请选择导出的位置！</source>
+        <translation>Choose where to export to!</translation>
+    </message>
+    <message>
+        <source>导出固件接口失败：%1</source>
+        <translation>Exporting the firmware bindings failed: %1</translation>
+    </message>
+    <message>
+        <source>已导出固件接口：
+%1
+字符表：%2个汉字等字符</source>
+        <translation>Firmware bindings exported:
+%1
+Character table: %2 Chinese and other characters</translation>
+    </message>
+    <message>
+        <source>控件编号已改变，固件接口需要重新导出</source>
+        <translation>Control numbers have changed; export the firmware bindings again</translation>
     </message>
     <message>
         <source>重命名页面</source>

@@ -140,6 +140,7 @@ MainWindow::MainWindow(QWidget *parent)
     setupKeys();
     retranslateKeys();
     setupHistory();
+    setupBindings();
     statusBar()->addPermanentWidget(new ModuleLookSwitch(m_frame, statusBar()));
     statusBar()->addPermanentWidget(new ZoomBox(m_frame, statusBar()));
     setupSimulator();
@@ -309,6 +310,7 @@ void MainWindow::slotDealIsNo(int code)
 void MainWindow::slotRefleshUI(const QString &)
 {
     m_languageDlg->retranslateUi();
+    retranslateBindings();
     m_version->retranslate();
     m_screenSizeDlg->retranslateUi();
     retranslateWindow();

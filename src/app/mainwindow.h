@@ -16,6 +16,7 @@
 #include <optional>
 
 class BatchDownloadDlg;
+struct BindingsChoice;
 class LanguageDlg;
 class LibraryPanel;
 class PageTable;
@@ -256,6 +257,18 @@ private:
     // Project values without the pages.
     ProjectData projectFields() const;
     void setupHistory();
+    // Firmware bindings: the export behind the save button, and the notice when numbers moved.
+    void setupBindings();
+    void retranslateBindings();
+    BindingsChoice bindingsChoice() const;
+    void checkBindingsStamp();
+
+public:
+    void exportBindings();
+    // Generates and writes the bindings as chosen, keeping the choice and the layout stamp.
+    bool writeBindings(const BindingsChoice &choice);
+
+private:
     void updateHistoryActions();
     void retranslateHistory();
     void updateTitle();
@@ -346,6 +359,11 @@ private:
     QTimer *m_autoSaveTimer = nullptr;
     SetScreenSizeDlg *m_screenSizeDlg = nullptr;
     LanguageDlg *m_languageDlg = nullptr;
+    QAction *m_exportBindingsAction = nullptr;
+    bool m_bindingsNoticeShown = false;
+    // The stamp of the bindings last exported from this project, read from the settings once.
+    QString m_bindingsStampProject;
+    QString m_bindingsStamp;
     Version *m_version = nullptr;
     QMenu *m_helpMenu = nullptr;
     QMenu *m_pageMenu = nullptr;

@@ -12,66 +12,13 @@
 #include <QtTest>
 
 #include "demoproject.h"
+#include "recordingline.h"
 
 namespace {
 
 const QString kThisCli = QStringLiteral(TAVO_BIN_DIR "/tavo-cli");
 const QString kOtherCli = QStringLiteral(TAVO_OTHER_BUILD "/tavo-cli");
 const QString kDemo = QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo");
-
-struct Run {
-    int code = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-// Runs without blocking the event loop, so that a module in this process can answer.
-Run run(const QString &program, const QStringList &args)
-{
-    QProcess p;
-    QEventLoop loop;
-    QObject::connect(&p, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop, &QEventLoop::quit);
-    QObject::connect(&p, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
-    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
-    p.start(program, args);
-    loop.exec();
-    Run r;
-    if (p.state() != QProcess::NotRunning) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
-}
-
-// The module's side of the line, keeping a copy of everything read from it.
-class RecordingLine : public QIODevice {
-public:
-    explicit RecordingLine(PtyDevice *pty) : m_pty(pty)
-    {
-        connect(pty, &QIODevice::readyRead, this, &QIODevice::readyRead);
-        open(QIODevice::ReadWrite | QIODevice::Unbuffered);
-    }
-    QByteArray received;
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override { return m_pty->bytesAvailable() + QIODevice::bytesAvailable(); }
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override
-    {
-        const qint64 n = m_pty->read(data, maxSize);
-        if (n > 0)
-            received.append(data, int(n));
-        return n;
-    }
-    qint64 writeData(const char *data, qint64 size) override { return m_pty->write(data, size); }
-
-private:
-    PtyDevice *m_pty;
-};
 
 // Every byte the given tavo-cli sends while downloading the project with these options.
 QByteArray wireBytes(const QString &cli, const QString &project, const QStringList &options, QString *error)
@@ -82,7 +29,7 @@ QByteArray wireBytes(const QString &cli, const QString &project, const QStringLi
     RecordingLine line(&pty);
     VirtualModule module;
     module.attach(&line);
-    const Run r = run(cli, QStringList{QStringLiteral("download"), project, QStringLiteral("--port"), pty.slavePath()} + options);
+    const ProgramRun r = runProgram(cli, QStringList{QStringLiteral("download"), project, QStringLiteral("--port"), pty.slavePath()} + options);
     if (r.code != 0)
         *error = QStringLiteral("%1 exited with %2: %3").arg(cli).arg(r.code).arg(QString::fromUtf8(r.err));
     return line.received;
@@ -151,14 +98,38 @@ private slots:
         if (wideTexts)
             QVERIFY(writeWideTextProject(dir, &project));
         args.insert(1, project);
-        const Run mine = run(kThisCli, args);
-        const Run other = run(kOtherCli, args);
+        const ProgramRun mine = runProgram(kThisCli, args);
+        const ProgramRun other = runProgram(kOtherCli, args);
         QVERIFY(mine.code >= 0);
         QCOMPARE(mine.code, other.code);
         QCOMPARE(mine.out, other.out);
         QCOMPARE(mine.err, other.err);
         if (args.first() == QLatin1String("script"))
             QVERIFY(mine.out.size() > 100);
+    }
+
+    // The exported download: the same files, byte for byte.
+    void sameExport()
+    {
+        QTemporaryDir dir;
+        QString project;
+        QVERIFY(writeWideTextProject(dir, &project));
+        QByteArray files[2];
+        const QString clis[2] = {kThisCli, kOtherCli};
+        for (int i = 0; i < 2; ++i) {
+            const QString out = dir.filePath(QString::number(i));
+            const ProgramRun r = runProgram(clis[i], {QStringLiteral("export-download"), project, QStringLiteral("--c"), out,
+                                                      QStringLiteral("--with-pictures"), QStringLiteral("--example")});
+            QCOMPARE(r.code, 0);
+            QStringList names = QDir(out).entryList(QDir::Files, QDir::Name);
+            QCOMPARE(names.size(), 4);
+            for (const QString &n : names) {
+                QFile f(QDir(out).filePath(n));
+                QVERIFY(f.open(QIODevice::ReadOnly));
+                files[i] += n.toUtf8() + '\n' + f.readAll();
+            }
+        }
+        QCOMPARE(files[0], files[1]);
     }
 
     void sameWireBytes_data()

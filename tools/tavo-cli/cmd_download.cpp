@@ -193,6 +193,33 @@ int runDeviceJob(const DeviceOptions &options, const DownloadJob &job, DeviceRes
     return ExitOk;
 }
 
+int projectBaud(const CliProject &project, int fallback)
+{
+    bool ok = false;
+    const int baud = project.data.baud.toInt(&ok);
+    return ok && baud > 0 ? baud : fallback;
+}
+
+QString projectDownloadJob(const CliProject &project, bool withPictures, bool picturesOnly, bool fonts, DownloadJob *job)
+{
+    DownloadMode mode = DownloadMode::PagesOnly;
+    if (fonts)
+        mode = DownloadMode::Fonts;
+    else if (picturesOnly)
+        mode = DownloadMode::Pictures;
+    else if (withPictures && !project.pictures.isEmpty())
+        mode = DownloadMode::PicturesAndPages;
+    *job = jobFromProject(project.data, project.folder, mode);
+
+    if (mode == DownloadMode::Pictures && job->pictures.isEmpty())
+        return QCoreApplication::translate("MainWindow", "未添加图片无法下载，请您先添加图片！");
+    if ((mode == DownloadMode::PagesOnly || mode == DownloadMode::PicturesAndPages) && job->pages.isEmpty())
+        return QCoreApplication::translate("MainWindow", "项目中没有页面，无法下载！");
+    if (mode != DownloadMode::Fonts)
+        return DownloadCheck::firstMessage(*job);
+    return QString();
+}
+
 int cmdDownload(const QStringList &arguments)
 {
     const QString usage = QStringLiteral(
@@ -231,33 +258,16 @@ int cmdDownload(const QStringList &arguments)
         return ExitUsage;
     if (batch)
         options.baudGiven = batchOptions.baudGiven;
-    if (!options.baudGiven) {
-        bool ok = false;
-        const int projectBaud = project.data.baud.toInt(&ok);
-        if (ok && projectBaud > 0)
-            options.baud = projectBaud;
-    }
+    if (!options.baudGiven)
+        options.baud = projectBaud(project, options.baud);
     if (project.data.frameW > 0 && project.data.frameH > 0)
         options.screen = QSize(project.data.frameW, project.data.frameH);
 
-    DownloadMode mode = DownloadMode::PagesOnly;
-    if (fonts)
-        mode = DownloadMode::Fonts;
-    else if (picturesOnly)
-        mode = DownloadMode::Pictures;
-    else if (withPictures && !project.pictures.isEmpty())
-        mode = DownloadMode::PicturesAndPages;
-    const DownloadJob job = jobFromProject(project.data, project.folder, mode);
-
-    if (mode == DownloadMode::Pictures && job.pictures.isEmpty())
-        return fail(ExitFailed, QCoreApplication::translate("MainWindow", "未添加图片无法下载，请您先添加图片！"));
-    if ((mode == DownloadMode::PagesOnly || mode == DownloadMode::PicturesAndPages) && job.pages.isEmpty())
-        return fail(ExitFailed, QCoreApplication::translate("MainWindow", "项目中没有页面，无法下载！"));
-    if (mode != DownloadMode::Fonts) {
-        const QString check = DownloadCheck::firstMessage(job);
-        if (!check.isEmpty())
-            return fail(ExitFailed, check);
-    }
+    DownloadJob job;
+    const QString refusal = projectDownloadJob(project, withPictures, picturesOnly, fonts, &job);
+    if (!refusal.isEmpty())
+        return fail(ExitFailed, refusal);
+    const DownloadMode mode = job.mode;
     // Items the module will clip away are named, but the download goes on.
     if (mode == DownloadMode::PagesOnly || mode == DownloadMode::PicturesAndPages) {
         for (const QString &w : PageFit::outsideWarnings(project.data.pages, project.data.frameW, project.data.frameH))

@@ -28,5 +28,13 @@ struct DeviceResult {
 // Returns the exit status: ExitOk, ExitFailed (the job failed or the port would not open).
 int runDeviceJob(const DeviceOptions &options, const DownloadJob &job, DeviceResult *result);
 
+struct CliProject;
+// The project's baud rate when it names a valid one, otherwise fallback.
+int projectBaud(const CliProject &project, int fallback);
+// The job of a project download in the mode the flags choose (--with-pictures falls back to the
+// pages when there are no pictures). Returns why it cannot be downloaded, empty when it can.
+QString projectDownloadJob(const CliProject &project, bool withPictures, bool picturesOnly, bool fonts,
+                           DownloadJob *job);
+
 // Reads "--port", "--baud", "--log" and "--render" from args; returns an error text for bad usage.
 QString takeDeviceOptions(QStringList &args, DeviceOptions *options);

@@ -23,6 +23,9 @@ const char *kUsage =
     "           [--render DIR]\n"
     "  download PROJECT.Tavo --port DEV --port DEV... | --ports-found [--with-pictures | --pictures-only | --fonts]\n"
     "           [--baud N] [--json] [--watch] [--log FILE]\n"
+    "  bindings PROJECT.Tavo (--c DIR | --python FILE) [--check] [--prefix P] [--chars FILE | --all-chars]\n"
+    "  export-download PROJECT.Tavo --c DIR [--prefix P] [--pages | --with-pictures | --pictures-only]\n"
+    "           [--pictures-from-reader] [--example]\n"
     "  set PROJECT.Tavo --page N [--control ID | --primitive INDEX] FIELD=VALUE...\n"
     "  send --port DEV TEXT\n"
     "  set-backlight --port DEV VALUE [PROJECT]\n"
@@ -52,6 +55,7 @@ int main(int argc, char **argv)
         {QStringLiteral("render"), cmdRender},
         {QStringLiteral("pictures"), cmdPictures},
         {QStringLiteral("download"), cmdDownload},
+        {QStringLiteral("export-download"), cmdExportDownload},
         {QStringLiteral("send"), cmdSend},
         {QStringLiteral("set-backlight"), cmdSetBacklight},
         {QStringLiteral("set-baud"), cmdSetBaud},
@@ -59,6 +63,7 @@ int main(int argc, char **argv)
         {QStringLiteral("get-address"), cmdGetAddress},
         {QStringLiteral("set"), cmdSet},
         {QStringLiteral("find-module"), cmdFindModule},
+        {QStringLiteral("bindings"), cmdBindings},
     };
 
     QStringList args = app.arguments().mid(1);

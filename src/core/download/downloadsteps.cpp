@@ -9,12 +9,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-namespace {
-
-constexpr int PageStepsOffset = 6;  // PicturesAndPages runs the page steps from here
-
-}  // namespace
-
 DownloadSteps::DownloadSteps(Clock clock) : m_clock(std::move(clock)) {}
 
 QString DownloadSteps::tr(const char *text) { return QCoreApplication::translate("InstructSerialPort", text); }
@@ -96,8 +90,8 @@ qint64 DownloadSteps::allowedMs() const
     bool ok = false;
     qint64 baud = m_job.baud.toLongLong(&ok);
     if (!ok || baud <= 0)
-        baud = 9600;
-    return timeoutMs() + 2 * qint64(Transfer::lineMs(m_heldBytes, baud)) + 1000;
+        baud = FallbackBaud;
+    return timeoutMs() + BlockLineFactor * qint64(Transfer::lineMs(m_heldBytes, baud)) + BlockSlackMs;
 }
 
 qint64 DownloadSteps::msUntilTimeout() const

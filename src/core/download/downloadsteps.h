@@ -40,6 +40,15 @@ public:
         BootScriptSent = 7,
     };
 
+    // A held block's step may also wait BlockLineFactor times the block's line time and
+    // BlockSlackMs more before the block has left the port.
+    static constexpr int BlockLineFactor = 2;
+    static constexpr int BlockSlackMs = 1000;
+    // The slowest rate, assumed when the job's rate is unknown.
+    static constexpr int FallbackBaud = 9600;
+    // PicturesAndPages runs the page steps from this step on.
+    static constexpr int PageStepsOffset = 6;
+
     // Milliseconds from any fixed origin; must not go backwards.
     using Clock = std::function<qint64()>;
 
@@ -63,6 +72,8 @@ public:
     DownloadMode mode() const { return m_job.mode; }
     int step() const { return m_step; }
     int pageIndex() const { return m_pageIndex; }
+    // Bytes of blocks the current step wrote that have not yet left the port.
+    qint64 heldBytes() const { return m_heldBytes; }
     // Time-out of the current step, and its message.
     int timeoutMs() const;
     QString timeoutMessage() const;

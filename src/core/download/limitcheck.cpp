@@ -21,24 +21,40 @@ bool parseModuleLimits(const QString &answer, ModuleLimits *limits)
     return true;
 }
 
+qint64 controlTextBytes(const ControlRecord &c)
+{
+    const bool hasText = c.kind == ControlKind::Text || c.kind == ControlKind::Number || c.kind == ControlKind::Button;
+    return hasText ? ModuleText::byteCount(c.text) : -1;
+}
+
+PageLoad pageLoad(const PageData &page)
+{
+    PageLoad load;
+    load.controls = page.controls.size();
+    QString content;
+    for (const ControlRecord &c : page.controls) {
+        content += instructionText(c);
+        load.longestText = qMax(load.longestText, controlTextBytes(c));
+    }
+    for (const QMyDrawType &d : page.primitives)
+        content += d.instructionTextFor();
+    load.bytes = ModuleText::byteCount(content);
+    return load;
+}
+
 QString moduleLimitMessage(const QVector<PageData> &pages, const ModuleLimits &limits)
 {
     QString controlList, byteList, textList;
     for (int p = 0; p < pages.size(); ++p) {
         const PageData &page = pages.at(p);
-        if (page.controls.size() > limits.maxControls)
+        const PageLoad load = pageLoad(page);
+        if (load.controls > limits.maxControls)
             controlList += QStringLiteral("%1,").arg(p);
-        QString content;
-        for (const ControlRecord &c : page.controls)
-            content += instructionText(c);
-        for (const QMyDrawType &d : page.primitives)
-            content += d.instructionTextFor();
-        if (ModuleText::byteCount(content) > limits.maxBytes)
+        if (load.bytes > limits.maxBytes)
             byteList += QStringLiteral("%1,").arg(p);
         for (const ControlRecord &c : page.controls) {
-            const bool hasText = c.kind == ControlKind::Text || c.kind == ControlKind::Number ||
-                                 c.kind == ControlKind::Button;
-            if (hasText && ModuleText::byteCount(c.text) > limits.maxTextBytes)
+            const qint64 text = controlTextBytes(c);
+            if (text >= 0 && text > limits.maxTextBytes)
                 textList += QCoreApplication::translate("SerialPortDlg", "第%1页编号%2,").arg(p).arg(c.id);
         }
     }

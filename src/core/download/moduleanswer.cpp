@@ -11,17 +11,26 @@ namespace ModuleAnswer {
 
 namespace {
 
-struct TokenText {
-    Token token;
-    const char *text;
-};
-
 // Test order: the first token found decides.
 const TokenText kTokens[] = {
-    {Token::Ok, "OK"},           {Token::GetAddr, "GETADDR_"}, {Token::Info, "INFO_"},
-    {Token::Firmware, "FW"},     {Token::Flash2, "FLASH_2"},   {Token::Flash3, "FLASH_3"},
-    {Token::Flash11, "FLASH_11"}, {Token::Erase, "e"},          {Token::Write, "o"},
+    {Token::Ok, "OK", 0, 0},
+    {Token::GetAddr, "GETADDR_", 3, 0},
+    {Token::Info, "INFO_", 6, 0},
+    {Token::Firmware, "FW", 0, 0},
+    {Token::Flash2, "FLASH_2", 0, 2097152},
+    {Token::Flash3, "FLASH_3", 0, 3145728},
+    {Token::Flash11, "FLASH_11", 0, 11534336},
+    {Token::Erase, "e", 0, 0},
+    {Token::Write, "o", 0, 0},
 };
+
+const TokenText &entry(Token token)
+{
+    for (const TokenText &t : kTokens)
+        if (t.token == token)
+            return t;
+    return kTokens[0];
+}
 
 QString receivedPrefix() { return QCoreApplication::translate("SerialPortDlg", "--接收:"); }
 
@@ -32,20 +41,22 @@ bool hasLineEnd(const QByteArray &text, int from)
 
 }  // namespace
 
+const TokenText *tokenTable(int *count)
+{
+    *count = int(sizeof kTokens / sizeof kTokens[0]);
+    return kTokens;
+}
+
 int quietGapMs(int baud)
 {
     if (baud <= 0)
         return MinQuietGapMs;
-    return int(qMax<qint64>(MinQuietGapMs, Transfer::wireMs(20, baud)));
+    return int(qMax<qint64>(MinQuietGapMs, Transfer::wireMs(QuietGapBytes, baud)));
 }
 
 bool lacksFields(Token token, const QByteArray &fromToken)
 {
-    int needed = 0;
-    if (token == Token::Info)
-        needed = 6;
-    else if (token == Token::GetAddr)
-        needed = 3;
+    const int needed = token == Token::None ? 0 : entry(token).fields;
     if (needed == 0 || hasLineEnd(fromToken, 0))
         return false;
     const QList<QByteArray> fields = fromToken.split('_');
@@ -132,8 +143,8 @@ AnswerOutcome AnswerHandler::decide(bool final)
     // Answers with values are read from their token on, so stray bytes before them do not count
     // as fields.
     const QString fromToken = at >= 0 ? QString::fromUtf8(m_text.mid(at)) : QString();
-    auto flashCheck = [&](qint64 limit, const char *text) {
-        if (m_pictureBytes <= limit) {
+    auto flashCheck = [&](const char *text) {
+        if (m_pictureBytes <= ModuleAnswer::entry(token).flashBytes) {
             out.action = AnswerOutcome::Advance;
         } else {
             out.action = AnswerOutcome::Fail;
@@ -191,9 +202,9 @@ AnswerOutcome AnswerHandler::decide(bool final)
         out.logLines << ModuleAnswer::receivedPrefix() + whole;
         out.action = AnswerOutcome::Advance;
         break;
-    case Token::Flash2: flashCheck(2097152, "下载失败，下载图片的bin文件总大小超过2M！"); break;
-    case Token::Flash3: flashCheck(3145728, "下载失败，下载图片的bin文件总大小超过3M！"); break;
-    case Token::Flash11: flashCheck(11534336, "下载失败，下载图片的bin文件总大小超过11M！"); break;
+    case Token::Flash2: flashCheck("下载失败，下载图片的bin文件总大小超过2M！"); break;
+    case Token::Flash3: flashCheck("下载失败，下载图片的bin文件总大小超过3M！"); break;
+    case Token::Flash11: flashCheck("下载失败，下载图片的bin文件总大小超过11M！"); break;
     case Token::Erase:
     case Token::Write: {
         out.action = AnswerOutcome::Nothing;

@@ -15,6 +15,17 @@ namespace ModuleAnswer {
 
 enum class Token { None, Ok, GetAddr, Info, Firmware, Flash2, Flash3, Flash11, Erase, Write };
 
+// One answer the module sends: its text, the "_"-separated fields a whole one has (0: any), and
+// for a flash answer the most picture bytes that module stores.
+struct TokenText {
+    Token token;
+    const char *text;
+    int fields;
+    qint64 flashBytes;
+};
+// Every token, in the order the module's answers are tested.
+const TokenText *tokenTable(int *count);
+
 // The first token found, in the order the module's answers are tested.
 Token findToken(const QByteArray &text, int *position = nullptr);
 // True when the text may be the start of an answer still on its way: it ends in a proper prefix
@@ -24,6 +35,7 @@ bool looksCutOff(const QByteArray &text);
 constexpr int KeepBytes = 4096;
 // Shortest quiet gap that ends an answer without a line end.
 constexpr int MinQuietGapMs = 50;
+constexpr int QuietGapBytes = 20;
 // The quiet gap at a baud rate: at least MinQuietGapMs and 20 byte times (10 bits a byte), so a
 // slow line's pause between two bytes is never taken for the end of an answer.
 int quietGapMs(int baud);

@@ -1,0 +1,5 @@
+#pragma once
+
+extern const char kHeaderTemplate[];
+extern const char kMachineTemplate[];
+extern const char kExampleTemplate[];
