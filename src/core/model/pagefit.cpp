@@ -22,7 +22,7 @@ Edges edges(qint64 x, qint64 y, qint64 w, qint64 h)
 {
     const qint64 x2 = x + w - 1;
     const qint64 y2 = y + h - 1;
-    return {qMin(x, x2), qMax(x, x2), qMin(y, y2), qMax(y, y2), w == 0 && h == 0};
+    return {w < 0 ? x2 : x, w < 0 ? x : x2, h < 0 ? y2 : y, h < 0 ? y : y2, w == 0 && h == 0};
 }
 
 Edges controlEdges(const ControlRecord &c)
