@@ -175,9 +175,11 @@ bool openForWriting(const QString &path, QFile *file, QIODevice::OpenMode mode, 
                           O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (append ? O_APPEND : 0),
                           0666);
     if (fd < 0) {
-        *error = errno == ELOOP ? writeRefusal(path) : QStringLiteral("cannot open '%1': %2").arg(path, QString::fromLocal8Bit(::strerror(errno)));
+        const int openError = errno;
+        // A link or a FIFO put there since the look is named as such.
+        *error = writeRefusal(path);
         if (error->isEmpty())
-            *error = QStringLiteral("'%1' is not a regular file").arg(path);
+            *error = QStringLiteral("cannot open '%1': %2").arg(path, QString::fromLocal8Bit(::strerror(openError)));
         return false;
     }
     struct stat st;
