@@ -15,6 +15,10 @@
         <source>串口%1正在下载中！</source>
         <translation>Serial port %1 is already downloading!</translation>
     </message>
+    <message>
+        <source>已中断</source>
+        <translation>interrupted</translation>
+    </message>
 </context>
 <context>
     <name>BatchDownloadDlg</name>

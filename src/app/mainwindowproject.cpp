@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
@@ -97,6 +98,10 @@ int MainWindow::screenType() const
 
 void MainWindow::on_btnNewPro_clicked()
 {
+    // Accepting the dialog sets its resolution, which is the open project's until a new project
+    // exists: every way out before that gives the open project its own back.
+    const QString openResolution = m_screenSizeDlg->resolutionText();
+    auto keepOpenProject = qScopeGuard([&] { m_screenSizeDlg->setResolutionText(openResolution); });
     const bool accepted = m_screenSizeRunner ? m_screenSizeRunner() : m_screenSizeDlg->exec() == 1;
     if (!accepted)
         return;
@@ -114,6 +119,10 @@ void MainWindow::on_btnNewPro_clicked()
         message(m_questionBox, QMyMessageBox::Warning, 0, 0, tr("新建项目名称已存在，请您重新命名！"));
         return;
     }
+    const QString resolution = m_screenSizeDlg->resolutionText();
+    const QSize size = pageSizeFor(resolution, m_screenSizeDlg->screenType());
+    if (!size.isValid())
+        return;
 
     const bool inPlace = QFileInfo(file).absoluteFilePath() == QFileInfo(App::projectPath()).absoluteFilePath()
         && App::isProjectOpen();
@@ -122,22 +131,19 @@ void MainWindow::on_btnNewPro_clicked()
         if (!createEmptyFile(App::projectPath()))
             return;
     } else {
+        // The open project stays open until the new file exists.
+        const QString newPath = folder + QLatin1Char('/') + chosen.fileName();
         QDir dir;
-        if (!dir.mkpath(folder))
+        if (!dir.mkpath(folder) || !createEmptyFile(newPath))
             return;
         dir.mkpath(folder + QStringLiteral("/tempImages"));
         dir.mkpath(folder + QStringLiteral("/tempFonts"));
         if (App::isProjectOpen())
             discardPictureChanges();
-        App::projectPath() = folder + QLatin1Char('/') + chosen.fileName();
-        if (!createEmptyFile(App::projectPath()))
-            return;
+        App::projectPath() = newPath;
     }
+    keepOpenProject.dismiss();
 
-    const QString resolution = m_screenSizeDlg->resolutionText();
-    const QSize size = pageSizeFor(resolution, m_screenSizeDlg->screenType());
-    if (!size.isValid())
-        return;
     if (!inPlace)
         setTitlePath(App::projectPath());
     clearProject();

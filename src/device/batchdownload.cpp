@@ -157,8 +157,9 @@ QString BatchDownload::refusal(const DownloadJob &job)
 QString BatchDownload::deviceKey(const QString &port)
 {
     QString path = port.trimmed();
-    // A bare name is what the system lists under /dev.
-    if (!path.contains(QLatin1Char('/')))
+    // As the port library reads a name: a path only when it starts with "/", "./" or "../";
+    // anything else, "pts/1" too, is under /dev.
+    if (!path.startsWith(QLatin1Char('/')) && !path.startsWith(QLatin1String("./")) && !path.startsWith(QLatin1String("../")))
         path = QStringLiteral("/dev/") + path;
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
@@ -279,8 +280,9 @@ void BatchDownload::portRemoved(const QString &name)
     }
 }
 
-void BatchDownload::cancelAll()
+void BatchDownload::cancelAll(const QString &reason)
 {
+    m_cancelReason = reason;
     for (int i = 0; i < m_slots.size(); ++i) {
         const Slot &s = m_slots.at(i);
         if (!m_states.at(i).finished() && s.runner)
@@ -304,7 +306,7 @@ void BatchDownload::onFinished(int index, bool ok, const QString &message, qint6
     if (s.finished())
         return;
     s.status = ok ? BatchJobState::Succeeded : BatchJobState::Failed;
-    s.message = message;
+    s.message = !ok && !m_cancelReason.isEmpty() ? m_cancelReason : message;
     s.elapsedMs = elapsedMs;
     // A finished job sent everything, whatever the last count said.
     if (ok)

@@ -66,8 +66,8 @@ public:
     // The port disappeared (hot-plug, by port name or path): its running job fails with the
     // unplug message.
     void portRemoved(const QString &name);
-    // Ends every running job now (each fails with the link's message).
-    void cancelAll();
+    // Ends every running job now: each fails with reason, or with the link's message when empty.
+    void cancelAll(const QString &reason = QString());
 
     int count() const { return m_states.size(); }
     const BatchJobState &state(int index) const { return m_states.at(index); }
@@ -100,4 +100,5 @@ private:
     double m_timeScale = 1.0;
     QVector<BatchJobState> m_states;
     QVector<Slot> m_slots;
+    QString m_cancelReason;
 };

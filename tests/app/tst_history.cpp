@@ -49,6 +49,7 @@ private slots:
     void libraryChangeKeepsTheHistory();
     void exitAsksOnlyWhenSomethingWouldBeLost();
     void tenThousandEditsStayUndoable();
+    void leavingNewEarlyKeepsTheOpenProject();
 
 private:
     void newProject();
@@ -506,6 +507,41 @@ void TestHistory::tenThousandEditsStayUndoable()
         stack()->undo();
     QCOMPARE(controls().first()->getX(), 0);
     QCOMPARE(controls().first()->text(), ControlRecord::make(ControlKind::Text, 0).text);
+}
+
+// Each way out of "new" before a new project exists: the resolution accepted and then the file
+// dialog cancelled, or a name whose folder exists.
+void TestHistory::leavingNewEarlyKeepsTheOpenProject()
+{
+    const QString projectFile = m_dir->filePath(QStringLiteral("p/p.Tavo"));
+    QFile f(projectFile);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    f.close();
+    const QByteArray fields = saved();
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("taken")));
+    QVERIFY(ResolutionList().first() != m_w->screenSizeDlg()->resolutionText());
+
+    for (const QString &answer : {QString(), m_dir->filePath(QStringLiteral("taken.Tavo"))}) {
+        m_w->setFileChooser([answer](MainWindow::FileDialog) { return answer; });
+        m_w->setScreenSizeRunner([this]() {
+            SetScreenSizeDlg *d = m_w->screenSizeDlg();
+            d->cbVGA->setCurrentIndex(0);
+            d->on_btnOK_clicked();
+            return true;
+        });
+        m_w->on_btnNewPro_clicked();
+        m_w->questionBox()->hide();
+        m_w->history()->checkpoint();
+        QCOMPARE(stack()->count(), 0);
+        QVERIFY(!m_w->history()->isModified());
+        QCOMPARE(App::projectPath(), projectFile);
+        QCOMPARE(saved(), fields);
+        QVERIFY(m_w->saveProject());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), bytes);
+        f.close();
+    }
 }
 
 QTEST_MAIN(TestHistory)

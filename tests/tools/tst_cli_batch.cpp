@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <sys/stat.h>
 #include <memory>
 #include <vector>
 
@@ -52,7 +53,15 @@ const QString kVirtual = QStringLiteral("virtual");
 
 class TestCliBatch : public QObject {
     Q_OBJECT
+    QTemporaryDir m_dir;
+
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(::mkfifo(QFile::encodeName(m_dir.filePath(QStringLiteral("fifo"))).constData(), 0600) == 0);
+        QVERIFY(QFile::link(m_dir.filePath(QStringLiteral("elsewhere.log")), m_dir.filePath(QStringLiteral("link.log"))));
+    }
+
     void fourVirtualModulesAtOnce()
     {
         QTemporaryDir dir;
@@ -155,15 +164,93 @@ private slots:
         QTest::newRow("nothing chosen") << QStringList{demo, QStringLiteral("--json")} << QStringLiteral("--port DEV, --ports-found or --watch is required");
         QTest::newRow("log without file") << QStringList{demo, kPort, kVirtual, kPort, kVirtual, QStringLiteral("--log")}
                                           << QStringLiteral("--log needs a file");
+        // The port library takes a name without a leading "/", "./" or "../" under /dev.
+        QTest::newRow("same device, relative name")
+            << QStringList{demo, kPort, QStringLiteral("/dev/pts/977"), kPort, QStringLiteral("pts/977")}
+            << QCoreApplication::translate("BatchDownload", "%1和%2是同一个串口，不能同时下载！")
+                   .arg(QStringLiteral("/dev/pts/977"), QStringLiteral("pts/977"));
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo"));
+        QTest::newRow("log is a FIFO") << QStringList{demo, kPort, kVirtual, kPort, kVirtual, QStringLiteral("--log"), fifo}
+                                       << QStringLiteral("'%1' is not a regular file").arg(fifo);
+        const QString link = m_dir.filePath(QStringLiteral("link.log"));
+        QTest::newRow("log is a link") << QStringList{demo, kPort, kVirtual, kPort, kVirtual, QStringLiteral("--log"), link}
+                                       << QStringLiteral("'%1' is a symbolic link").arg(link);
     }
     void badUsage()
     {
         QFETCH(QStringList, args);
         QFETCH(QString, error);
-        const CliRun r = runTavoCli(QStringList{QStringLiteral("download")} + args);
+        const CliRun r = runTavoCli(QStringList{QStringLiteral("download")} + args, 30000);
         QCOMPARE(r.code, 2);
         QVERIFY2(r.err.contains(error), qPrintable(r.err));
         QVERIFY(r.out.isEmpty());
+        QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("elsewhere.log"))));
+    }
+
+    // A log that cannot take a line (already past the size limit the process may write): every
+    // result is still printed, the loss is said, and the exit status is 1.
+    void logWriteErrorFails()
+    {
+        QTemporaryDir dir;
+        const QString log = dir.filePath(QStringLiteral("line.log"));
+        {
+            QFile earlier(log);
+            QVERIFY(earlier.open(QIODevice::WriteOnly));
+            earlier.write(QByteArray(4096, '#'));
+        }
+        QProcess p;
+        p.start(QStringLiteral("/bin/sh"),
+                {QStringLiteral("-c"), QStringLiteral("ulimit -f 1; trap '' XFSZ; exec \"$0\" \"$@\""),
+                 QStringLiteral(TAVO_BIN_DIR "/tavo-cli"), QStringLiteral("download"),
+                 QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo"), kPort, kVirtual, kPort, kVirtual, QStringLiteral("--log"), log});
+        QVERIFY(p.waitForFinished(60000));
+        const QString out = QString::fromUtf8(p.readAllStandardOutput());
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(out.contains(QLatin1String("virtual1 ok ")) && out.contains(QLatin1String("virtual2 ok ")), qPrintable(out));
+        QVERIFY2(err.contains(QStringLiteral("cannot write the log '%1'").arg(log)), qPrintable(err));
+        QCOMPARE(p.exitCode(), 1);
+    }
+
+    // Ctrl+C while two modules are being downloaded: nothing more goes out, each job ends as
+    // interrupted, and the results are printed as JSON.
+    void interruptedBatchPrintsItsResults()
+    {
+        Sim first, second;
+        const QStringList silent{QStringLiteral("--silent"), QStringLiteral("2"), QStringLiteral("--verbose")};
+        QVERIFY(first.start(silent));
+        QVERIFY(second.start(silent));
+        QProcess p;
+        p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-cli"),
+                {QStringLiteral("download"), QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo"), kPort, first.path, kPort,
+                 second.path, QStringLiteral("--json")});
+        // Both modules have heard from their job; each then waits ten seconds for an answer.
+        QElapsedTimer clock;
+        clock.start();
+        QByteArray heard1, heard2;
+        while ((heard1.isEmpty() || heard2.isEmpty()) && clock.elapsed() < 30000) {
+            QTest::qWait(50);
+            heard1 += first.process.readAllStandardError();
+            heard2 += second.process.readAllStandardError();
+        }
+        QVERIFY(!heard1.isEmpty() && !heard2.isEmpty());
+        clock.restart();
+        ::kill(pid_t(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(8000));
+        QVERIFY(clock.elapsed() < 5000);
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(p.exitCode(), 1);
+        QJsonParseError error;
+        const QByteArray out = p.readAllStandardOutput();
+        const QJsonObject o = QJsonDocument::fromJson(out, &error).object();
+        QVERIFY2(error.error == QJsonParseError::NoError, out.constData());
+        QCOMPARE(o.value(QStringLiteral("ok")).toBool(), false);
+        const QJsonArray ports = o.value(QStringLiteral("ports")).toArray();
+        QCOMPARE(ports.size(), 2);
+        for (const QJsonValue &port : ports) {
+            QCOMPARE(port.toObject().value(QStringLiteral("ok")).toBool(), false);
+            QCOMPARE(port.toObject().value(QStringLiteral("message")).toString(), msg("BatchDownload", "已中断"));
+        }
     }
 
     void portsFoundWithNoModuleAnswering()

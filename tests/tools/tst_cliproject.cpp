@@ -4,7 +4,9 @@
 #include "file/projectfile.h"
 #include "script/scripts.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -44,6 +46,33 @@ QString projectWith(const QTemporaryDir &dir, const ControlRecord &c, int logo1 
     const QString path = dir.filePath(QStringLiteral("t.Tavo"));
     ProjectFile::write(path, p);
     return path;
+}
+
+quint32 crc32Of(const QByteArray &bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray bigEndian(quint32 v)
+{
+    return QByteArray(1, char(v >> 24)) + char(v >> 16) + char(v >> 8) + char(v);
+}
+
+QByteArray pngOf(const QSize &size)
+{
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, "PNG");
+    return bytes;
 }
 
 }  // namespace
@@ -317,6 +346,75 @@ private slots:
         QCOMPARE(boot.code, 0);
         // No backlight in the file: the default a new project gets, as the window reads it.
         QCOMPARE(boot.out, QByteArray("DIR(0);BL(20);JUMP(0);\r\n"));
+    }
+
+    // Places near the ends of int: the check must not wrap, and both builds say the same.
+    void controlsAtTheIntLimits_data()
+    {
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("w");
+        QTest::addColumn<bool>("warned");
+        QTest::newRow("far right") << 2147483600 << 10 << 60 << true;
+        QTest::newRow("last int") << 2147483647 << 10 << 1 << true;
+        QTest::newRow("first int") << int(-2147483647 - 1) << 10 << 60 << true;
+        QTest::newRow("far below") << 10 << 2147483600 << 60 << true;
+        QTest::newRow("huge, reaching in") << 10 << 10 << 2147483647 << false;
+    }
+
+    void controlsAtTheIntLimits()
+    {
+        QFETCH(int, x);
+        QFETCH(int, y);
+        QFETCH(int, w);
+        QFETCH(bool, warned);
+        QTemporaryDir dir;
+        ControlRecord c = ControlRecord::make(ControlKind::Text, 3);
+        c.x = x;
+        c.y = y;
+        c.w = w;
+        c.h = 20;
+        const QString path = projectWith(dir, c);
+        QVERIFY(QFile(path).size() > 0);
+        const CliRun r = cli({QStringLiteral("check"), path});
+        QVERIFY2(r.err.contains(QStringLiteral("第0页控件3完全在页面之外")) == warned, qPrintable(r.err));
+    }
+
+    // The size a page's background is drawn at in the script is the size the download sends:
+    // a PNG whose image data starts far into the file, an icon whose directory names another size.
+    void pictureSizesAsSent()
+    {
+        QTemporaryDir dir;
+        const QString images = dir.filePath(QStringLiteral("tempImages"));
+        QVERIFY(QDir().mkpath(images));
+        QByteArray png = pngOf(QSize(100, 40));
+        const QByteArray text = QByteArray("tEXt") + "Comment" + '\0' + QByteArray(20000, 'x');
+        png.insert(33, bigEndian(quint32(text.size() - 4)) + text + bigEndian(crc32Of(text)));
+        QVERIFY(BmpBytes::write(images + QStringLiteral("/100001_late.bmp"), png));
+        const QByteArray inner = pngOf(QSize(20, 20));
+        QByteArray ico("\0\0\1\0\1\0", 6);
+        ico += QByteArray("\x10\x10\0\0\1\0\x20\0", 8) + QByteArray(1, char(inner.size() & 0xFF)) +
+               char(inner.size() >> 8) + QByteArray(2, '\0') + QByteArray("\x16\0\0\0", 4) + inner;
+        QVERIFY(BmpBytes::write(images + QStringLiteral("/100002_icon.bmp"), ico));
+
+        ProjectData p;
+        p.frameW = 320;
+        p.frameH = 240;
+        PageData first, second;
+        first.imageNum = 0;
+        second.imageNum = 1;
+        p.pages = {first, second};
+        const QString project = dir.filePath(QStringLiteral("t.Tavo"));
+        QVERIFY(ProjectFile::write(project, p));
+        // What the download decodes and sends.
+        QCOMPARE(QImage(images + QStringLiteral("/100001_late.bmp"), "PNG").size(), QSize(100, 40));
+        const QImage icon(images + QStringLiteral("/100002_icon.bmp"), "ICO");
+        const CliRun script = cli({QStringLiteral("script"), project, QStringLiteral("--all")});
+        QCOMPARE(script.code, 0);
+        QVERIFY2(script.out.contains("PIC(0,0,0,100,40);"), script.out.constData());
+        if (!icon.isNull())
+            QVERIFY2(script.out.contains(QStringLiteral("PIC(1,0,0,%1,%2);").arg(icon.width()).arg(icon.height()).toLatin1()),
+                     script.out.constData());
     }
 
     void colourReported()

@@ -3,12 +3,16 @@
 // screen file holding the framebuffer whatever the backlight.
 #include "script/moduletext.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -125,6 +129,59 @@ private slots:
         const SimRun r = runSim({QStringLiteral("--run"), file, QStringLiteral("--expect"), dir.filePath(QStringLiteral("small.png"))});
         QCOMPARE(r.code, 1);
         QVERIFY(r.err.contains(QLatin1String("10 x 10")));
+    }
+
+    // Paths given for the screen, the golden picture and the recording: a link, a FIFO, or a
+    // difference image name that is a link, are refused without touching what they point to.
+    void hostilePaths_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("said");
+        const QString lines = QStringLiteral("@lines"), link = QStringLiteral("@link.png"), fifo = QStringLiteral("@fifo");
+        const QStringList run{QStringLiteral("--run"), lines, QStringLiteral("--fast")};
+        QTest::newRow("screen through a link") << run + QStringList{QStringLiteral("--screen"), link} << 2 << "symbolic link";
+        QTest::newRow("screen on a FIFO") << run + QStringList{QStringLiteral("--screen"), fifo} << 2 << "not a regular file";
+        QTest::newRow("golden on a FIFO") << run + QStringList{QStringLiteral("--expect"), fifo} << 2 << "not a regular file";
+        QTest::newRow("golden through a link") << run + QStringList{QStringLiteral("--expect"), link} << 2 << "symbolic link";
+        QTest::newRow("difference image is a link")
+            << run + QStringList{QStringLiteral("--expect"), QStringLiteral("@golden.png")} << 1
+            << "cannot write the difference image";
+        QTest::newRow("live screen through a link") << QStringList{QStringLiteral("--screen"), link} << 2 << "symbolic link";
+        QTest::newRow("live screen on a FIFO") << QStringList{QStringLiteral("--screen"), fifo} << 2 << "not a regular file";
+        QTest::newRow("record on a FIFO") << QStringList{QStringLiteral("--record"), fifo} << 2 << "not a regular file";
+    }
+    void hostilePaths()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, said);
+        QTemporaryDir dir;
+        QVERIFY(writeText(dir.filePath(QStringLiteral("lines")), QStringLiteral("CLR(1);\n")));
+        QImage golden(240, 320, QImage::Format_RGB32);
+        golden.fill(qRgb(1, 2, 3));
+        QVERIFY(golden.save(dir.filePath(QStringLiteral("golden.png"))));
+        const QByteArray victim("not a picture");
+        QVERIFY(writeText(dir.filePath(QStringLiteral("victim")), QString::fromLatin1(victim)));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("victim")), dir.filePath(QStringLiteral("link.png"))));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("victim")), dir.filePath(QStringLiteral("golden.diff.png"))));
+        QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), 0600) == 0);
+        for (QString &a : args)
+            if (a.startsWith(QLatin1Char('@')))
+                a = dir.filePath(a.mid(1));
+        QElapsedTimer clock;
+        clock.start();
+        const SimRun r = runSim(args);
+        QCOMPARE(r.code, code);
+        QVERIFY2(r.err.contains(said), qPrintable(r.err));
+        QVERIFY(clock.elapsed() < 30000);
+        QFile f(dir.filePath(QStringLiteral("victim")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), victim);
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("link.png"))).isSymLink());
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("golden.diff.png"))).isSymLink());
+        struct stat st;
+        QVERIFY(::lstat(QFile::encodeName(dir.filePath(QStringLiteral("fifo"))).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
     }
 
     // A fresh module shows the table's colours in the screen file; the backlight dims only the

@@ -3,6 +3,7 @@
 #include "screenfile.h"
 #include "screenrun.h"
 #include "simulatorwindow.h"
+#include "library/regularfile.h"
 #include "script/moduletext.h"
 #include "support/headless.h"
 #include "support/uilanguage.h"
@@ -13,7 +14,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
 #include <QTranslator>
@@ -147,6 +147,12 @@ int main(int argc, char **argv)
         return usageError(QStringLiteral("--size takes WxH, e.g. 240x320"));
 
     if (parser.isSet(run)) {
+        // Given paths are refused when they are links, FIFOs or devices, before anything runs.
+        for (const QCommandLineOption *o : {&screen, &expect, &record}) {
+            const QString why = parser.isSet(*o) ? RegularFile::writeRefusal(parser.value(*o)) : QString();
+            if (!why.isEmpty())
+                return usageError(why);
+        }
         ScreenRun r;
         r.file = parser.value(run);
         r.project = parser.value(project);
@@ -213,11 +219,10 @@ int main(int argc, char **argv)
     std::unique_ptr<QFile> recordFile;
     if (parser.isSet(record)) {
         const QString path = parser.value(record);
-        if (QFileInfo(path).isSymLink())
-            return usageError(QStringLiteral("%1 is a symbolic link; give the file itself").arg(path));
-        recordFile = std::make_unique<QFile>(path);
-        if (!recordFile->open(QIODevice::WriteOnly | QIODevice::Truncate))
-            return usageError(QStringLiteral("cannot write %1").arg(path));
+        recordFile = std::make_unique<QFile>();
+        QString why;
+        if (!RegularFile::openForWriting(path, recordFile.get(), QIODevice::WriteOnly | QIODevice::Truncate, &why))
+            return usageError(why);
         recordFile->write("# lxp-sim --record: milliseconds since start, a tab, the line; replay with lxp-sim --run\n");
         recordFile->flush();
         auto started = std::make_shared<QElapsedTimer>();
@@ -236,6 +241,9 @@ int main(int argc, char **argv)
 
     std::unique_ptr<ScreenFile> screenFile;
     if (parser.isSet(screen)) {
+        const QString why = RegularFile::writeRefusal(parser.value(screen));
+        if (!why.isEmpty())
+            return usageError(why);
         screenFile = std::make_unique<ScreenFile>(&module, parser.value(screen), parser.isSet(screenDimmed));
         if (!screenFile->write())
             return usageError(QStringLiteral("cannot write %1").arg(parser.value(screen)));

@@ -1,5 +1,6 @@
 #include "screenfile.h"
 
+#include "library/regularfile.h"
 #include "virtualmodule.h"
 
 #include <QSaveFile>
@@ -23,6 +24,9 @@ void ScreenFile::changed()
 bool ScreenFile::write()
 {
     m_sinceWrite.start();
+    // The name may have become a link or a FIFO since the start; the save would replace it.
+    if (!RegularFile::writeRefusal(m_path).isEmpty())
+        return false;
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -3,6 +3,7 @@
 #include "download/downloadblocks.h"
 #include "file/projectfile.h"
 #include "library/picturelibrary.h"
+#include "library/regularfile.h"
 #include "model/bootsettings.h"
 #include "moduleruntime.h"
 #include "script/moduletext.h"
@@ -97,8 +98,11 @@ bool store(ModuleRuntime &rt, const QString &path, QSize *panel, QString *error)
     return true;
 }
 
+// A save replaces the name: never a link's target, a FIFO or a device.
 bool writePng(const QImage &image, const QString &path)
 {
+    if (!RegularFile::writeRefusal(path).isEmpty())
+        return false;
     QSaveFile file(path);
     return file.open(QIODevice::WriteOnly) && image.save(&file, "PNG") && file.commit();
 }
@@ -112,7 +116,11 @@ QString diffPathFor(const QString &golden)
 
 int compare(const QImage &screen, const QString &goldenPath)
 {
-    const QImage golden = QImage(goldenPath).convertToFormat(QImage::Format_RGB32);
+    QFile goldenFile;
+    QImage golden;
+    if (RegularFile::writeRefusal(goldenPath).isEmpty() && RegularFile::open(goldenPath, &goldenFile))
+        golden.load(&goldenFile, nullptr);
+    golden = golden.convertToFormat(QImage::Format_RGB32);
     if (golden.isNull())
         return fail(2, QStringLiteral("cannot read the golden picture '%1'").arg(goldenPath));
     if (golden.size() != screen.size())

@@ -3,6 +3,7 @@
 
 #include "batchdownload.h"
 #include "download/transferestimate.h"
+#include "library/regularfile.h"
 #include "modulefinder.h"
 #include "productionwatch.h"
 #include "qmynativeeventfilter.h"
@@ -11,7 +12,6 @@
 #include <QDateTime>
 #include <QEventLoop>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,6 +21,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -107,7 +108,7 @@ QString resultLine(const BatchJobState &s)
     return QStringLiteral("%1 failed: %2").arg(s.label, s.message);
 }
 
-QJsonObject resultsJson(const BatchDownload &batch)
+QJsonObject resultsJson(const BatchDownload &batch, bool interrupted)
 {
     QJsonArray ports;
     for (int i = 0; i < batch.count(); ++i) {
@@ -123,7 +124,7 @@ QJsonObject resultsJson(const BatchDownload &batch)
         ports.append(o);
     }
     QJsonObject root;
-    root.insert(QStringLiteral("ok"), batch.failedCount() == 0 && batch.count() > 0);
+    root.insert(QStringLiteral("ok"), batch.failedCount() == 0 && batch.count() > 0 && !interrupted);
     root.insert(QStringLiteral("succeeded"), batch.succeededCount());
     root.insert(QStringLiteral("failed"), batch.failedCount());
     root.insert(QStringLiteral("totalBytes"), double(batch.totalBytes()));
@@ -173,22 +174,33 @@ void onSignal(int)
     std::signal(SIGTERM, SIG_DFL);
 }
 
+// The first SIGINT or SIGTERM reaches onFirst in the event loop; a second one ends the program.
+std::unique_ptr<QSocketNotifier> catchSignals(std::function<void()> onFirst)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalFd) != 0)
+        return nullptr;
+    auto notifier = std::make_unique<QSocketNotifier>(g_signalFd[1], QSocketNotifier::Read);
+    QSocketNotifier *n = notifier.get();
+    QObject::connect(n, &QSocketNotifier::activated, [n, onFirst] {
+        char c;
+        (void)!::read(g_signalFd[1], &c, 1);
+        n->setEnabled(false);
+        onFirst();
+    });
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    return notifier;
+}
+
 class ResultLog {
 public:
     bool open(const QString &path, QString *error)
     {
         if (path.isEmpty())
             return true;
-        if (QFileInfo(path).isSymLink()) {
-            *error = QStringLiteral("'%1' is a symbolic link; give the log file itself").arg(path);
-            return false;
-        }
-        m_file.setFileName(path);
-        if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
-            *error = QStringLiteral("cannot open '%1': %2").arg(path, m_file.errorString());
-            return false;
-        }
-        return true;
+        m_path = path;
+        return RegularFile::openForWriting(path, &m_file, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text,
+                                           error);
     }
     // "2026-05-04 10:11:12<TAB>DEV<TAB>ok<TAB>12.3"
     void add(const BatchJobState &s)
@@ -200,12 +212,19 @@ public:
         const QString line = QStringLiteral("%1\t%2\t%3\t%4\n")
                                  .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")),
                                       s.label, result, seconds(s.elapsedMs));
-        m_file.write(line.toUtf8());
-        m_file.flush();
+        const QByteArray bytes = line.toUtf8();
+        if ((m_file.write(bytes) != bytes.size() || !m_file.flush()) && !m_failed) {
+            m_failed = true;
+            err() << "tavo-cli: cannot write the log '" << m_path << "': " << m_file.errorString() << Qt::endl;
+        }
     }
+    // A line of results did not reach the log.
+    bool failed() const { return m_failed; }
 
 private:
     QFile m_file;
+    QString m_path;
+    bool m_failed = false;
 };
 
 }  // namespace
@@ -323,6 +342,14 @@ int runBatchDownload(const BatchCliOptions &options, const DownloadJob &job)
 
     if (!options.watch) {
         QObject::connect(&batch, &BatchDownload::allFinished, &loop, &QEventLoop::quit);
+        // Ctrl+C: nothing more is sent; the jobs end as interrupted and the results still follow.
+        bool interrupted = false;
+        const auto signalNotifier = catchSignals([&] {
+            if (!batch.isRunning())
+                return;
+            interrupted = true;
+            batch.cancelAll(BatchDownload::tr("已中断"));
+        });
         for (int i = 0; i < ports.size(); ++i)
             batch.addPort(ports.at(i), bauds.at(i), labels.at(i));
         if (batch.isRunning())
@@ -331,13 +358,15 @@ int runBatchDownload(const BatchCliOptions &options, const DownloadJob &job)
         view.erase();
         progressStream.flush();
         if (json) {
-            out() << QString::fromUtf8(QJsonDocument(resultsJson(batch)).toJson(QJsonDocument::Indented));
+            out() << QString::fromUtf8(QJsonDocument(resultsJson(batch, interrupted)).toJson(QJsonDocument::Indented));
         } else {
             for (int i = 0; i < batch.count(); ++i)
                 out() << resultLine(batch.state(i)) << Qt::endl;
         }
         out().flush();
-        return batch.failedCount() == 0 ? ExitOk : ExitFailed;
+        std::signal(SIGINT, SIG_DFL);
+        std::signal(SIGTERM, SIG_DFL);
+        return batch.failedCount() == 0 && !interrupted && !log.failed() ? ExitOk : ExitFailed;
     }
 
     // Production mode: until Ctrl+C, then the jobs in flight end and the totals follow.
@@ -354,21 +383,11 @@ int runBatchDownload(const BatchCliOptions &options, const DownloadJob &job)
                      });
     QObject::connect(&watch, &ProductionWatch::stopped, &loop, &QEventLoop::quit);
 
-    std::unique_ptr<QSocketNotifier> signalNotifier;
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalFd) == 0) {
-        signalNotifier = std::make_unique<QSocketNotifier>(g_signalFd[1], QSocketNotifier::Read);
-        QObject::connect(signalNotifier.get(), &QSocketNotifier::activated, [&] {
-            char c;
-            (void)!::read(g_signalFd[1], &c, 1);
-            signalNotifier->setEnabled(false);
-            if (batch.isRunning())
-                (json ? err() : out()) << ProductionWatch::finishingText()
-                                       << Qt::endl;
-            watch.stop();
-        });
-        std::signal(SIGINT, onSignal);
-        std::signal(SIGTERM, onSignal);
-    }
+    const auto signalNotifier = catchSignals([&] {
+        if (batch.isRunning())
+            (json ? err() : out()) << ProductionWatch::finishingText() << Qt::endl;
+        watch.stop();
+    });
     (json ? err() : out()) << ProductionWatch::waitingText()
                            << Qt::endl;
     for (int i = 0; i < ports.size(); ++i)
@@ -381,9 +400,9 @@ int runBatchDownload(const BatchCliOptions &options, const DownloadJob &job)
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
     if (json)
-        out() << QString::fromUtf8(QJsonDocument(resultsJson(batch)).toJson(QJsonDocument::Indented));
+        out() << QString::fromUtf8(QJsonDocument(resultsJson(batch, false)).toJson(QJsonDocument::Indented));
     else
         out() << ProductionWatch::totalsText(watch.succeeded(), watch.failed()) << Qt::endl;
     out().flush();
-    return watch.failed() == 0 ? ExitOk : ExitFailed;
+    return watch.failed() == 0 && !log.failed() ? ExitOk : ExitFailed;
 }

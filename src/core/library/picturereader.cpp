@@ -94,6 +94,25 @@ bool openReader(const QString &path, QFile *file, QImageReader *reader)
     return RegularFile::open(path, file) && bindReader(file, reader);
 }
 
+quint32 bigEndian32(const QByteArray &bytes, int at)
+{
+    const auto *b = reinterpret_cast<const uchar *>(bytes.constData() + at);
+    return quint32(b[0]) << 24 | quint32(b[1]) << 16 | quint32(b[2]) << 8 | quint32(b[3]);
+}
+
+// Whether the chunks before a PNG's image data all lie within these first bytes: its reader
+// wants them all before it gives a size, and on a cut-off copy it may give a wrong one.
+bool pngInfoWithin(const QByteArray &head)
+{
+    qint64 at = 8;
+    while (at + 8 <= head.size()) {
+        if (head.mid(int(at) + 4, 4) == "IDAT")
+            return true;
+        at += 12 + qint64(bigEndian32(head, int(at)));
+    }
+    return false;
+}
+
 // The header's size as the picture will be decoded, the orientation tag applied.
 QSize headerSize(QImageReader *reader)
 {
@@ -174,12 +193,18 @@ void readHeader(const QString &path, PictureState *state, QSize *size, qint64 *f
         QImageReader reader;
         if (!bindReader(&buffer, &reader))
             return;
-        // BMP and PNG state their size first; other formats (a photo's metadata may come
-        // first) are given the whole file unless it fitted in these bytes, since their readers
-        // may take a cut-off file for a tiny picture.
+        // A BMP states its size first, a PNG before its image data; other formats (a photo's
+        // metadata may come first) are given the whole file unless it fitted in these bytes,
+        // since their readers may take a cut-off file for a tiny picture.
         const QByteArray format = reader.format();
+        // An icon's directory may name a size other than the picture it holds: only decoding
+        // tells the size that is sent.
+        if (format == "ico") {
+            read(path, state, size);
+            return;
+        }
         whole = *fileSize <= head.size();
-        if (whole || format == "bmp" || format == "png")
+        if (whole || format == "bmp" || (format == "png" && pngInfoWithin(head)))
             claimed = headerSize(&reader);
     }
     if ((claimed.width() <= 0 || claimed.height() <= 0) && !whole) {

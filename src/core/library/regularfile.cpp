@@ -7,6 +7,7 @@
 #include <limits>
 
 #include <cerrno>
+#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -138,6 +139,75 @@ bool readAtMost(const QString &path, qint64 maxBytes, QByteArray *data)
 QString skippedWarning(const QString &path)
 {
     return QCoreApplication::translate("RegularFile", "%1不是普通文件，已跳过！").arg(QFileInfo(path).fileName());
+}
+
+QString writeRefusal(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return QString();
+    if (S_ISLNK(st.st_mode))
+        return QStringLiteral("'%1' is a symbolic link; give the file itself").arg(path);
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("'%1' is not a regular file").arg(path);
+    return QString();
+#else
+    const QFileInfo info(path);
+    if (info.isSymLink())
+        return QStringLiteral("'%1' is a symbolic link; give the file itself").arg(path);
+    if (info.exists() && !info.isFile())
+        return QStringLiteral("'%1' is not a regular file").arg(path);
+    return QString();
+#endif
+}
+
+bool openForWriting(const QString &path, QFile *file, QIODevice::OpenMode mode, QString *error)
+{
+    *error = writeRefusal(path);
+    if (!error->isEmpty())
+        return false;
+#ifdef Q_OS_UNIX
+    const bool append = mode & QIODevice::Append;
+    // The look above and this open are apart: the open itself refuses a link swapped in, and the
+    // opened file is checked again.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (append ? O_APPEND : 0),
+                          0666);
+    if (fd < 0) {
+        const int openError = errno;
+        // A link or a FIFO put there since the look is named as such.
+        *error = writeRefusal(path);
+        if (error->isEmpty())
+            *error = QStringLiteral("cannot open '%1': %2").arg(path, QString::fromLocal8Bit(::strerror(openError)));
+        return false;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        *error = QStringLiteral("'%1' is not a regular file").arg(path);
+        return false;
+    }
+    if (!append && ::ftruncate(fd, 0) != 0) {
+        *error = QStringLiteral("cannot write '%1': %2").arg(path, QString::fromLocal8Bit(::strerror(errno)));
+        ::close(fd);
+        return false;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file->open(fd, mode, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *error = QStringLiteral("cannot open '%1': %2").arg(path, file->errorString());
+        return false;
+    }
+    return true;
+#else
+    file->setFileName(path);
+    if (!file->open(mode)) {
+        *error = QStringLiteral("cannot open '%1': %2").arg(path, file->errorString());
+        return false;
+    }
+    return true;
+#endif
 }
 
 }  // namespace RegularFile

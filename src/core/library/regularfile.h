@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 class QFile;
@@ -29,5 +30,17 @@ bool readAtMost(const QString &path, qint64 maxBytes, QByteArray *data);
 
 // The warning for a library entry that is left out because it is not a regular file.
 QString skippedWarning(const QString &path);
+
+// Files the tools write (a log, a screen picture) are named by the user, who may name a link, a
+// FIFO or a device by mistake: a link's target would be overwritten, a FIFO hangs the open, a
+// device is fed or replaced. These refuse all three.
+
+// Why path may not be written: it is a link, or it exists and is not a regular file. Empty when
+// it may be written (a regular file, or nothing yet).
+QString writeRefusal(const QString &path);
+
+// Opens path for writing, created when missing, never following a link at its end and never
+// blocking on the open; mode is WriteOnly with Append or Truncate. False with *error otherwise.
+bool openForWriting(const QString &path, QFile *file, QIODevice::OpenMode mode, QString *error);
 
 }  // namespace RegularFile

@@ -20,10 +20,6 @@ struct Item {
     bool wholly = false;  // nothing of it on the page
 };
 
-// The module pixels an item covers.
-QRect controlRect(const ControlRecord &c);
-QRect primitiveRect(const QMyDrawType &d);
-
 // Every item lying partly or wholly outside a page of w x h, page by page, controls first.
 QVector<Item> itemsOutside(const QVector<PageData> &pages, int w, int h);
 
