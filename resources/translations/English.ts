@@ -15,6 +15,10 @@
         <source>串口%1正在下载中！</source>
         <translation>Serial port %1 is already downloading!</translation>
     </message>
+    <message>
+        <source>已停止</source>
+        <translation>Stopped</translation>
+    </message>
 </context>
 <context>
     <name>BatchDownloadDlg</name>
@@ -121,6 +125,30 @@
     <message>
         <source>开始下载</source>
         <translation>Start</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>输入设备路径，如 /dev/ttyUSB0</source>
+        <translation>Device path, such as /dev/ttyUSB0</translation>
+    </message>
+    <message>
+        <source>请输入串口的设备路径！</source>
+        <translation>Please type the device path of a serial port!</translation>
+    </message>
+    <message>
+        <source>%1不是串口设备！</source>
+        <translation>%1 is not a serial device!</translation>
+    </message>
+    <message>
+        <source>成功%1个，失败%2个，已停止%3个，进行中%4个</source>
+        <translation>%1 succeeded, %2 failed, %3 stopped, %4 running</translation>
     </message>
 </context>
 <context>
