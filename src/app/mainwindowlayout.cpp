@@ -106,14 +106,20 @@ bool MainWindow::restoreLayout(const QSettings &settings, const QSize &screenRoo
         ui.setDefaultSizes();
         return false;
     }
-    const QRect normal = settings.value(QLatin1String(NormalKey)).toRect();
-    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
-        // Put back where it was, frame and all inside the screen it is on now.
-        const QRect kept = normal.isValid() ? normal : QWidget::geometry();
-        const QMargins frame = frameMargins(settings.value(QLatin1String(FrameKey)));
-        const QRect outer = kept.marginsAdded(frame);
-        setGeometry(fittedInto(outer, roomFor(outer)).marginsRemoved(frame));
-    }
+    // Put back where it was, frame and all inside the screen it is on now. A maximized window
+    // gets its normal place so too: without a window manager that is where it shows.
+    const Qt::WindowStates state = windowState();
+    const bool filled = state & (Qt::WindowMaximized | Qt::WindowFullScreen);
+    QRect normal = settings.value(QLatin1String(NormalKey)).toRect();
+    if (!normal.isValid())
+        normal = normalGeometry();
+    const QMargins frame = frameMargins(settings.value(QLatin1String(FrameKey)));
+    const QRect outer = normal.marginsAdded(frame);
+    if (filled)
+        setWindowState(state & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    setGeometry(fittedInto(outer, roomFor(outer)).marginsRemoved(frame));
+    if (filled)
+        setWindowState(state);
     const QVariantList splitters = settings.value(QLatin1String(SplittersKey)).toList();
     const QList<QSplitter *> own = ui.splitters();
     for (int i = 0; i < own.size(); ++i) {

@@ -219,17 +219,21 @@ void TestWindowLayout::partlyOffScreenIsPulledIn_data()
     // The test screen is 800 x 800.
     QTest::addColumn<QRect>("saved");
     QTest::addColumn<bool>("fits");
-    QTest::newRow("inside") << QRect(40, 50, 700, 500) << true;
-    QTest::newRow("status bar below the screen") << QRect(40, 320, 700, 540) << true;
-    QTest::newRow("over the right edge") << QRect(300, 10, 700, 500) << true;
-    QTest::newRow("above and left") << QRect(-50, -30, 600, 400) << true;
-    QTest::newRow("larger than the screen") << QRect(20, 20, 1000, 900) << false;
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("inside") << QRect(40, 50, 700, 500) << true << false;
+    QTest::newRow("status bar below the screen") << QRect(40, 320, 700, 540) << true << false;
+    QTest::newRow("over the right edge") << QRect(300, 10, 700, 500) << true << false;
+    QTest::newRow("above and left") << QRect(-50, -30, 600, 400) << true << false;
+    QTest::newRow("larger than the screen") << QRect(20, 20, 1000, 900) << false << false;
+    // Without a window manager a maximized window shows at its normal place.
+    QTest::newRow("maximized, normal place below") << QRect(0, 320, 700, 540) << true << true;
 }
 
 void TestWindowLayout::partlyOffScreenIsPulledIn()
 {
     QFETCH(QRect, saved);
     QFETCH(bool, fits);
+    QFETCH(bool, maximized);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QCOMPARE(screen.size(), QSize(800, 800));
     {
@@ -239,12 +243,20 @@ void TestWindowLayout::partlyOffScreenIsPulledIn()
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.setGeometry(saved);
+        if (maximized)
+            w.setWindowState(Qt::WindowMaximized);
         QCoreApplication::processEvents();
         w.saveLayout(*settings());
     }
     MainWindow again;
     again.setMinimumSize(200, 200);
     QVERIFY(again.restoreLayout(*settings()));
+    if (maximized) {
+        QVERIFY(again.windowState() & Qt::WindowMaximized);
+        QVERIFY(screen.contains(again.normalGeometry()));
+        QCOMPARE(again.normalGeometry().size(), saved.size());
+        return;
+    }
     again.show();
     QVERIFY(QTest::qWaitForWindowExposed(&again));
     // Frame and all on the screen, at the size it had when that fits.
