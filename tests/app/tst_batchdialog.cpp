@@ -71,6 +71,18 @@ ModuleSettings silentModule()
     return settings;
 }
 
+// The window's dialog with one port checked, typed in: a silent module's.
+bool dialogWithSilentPort(MainWindow &w, VirtualPortThread &silent, int baud, BatchDownloadDlg **dlg)
+{
+    w.on_btnBatchDownload_clicked();
+    *dlg = w.batchDownloadDlg();
+    if (!silent.start(silentModule(), baud))
+        return false;
+    uncheckAllPorts(*dlg);
+    typePort(*dlg, silent.devicePath());
+    return (*dlg)->portList()->findItems(silent.devicePath(), Qt::MatchExactly).size() == 1;
+}
+
 // Screenshots for people checking the layout: TAVO_BATCH_SHOTS=folder.
 void shoot(QWidget *w, const QString &name)
 {
@@ -258,16 +270,11 @@ private slots:
     // transfer's twenty minutes; the other port is not held up.
     void silentPortFailsAfterTheFirstQuestionsWait()
     {
-        QString project;
-        QVERIFY(copyDemoTo(m_dir->filePath(QStringLiteral("demo")), &project));
-        App::projectPath() = project;
+        QVERIFY(openDemo());
         MainWindow w;
-        w.on_btnBatchDownload_clicked();
-        BatchDownloadDlg *dlg = w.batchDownloadDlg();
         VirtualPortThread silent;
-        QVERIFY(silent.start(silentModule(), 115200));
-        uncheckAllPorts(dlg);
-        typePort(dlg, silent.devicePath());
+        BatchDownloadDlg *dlg = nullptr;
+        QVERIFY(dialogWithSilentPort(w, silent, 115200, &dlg));
         dlg->virtualCount()->setValue(1);
         dlg->baudCombox()->setCurrentText(QStringLiteral("115200"));
         dlg->modeCombox()->setCurrentIndex(1);  // pages and pictures: the flash check comes first
@@ -283,17 +290,12 @@ private slots:
     // Stop ends every job where it is; the dialog stays with each port's result and the totals.
     void stopEndsEveryJob()
     {
-        QString project;
-        QVERIFY(copyDemoTo(m_dir->filePath(QStringLiteral("demo")), &project));
-        App::projectPath() = project;
+        QVERIFY(openDemo());
         MainWindow w;
-        w.on_btnBatchDownload_clicked();
-        BatchDownloadDlg *dlg = w.batchDownloadDlg();
-        dlg->show();
         VirtualPortThread silent;
-        QVERIFY(silent.start(silentModule(), 9600));
-        uncheckAllPorts(dlg);
-        typePort(dlg, silent.devicePath());
+        BatchDownloadDlg *dlg = nullptr;
+        QVERIFY(dialogWithSilentPort(w, silent, 9600, &dlg));
+        dlg->show();
         // Slow lines, so that the modules are mid-transfer when stopped.
         dlg->virtualCount()->setValue(2);
         dlg->baudCombox()->setCurrentText(QStringLiteral("9600"));
@@ -325,17 +327,12 @@ private slots:
     // Closing the window during a batch asks the single download's question; No keeps both.
     void closingTheWindowDuringABatchAsks()
     {
-        QString project;
-        QVERIFY(copyDemoTo(m_dir->filePath(QStringLiteral("demo")), &project));
-        App::projectPath() = project;
+        QVERIFY(openDemo());
         MainWindow w;
         w.show();
-        w.on_btnBatchDownload_clicked();
-        BatchDownloadDlg *dlg = w.batchDownloadDlg();
         VirtualPortThread silent;
-        QVERIFY(silent.start(silentModule(), 115200));
-        uncheckAllPorts(dlg);
-        typePort(dlg, silent.devicePath());
+        BatchDownloadDlg *dlg = nullptr;
+        QVERIFY(dialogWithSilentPort(w, silent, 115200, &dlg));
         dlg->btnStart()->click();
         QVERIFY(dlg->isRunning());
         for (bool yes : {false, true}) {
@@ -353,6 +350,16 @@ private slots:
     }
 
 private:
+    // A copy of the demo project, open in the windows made from here on.
+    bool openDemo()
+    {
+        QString project;
+        if (!copyDemoTo(m_dir->filePath(QStringLiteral("demo")), &project))
+            return false;
+        App::projectPath() = project;
+        return true;
+    }
+
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
