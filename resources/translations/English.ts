@@ -16,6 +16,10 @@
         <translation>Serial port %1 is already downloading!</translation>
     </message>
     <message>
+        <source>已停止</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
         <source>已中断</source>
         <translation>interrupted</translation>
     </message>
@@ -125,6 +129,30 @@
     <message>
         <source>开始下载</source>
         <translation>Start</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>输入设备路径，如 /dev/ttyUSB0</source>
+        <translation>Device path, such as /dev/ttyUSB0</translation>
+    </message>
+    <message>
+        <source>请输入串口的设备路径！</source>
+        <translation>Please type the device path of a serial port!</translation>
+    </message>
+    <message>
+        <source>%1不是串口设备！</source>
+        <translation>%1 is not a serial device!</translation>
+    </message>
+    <message>
+        <source>成功%1个，失败%2个，已停止%3个，进行中%4个</source>
+        <translation>%1 succeeded, %2 failed, %3 stopped, %4 running</translation>
     </message>
 </context>
 <context>
@@ -1486,6 +1514,10 @@
         <translation>Checking pictures: %1/%2</translation>
     </message>
     <message>
+        <source>重命名页面</source>
+        <translation>Rename page</translation>
+    </message>
+    <message>
         <source>导出固件接口…</source>
         <translation>Export firmware bindings...</translation>
     </message>
@@ -1508,10 +1540,6 @@ Character table: %2 Chinese and other characters</translation>
     <message>
         <source>控件编号已改变，固件接口需要重新导出</source>
         <translation>Control numbers have changed; export the firmware bindings again</translation>
-    </message>
-    <message>
-        <source>重命名页面</source>
-        <translation>Rename page</translation>
     </message>
     <message>
         <source>Page%1 的名称（固件代码使用；留空表示不命名）：</source>

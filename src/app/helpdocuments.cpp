@@ -2,9 +2,14 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
+#include <QSet>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include <memory>
 
 namespace HelpDocuments {
 
@@ -27,10 +32,18 @@ const Entry Table[] = {
     {"技术支持窗口.txt", "Technical Support Window.txt"},
 };
 
-Opener &opener()
+Opener &injected()
 {
-    static Opener o = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+    static Opener o;
     return o;
+}
+
+// Openers still running (a launcher that waits for its viewer): kept until they end, and left
+// running when the program exits rather than killed with it.
+QSet<QProcess *> &running()
+{
+    static QSet<QProcess *> set;
+    return set;
 }
 
 }  // namespace
@@ -72,16 +85,55 @@ QString locate(const QString &tablePath, const QStringList &folders)
 
 void setOpener(Opener o)
 {
-    opener() = std::move(o);
+    injected() = std::move(o);
 }
 
-bool open(Document document, int languageId, const QString &programDir)
+void resetOpener() { injected() = nullptr; }
+
+bool openWithDesktop(const QUrl &url, const std::function<void()> &failed)
+{
+    // The desktop services start the launcher and report only that it started, whether or not
+    // anything can open the file: run it here and read how it ended.
+    const QString launcher = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (launcher.isEmpty() || !url.isLocalFile())
+        return QDesktopServices::openUrl(url);
+    auto *process = new QProcess;
+    running().insert(process);
+    process->setProgram(launcher);
+    // An absolute path as one argument: no shell sees it, and it cannot be taken for an option.
+    process->setArguments({url.toLocalFile()});
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    auto clock = std::make_shared<QElapsedTimer>();
+    auto ended = [process, clock, failed](bool ok) {
+        if (!ok && failed && clock->elapsed() < OpenerFailureWindowMs)
+            failed();
+        running().remove(process);
+        process->deleteLater();
+    };
+    QObject::connect(process, qOverload<int, QProcess::ExitStatus>(&QProcess::finished), process, [ended](int code, QProcess::ExitStatus status) {
+        ended(status == QProcess::NormalExit && code == 0);
+    });
+    QObject::connect(process, &QProcess::errorOccurred, process, [ended](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            ended(false);
+    });
+    clock->start();
+    process->start();
+    return true;
+}
+
+bool open(Document document, int languageId, const QString &programDir, const std::function<void()> &failed)
 {
     const QString path = locate(tablePath(document, languageId), searchFolders(programDir));
     if (path.isEmpty())
         return false;
-    // A file URL only: the desktop picks the handler for the type, and no shell sees the path.
-    return opener()(QUrl::fromLocalFile(path));
+    // A file URL only: the desktop picks the handler for the type.
+    const QUrl url = QUrl::fromLocalFile(path);
+    if (injected())
+        return injected()(url);
+    return openWithDesktop(url, failed);
 }
 
 }  // namespace HelpDocuments

@@ -25,9 +25,17 @@ QString locate(const QString &tablePath, const QStringList &folders);
 // Hands a local-file URL to the desktop's default handler; tests put a recorder in its place.
 using Opener = std::function<bool(const QUrl &)>;
 void setOpener(Opener opener);
+// Back to the desktop's own opener.
+void resetOpener();
+
+// The desktop opener, run so that its outcome is known: false when it cannot be started at all;
+// failed() is called later when it ends in failure soon after (no program for the file's type, a
+// file it cannot open). Its exit after that, once a viewer has run, is the viewer's business.
+constexpr int OpenerFailureWindowMs = 10000;
+bool openWithDesktop(const QUrl &url, const std::function<void()> &failed);
 
 // Opens the document for the language; a missing document opens nothing. Returns whether a
-// document was handed to the desktop.
-bool open(Document document, int languageId, const QString &programDir);
+// document was handed to the desktop; failed() as for openWithDesktop().
+bool open(Document document, int languageId, const QString &programDir, const std::function<void()> &failed = {});
 
 }  // namespace HelpDocuments

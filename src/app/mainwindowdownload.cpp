@@ -2,6 +2,8 @@
 // the receive view, the command console and the display settings.
 #include "mainwindow.h"
 
+#include "dialogs/batchdownloaddlg.h"
+
 #include "appglobals.h"
 #include "dialogs/commandexamples.h"
 #include "dialogs/qmyitemmodel.h"
@@ -449,7 +451,8 @@ bool MainWindow::downloadHoldsClose()
     // Asked to close, nobody waits for a download question any more (it would take the place of
     // the question about saving).
     m_judging->cancel();
-    if (m_stopDownloadConfirmed || !m_serialPortDlg->isBusy())
+    // A batch talks to modules as much as a single download does: the same question.
+    if (m_stopDownloadConfirmed || (!m_serialPortDlg->isBusy() && !m_batchDlg->isRunning()))
         return false;
     message(m_questionBox, QMyMessageBox::Warning, 2, StopDownloadQuestion, tr("正在与显示屏通信，是否停止并退出？"));
     return true;
@@ -459,6 +462,7 @@ void MainWindow::stopDownloadAndClose()
 {
     m_stopDownloadConfirmed = true;
     m_serialPortDlg->shutDown();
+    m_batchDlg->stop();
     close();
 }
 

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPointer>
 #include <QToolButton>
 
 void MainWindow::on_btnHelp_clicked()
@@ -40,10 +41,17 @@ void MainWindow::openHelpDocument(int document)
                 tr("找不到帮助文档“%1”，已查找的文件夹：\n%2").arg(name, shown.join(QLatin1Char('\n'))));
         return;
     }
-    if (!HelpDocuments::open(doc, m_languageDlg->settings().languageId(), helpProgramDir()))
-        message(m_infoBox, QMyMessageBox::Warning, 0, 0,
-                tr("无法打开帮助文档“%1”（所在文件夹：%2），请安装能打开此类文件的程序后重试。")
-                    .arg(name, QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
+    const QString cannotOpen = tr("无法打开帮助文档“%1”（所在文件夹：%2），请安装能打开此类文件的程序后重试。")
+                                   .arg(name, QDir::toNativeSeparators(QFileInfo(path).absolutePath()));
+    // The opener may fail after it started (no viewer for the type): said then, if the window is
+    // still there.
+    const QPointer<MainWindow> alive(this);
+    const auto failed = [alive, cannotOpen] {
+        if (alive)
+            alive->message(alive->m_infoBox, QMyMessageBox::Warning, 0, 0, cannotOpen);
+    };
+    if (!HelpDocuments::open(doc, m_languageDlg->settings().languageId(), helpProgramDir(), failed))
+        failed();
 }
 
 void MainWindow::on_actionUseDocument_triggered() { openHelpDocument(HelpDocuments::UseDocument); }

@@ -178,7 +178,8 @@ void MainWindow::setPageSize(int w, int h, int screenType)
 
 void MainWindow::on_btnLoadPro_clicked()
 {
-    const QString question = hasUnsavedWork()
+    // Asked whenever a project is open, saved or not: importing replaces it.
+    const QString question = App::isProjectOpen()
         ? tr("您是否需要继续导入项目覆盖当前项目？（建议您先保存当前项目再导入！）")
         : tr("是否导入项目？");
     message(m_questionBox, QMyMessageBox::Hint, 2, 9, question);

@@ -29,13 +29,13 @@ public:
         m_link = new SerialLink(this);
         m_link->setTimeScale(m_timeScale);
         if (!m_link->open(m_port, m_baud)) {
-            end(false, BatchDownload::tr("串口%1打开失败：%2").arg(m_port, m_link->errorString()));
+            end(BatchJobState::Failed, BatchDownload::tr("串口%1打开失败：%2").arg(m_port, m_link->errorString()));
             return;
         }
         connect(m_link, &SerialLink::s_bytesWritten, this, &BatchLinkRunner::onBytesWritten);
         connect(m_link, &SerialLink::s_jobFinished, this, &BatchLinkRunner::onJobFinished);
         if (!m_link->startJob(m_job))
-            end(false, QCoreApplication::translate("SerialPortDlg", "通信未连接，请您先连接通信！"));
+            end(BatchJobState::Failed, QCoreApplication::translate("SerialPortDlg", "通信未连接，请您先连接通信！"));
     }
 
     void portRemoved()
@@ -50,6 +50,22 @@ public:
             m_link->close();
     }
 
+    void stop()
+    {
+        if (!m_link || m_ended)
+            return;
+        // Done but for its last command on the line: it succeeded.
+        if (m_draining) {
+            end(BatchJobState::Succeeded, m_message);
+            return;
+        }
+        m_stopping = true;
+        // Dropping what is queued and closing ends the job through the link, and nothing more
+        // reaches the module; a block cut short is dropped by the module after its idle gap.
+        m_link->close();
+        end(BatchJobState::Stopped, BatchDownload::stoppedText());
+    }
+
     // Ends at once, without a result (the batch is going away).
     void shutDown()
     {
@@ -60,7 +76,7 @@ public:
 
 signals:
     void progress(qint64 done, qint64 elapsedMs);
-    void finished(bool ok, const QString &message, qint64 elapsedMs);
+    void finished(int status, const QString &message, qint64 elapsedMs);
 
 private:
     void onBytesWritten(qint64 n)
@@ -68,7 +84,7 @@ private:
         m_done += n;
         if (m_draining) {
             if (m_link->pendingWriteBytes() == 0)
-                end(true, m_message);
+                end(BatchJobState::Succeeded, m_message);
             return;
         }
         const qint64 now = m_clock.elapsed();
@@ -80,7 +96,7 @@ private:
 
     void onJobFinished(bool ok, const QString &message)
     {
-        if (m_ended || m_draining)
+        if (m_ended || m_draining || m_stopping)
             return;
         QString text = message;
         // A malformed information answer ends the job without a message of its own.
@@ -90,26 +106,26 @@ private:
         if (ok && m_link->isOpen() && m_link->pendingWriteBytes() > 0) {
             m_draining = true;
             m_message = text;
-            QTimer::singleShot(5000, this, [this] { end(true, m_message); });
+            QTimer::singleShot(5000, this, [this] { end(BatchJobState::Succeeded, m_message); });
             return;
         }
-        end(ok, text);
+        end(ok ? BatchJobState::Succeeded : BatchJobState::Failed, text);
     }
 
-    void end(bool ok, const QString &message)
+    void end(BatchJobState::Status status, const QString &message)
     {
         if (m_ended)
             return;
         m_ended = true;
         const qint64 elapsed = m_clock.elapsed();
         // Called from the link's own signals: let them return before the link goes.
-        QTimer::singleShot(0, this, [this, ok, message, elapsed] {
+        QTimer::singleShot(0, this, [this, status, message, elapsed] {
             if (m_link)
                 m_link->close(false);
             delete m_link;
             m_link = nullptr;
             emit progress(m_done, elapsed);
-            emit finished(ok, message, elapsed);
+            emit finished(int(status), message, elapsed);
         });
     }
 
@@ -122,6 +138,7 @@ private:
     qint64 m_done = 0;
     qint64 m_lastProgressMs = -1000;
     bool m_draining = false;
+    bool m_stopping = false;
     bool m_ended = false;
     QString m_message;
 };
@@ -202,29 +219,18 @@ void BatchDownload::setJob(const DownloadJob &job)
     m_totalBytes = wireByteCount(m_job);
 }
 
-int BatchDownload::runningCount() const
+int BatchDownload::countOf(BatchJobState::Status status) const
 {
     int n = 0;
     for (const BatchJobState &s : m_states)
-        n += s.finished() ? 0 : 1;
+        n += s.status == status ? 1 : 0;
     return n;
 }
 
-int BatchDownload::succeededCount() const
-{
-    int n = 0;
-    for (const BatchJobState &s : m_states)
-        n += s.status == BatchJobState::Succeeded ? 1 : 0;
-    return n;
-}
-
-int BatchDownload::failedCount() const
-{
-    int n = 0;
-    for (const BatchJobState &s : m_states)
-        n += s.status == BatchJobState::Failed ? 1 : 0;
-    return n;
-}
+int BatchDownload::runningCount() const { return countOf(BatchJobState::Running); }
+int BatchDownload::succeededCount() const { return countOf(BatchJobState::Succeeded); }
+int BatchDownload::failedCount() const { return countOf(BatchJobState::Failed); }
+int BatchDownload::stoppedCount() const { return countOf(BatchJobState::Stopped); }
 
 bool BatchDownload::isBusy(const QString &port) const
 {
@@ -261,7 +267,9 @@ int BatchDownload::addPort(const QString &port, int baud, const QString &label, 
     connect(runner, &BatchLinkRunner::progress, this,
             [this, index](qint64 done, qint64 elapsed) { onProgress(index, done, elapsed); });
     connect(runner, &BatchLinkRunner::finished, this,
-            [this, index](bool ok, const QString &message, qint64 elapsed) { onFinished(index, ok, message, elapsed); });
+            [this, index](int status, const QString &message, qint64 elapsed) {
+                onFinished(index, BatchJobState::Status(status), message, elapsed);
+            });
     m_slots.append(slot);
     slot.thread->start();
     QMetaObject::invokeMethod(runner, [runner] { runner->begin(); }, Qt::QueuedConnection);
@@ -290,6 +298,17 @@ void BatchDownload::cancelAll(const QString &reason)
     }
 }
 
+QString BatchDownload::stoppedText() { return tr("已停止"); }
+
+void BatchDownload::stopAll()
+{
+    for (int i = 0; i < m_slots.size(); ++i) {
+        const Slot &s = m_slots.at(i);
+        if (!m_states.at(i).finished() && s.runner)
+            QMetaObject::invokeMethod(s.runner.data(), [r = s.runner.data()] { r->stop(); }, Qt::QueuedConnection);
+    }
+}
+
 void BatchDownload::onProgress(int index, qint64 done, qint64 elapsedMs)
 {
     BatchJobState &s = m_states[index];
@@ -300,16 +319,16 @@ void BatchDownload::onProgress(int index, qint64 done, qint64 elapsedMs)
     emit progressChanged(index);
 }
 
-void BatchDownload::onFinished(int index, bool ok, const QString &message, qint64 elapsedMs)
+void BatchDownload::onFinished(int index, BatchJobState::Status status, const QString &message, qint64 elapsedMs)
 {
     BatchJobState &s = m_states[index];
     if (s.finished())
         return;
-    s.status = ok ? BatchJobState::Succeeded : BatchJobState::Failed;
-    s.message = !ok && !m_cancelReason.isEmpty() ? m_cancelReason : message;
+    s.status = status;
+    s.message = status == BatchJobState::Failed && !m_cancelReason.isEmpty() ? m_cancelReason : message;
     s.elapsedMs = elapsedMs;
     // A finished job sent everything, whatever the last count said.
-    if (ok)
+    if (status == BatchJobState::Succeeded)
         s.doneBytes = s.totalBytes;
     Slot &slot = m_slots[index];
     if (slot.thread) {

@@ -15,7 +15,7 @@ class BatchLinkRunner;
 
 // One port of a batch and how far its job is.
 struct BatchJobState {
-    enum Status { Running, Succeeded, Failed };
+    enum Status { Running, Succeeded, Failed, Stopped };
     QString port;   // as given: a port name or a device path
     QString label;  // what people see for it
     int baud = 0;
@@ -68,12 +68,17 @@ public:
     void portRemoved(const QString &name);
     // Ends every running job now: each fails with reason, or with the link's message when empty.
     void cancelAll(const QString &reason = QString());
+    // The user stops the batch: every running job ends where it is, sends nothing more and is
+    // reported as stopped (stoppedText()), not as failed.
+    void stopAll();
+    static QString stoppedText();
 
     int count() const { return m_states.size(); }
     const BatchJobState &state(int index) const { return m_states.at(index); }
     int runningCount() const;
     int succeededCount() const;
     int failedCount() const;
+    int stoppedCount() const;
     bool isRunning() const { return runningCount() > 0; }
     // True when a job is running on the device of this entry.
     bool isBusy(const QString &port) const;
@@ -93,7 +98,8 @@ private:
         QString key;
     };
     void onProgress(int index, qint64 done, qint64 elapsedMs);
-    void onFinished(int index, bool ok, const QString &message, qint64 elapsedMs);
+    void onFinished(int index, BatchJobState::Status status, const QString &message, qint64 elapsedMs);
+    int countOf(BatchJobState::Status status) const;
 
     DownloadJob m_job;
     qint64 m_totalBytes = 0;

@@ -9,10 +9,12 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPointer>
@@ -21,6 +23,8 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -45,6 +49,8 @@ BatchDownloadDlg::BatchDownloadDlg(QWidget *parent) : QDialog(parent)
     m_labPorts = new QLabel(this);
     m_portList = named(new QListWidget(this), "portList");
     m_portList->setMaximumHeight(110);
+    m_portPath = named(new QLineEdit(this), "portPath");
+    m_btnAddPort = named(new QPushButton(this), "btnAddPort");
     m_labVirtual = new QLabel(this);
     m_virtualCount = named(new QSpinBox(this), "virtualCount");
     m_virtualCount->setRange(0, MaxVirtualModules);
@@ -61,6 +67,7 @@ BatchDownloadDlg::BatchDownloadDlg(QWidget *parent) : QDialog(parent)
     m_labNote->setWordWrap(true);
     m_labNote->setStyleSheet(QStringLiteral("color:gray;"));
     m_btnStart = named(new QPushButton(this), "btnStart");
+    m_btnStop = named(new QPushButton(this), "btnStop");
     m_btnClose = named(new QPushButton(this), "btnClose");
     m_table = named(new QTableWidget(0, ColumnCount, this), "table");
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -79,20 +86,25 @@ BatchDownloadDlg::BatchDownloadDlg(QWidget *parent) : QDialog(parent)
     auto *options = new QGridLayout;
     options->addWidget(m_labPorts, 0, 0, Qt::AlignTop);
     options->addWidget(m_portList, 0, 1, 1, 3);
-    options->addWidget(m_labVirtual, 1, 0);
-    options->addWidget(m_virtualCount, 1, 1);
-    options->addWidget(m_labMode, 2, 0);
-    options->addWidget(m_modeCombox, 2, 1);
-    options->addWidget(m_labBaud, 2, 2);
-    options->addWidget(m_baudCombox, 2, 3);
-    options->addWidget(m_autoSwitch, 3, 0, 1, 4);
-    options->addWidget(m_labNote, 4, 0, 1, 4);
+    auto *typed = new QHBoxLayout;
+    typed->addWidget(m_portPath, 1);
+    typed->addWidget(m_btnAddPort);
+    options->addLayout(typed, 1, 1, 1, 3);
+    options->addWidget(m_labVirtual, 2, 0);
+    options->addWidget(m_virtualCount, 2, 1);
+    options->addWidget(m_labMode, 3, 0);
+    options->addWidget(m_modeCombox, 3, 1);
+    options->addWidget(m_labBaud, 3, 2);
+    options->addWidget(m_baudCombox, 3, 3);
+    options->addWidget(m_autoSwitch, 4, 0, 1, 4);
+    options->addWidget(m_labNote, 5, 0, 1, 4);
     options->setColumnStretch(1, 1);
     options->setColumnStretch(3, 1);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(m_labTotals, 1);
     buttons->addWidget(m_btnStart);
+    buttons->addWidget(m_btnStop);
     buttons->addWidget(m_btnClose);
 
     auto *layout = new QVBoxLayout(this);
@@ -102,6 +114,9 @@ BatchDownloadDlg::BatchDownloadDlg(QWidget *parent) : QDialog(parent)
     layout->addLayout(buttons);
 
     connect(m_btnStart, &QPushButton::clicked, this, &BatchDownloadDlg::on_btnStart_clicked);
+    connect(m_btnStop, &QPushButton::clicked, this, &BatchDownloadDlg::stop);
+    connect(m_btnAddPort, &QPushButton::clicked, this, &BatchDownloadDlg::on_btnAddPort_clicked);
+    connect(m_portPath, &QLineEdit::returnPressed, this, &BatchDownloadDlg::on_btnAddPort_clicked);
     connect(m_btnClose, &QPushButton::clicked, this, &QDialog::hide);
 
     retranslate();
@@ -138,6 +153,9 @@ void BatchDownloadDlg::retranslate()
     m_autoSwitch->setText(tr("自动下载新接入的模块"));
     m_labNote->setText(tr("每个端口各自下载，互不影响。批量下载只读取项目，不会像单个下载那样把波特率和背光值写回项目文件。"));
     m_btnClose->setText(tr("关闭"));
+    m_btnStop->setText(tr("停止"));
+    m_btnAddPort->setText(tr("添加"));
+    m_portPath->setPlaceholderText(tr("输入设备路径，如 /dev/ttyUSB0"));
     m_table->setHorizontalHeaderLabels({tr("端口"), tr("进度"), tr("速率"), tr("剩余时间"), tr("结果")});
     if (m_batch)
         for (int i = 0; i < m_batch->count(); ++i)
@@ -186,6 +204,46 @@ void BatchDownloadDlg::addPort(const QString &port)
     item->setData(PathRole, port);
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Checked);
+}
+
+QString BatchDownloadDlg::portEntryProblem(const QString &entry)
+{
+    const QString name = entry.trimmed();
+    if (name.isEmpty())
+        return tr("请输入串口的设备路径！");
+    // As the command line takes it: a bare name is a device under /dev.
+    const QString path = name.contains(QLatin1Char('/')) ? name : QStringLiteral("/dev/") + name;
+    struct stat st {};
+    // stat() only looks: a FIFO or a file typed here is never opened.
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISCHR(st.st_mode))
+        return tr("%1不是串口设备！").arg(name);
+    return QString();
+}
+
+void BatchDownloadDlg::on_btnAddPort_clicked()
+{
+    if (isRunning())
+        return;
+    const QString entry = m_portPath->text().trimmed();
+    const QString problem = portEntryProblem(entry);
+    if (!problem.isEmpty()) {
+        showProblem(problem);
+        return;
+    }
+    showProblem(QString());
+    addPort(entry.contains(QLatin1Char('/')) ? entry : QStringLiteral("/dev/") + entry);
+    m_portPath->clear();
+}
+
+void BatchDownloadDlg::stop()
+{
+    if (!isRunning())
+        return;
+    if (m_watch)
+        m_watch->stop();
+    if (m_batch)
+        m_batch->stopAll();
+    m_btnStop->setEnabled(false);
 }
 
 bool BatchDownloadDlg::isRunning() const { return m_watch || (m_batch && m_batch->isRunning()); }
@@ -366,6 +424,9 @@ void BatchDownloadDlg::updateRow(int index)
     if (ok) {
         result->setText(tr("成功，用时%1秒").arg(QString::number(seconds, 'f', 1)));
         result->setForeground(QColor(0, 128, 0));
+    } else if (s.status == BatchJobState::Stopped) {
+        result->setText(BatchDownload::stoppedText());
+        result->setForeground(QColor(150, 90, 0));
     } else {
         result->setText(tr("失败：%1").arg(s.message));
         result->setForeground(QColor(200, 0, 0));
@@ -379,10 +440,18 @@ void BatchDownloadDlg::updateTotals()
         m_labTotals->clear();
         return;
     }
-    m_labTotals->setText(tr("成功%1个，失败%2个，进行中%3个")
-                             .arg(m_batch->succeededCount())
-                             .arg(m_batch->failedCount())
-                             .arg(m_batch->runningCount()));
+    const int stopped = m_batch->stoppedCount();
+    if (stopped > 0)
+        m_labTotals->setText(tr("成功%1个，失败%2个，已停止%3个，进行中%4个")
+                                 .arg(m_batch->succeededCount())
+                                 .arg(m_batch->failedCount())
+                                 .arg(stopped)
+                                 .arg(m_batch->runningCount()));
+    else
+        m_labTotals->setText(tr("成功%1个，失败%2个，进行中%3个")
+                                 .arg(m_batch->succeededCount())
+                                 .arg(m_batch->failedCount())
+                                 .arg(m_batch->runningCount()));
 }
 
 void BatchDownloadDlg::updateControls()
@@ -390,7 +459,10 @@ void BatchDownloadDlg::updateControls()
     const bool running = isRunning();
     m_btnStart->setText(m_watch ? tr("停止自动下载") : tr("开始下载"));
     m_btnStart->setEnabled(!running || (m_watch && !m_watch->isStopping()));
+    m_btnStop->setEnabled(running);
     m_portList->setEnabled(!running);
+    m_portPath->setEnabled(!running);
+    m_btnAddPort->setEnabled(!running);
     m_virtualCount->setEnabled(!running);
     m_modeCombox->setEnabled(!running);
     m_baudCombox->setEnabled(!running);

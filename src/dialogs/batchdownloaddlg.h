@@ -14,6 +14,7 @@ class ProductionWatch;
 class QCheckBox;
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSpinBox;
@@ -48,6 +49,12 @@ public:
     // Adds a port to the list (a typed device path, a hot-plugged port), checked.
     void addPort(const QString &port);
     bool isRunning() const;
+    // Ends every job where it is (each reported as stopped) and production mode with them; the
+    // dialog stays as it is, with the results and totals.
+    void stop();
+    // Why a typed entry cannot be a port ("ttyUSB0", "/dev/pts/3"); empty when it names a
+    // character device.
+    static QString portEntryProblem(const QString &entry);
     BatchDownload *batch() const { return m_batch.get(); }
 
     // Widgets by object name.
@@ -57,12 +64,16 @@ public:
     QComboBox *baudCombox() const { return m_baudCombox; }
     QCheckBox *autoSwitch() const { return m_autoSwitch; }
     QPushButton *btnStart() const { return m_btnStart; }
+    QPushButton *btnStop() const { return m_btnStop; }
+    QLineEdit *portPath() const { return m_portPath; }
+    QPushButton *btnAddPort() const { return m_btnAddPort; }
     QTableWidget *table() const { return m_table; }
     QLabel *labTotals() const { return m_labTotals; }
     QLabel *labMessage() const { return m_labMessage; }
 
 public slots:
     void on_btnStart_clicked();
+    void on_btnAddPort_clicked();
     // The port watcher's hot-plug events.
     void slotComStatus(const QString &name, bool arrived);
 
@@ -92,6 +103,8 @@ private:
 
     QLabel *m_labPorts = nullptr;
     QListWidget *m_portList = nullptr;
+    QLineEdit *m_portPath = nullptr;
+    QPushButton *m_btnAddPort = nullptr;
     QLabel *m_labVirtual = nullptr;
     QSpinBox *m_virtualCount = nullptr;
     QLabel *m_labMode = nullptr;
@@ -101,6 +114,7 @@ private:
     QCheckBox *m_autoSwitch = nullptr;
     QLabel *m_labNote = nullptr;
     QPushButton *m_btnStart = nullptr;
+    QPushButton *m_btnStop = nullptr;
     QPushButton *m_btnClose = nullptr;
     QTableWidget *m_table = nullptr;
     QLabel *m_labTotals = nullptr;

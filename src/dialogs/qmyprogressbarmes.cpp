@@ -68,11 +68,22 @@ void QMyProgressBarMes::finish(bool ok, const QString &text)
 {
     m_finished = true;
     m_btnClose->setText(tr("完成"));
-    m_labResult->setStyleSheet(ok ? QStringLiteral("color:rgb(0, 128, 0);") : QStringLiteral("color:rgb(200, 0, 0);"));
-    m_labResult->setText(m_labResult->fontMetrics().elidedText(text, Qt::ElideRight, m_labResult->width()));
-    m_labResult->setToolTip(text);
+    showResult(text, ok ? QStringLiteral("color:rgb(0, 128, 0);") : QStringLiteral("color:rgb(200, 0, 0);"));
     show();
     raise();
+}
+
+void QMyProgressBarMes::setStatus(const QString &text)
+{
+    if (!m_finished)
+        showResult(text, QStringLiteral("color:rgb(70, 70, 70);"));
+}
+
+void QMyProgressBarMes::showResult(const QString &text, const QString &style)
+{
+    m_labResult->setStyleSheet(style);
+    m_labResult->setText(m_labResult->fontMetrics().elidedText(text, Qt::ElideRight, m_labResult->width()));
+    m_labResult->setToolTip(text);
 }
 
 QString QMyProgressBarMes::detail() const { return m_labDetail->text(); }

@@ -21,6 +21,8 @@ public:
     // The job ended: its result is shown beside the button, and the dialog is shown again if it
     // was closed meanwhile.
     void finish(bool ok, const QString &text);
+    // What the job is doing now, where its result will be shown; ignored once it ended.
+    void setStatus(const QString &text);
     QString result() const;
 
     QProgressBar *progressBar() const { return m_progressBar; }
@@ -35,6 +37,8 @@ protected:
     void changeEvent(QEvent *e) override;
 
 private:
+    void showResult(const QString &text, const QString &style);
+
     QProgressBar *m_progressBar = nullptr;
     QPushButton *m_btnClose = nullptr;
     QLabel *m_labDetail = nullptr;

@@ -140,7 +140,16 @@ void SerialPortDlg::changeEvent(QEvent *e)
     QDialog::changeEvent(e);
 }
 
-void SerialPortDlg::showMessage(int kind, const QString &text) { m_messageBox->showMessage(kind, 0, 0, text); }
+void SerialPortDlg::showMessage(int kind, const QString &text)
+{
+    // With the progress window up, the job's hints ("页面下载中", its success) are said there, where
+    // its result is shown, rather than a second time in a box.
+    if (kind == SerialLink::Hint && m_pictureProgressActive) {
+        m_progressDialog->setStatus(text);
+        return;
+    }
+    m_messageBox->showMessage(kind, 0, 0, text);
+}
 
 int SerialPortDlg::virtualIndex() const { return m_portCombox->findData(virtualEntry()); }
 

@@ -3,6 +3,7 @@
 #include "app/languagedlg.h"
 #include "app/mainwindow.h"
 #include "app/systemsettings.h"
+#include "dialogs/qmymessagebox.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -39,6 +40,8 @@ private slots:
     void helpActionsOpenTheLanguagesDocument_data();
     void helpActionsOpenTheLanguagesDocument();
     void helpMenuHoldsFourActionsInOrder();
+    void helpOpenerFailureIsShown_data();
+    void helpOpenerFailureIsShown();
     void buildMakesEveryHelpDocument();
     void portableSettingsWinOverXdg();
     void settingsGoToXdgWhenNoPortableFile();
@@ -369,6 +372,49 @@ void TestDesktop::helpActionsOpenTheLanguagesDocument()
     QCOMPARE(urls.size(), 1);
     QVERIFY(urls.first().isLocalFile());
     QCOMPARE(urls.first().toLocalFile(), QDir::currentPath() + QStringLiteral("/help/") + opened);
+}
+
+void TestDesktop::helpOpenerFailureIsShown_data()
+{
+    QTest::addColumn<QByteArray>("launcher");  // the desktop's opener on PATH; empty: none
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("no program for the type") << QByteArray("exit 3") << true;
+    QTest::newRow("opened") << QByteArray("exit 0") << false;
+    QTest::newRow("viewer still open") << QByteArray("/bin/sleep 1") << false;
+    QTest::newRow("no opener at all") << QByteArray() << true;
+}
+
+// The desktop's opener is run for real (a stand-in on PATH): a failure that comes after it
+// started is still said, naming the file.
+void TestDesktop::helpOpenerFailureIsShown()
+{
+    QFETCH(QByteArray, launcher);
+    QFETCH(bool, shown);
+    const QByteArray oldPath = qgetenv("PATH");
+    const QString bin = m_dir->path() + QStringLiteral("/bin");
+    QDir().mkpath(bin);
+    const QString argument = m_dir->path() + QStringLiteral("/argument");
+    if (!launcher.isEmpty()) {
+        writeFile(bin + QStringLiteral("/xdg-open"), "#!/bin/sh\nprintf '%s' \"$1\" > '" + argument.toUtf8() + "'\n" + launcher + "\n");
+        QFile(bin + QStringLiteral("/xdg-open")).setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    qputenv("PATH", bin.toUtf8());
+    writeFile(QStringLiteral("config/system.ini"), "[Language]\nID=1\n");
+    writeFile(QStringLiteral("help/LXP指令集.pdf"), "%PDF-");
+    HelpDocuments::resetOpener();
+    MainWindow w;
+    w.findChild<QAction *>(QStringLiteral("actionInstr"))->trigger();
+    if (shown) {
+        QTRY_VERIFY(w.infoBox()->isVisible());
+        QVERIFY(w.infoBox()->message().startsWith(QStringLiteral("无法打开帮助文档“LXP指令集.pdf”")));
+    } else {
+        QTest::qWait(300);
+        QVERIFY(!w.infoBox()->isVisible());
+    }
+    qputenv("PATH", oldPath);
+    HelpDocuments::setOpener([](const QUrl &) { return false; });
+    if (!launcher.isEmpty())
+        QCOMPARE(QString::fromUtf8(read(argument)), QDir::currentPath() + QStringLiteral("/help/LXP指令集.pdf"));
 }
 
 void TestDesktop::helpMenuHoldsFourActionsInOrder()

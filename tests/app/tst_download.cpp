@@ -250,8 +250,9 @@ void TestDownload::projectWithPicturesThroughTheVirtualEntry()
     QCOMPARE(dlg->progressDialog()->progressBar()->value(), dlg->progressDialog()->progressBar()->maximum());
     QVERIFY2(dlg->progressDialog()->detail().startsWith(QStringLiteral("100% · ")), qPrintable(dlg->progressDialog()->detail()));
     QVERIFY(dlg->progressDialog()->detail().contains(QStringLiteral("剩余 0:00")));
-    // The end of the job is said in the dialog, which stays above the main window.
+    // The end of the job is said in the dialog, which stays above the main window, and only there.
     QCOMPARE(dlg->progressDialog()->result(), QStringLiteral("页面下载成功！"));
+    QVERIFY(!dlg->messageBox()->isVisible());
     QVERIFY(w->windowHandle());
     QCOMPARE(dlg->progressDialog()->windowHandle()->transientParent(), w->windowHandle());
     QVERIFY(!w->form().progressBarDown->isVisible());

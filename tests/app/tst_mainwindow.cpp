@@ -444,10 +444,12 @@ void TestMainWindow::standardKeys()
     QVERIFY(ProjectFile::read(folder + QStringLiteral("/s.Tavo"), 0, &onDisk).ok);
     QCOMPARE(onDisk.pages.at(0).controls.size(), 4);
 
-    // Ctrl+O asks before importing; Ctrl+N starts a new project.
+    // Ctrl+O asks before importing, a saved project being replaced too; Ctrl+N starts a new project.
     QTest::keyClick(w.get(), Qt::Key_O, Qt::ControlModifier);
     QVERIFY(w->questionBox()->isVisible());
     QCOMPARE(w->questionBox()->code(), 9);
+    QCOMPARE(w->questionBox()->message(),
+             QStringLiteral("您是否需要继续导入项目覆盖当前项目？（建议您先保存当前项目再导入！）"));
     answer(w->questionBox(), false);
     const QString made = m_dir->filePath(QStringLiteral("n.Tavo"));
     m_nextFile = made;

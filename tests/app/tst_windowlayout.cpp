@@ -33,6 +33,8 @@ private slots:
     void layoutKeptBetweenRuns();
     void maximizedKept();
     void positionOnAScreenThatHasGone();
+    void partlyOffScreenIsPulledIn_data();
+    void partlyOffScreenIsPulledIn();
     void smallScreenStartsMaximized();
     void unreadableSettingsGiveTheFirstLayout();
 
@@ -156,9 +158,9 @@ void TestWindowLayout::layoutKeptBetweenRuns()
     {
         MainWindow w;
         w.restoreLayout(*settings(), QSize(1600, 1000));
-        // The test screen is 800 x 600, smaller than the window's own minimum.
+        // The test screen is 800 x 800, smaller than the window's own minimum; the frame stays on it.
         w.setMinimumSize(200, 200);
-        w.setGeometry(40, 50, 760, 540);
+        w.setGeometry(40, 50, 740, 540);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.form().splitterBody->setSizes({190, 250, 300});
@@ -174,7 +176,7 @@ void TestWindowLayout::layoutKeptBetweenRuns()
     QVERIFY(again.restoreLayout(*settings()));
     again.show();
     QVERIFY(QTest::qWaitForWindowExposed(&again));
-    QCOMPARE(again.geometry(), QRect(40, 50, 760, 540));
+    QCOMPARE(again.geometry(), QRect(40, 50, 740, 540));
     QCOMPARE(again.canvas()->zoom(), 3);
     for (int i = 0; i < sizes.size(); ++i)
         QCOMPARE(again.form().splitters().at(i)->sizes(), sizes.at(i));
@@ -210,6 +212,60 @@ void TestWindowLayout::positionOnAScreenThatHasGone()
     QVERIFY(QTest::qWaitForWindowExposed(&again));
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QVERIFY2(screen.intersects(again.geometry()), qPrintable(QStringLiteral("%1,%2").arg(again.x()).arg(again.y())));
+}
+
+void TestWindowLayout::partlyOffScreenIsPulledIn_data()
+{
+    // The test screen is 800 x 800.
+    QTest::addColumn<QRect>("saved");
+    QTest::addColumn<bool>("fits");
+    QTest::addColumn<bool>("maximized");
+    QTest::newRow("inside") << QRect(40, 50, 700, 500) << true << false;
+    QTest::newRow("status bar below the screen") << QRect(40, 320, 700, 540) << true << false;
+    QTest::newRow("over the right edge") << QRect(300, 10, 700, 500) << true << false;
+    QTest::newRow("above and left") << QRect(-50, -30, 600, 400) << true << false;
+    QTest::newRow("larger than the screen") << QRect(20, 20, 1000, 900) << false << false;
+    // Without a window manager a maximized window shows at its normal place.
+    QTest::newRow("maximized, normal place below") << QRect(0, 320, 700, 540) << true << true;
+}
+
+void TestWindowLayout::partlyOffScreenIsPulledIn()
+{
+    QFETCH(QRect, saved);
+    QFETCH(bool, fits);
+    QFETCH(bool, maximized);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(screen.size(), QSize(800, 800));
+    {
+        MainWindow w;
+        w.restoreLayout(*settings(), QSize(1600, 1000));
+        w.setMinimumSize(200, 200);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.setGeometry(saved);
+        if (maximized)
+            w.setWindowState(Qt::WindowMaximized);
+        QCoreApplication::processEvents();
+        w.saveLayout(*settings());
+    }
+    MainWindow again;
+    again.setMinimumSize(200, 200);
+    QVERIFY(again.restoreLayout(*settings()));
+    if (maximized) {
+        QVERIFY(again.windowState() & Qt::WindowMaximized);
+        QVERIFY(screen.contains(again.normalGeometry()));
+        QCOMPARE(again.normalGeometry().size(), saved.size());
+        return;
+    }
+    again.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&again));
+    // Frame and all on the screen, at the size it had when that fits.
+    QVERIFY2(screen.contains(again.frameGeometry()),
+             qPrintable(QStringLiteral("%1,%2 %3x%4").arg(again.x()).arg(again.y()).arg(again.width()).arg(again.height())));
+    if (fits)
+        QCOMPARE(again.size(), saved.size());
+    if (screen.contains(saved.marginsAdded(QMargins(10, 10, 10, 10))))
+        QCOMPARE(again.geometry(), saved);
 }
 
 void TestWindowLayout::smallScreenStartsMaximized()

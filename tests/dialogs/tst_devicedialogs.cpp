@@ -152,15 +152,24 @@ private slots:
         QTest::addColumn<int>("percent");
         QTest::addColumn<bool>("measured");
         QTest::addColumn<qint64>("msLeft");
+        QTest::addColumn<double>("rate");
         // Too early to measure: the rest at the line's 11520 bytes a second.
-        QTest::newRow("start") << qint64(0) << qint64(115200) << qint64(0) << qint64(115200) << 0 << false << qint64(10000);
+        QTest::newRow("start") << qint64(0) << qint64(115200) << qint64(0) << qint64(115200) << 0 << false << qint64(10000)
+                               << 11520.0;
         QTest::newRow("early") << qint64(1000) << qint64(11520 + 1000) << qint64(100) << qint64(115200) << 7 << false
-                               << qint64(1000);
+                               << qint64(1000) << 11520.0;
         // Measured: 2000 bytes in 1 s, 6000 to go.
         QTest::newRow("measured") << qint64(2000) << qint64(8000) << qint64(1000) << qint64(115200) << 25 << true
-                                  << qint64(3000);
-        QTest::newRow("done") << qint64(8000) << qint64(8000) << qint64(4000) << qint64(9600) << 100 << true << qint64(0);
-        QTest::newRow("over") << qint64(9000) << qint64(8000) << qint64(4000) << qint64(9600) << 100 << true << qint64(0);
+                                  << qint64(3000) << 2000.0;
+        QTest::newRow("done") << qint64(8000) << qint64(8000) << qint64(4000) << qint64(9600) << 100 << true << qint64(0)
+                              << 2000.0;
+        QTest::newRow("over") << qint64(9000) << qint64(8000) << qint64(4000) << qint64(9600) << 100 << true << qint64(0)
+                              << 2000.0;
+        // Over in a fifth of a second: what the line really carried, not its nominal speed.
+        QTest::newRow("sub-second, done") << qint64(8000) << qint64(8000) << qint64(200) << qint64(115200) << 100 << true
+                                          << qint64(0) << 40000.0;
+        QTest::newRow("sub-second, not done") << qint64(4000) << qint64(8000) << qint64(200) << qint64(115200) << 50
+                                              << false << qint64(348) << 11520.0;
     }
     void transferEstimate()
     {
@@ -171,10 +180,12 @@ private slots:
         QFETCH(int, percent);
         QFETCH(bool, measured);
         QFETCH(qint64, msLeft);
+        QFETCH(double, rate);
         const TransferEstimate e = Transfer::estimate(done, total, elapsed, baud);
         QCOMPARE(e.percent, percent);
         QCOMPARE(e.measured, measured);
         QCOMPARE(e.msLeft, msLeft);
+        QCOMPARE(e.bytesPerSecond, rate);
     }
 
     void transferTexts()

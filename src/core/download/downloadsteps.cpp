@@ -9,6 +9,14 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+namespace {
+
+// A module answers the first question of a job (FCHECK, ICHECK) at once; only the steps that
+// erase or write flash need the long waits. A port with no module behind it fails after this.
+constexpr int FirstQuestionMs = 10000;
+
+}  // namespace
+
 DownloadSteps::DownloadSteps(Clock clock) : m_clock(std::move(clock)) {}
 
 QString DownloadSteps::tr(const char *text) { return QCoreApplication::translate("InstructSerialPort", text); }
@@ -60,8 +68,9 @@ int DownloadSteps::timeoutMs() const
 {
     switch (m_job.mode) {
     case DownloadMode::PagesOnly: return 10000;
-    case DownloadMode::Pictures: return 1200000;
-    case DownloadMode::PicturesAndPages: return m_step < PageStepsOffset ? 1200000 : 10000;
+    case DownloadMode::Pictures: return m_step == 0 ? FirstQuestionMs : 1200000;
+    case DownloadMode::PicturesAndPages:
+        return m_step == 0 ? FirstQuestionMs : m_step < PageStepsOffset ? 1200000 : 10000;
     case DownloadMode::Fonts: return 300000;
     case DownloadMode::Backlight:
     case DownloadMode::BaudRate: return 5000;

@@ -22,7 +22,10 @@ TransferEstimate estimate(qint64 done, qint64 total, qint64 elapsedMs, qint64 ba
     e.doneBytes = qBound(qint64(0), done, e.totalBytes);
     e.percent = e.totalBytes > 0 ? int(e.doneBytes * 100 / e.totalBytes) : 0;
     const qint64 left = e.totalBytes - e.doneBytes;
-    if (elapsedMs >= MinMeasureMs && e.doneBytes > 0) {
+    // A transfer that is over is measured however short it was: the line's speed is only a
+    // stand-in while too little has gone to tell.
+    const bool over = e.totalBytes > 0 && e.doneBytes == e.totalBytes && elapsedMs > 0;
+    if ((elapsedMs >= MinMeasureMs || over) && e.doneBytes > 0) {
         e.measured = true;
         e.bytesPerSecond = double(e.doneBytes) * 1000.0 / double(elapsedMs);
         e.msLeft = qint64(std::ceil(double(left) * 1000.0 / e.bytesPerSecond));

@@ -14,7 +14,8 @@ struct TransferEstimate {
 
 namespace Transfer {
 
-// Below this much elapsed time a measured rate says little; the line's speed stands in.
+// Below this much elapsed time a measured rate says little; the line's speed stands in until
+// the transfer is over.
 constexpr qint64 MinMeasureMs = 500;
 
 // Time a line of this baud rate needs for the bytes, unrounded (8N1: ten bits a byte); 0 when

@@ -142,7 +142,11 @@ private slots:
         const QString timedOut = msg("通信超时！");
         QTest::newRow("pages") << int(DownloadMode::PagesOnly) << 0 << 10000 << failed;
         QTest::newRow("pages, page script") << int(DownloadMode::PagesOnly) << 3 << 10000 << failed;
+        // The flash check is a question any module answers at once: a missing module is reported
+        // after the page time-out, not after the picture transfer's.
+        QTest::newRow("pictures, flash check") << int(DownloadMode::Pictures) << 0 << 10000 << failed;
         QTest::newRow("pictures") << int(DownloadMode::Pictures) << 2 << 1200000 << failed;
+        QTest::newRow("pictures and pages, flash check") << int(DownloadMode::PicturesAndPages) << 0 << 10000 << timedOut;
         QTest::newRow("pictures and pages, pictures") << int(DownloadMode::PicturesAndPages) << 2 << 1200000 << timedOut;
         // Without pictures the pixel steps are skipped: three acknowledgements reach the page steps.
         QTest::newRow("pictures and pages, pages") << int(DownloadMode::PicturesAndPages) << 3 << 10000 << timedOut;
