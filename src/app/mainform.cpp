@@ -160,6 +160,10 @@ void MainForm::setupUi(QMainWindow *w)
     canvasLayout = new QVBoxLayout(scrollAreaWidgetContents);
     canvasLayout->setContentsMargins(16, 8, 16, 16);
     labFramePressPos = named(new QLabel(scrollAreaWidgetContents), "labFramePressPos");
+    // As tall from the start as with a position in it, so the canvas under it never shifts.
+    labFramePressPos->setText(QStringLiteral("Pos(0,0)"));
+    labFramePressPos->setFixedHeight(labFramePressPos->sizeHint().height());
+    labFramePressPos->clear();
     canvasLayout->addWidget(labFramePressPos, 0, Qt::AlignLeft);
     frame = named(new QFrame(scrollAreaWidgetContents), "frame");
     canvasLayout->addWidget(frame, 0, Qt::AlignLeft | Qt::AlignTop);
@@ -213,6 +217,11 @@ void MainForm::setupUi(QMainWindow *w)
     debug->addWidget(textBrowserRecv, 1);
     debug->addWidget(btnClearRecv, 0, Qt::AlignRight);
     splitterConsole->addWidget(frameDebug);
+    // Dragged down as far as it goes, the console keeps two lines of text over its buttons.
+    const int twoLines = 2 * textBrowser->fontMetrics().lineSpacing() + 2 * textBrowser->frameWidth() + 8;
+    textBrowser->setMinimumHeight(twoLines);
+    textBrowserRecv->setMinimumHeight(twoLines);
+    groupBox->setMinimumHeight(qMax(120, groupBox->minimumSizeHint().height()));
     splitterCentre->addWidget(groupBox);
     splitterCentre->setStretchFactor(0, 1);
     splitterCentre->setStretchFactor(1, 0);
