@@ -173,7 +173,6 @@ void MainForm::setupUi(QMainWindow *w)
     splitterCentre->addWidget(scrollArea);
 
     groupBox = named(new QGroupBox(splitterCentre), "groupBox");
-    groupBox->setMinimumHeight(120);
     auto *console = new QHBoxLayout(groupBox);
     console->setContentsMargins(4, 4, 4, 4);
     // Instructions being written | examples | what the module said.
@@ -217,11 +216,11 @@ void MainForm::setupUi(QMainWindow *w)
     debug->addWidget(textBrowserRecv, 1);
     debug->addWidget(btnClearRecv, 0, Qt::AlignRight);
     splitterConsole->addWidget(frameDebug);
-    // Dragged down as far as it goes, the console keeps two lines of text over its buttons.
+    // Dragged down as far as it goes, the console keeps two lines of text over its buttons: no
+    // fixed minimum, so the splitter stops at what the console's layout needs once styled.
     const int twoLines = 2 * textBrowser->fontMetrics().lineSpacing() + 2 * textBrowser->frameWidth() + 8;
     textBrowser->setMinimumHeight(twoLines);
     textBrowserRecv->setMinimumHeight(twoLines);
-    groupBox->setMinimumHeight(qMax(120, groupBox->minimumSizeHint().height()));
     splitterCentre->addWidget(groupBox);
     splitterCentre->setStretchFactor(0, 1);
     splitterCentre->setStretchFactor(1, 0);

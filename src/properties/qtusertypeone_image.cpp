@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QStyle>
 #include <QToolButton>
 
 QtUserTypeOne_ImageWidget::QtUserTypeOne_ImageWidget(QWidget *parent)
@@ -88,7 +89,10 @@ void QtUserTypeOne_ImageWidget::openPictureList()
 
     const int rows = qBound(1, int(m_list->count()), 8);
     const int rowHeight = qMax(m_list->sizeHintForRow(0), 50);
-    m_list->resize(qMax(width(), 240), rows * rowHeight + 2 * m_list->frameWidth());
+    // Wide enough for the longest name, with room for the scroll bar.
+    const int names = m_list->sizeHintForColumn(0) + 2 * m_list->frameWidth()
+                      + m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 8;
+    m_list->resize(qMax(width(), names), rows * rowHeight + 2 * m_list->frameWidth());
     // Under the row, kept on the screen.
     QPoint at = mapToGlobal(QPoint(0, height()));
     if (const QScreen *screen = this->screen()) {
