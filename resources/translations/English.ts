@@ -2268,6 +2268,14 @@ Character table: %2 Chinese and other characters</translation>
         <source>未选择图片，请您在图库中选择一张图片！</source>
         <translation>Not selected picture, please select a picture in the gallery!</translation>
     </message>
+    <message>
+        <source>从图库中选择图片</source>
+        <translation>Choose a picture from the library</translation>
+    </message>
+    <message>
+        <source>图库中没有图片</source>
+        <translation>The library holds no pictures</translation>
+    </message>
 </context>
 <context>
     <name>QtUserTypeTwo_ColorWidget</name>

@@ -53,6 +53,11 @@ void LanguageDlg::retranslateUi()
     rbEnglish->setText(tr("英文"));
     btnOK->setText(tr("确定"));
     btnCancel->setText(tr("取消"));
+    // Widths follow the texts so that no language cuts them; the buttons keep their right edge.
+    const int cancelW = qMax(61, btnCancel->sizeHint().width());
+    const int okW = qMax(61, btnOK->sizeHint().width());
+    btnCancel->setGeometry(311 - cancelW, 90, cancelW, 41);
+    btnOK->setGeometry(btnCancel->x() - 15 - okW, 90, okW, 41);
 }
 
 int LanguageDlg::checkedId() const

@@ -160,6 +160,10 @@ void MainForm::setupUi(QMainWindow *w)
     canvasLayout = new QVBoxLayout(scrollAreaWidgetContents);
     canvasLayout->setContentsMargins(16, 8, 16, 16);
     labFramePressPos = named(new QLabel(scrollAreaWidgetContents), "labFramePressPos");
+    // As tall from the start as with a position in it, so the canvas under it never shifts.
+    labFramePressPos->setText(QStringLiteral("Pos(0,0)"));
+    labFramePressPos->setFixedHeight(labFramePressPos->sizeHint().height());
+    labFramePressPos->clear();
     canvasLayout->addWidget(labFramePressPos, 0, Qt::AlignLeft);
     frame = named(new QFrame(scrollAreaWidgetContents), "frame");
     canvasLayout->addWidget(frame, 0, Qt::AlignLeft | Qt::AlignTop);
@@ -169,7 +173,6 @@ void MainForm::setupUi(QMainWindow *w)
     splitterCentre->addWidget(scrollArea);
 
     groupBox = named(new QGroupBox(splitterCentre), "groupBox");
-    groupBox->setMinimumHeight(120);
     auto *console = new QHBoxLayout(groupBox);
     console->setContentsMargins(4, 4, 4, 4);
     // Instructions being written | examples | what the module said.
@@ -213,6 +216,11 @@ void MainForm::setupUi(QMainWindow *w)
     debug->addWidget(textBrowserRecv, 1);
     debug->addWidget(btnClearRecv, 0, Qt::AlignRight);
     splitterConsole->addWidget(frameDebug);
+    // Dragged down as far as it goes, the console keeps two lines of text over its buttons: no
+    // fixed minimum, so the splitter stops at what the console's layout needs once styled.
+    const int twoLines = 2 * textBrowser->fontMetrics().lineSpacing() + 2 * textBrowser->frameWidth() + 8;
+    textBrowser->setMinimumHeight(twoLines);
+    textBrowserRecv->setMinimumHeight(twoLines);
     splitterCentre->addWidget(groupBox);
     splitterCentre->setStretchFactor(0, 1);
     splitterCentre->setStretchFactor(1, 0);

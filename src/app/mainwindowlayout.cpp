@@ -79,7 +79,7 @@ void MainWindow::saveLayout(QSettings &settings) const
     for (QSplitter *s : const_cast<MainForm &>(ui).splitters())
         splitters << s->saveState();
     settings.setValue(QLatin1String(SplittersKey), splitters);
-    settings.setValue(QLatin1String(ZoomKey), m_frame->zoom());
+    settings.setValue(QLatin1String(ZoomKey), m_frame->zoomPercent());
     settings.sync();
 }
 
@@ -128,7 +128,10 @@ bool MainWindow::restoreLayout(const QSettings &settings, const QSize &screenRoo
     }
     bool ok = false;
     const int zoom = settings.value(QLatin1String(ZoomKey)).toInt(&ok);
-    if (ok)
+    // Earlier versions kept the whole factor (1 to 8); levels in percent start at 25.
+    if (ok && zoom <= QMyFrame::MaxZoom)
         m_frame->setZoom(zoom);
+    else if (ok)
+        m_frame->setZoomPercent(zoom);
     return true;
 }

@@ -5,6 +5,8 @@
 #include "canvas/qmywidget.h"
 #include "dialogs/qmymessagebox.h"
 #include "edit/editrules.h"
+#include "library/librarypanel.h"
+#include "library/thumbnailloader.h"
 #include "script/scripts.h"
 #include "mainwindow.h"
 #include "model/resolutionlist.h"
@@ -18,6 +20,7 @@
 #include "setscreensizedlg.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace {
 
@@ -55,6 +58,16 @@ PropertyPanel::PropertyPanel(MainWindow *window, QtTreePropertyBrowser *browser)
     browser->setFactoryForManager(enumManager, m_enumFactory);
     browser->setResizeMode(QtTreePropertyBrowser::ResizeToContents);
     m_imageFactory->setSelectedImageNumProvider([window] { return window->selectedImageNum(); });
+    m_imageFactory->setPictureChoices([window] {
+        QVector<PictureChoice> choices;
+        const PictureLibrary &pictures = window->canvas()->pageTable()->pictures();
+        ThumbnailLoader *thumbnails = window->library() ? window->library()->thumbnails() : nullptr;
+        for (int n = 0; n < pictures.count(); ++n) {
+            const QString &path = pictures.at(n).path;
+            choices.append({n, QFileInfo(path).fileName(), thumbnails ? thumbnails->thumbnail(path) : QPixmap()});
+        }
+        return choices;
+    });
 
     connect(variantManager, &QtVariantPropertyManager::valueChanged, this,
             qOverload<QtProperty *, const QVariant &>(&PropertyPanel::slotVariantPropertyValueChanged));

@@ -51,14 +51,16 @@ void ItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, 
         painter->drawPath(path);
     }
 
-    const QRectF iconRect(r.left() + 5, r.top(), 30, 30);
+    // Icon and label share the row's middle line, whatever the row's height and the font.
+    const qreal side = qMin<qreal>(26, r.height() - 2);
+    const QRectF iconRect(r.left() + 5, r.top() + (r.height() - side) / 2, side, side);
     const QPixmap pm = iconPixmap(item.iconPath);
     if (!pm.isNull())
         painter->drawPixmap(iconRect, pm, QRectF(pm.rect()));
 
-    const QRectF textRect(iconRect.right() + 5, iconRect.top(), r.width() - 10 - 30, 30);
+    const QRectF textRect(iconRect.right() + 8, r.top(), r.right() - iconRect.right() - 8, r.height());
     painter->setPen(Qt::black);
     painter->setFont(QFont(QStringLiteral("Microsoft Yahei"), 10));
-    painter->drawText(textRect, item.label, QTextOption());
+    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, item.label);
     painter->restore();
 }

@@ -70,8 +70,9 @@ void ModuleLook::paintEvent(QPaintEvent *)
     QPainter p(this);
     p.fillRect(rect(), palette().window());
     const QImage img = image();
-    // Each module pixel a square of the canvas's device pixels, never smoothed.
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Each module pixel a square of the canvas's device pixels, never smoothed; only a page shrunk
+    // below 1x is blended, so that thin strokes stay visible.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, m_canvas->zoomPercent() < 100);
     p.drawImage(m_canvas->exactRect(QRect(QPoint(0, 0), img.size())), img);
 }
 

@@ -461,7 +461,7 @@ void QMyFrame::paintEvent(QPaintEvent *e)
         QTimer::singleShot(0, this, [this] { relayout(); });
     }
     QPainter screen(this);
-    if (m_zoom == 1 && devicePixelRatioF() == 1) {
+    if (m_zoom == 100 && devicePixelRatioF() == 1) {
         paintPage(screen);
     } else {
         // The module pixels under the exposed area are drawn at module resolution and blown up,
@@ -475,6 +475,8 @@ void QMyFrame::paintEvent(QPaintEvent *e)
             p.translate(-area.topLeft());
             paintPage(p);
             p.end();
+            // Shrunk below 1x, neighbouring pixels are blended so thin lines do not vanish.
+            screen.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 100);
             screen.drawImage(exactRect(area), image);
         }
     }
@@ -500,6 +502,11 @@ void QMyFrame::paintPage(QPainter &p)
     Renderer::paintHelpLines(p, page, ctx);
     for (const QMyDrawType *d : m_table->pagePrimitives(m_table->currentPage()))
         Renderer::paintPrimitive(p, *d);
+    // A QR code's number lies on the page beside the symbol, not on it.
+    for (const QMyWidget *w : m_table->pageControls(m_table->currentPage())) {
+        if (w->kind() == ControlKind::QRCode)
+            Renderer::paintOutsideNumber(p, Renderer::asShown(w->record()), ctx.pageSize, m_pageBackgroundNum);
+    }
 }
 
 void QMyFrame::contextMenuEvent(QContextMenuEvent *e)

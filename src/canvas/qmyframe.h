@@ -57,17 +57,25 @@ public:
     void setHelpLineTop(int v);
     void setHelpLineBottom(int v);
 
-    // Each module pixel is zoom x zoom screen pixels; every position the canvas takes or gives
-    // is in module pixels. Under a fractional scale (1.25, 1.5) a module pixel is a whole number
-    // of device pixels near zoom x scale, so that it stays a square: see moduleScale().
-    int zoom() const { return m_zoom; }
-    void setZoom(int zoom);
-    // The largest zoom at which the page fits in room (screen pixels), at least 1x.
+    // The zoom in percent, one of ZoomLevels: 25, 50 and 75 to see a large page whole, then
+    // whole factors, where each module pixel is zoom x zoom screen pixels. Every position the
+    // canvas takes or gives is in module pixels. Under a fractional scale (1.25, 1.5) a module
+    // pixel at a whole factor is a whole number of device pixels near zoom x scale, so that it
+    // stays a square: see moduleScale().
+    int zoomPercent() const { return m_zoom; }
+    // Takes the nearest level.
+    void setZoomPercent(int percent);
+    // The whole factor (1 to 8), 0 below 1x; setZoom takes a whole factor.
+    int zoom() const { return m_zoom / 100; }
+    void setZoom(int factor) { setZoomPercent(qBound(int(MinZoom), factor, int(MaxZoom)) * 100); }
+    // The level after or before the current one, as far as the levels go.
+    void zoomStep(int steps);
+    // The largest level (in percent) at which the page fits in room (screen pixels).
     int fitZoom(const QSize &room) const;
     void zoomToFit(const QSize &room);
-    // Zooms keeping the module pixel at `at` (canvas coordinates) under the same spot of the
-    // scroll area around the canvas.
-    void zoomAround(int zoom, const QPoint &at);
+    // Zooms by steps levels keeping the module pixel at `at` (canvas coordinates) under the same
+    // spot of the scroll area around the canvas.
+    void zoomAround(int steps, const QPoint &at);
     QScrollArea *scrollArea() const;
     // The module pixel under a point of the canvas widget.
     QPoint toModule(const QPointF &widgetPos) const;
@@ -161,7 +169,7 @@ signals:
     void s_sendParent(int drawType, QMyDrawType *d);
     void s_delAction();
     void s_sendPressPos(QPoint pos);
-    void zoomChanged(int zoom);
+    void zoomChanged(int percent);
     // The module pixel under the cursor; (-1, -1) when the cursor left the page.
     void cursorMoved(const QPoint &modulePos);
 
@@ -188,10 +196,14 @@ protected:
     void leaveEvent(QEvent *e) override;
 
 private:
+    // Widget pixels per module pixel at a zoom level on this screen.
+    qreal scaleAt(int percent) const;
     // Sizes the canvas and places the controls of every page with widgets for the current scale.
     void relayout();
     void applySelectionMarks();
     Snap::Candidates snapCandidates() const;
+    // How near (module pixels) a line must come to be caught.
+    int snapWithin() const;
     void showSnapGuides(const Snap::Result &r);
     void paintPage(QPainter &p);
     QRect selectionBounds() const;
@@ -251,7 +263,7 @@ private:
     PageTable *m_ownTable = nullptr;
     QMyDrawType *m_drawing = nullptr;  // primitive being drawn by the held button
 
-    int m_zoom = 1;
+    int m_zoom = 100;  // percent
     qreal m_laidOutScale = 0;  // moduleScale() the canvas and its controls were placed at
     struct ZoomAnchor {
         bool active = false;

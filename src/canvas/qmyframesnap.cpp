@@ -2,6 +2,8 @@
 // guide lines shown while an edge or centre sits on one of them.
 #include "qmyframe.h"
 
+#include <QtMath>
+
 #include "pagetable.h"
 #include "qmywidget.h"
 
@@ -72,7 +74,7 @@ Snap::Candidates QMyFrame::snapCandidates() const
 
 QPoint QMyFrame::snapDrag(const QRect &moving, int lines)
 {
-    Snap::Result r = Snap::snap(moving, snapCandidates(), Snap::threshold(kSnapScreenPixels, m_zoom), lines);
+    Snap::Result r = Snap::snap(moving, snapCandidates(), snapWithin(), lines);
     // A whole item that is on the page stays there: a line that would push its far side off is
     // not taken.
     const QRect moved = moving.translated(r.offset);
@@ -107,17 +109,18 @@ void QMyFrame::showSnapGuides(const Snap::Result &r)
     // A module line at x lies between the pixels x - 1 and x; the guide takes the device column
     // at its left end, kept inside the page for the far edge.
     const qreal ratio = devicePixelRatioF();
-    const int k = devicePixelsPerModulePixel(m_zoom, ratio);
+    const qreal k = moduleScale() * ratio;  // device pixels per module pixel
+    auto device = [k](int modulePixel) { return qFloor(modulePixel * k + 1e-9); };
     auto middle = [ratio](int devicePixel) { return (devicePixel + 0.5) / ratio; };
-    const qreal right = middle(m_frameW * k - 1);
-    const qreal bottom = middle(m_frameH * k - 1);
+    const qreal right = middle(device(m_frameW) - 1);
+    const qreal bottom = middle(device(m_frameH) - 1);
     QVector<QLineF> lines;
     if (r.snappedX) {
-        const qreal x = middle(qMin(r.guideX * k, m_frameW * k - 1));
+        const qreal x = middle(qMin(device(r.guideX), device(m_frameW) - 1));
         lines << QLineF(0, 0, 0, bottom).translated(x, 0);
     }
     if (r.snappedY) {
-        const qreal y = middle(qMin(r.guideY * k, m_frameH * k - 1));
+        const qreal y = middle(qMin(device(r.guideY), device(m_frameH) - 1));
         lines << QLineF(0, 0, right, 0).translated(0, y);
     }
     // Only the old and new guides are repainted, not the page under them.
@@ -130,6 +133,12 @@ void QMyFrame::showSnapGuides(const Snap::Result &r)
         m_guides->update(around(l));
     m_guides->raise();
     m_guides->show();
+}
+
+int QMyFrame::snapWithin() const
+{
+    // The same reach on the screen at every zoom: more module pixels when the page is shrunk.
+    return m_zoom >= 100 ? Snap::threshold(kSnapScreenPixels, zoom()) : qMax(1, kSnapScreenPixels * 100 / m_zoom);
 }
 
 void QMyFrame::clearSnapGuides() { showSnapGuides(Snap::Result()); }

@@ -1,9 +1,11 @@
-// Zooming the canvas: module pixels shown as squares of 1 to 8 screen pixels, the conversion of
-// screen points to module pixels, and the cursor's module pixel for the status bar.
+// Zooming the canvas: the page shrunk to 25 % to 75 % or module pixels shown as squares of 1 to 8
+// screen pixels, the conversion of screen points to module pixels, and the cursor's module pixel
+// for the status bar.
 #include "qmyframe.h"
 
 #include "pagetable.h"
 #include "qmywidget.h"
+#include "support/zoomlevels.h"
 
 #include <QCoreApplication>
 #include <QtMath>
@@ -12,16 +14,18 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
-void QMyFrame::setZoom(int zoom)
+void QMyFrame::setZoomPercent(int percent)
 {
-    zoom = qBound(int(MinZoom), zoom, int(MaxZoom));
-    if (zoom == m_zoom)
+    const int level = ZoomLevels::nearest(percent);
+    if (level == m_zoom)
         return;
-    m_zoom = zoom;
+    m_zoom = level;
     clearSnapGuides();
     relayout();
     emit zoomChanged(m_zoom);
 }
+
+void QMyFrame::zoomStep(int steps) { setZoomPercent(ZoomLevels::step(m_zoom, steps)); }
 
 void QMyFrame::relayout()
 {
@@ -40,11 +44,16 @@ void QMyFrame::relayout()
 
 int QMyFrame::devicePixelsPerModulePixel(int zoom, qreal ratio) { return qMax(1, qRound(zoom * ratio)); }
 
-qreal QMyFrame::moduleScale() const
+qreal QMyFrame::scaleAt(int percent) const
 {
+    // Below 1x a module pixel cannot be a square of whole pixels; the page is shrunk smoothly.
+    if (percent < 100)
+        return percent / 100.0;
     const qreal ratio = devicePixelRatioF();
-    return devicePixelsPerModulePixel(m_zoom, ratio) / ratio;
+    return devicePixelsPerModulePixel(percent / 100, ratio) / ratio;
 }
+
+qreal QMyFrame::moduleScale() const { return scaleAt(m_zoom); }
 
 QRectF QMyFrame::exactRect(const QRect &module) const
 {
@@ -63,15 +72,15 @@ QRect QMyFrame::coveringRect(const QRect &module) const
 
 int QMyFrame::fitZoom(const QSize &room) const
 {
-    const qreal ratio = devicePixelRatioF();
-    int z = MaxZoom;
-    while (z > MinZoom && (qCeil(m_frameW * devicePixelsPerModulePixel(z, ratio) / ratio - 1e-9) > room.width()
-                           || qCeil(m_frameH * devicePixelsPerModulePixel(z, ratio) / ratio - 1e-9) > room.height()))
-        --z;
-    return z;
+    return ZoomLevels::largestFitting(
+        [this](int level) {
+            const qreal s = scaleAt(level);
+            return QSize(qCeil(m_frameW * s - 1e-9), qCeil(m_frameH * s - 1e-9));
+        },
+        room);
 }
 
-void QMyFrame::zoomToFit(const QSize &room) { setZoom(fitZoom(room)); }
+void QMyFrame::zoomToFit(const QSize &room) { setZoomPercent(fitZoom(room)); }
 
 QScrollArea *QMyFrame::scrollArea() const
 {
@@ -82,7 +91,7 @@ QScrollArea *QMyFrame::scrollArea() const
     return nullptr;
 }
 
-void QMyFrame::zoomAround(int zoom, const QPoint &at)
+void QMyFrame::zoomAround(int steps, const QPoint &at)
 {
     QScrollArea *area = scrollArea();
     const int before = m_zoom;
@@ -91,7 +100,7 @@ void QMyFrame::zoomAround(int zoom, const QPoint &at)
     // not scroll far enough at the smaller zooms on the way.
     if (!m_zoomAnchor.active || spot != m_zoomAnchor.spot)
         m_zoomAnchor = {true, spot, QPointF(at) / moduleScale()};
-    setZoom(zoom);
+    zoomStep(steps);
     if (m_zoom == before)
         return;
     const QPointF anchor = m_zoomAnchor.module * moduleScale();
@@ -141,7 +150,7 @@ void QMyFrame::wheelEvent(QWheelEvent *e)
     }
     const int steps = e->angleDelta().y();
     if (steps != 0)
-        zoomAround(m_zoom + (steps > 0 ? 1 : -1), e->position().toPoint());
+        zoomAround(steps > 0 ? 1 : -1, e->position().toPoint());
     e->accept();
 }
 

@@ -7,3 +7,17 @@ QMyQRCode::QMyQRCode(int id, const QString &className, QMyFrame *parent) : QMyWi
 
 // The symbol is square: its height follows its width.
 void QMyQRCode::settle() { m_rec.settle(); }
+
+void QMyQRCode::moveEvent(QMoveEvent *e)
+{
+    QMyWidget::moveEvent(e);
+    if (parentWidget())
+        parentWidget()->update();
+}
+
+void QMyQRCode::resizeEvent(QResizeEvent *e)
+{
+    QMyWidget::resizeEvent(e);
+    if (parentWidget())
+        parentWidget()->update();
+}

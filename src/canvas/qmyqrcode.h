@@ -10,4 +10,7 @@ public:
 
 protected:
     void settle() override;
+    // The number label lies on the canvas beside the symbol and moves with it.
+    void moveEvent(QMoveEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
 };

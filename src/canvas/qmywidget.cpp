@@ -85,8 +85,6 @@ QString QMyWidget::instructionText()
     return m_instruction;
 }
 
-int QMyWidget::zoom() const { return m_page ? m_page->zoom() : 1; }
-
 qreal QMyWidget::moduleScale() const { return m_page ? m_page->moduleScale() : 1.0; }
 
 QPoint QMyWidget::local(const QPointF &widgetPos) const
@@ -416,7 +414,7 @@ void QMyWidget::paintEvent(QPaintEvent *)
     // device pixels on the canvas's grid.
     QImage image;
     QPainter scaled;
-    const bool blowUp = zoom() > 1 || devicePixelRatioF() != 1;
+    const bool blowUp = moduleScale() != 1 || devicePixelRatioF() != 1;
     if (blowUp) {
         image = QImage(sane(m_rec.w), sane(m_rec.h), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
@@ -436,6 +434,7 @@ void QMyWidget::paintEvent(QPaintEvent *)
         scaled.end();
         const QRectF exact = m_page ? m_page->exactRect(QRect(m_rec.x, m_rec.y, image.width(), image.height()))
                                     : QRectF(rect());
+        screen.setRenderHint(QPainter::SmoothPixmapTransform, moduleScale() < 1);
         screen.drawImage(exact.translated(-pos()), image);
     }
 }

@@ -113,8 +113,6 @@ protected:
 
     ControlRecord m_rec;
 
-    // Screen pixels per module pixel on the canvas.
-    int zoom() const;
     // Widget pixels per module pixel (the canvas's), and the widget rectangle the control takes.
     qreal moduleScale() const;
     QRect screenRect() const;

@@ -2,6 +2,7 @@
 
 #include "qmyframe.h"
 #include "qmywidget.h"
+#include "support/zoomlevels.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -25,28 +26,28 @@ ZoomBox::ZoomBox(QMyFrame *canvas, QWidget *parent) : QWidget(parent), m_canvas(
     m_combo = new QComboBox(this);
     m_combo->setObjectName(QStringLiteral("cbZoom"));
     m_combo->setFocusPolicy(Qt::NoFocus);
-    for (int z = QMyFrame::MinZoom; z <= QMyFrame::MaxZoom; ++z)
-        m_combo->addItem(QStringLiteral("%1x").arg(z), z);
+    for (const int z : ZoomLevels::all())
+        m_combo->addItem(ZoomLevels::label(z), z);
     m_combo->addItem(QString(), kFit);
     layout->addWidget(m_cursor);
     layout->addWidget(m_combo);
     retranslate();
-    showZoom(canvas->zoom());
+    showZoom(canvas->zoomPercent());
 
     connect(m_combo, QOverload<int>::of(&QComboBox::activated), this, [this](int index) {
         const int z = m_combo->itemData(index).toInt();
         if (z == kFit)
             fit();
         else
-            m_canvas->setZoom(z);
+            m_canvas->setZoomPercent(z);
     });
     connect(canvas, &QMyFrame::zoomChanged, this, &ZoomBox::showZoom);
     connect(canvas, &QMyFrame::cursorMoved, this, [this](const QPoint &p) {
         m_cursor->setText(p.x() < 0 ? QString() : QStringLiteral("X %1  Y %2").arg(p.x()).arg(p.y()));
     });
 
-    auto zoomIn = [this] { m_canvas->setZoom(m_canvas->zoom() + 1); };
-    auto zoomOut = [this] { m_canvas->setZoom(m_canvas->zoom() - 1); };
+    auto zoomIn = [this] { m_canvas->zoomStep(1); };
+    auto zoomOut = [this] { m_canvas->zoomStep(-1); };
     QWidget *window = parent ? parent->window() : this;
     for (const QKeySequence &k : {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)})
         connect(new QShortcut(k, window), &QShortcut::activated, this, zoomIn);
@@ -69,9 +70,9 @@ void ZoomBox::fit()
     m_canvas->zoomToFit(area->maximumViewportSize() - QSize(at.x() + margin, at.y() + margin));
 }
 
-void ZoomBox::showZoom(int zoom)
+void ZoomBox::showZoom(int percent)
 {
-    const int i = m_combo->findData(zoom);
+    const int i = m_combo->findData(percent);
     if (i >= 0)
         m_combo->setCurrentIndex(i);
 }

@@ -15,7 +15,8 @@ public:
 
     QComboBox *combo() const { return m_combo; }
     QLabel *cursorLabel() const { return m_cursor; }
-    // Zooms so the page fills the scroll area the canvas sits in, as far as 8x allows.
+    // Zooms so the page fills the scroll area the canvas sits in: the largest level that shows
+    // it whole, from 25 % to 8x.
     void fit();
 
 protected:
@@ -23,7 +24,7 @@ protected:
 
 private:
     void retranslate();
-    void showZoom(int zoom);
+    void showZoom(int percent);
 
     QMyFrame *m_canvas = nullptr;
     QComboBox *m_combo = nullptr;

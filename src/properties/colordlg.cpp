@@ -53,6 +53,15 @@ void ColorDlg::retranslate()
     m_label->setText(tr("当前颜色："));
     m_btnOK->setText(tr("确定"));
     m_btnCancel->setText(tr("取消"));
+    // Widths follow the texts so that no language cuts them; the buttons keep their right edge.
+    const int labelW = qMax(81, m_label->sizeHint().width());
+    m_label->setGeometry(50, 350, labelW, 31);
+    m_editColor->move(m_label->geometry().right() + 20, 350);
+    m_labNum->move(m_editColor->geometry().right() + 10, 350);
+    const int cancelW = qMax(75, m_btnCancel->sizeHint().width());
+    const int okW = qMax(75, m_btnOK->sizeHint().width());
+    m_btnCancel->setGeometry(745 - cancelW, 340, cancelW, 41);
+    m_btnOK->setGeometry(m_btnCancel->x() - 15 - okW, 340, okW, 41);
 }
 
 void ColorDlg::changeEvent(QEvent *e)

@@ -23,11 +23,7 @@ ColorDraw::ColorDraw(QWidget *parent) : QFrame(parent)
 
 ColorDraw::~ColorDraw() { delete m_painter; }
 
-QColor ColorDraw::numberColorFor(int n)
-{
-    const QColor c = ColorTable::colorAt(n);
-    return (c.red() > 70 || c.green() > 70 || c.blue() > 70) ? QColor(Qt::black) : QColor(Qt::white);
-}
+QColor ColorDraw::numberColorFor(int n) { return ColorTable::numberTextColorOn(n); }
 
 void ColorDraw::render()
 {

@@ -19,11 +19,19 @@ QHBoxLayout *layoutFor(QWidget *widget)
 void setUpButton(QWidget *widget, QPushButton *button, int width)
 {
     button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
-    button->setFixedWidth(width);
-    button->setStyleSheet(QStringLiteral("font-size:12px;"));
+    // A row is lower than a button of the style; without its padding the text fits the height.
+    button->setStyleSheet(QStringLiteral("font-size:12px;padding:0px 3px;"));
+    fitButton(button, width);
     button->installEventFilter(widget);
     widget->setFocusProxy(button);
     widget->setFocusPolicy(button->focusPolicy());
+}
+
+void fitButton(QPushButton *button, int width)
+{
+    button->ensurePolished();
+    const int text = button->fontMetrics().horizontalAdvance(button->text());
+    button->setFixedWidth(qMax(width, text + 10));
 }
 
 }  // namespace PropertyRow

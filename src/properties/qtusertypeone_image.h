@@ -3,13 +3,25 @@
 #include "qttextvaluefactory.h"
 #include "qttextvaluemanager.h"
 
+#include <QPixmap>
+#include <QVector>
 #include <QWidget>
 
 #include <functional>
 
 class QLabel;
+class QListWidget;
 class QMyMessageBox;
 class QPushButton;
+class QToolButton;
+
+// A picture of the library as the row's list offers it.
+struct PictureChoice {
+    int number = -1;
+    QString name;
+    QPixmap thumbnail;  // null while not made yet
+};
+using PictureChoices = std::function<QVector<PictureChoice>()>;
 
 // Picture numbers of the library; the empty text is "no picture".
 class QtUserTypeOne_ImageManager : public QtTextValueManager {
@@ -18,7 +30,8 @@ public:
     using QtTextValueManager::QtTextValueManager;
 };
 
-// Shows a picture number with "设置" (take the picture selected in the library) and "移除".
+// Shows a picture number with a list of the library's pictures to pick from, "设置" (take the
+// picture selected in the library) and "移除".
 class QtUserTypeOne_ImageWidget : public QWidget {
     Q_OBJECT
 public:
@@ -30,8 +43,14 @@ public:
     QString value() const { return m_value; }
     // Where "设置" reads the library's selected picture (-1 for none).
     void setSelectedImageNumProvider(std::function<int()> provider) { m_selectedImageNum = std::move(provider); }
+    // What the list offers, asked each time it opens.
+    void setPictureChoices(PictureChoices choices) { m_choices = std::move(choices); }
 
     QLabel *label() const { return m_label; }
+    QToolButton *listButton() const { return m_btnList; }
+    // The open list, null when closed.
+    QListWidget *pictureList() const { return m_list; }
+    void openPictureList();
     QPushButton *addButton() const { return m_btnAdd; }
     QPushButton *removeButton() const { return m_btnRemove; }
     QMyMessageBox *messageBox() const { return m_messageBox; }
@@ -52,8 +71,11 @@ private:
     void take(const QString &value);
 
     QLabel *m_label = nullptr;
+    QToolButton *m_btnList = nullptr;
+    QListWidget *m_list = nullptr;
     QPushButton *m_btnAdd = nullptr;
     QPushButton *m_btnRemove = nullptr;
+    PictureChoices m_choices;
     QMyMessageBox *m_messageBox = nullptr;
     QString m_value;
     std::function<int()> m_selectedImageNum;
@@ -67,10 +89,12 @@ public:
 
     // Given to every editor made from now on; the main window passes its selectedImageNum.
     void setSelectedImageNumProvider(std::function<int()> provider) { m_selectedImageNum = std::move(provider); }
+    void setPictureChoices(PictureChoices choices) { m_choices = std::move(choices); }
 
 protected:
     QtUserTypeOne_ImageWidget *makeEditor(QWidget *parent) override;
 
 private:
     std::function<int()> m_selectedImageNum;
+    PictureChoices m_choices;
 };

@@ -47,6 +47,7 @@ QtUserTypeTwo_ColorWidget::QtUserTypeTwo_ColorWidget(QWidget *parent) : QWidget(
 void QtUserTypeTwo_ColorWidget::retranslate()
 {
     m_btnAdd->setText(tr("设置"));
+    PropertyRow::fitButton(m_btnAdd, 50);
 }
 
 void QtUserTypeTwo_ColorWidget::changeEvent(QEvent *event)
@@ -80,13 +81,14 @@ void QtUserTypeTwo_ColorWidget::setValue(const QString &text)
     m_value = text;
     const int n = shownColorNum();
     const QColor c = ColorTable::colorAt(n);
-    m_label->setStyleSheet(
-        QStringLiteral("background-color:rgb(%1,%2,%3);").arg(c.red()).arg(c.green()).arg(c.blue()));
+    // The number stays readable on dark swatches; a style sheet overrides the palette, so the
+    // text colour goes into the sheet too.
+    m_label->setStyleSheet(QStringLiteral("background-color:rgb(%1,%2,%3);color:%4;")
+                               .arg(c.red())
+                               .arg(c.green())
+                               .arg(c.blue())
+                               .arg(ColorTable::numberTextColorOn(n).name()));
     m_label->setText(QString::number(n));
-    // The number stays readable on dark swatches.
-    QPalette palette = m_label->palette();
-    palette.setColor(QPalette::WindowText, ColorTable::numberTextColorOn(n));
-    m_label->setPalette(palette);
 }
 
 void QtUserTypeTwo_ColorWidget::btnAddClicked()

@@ -1,20 +1,16 @@
 #include "moduleraster.h"
 
+#include "moduleglyphs.h"
+
 #include "model/colortable.h"
 #include "render/qrsymbol.h"
 #include "render/renderer.h"
 
 #include <QCoreApplication>
-#include <QFont>
 #include <QGuiApplication>
-#include <QHash>
-#include <QMutex>
-#include <QPainter>
 
 #include <algorithm>
 #include <cstdlib>
-#include <mutex>
-#include <vector>
 
 namespace {
 
@@ -23,66 +19,6 @@ constexpr int kMaxCoord = 1 << 20;
 constexpr int kMaxExtent = 1 << 15;
 
 int bounded(int v, int lo, int hi) { return v < lo ? lo : (v > hi ? hi : v); }
-
-// A character of the module's bitmap font: one bit per pixel of its cell.
-struct Glyph {
-    int w = 0;
-    int h = 0;
-    std::vector<quint8> on;
-};
-
-// Glyphs come from an installed CJK font drawn without antialiasing at the module's pixel size;
-// whatever the font's own rendering does, only pixels that come out at least half covered are
-// kept, so a glyph is a plain mask.
-Glyph makeGlyph(QChar c, int size)
-{
-    Glyph g;
-    g.w = ModuleRaster::cellWidth(c, size);
-    g.h = size;
-    g.on.assign(size_t(g.w) * size_t(g.h), 0);
-    if (c.isSpace() || !ModuleRaster::canDrawText())
-        return g;
-    static std::once_flag once;
-    std::call_once(once, [] {
-        QFont::insertSubstitutions(QStringLiteral("SimSun"),
-                                   {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
-                                    QStringLiteral("Droid Sans Fallback"), QStringLiteral("AR PL UMing CN")});
-    });
-    QImage img(g.w, g.h, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    {
-        QPainter p(&img);
-        QFont f(QStringLiteral("SimSun"));
-        f.setPixelSize(size * 15 / 16);
-        f.setStyleStrategy(QFont::NoAntialias);
-        f.setHintingPreference(QFont::PreferFullHinting);
-        p.setFont(f);
-        p.setPen(Qt::white);
-        p.drawText(QRect(0, 0, g.w, g.h), Qt::AlignCenter, QString(c));
-    }
-    for (int y = 0; y < g.h; ++y) {
-        const QRgb *row = reinterpret_cast<const QRgb *>(img.constScanLine(y));
-        for (int x = 0; x < g.w; ++x)
-            g.on[size_t(y) * size_t(g.w) + size_t(x)] = qAlpha(row[x]) >= 128 ? 1 : 0;
-    }
-    return g;
-}
-
-// Glyphs by size and character, made once; the module's fonts are fixed, so this only grows with
-// the characters actually drawn (bounded all the same).
-const Glyph &glyphFor(QChar c, int size)
-{
-    static QMutex mutex;
-    static QHash<quint32, Glyph> cache;
-    const quint32 key = (quint32(size) << 16) | c.unicode();
-    QMutexLocker lock(&mutex);
-    auto it = cache.constFind(key);
-    if (it != cache.constEnd())
-        return it.value();
-    if (cache.size() > 20000)
-        cache.clear();
-    return cache.insert(key, makeGlyph(c, size)).value();
-}
 
 bool isSet(int pictureNum) { return pictureNum != -1; }
 
@@ -276,7 +212,8 @@ void ModuleRaster::text(const QRect &area, const QString &text, int fontSize, in
         if (x > clip.right())
             break;
         if (x + cw > clip.left()) {
-            const Glyph &g = glyphFor(ch, size);
+            const auto glyph = ModuleGlyphs::glyph(ch, size);
+            const ModuleGlyph &g = *glyph;
             for (int gy = qMax(0, clip.top() - y); gy < g.h && y + gy <= clip.bottom(); ++gy) {
                 QRgb *row = reinterpret_cast<QRgb *>(m_image->scanLine(y + gy));
                 const quint8 *bits = g.on.data() + size_t(gy) * size_t(g.w);

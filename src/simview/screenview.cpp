@@ -5,6 +5,7 @@
 #include <QtMath>
 
 #include "support/eventposition.h"
+#include "support/zoomlevels.h"
 
 ScreenView::ScreenView(QWidget *parent) : QWidget(parent)
 {
@@ -23,9 +24,9 @@ void ScreenView::setImage(const QImage &image)
     update();
 }
 
-void ScreenView::setZoom(int zoom)
+void ScreenView::setZoomPercent(int percent)
 {
-    m_zoom = qBound(1, zoom, MaxZoom);
+    m_zoom = ZoomLevels::nearest(percent);
     setFixedSize(sizeHint());
     updateGeometry();
     update();
@@ -33,16 +34,22 @@ void ScreenView::setZoom(int zoom)
 
 qreal ScreenView::moduleScale() const
 {
+    if (m_zoom < 100)
+        return m_zoom / 100.0;
     // A whole number of device pixels per module pixel, also under a fractional screen scale.
     const qreal ratio = devicePixelRatioF();
-    return qMax(1, qRound(m_zoom * ratio)) / ratio;
+    return qMax(1, qRound(m_zoom / 100 * ratio)) / ratio;
 }
 
-QSize ScreenView::sizeHint() const
+QSize ScreenView::sizeAt(int percent) const
 {
     const QSize s = m_image.isNull() ? QSize(240, 320) : m_image.size();
-    return QSize(qCeil(s.width() * moduleScale() - 1e-9), qCeil(s.height() * moduleScale() - 1e-9));
+    const qreal ratio = devicePixelRatioF();
+    const qreal k = percent < 100 ? percent / 100.0 : qMax(1, qRound(percent / 100 * ratio)) / ratio;
+    return QSize(qCeil(s.width() * k - 1e-9), qCeil(s.height() * k - 1e-9));
 }
+
+QSize ScreenView::sizeHint() const { return sizeAt(m_zoom); }
 
 void ScreenView::paintEvent(QPaintEvent *)
 {
@@ -51,8 +58,9 @@ void ScreenView::paintEvent(QPaintEvent *)
         p.fillRect(rect(), Qt::black);
         return;
     }
-    // Whole-number scaling without smoothing: each module pixel stays one sharp square.
-    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    // Whole-number scaling without smoothing: each module pixel stays one sharp square. Shrunk,
+    // neighbours are blended so that thin strokes do not vanish.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, m_zoom < 100);
     if (size() != sizeHint())
         setFixedSize(sizeHint());  // the window moved to a screen of another scale
     p.drawImage(QRectF(QPointF(0, 0), QSizeF(m_image.size()) * moduleScale()), m_image);

@@ -4,7 +4,8 @@
 #include <QWidget>
 
 // The module's screen, enlarged by a whole factor so every module pixel is a square of screen
-// pixels. Mouse presses are reported in module pixels.
+// pixels, or shrunk to 25 %, 50 % or 75 % to show a large screen whole. Mouse presses are
+// reported in module pixels.
 class ScreenView : public QWidget {
     Q_OBJECT
 public:
@@ -14,8 +15,14 @@ public:
 
     void setImage(const QImage &image);
     QImage image() const { return m_image; }
-    void setZoom(int zoom);
-    int zoom() const { return m_zoom; }
+    // In percent, one of ZoomLevels; the nearest level is taken.
+    void setZoomPercent(int percent);
+    int zoomPercent() const { return m_zoom; }
+    // A whole factor; zoom() is 0 below 1x.
+    void setZoom(int factor) { setZoomPercent(qBound(1, factor, MaxZoom) * 100); }
+    int zoom() const { return m_zoom / 100; }
+    // The size shown at a level.
+    QSize sizeAt(int percent) const;
     // Widget pixels per module pixel: the zoom, or near it under a fractional screen scale.
     qreal moduleScale() const;
     QSize sizeHint() const override;
@@ -31,6 +38,6 @@ protected:
 
 private:
     QImage m_image;
-    int m_zoom = 2;
+    int m_zoom = 200;  // percent
     bool m_down = false;
 };

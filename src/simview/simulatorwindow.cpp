@@ -2,16 +2,19 @@
 
 #include "screenview.h"
 #include "script/moduletext.h"
+#include "support/zoomlevels.h"
 #include "virtualmodule.h"
 
 #include <QComboBox>
 #include <QDateTime>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -21,7 +24,7 @@ SimulatorWindow::SimulatorWindow(VirtualModule *module, QWidget *parent) : QWidg
     setObjectName(QStringLiteral("SimulatorWindow"));
     m_view = new ScreenView;
     m_view->setObjectName(QStringLiteral("screenView"));
-    auto *scroll = new QScrollArea;
+    auto *scroll = m_scroll = new QScrollArea;
     scroll->setWidget(m_view);
     scroll->setAlignment(Qt::AlignCenter);
     scroll->setBackgroundRole(QPalette::Dark);
@@ -35,9 +38,9 @@ SimulatorWindow::SimulatorWindow(VirtualModule *module, QWidget *parent) : QWidg
     m_labZoom = new QLabel;
     m_cbZoom = new QComboBox;
     m_cbZoom->setObjectName(QStringLiteral("cbZoom"));
-    for (int z = 1; z <= ScreenView::MaxZoom; ++z)
-        m_cbZoom->addItem(QStringLiteral("%1x").arg(z), z);
-    m_cbZoom->setCurrentIndex(m_view->zoom() - 1);
+    for (const int z : ZoomLevels::all())
+        m_cbZoom->addItem(ZoomLevels::label(z), z);
+    m_cbZoom->setCurrentIndex(m_cbZoom->findData(m_view->zoomPercent()));
     auto *status = new QHBoxLayout;
     status->addWidget(m_labPage);
     status->addSpacing(12);
@@ -74,7 +77,7 @@ SimulatorWindow::SimulatorWindow(VirtualModule *module, QWidget *parent) : QWidg
     bottomLayout->setContentsMargins(0, 0, 0, 0);
     bottomLayout->addWidget(m_log, 1);
     bottomLayout->addLayout(commandRow);
-    auto *split = new QSplitter(Qt::Vertical);
+    auto *split = m_split = new QSplitter(Qt::Vertical);
     split->addWidget(top);
     split->addWidget(bottom);
     split->setStretchFactor(0, 3);
@@ -85,7 +88,7 @@ SimulatorWindow::SimulatorWindow(VirtualModule *module, QWidget *parent) : QWidg
     m_frameTimer.setSingleShot(true);
     connect(&m_frameTimer, &QTimer::timeout, this, &SimulatorWindow::refresh);
     connect(m_cbZoom, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
-            [this](int index) { m_view->setZoom(index + 1); });
+            [this](int index) { m_view->setZoomPercent(m_cbZoom->itemData(index).toInt()); });
     connect(m_btnSend, &QPushButton::clicked, this, &SimulatorWindow::onSendClicked);
     connect(m_editCommand, &QLineEdit::returnPressed, this, &SimulatorWindow::onSendClicked);
     connect(m_btnClearLog, &QPushButton::clicked, m_log, &QPlainTextEdit::clear);
@@ -102,7 +105,31 @@ SimulatorWindow::SimulatorWindow(VirtualModule *module, QWidget *parent) : QWidg
     }
     retranslateUi();
     refresh();
-    resize(720, 820);
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    fitScreen(screen ? screen->availableGeometry().size() : QSize(1280, 800));
+}
+
+void SimulatorWindow::fitScreen(const QSize &room)
+{
+    // What lies around the screen: margins, the status row, the scroll area's frame, and a log
+    // of a few lines with the command row under it.
+    layout()->activate();
+    const QMargins m = layout()->contentsMargins();
+    const int frame = 2 * m_scroll->frameWidth();
+    const int log = 6 * fontMetrics().lineSpacing() + m_editCommand->sizeHint().height() + 8;
+    const int status = qMax(m_labZoom->sizeHint().height(), m_cbZoom->sizeHint().height()) + 6;
+    const QSize around(m.left() + m.right() + frame + 4,
+                       m.top() + m.bottom() + status + frame + m_split->handleWidth() + log + 8);
+    // Windows frames and title bars take a little more.
+    const QSize free = room - QSize(16, 48);
+    const int zoom = ZoomLevels::largestFitting([&](int z) { return m_view->sizeAt(z) + around; }, free, 200);
+    m_cbZoom->setCurrentIndex(m_cbZoom->findData(zoom));
+    m_view->setZoomPercent(zoom);
+    const QSize shown = m_view->sizeAt(zoom) + around;
+    resize(qMax(shown.width(), 560), shown.height());
+    const int top = m_view->height() + frame + status;
+    m_split->setSizes({top, log});
+    m_fittedFor = m_view->image().size();
 }
 
 void SimulatorWindow::retranslateUi()
@@ -141,6 +168,11 @@ void SimulatorWindow::refresh()
         return;
     const ModuleRuntime &rt = m_module->runtime();
     m_view->setImage(rt.display());
+    // A screen of another size or turned the other way is shown whole again.
+    if (!m_fittedFor.isEmpty() && m_view->image().size() != m_fittedFor) {
+        const QScreen *screen = this->screen();
+        fitScreen(screen ? screen->availableGeometry().size() : QSize(1280, 800));
+    }
     m_labPage->setText(rt.currentPage() < 0 ? tr("页面：无") : tr("页面：%1").arg(rt.currentPage()));
     static const char *const directions[] = {QT_TR_NOOP("竖屏1"), QT_TR_NOOP("横屏1"), QT_TR_NOOP("竖屏2"),
                                              QT_TR_NOOP("横屏2")};

@@ -9,6 +9,8 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
+class QSplitter;
 class ScreenView;
 class VirtualModule;
 
@@ -29,6 +31,9 @@ public:
     QString logText() const;
     // Sends a line as if it came over the line.
     void sendCommand(const QString &text);
+    // Picks the largest zoom up to 2x at which the window shows the whole screen within room
+    // (the screen's free area) and sizes the window to it; done once when the window is made.
+    void fitScreen(const QSize &room);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -47,9 +52,12 @@ private:
     QLabel *m_labBacklight = nullptr;
     QLabel *m_labZoom = nullptr;
     QComboBox *m_cbZoom = nullptr;
+    QScrollArea *m_scroll = nullptr;
+    QSplitter *m_split = nullptr;
     QPlainTextEdit *m_log = nullptr;
     QLineEdit *m_editCommand = nullptr;
     QPushButton *m_btnSend = nullptr;
     QPushButton *m_btnClearLog = nullptr;
     QTimer m_frameTimer;
+    QSize m_fittedFor;  // the screen size (as drawn) the window was last sized for
 };

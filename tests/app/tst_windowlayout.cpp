@@ -5,16 +5,20 @@
 #include "app/mainwindow.h"
 #include "canvas/qmyframe.h"
 #include "canvas/qmywidget.h"
+#include "canvas/zoombox.h"
+#include "support/zoomlevels.h"
 #include "file/projectfile.h"
 #include "library/librarypanel.h"
 #include "picturereferencesproject.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSplitter>
@@ -37,6 +41,8 @@ private slots:
     void partlyOffScreenIsPulledIn();
     void smallScreenStartsMaximized();
     void unreadableSettingsGiveTheFirstLayout();
+    void fitShowsALargePageWhole();
+    void canvasStaysPutWhenThePositionShows();
 
 private:
     QString makeProject();
@@ -284,6 +290,52 @@ void TestWindowLayout::unreadableSettingsGiveTheFirstLayout()
     QVERIFY(!w.restoreLayout(*settings(), QSize(1920, 1080)));
     QCOMPARE(w.size(), QSize(1303, 853));
     QCOMPARE(w.canvas()->zoom(), 1);
+}
+
+// An 800 x 480 page in a 1280 x 800 window: fitting goes below 1x, to the largest level that
+// shows the page whole, and a level kept in percent comes back.
+void TestWindowLayout::fitShowsALargePageWhole()
+{
+    {
+        MainWindow w;
+        w.restoreLayout(*settings(), QSize(1280, 800));
+        w.resize(1280, 800);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.canvas()->setFrameSize(800, 480);
+        auto *box = w.findChild<ZoomBox *>();
+        QVERIFY(box);
+        box->fit();
+        QCoreApplication::processEvents();
+        const int fitted = w.canvas()->zoomPercent();
+        QVERIFY2(fitted < 100, qPrintable(QString::number(fitted)));
+        QScrollArea *area = w.canvas()->scrollArea();
+        QVERIFY(!area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible());
+        const QPoint at = w.canvas()->mapTo(area->viewport(), QPoint());
+        const QSize room = area->viewport()->size() - QSize(at.x(), at.y());
+        QVERIFY(QRect(QPoint(), room).contains(QRect(QPoint(), w.canvas()->size())));
+        const QSize next = QSize(800, 480) * (ZoomLevels::step(fitted, 1) / 100.0);
+        QVERIFY(next.width() > room.width() || next.height() > room.height());
+        QCOMPARE(box->combo()->currentText(), QStringLiteral("%1%").arg(fitted));
+        w.saveLayout(*settings());
+    }
+    MainWindow again;
+    again.restoreLayout(*settings(), QSize(1280, 800));
+    QVERIFY(again.canvas()->zoomPercent() < 100);
+}
+
+void TestWindowLayout::canvasStaysPutWhenThePositionShows()
+{
+    MainWindow w;
+    w.restoreLayout(*settings(), QSize(1280, 800));
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QPoint before = w.canvas()->mapTo(&w, QPoint());
+    emit w.canvas()->s_sendPressPos(QPoint(60, 60));
+    auto *label = w.findChild<QLabel *>(QStringLiteral("labFramePressPos"));
+    QCOMPARE(label->text(), QStringLiteral("Pos(60,60)"));
+    QCoreApplication::processEvents();
+    QCOMPARE(w.canvas()->mapTo(&w, QPoint()), before);
 }
 
 QTEST_MAIN(TestWindowLayout)

@@ -25,6 +25,7 @@ private slots:
     void pixelsAreSquares_data();
     void pixelsAreSquares();
     void zoomLimitsWheelAndFit();
+    void halfSize();
     void zoomBoxFollowsTheCanvas();
     void wheelKeepsThePixelUnderTheCursor();
 
@@ -198,19 +199,59 @@ void TestZoom::zoomLimitsWheelAndFit()
     QCOMPARE(m_frame->zoom(), 3);  // 500 / 128
     m_frame->zoomToFit(QSize(5000, 5000));
     QCOMPARE(m_frame->zoom(), 8);
-    m_frame->zoomToFit(QSize(100, 100));
-    QCOMPARE(m_frame->zoom(), 1);
+    // Below 1x: the largest level that shows the page whole, 25 % at the least.
+    const QVector<QPair<QSize, int>> fits = {{QSize(128, 128), 100}, {QSize(127, 500), 75}, {QSize(96, 96), 75},
+                                             {QSize(95, 96), 50}, {QSize(40, 40), 25}, {QSize(5, 5), 25}};
+    for (const auto &f : fits) {
+        m_frame->zoomToFit(f.first);
+        QCOMPARE(m_frame->zoomPercent(), f.second);
+        QCOMPARE(m_frame->size(), QSize(128, 128) * (f.second / 100.0));
+    }
+
+    // The wheel and the keys step through the levels below 1x as well.
+    m_frame->setZoom(1);
+    for (const int expected : {75, 50, 25, 25}) {
+        wheel(-120, Qt::ControlModifier);
+        QCOMPARE(m_frame->zoomPercent(), expected);
+    }
+    wheel(120, Qt::ControlModifier);
+    QCOMPARE(m_frame->zoomPercent(), 50);
+}
+
+// At 50 % a screen pixel covers two module pixels each way: clicks, drags and the band still
+// land on module pixels.
+void TestZoom::halfSize()
+{
+    m_frame->setZoomPercent(50);
+    QCOMPARE(m_frame->size(), QSize(64, 64));
+    QMyWidget *a = m_frame->addControl(QStringLiteral("QLabel"), QPoint(4, 4));  // 60 x 30
+    QVERIFY(a);
+    QCOMPARE(a->geometry(), QRect(2, 2, 30, 15));
+    QCOMPARE(m_frame->toModule(QPoint(21, 9)), QPoint(42, 18));
+    auto send = [](QWidget *w, QEvent::Type type, const QPoint &at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent e(type, at, w->mapToGlobal(at), button, held, Qt::AltModifier);
+        QCoreApplication::sendEvent(w, &e);
+    };
+    // A drag of ten screen pixels moves the control twenty module pixels.
+    send(a, QEvent::MouseButtonPress, QPoint(10, 7), Qt::LeftButton, Qt::LeftButton);
+    send(a, QEvent::MouseMove, QPoint(20, 12), Qt::NoButton, Qt::LeftButton);
+    send(a, QEvent::MouseButtonRelease, QPoint(20, 12), Qt::LeftButton, Qt::NoButton);
+    QCOMPARE(QPoint(a->record().x, a->record().y), QPoint(24, 14));
+    QCOMPARE(a->geometry(), QRect(12, 7, 30, 15));
 }
 
 void TestZoom::zoomBoxFollowsTheCanvas()
 {
     QWidget window;
     ZoomBox box(m_frame, &window);
-    QCOMPARE(box.combo()->count(), 9);
+    QCOMPARE(box.combo()->count(), 12);  // 25 %, 50 %, 75 %, 1x to 8x, fit
     m_frame->setZoom(4);
     QCOMPARE(box.combo()->currentText(), QStringLiteral("4x"));
-    box.combo()->setCurrentIndex(6);
-    emit box.combo()->activated(6);
+    m_frame->setZoomPercent(50);
+    QCOMPARE(box.combo()->currentText(), QStringLiteral("50%"));
+    const int seven = box.combo()->findText(QStringLiteral("7x"));
+    box.combo()->setCurrentIndex(seven);
+    emit box.combo()->activated(seven);
     QCOMPARE(m_frame->zoom(), 7);
 
     // The cursor's module pixel.

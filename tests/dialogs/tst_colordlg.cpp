@@ -76,11 +76,18 @@ void TestColorDlg::numberColour_data()
     QTest::addColumn<int>("n");
     QTest::addColumn<QColor>("colour");
 
+    // By luminance: a single bright channel does not make a swatch light.
     QTest::newRow("black cell") << 21 << QColor(Qt::white);
-    QTest::newRow("dark green, green above 70") << 22 << QColor(Qt::black);
+    QTest::newRow("dark green") << 22 << QColor(Qt::white);
     QTest::newRow("dark purple") << 50 << QColor(Qt::white);
     QTest::newRow("red") << 1 << QColor(Qt::black);
     QTest::newRow("dark grey 64") << 8 << QColor(Qt::white);
+    QTest::newRow("blue") << 3 << QColor(Qt::white);
+    QTest::newRow("green 100") << 25 << QColor(Qt::white);
+    QTest::newRow("dark teal") << 40 << QColor(Qt::white);
+    QTest::newRow("plum") << 57 << QColor(Qt::white);
+    QTest::newRow("light grey") << 7 << QColor(Qt::black);
+    QTest::newRow("yellow") << 4 << QColor(Qt::black);
 }
 
 void TestColorDlg::numberColour()

@@ -2,8 +2,11 @@
 // thousands of random instructions, the two promises of the raster: nothing outside an
 // instruction's rectangle changes, and every pixel is a table colour or a picture pixel.
 #include "model/colortable.h"
+#include "moduleglyphs.h"
+#include "moduleraster.h"
 #include "moduleruntime.h"
 
+#include <QPainter>
 #include <QRandomGenerator>
 #include <QtTest>
 
@@ -194,6 +197,56 @@ private slots:
             }
         }
         QVERIFY(lit > 10);
+    }
+
+    // Every printable Latin character keeps all its strokes: drawn alone at each size, its ink
+    // lies inside its cell, with the last column free, and is the very ink of the same character
+    // drawn with no cell around it (a wide glyph centred in a narrow cell loses its outer strokes).
+    void latinGlyphsAreWhole()
+    {
+        auto inked = [](const QImage &img, auto lit) {
+            QRect box;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    if (lit(img, x, y))
+                        box |= QRect(x, y, 1, 1);
+            return box;
+        };
+        for (const int size : {16, 24, 32, 48, 72, 96}) {
+            const QFont font = ModuleGlyphs::latinFont(size);
+            const int cw = ModuleRaster::cellWidth(QLatin1Char('M'), size);
+            for (ushort u = 0x21; u <= 0x7E; ++u) {
+                const QString what = QStringLiteral("'%1' at %2").arg(QChar(u)).arg(size);
+                // Through the module's own text drawing, in an area far larger than the cell.
+                QImage shown(size * 3, size * 3, QImage::Format_RGB32);
+                shown.fill(Qt::black);
+                const QPoint cell(size, size);
+                ModuleRaster(&shown).text(QRect(cell, QSize(size * 2, size * 2)), QString(QChar(u)), size,
+                                          AlignStart, AlignStart, kRed);
+                const QRect ink = inked(shown, [](const QImage &i, int x, int y) { return i.pixel(x, y) == kRed; });
+                QVERIFY2(!ink.isEmpty(), qPrintable(what));
+                QVERIFY2(QRect(cell, QSize(cw - 1, size)).contains(ink), qPrintable(what));
+
+                QImage free(size * 4, size * 4, QImage::Format_ARGB32_Premultiplied);
+                free.fill(Qt::transparent);
+                {
+                    QPainter p(&free);
+                    p.setFont(font);
+                    p.setPen(Qt::white);
+                    p.drawText(QPoint(size, size * 3), QString(QChar(u)));
+                }
+                auto covered = [](const QImage &i, int x, int y) { return qAlpha(i.pixel(x, y)) >= 128; };
+                const QRect whole = inked(free, covered);
+                QCOMPARE(ink.size(), whole.size());
+                for (int y = 0; y < whole.height(); ++y)
+                    for (int x = 0; x < whole.width(); ++x)
+                        QVERIFY2(covered(free, whole.x() + x, whole.y() + y)
+                                     == (shown.pixel(ink.x() + x, ink.y() + y) == kRed),
+                                 qPrintable(what));
+            }
+            // Shrinking to fit keeps the letters readable: a capital is over half the size tall.
+            QVERIFY2(QFontMetrics(font).capHeight() * 2 > size, qPrintable(QString::number(size)));
+        }
     }
 
     // A control set again is redrawn inside its rectangle only, over what was drawn under it.

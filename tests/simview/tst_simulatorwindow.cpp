@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 class TestSimulatorWindow : public QObject {
@@ -20,7 +22,7 @@ private slots:
         auto *zoom = window.findChild<QComboBox *>(QStringLiteral("cbZoom"));
         QVERIFY(zoom);
         for (int z = 1; z <= ScreenView::MaxZoom; ++z) {
-            zoom->setCurrentIndex(z - 1);
+            zoom->setCurrentIndex(zoom->findData(z * 100));
             QCOMPARE(window.screenView()->size(), QSize(240, 320) * z);
             const QImage shown = window.screenView()->grab().toImage().convertToFormat(QImage::Format_RGB32);
             // Every module pixel is a z x z square of the same colour.
@@ -30,6 +32,45 @@ private slots:
                 QCOMPARE(shown.pixelColor(p * z + QPoint(z - 1, z - 1)), expected);
             }
         }
+    }
+
+    // The window opens showing the module's whole screen: at 2x when that fits the free screen
+    // area, else at the largest level that does, below 1x too.
+    void opensShowingTheWholeScreen_data()
+    {
+        QTest::addColumn<QSize>("screen");  // as drawn: wider than tall is DIR 1
+        QTest::addColumn<QSize>("room");
+        QTest::addColumn<int>("percent");
+        QTest::newRow("240 x 320") << QSize(240, 320) << QSize(1280, 800) << 100;
+        QTest::newRow("240 x 320, large room") << QSize(240, 320) << QSize(1920, 1080) << 200;
+        QTest::newRow("800 x 480") << QSize(800, 480) << QSize(1280, 800) << 100;
+        QTest::newRow("1024 x 600") << QSize(1024, 600) << QSize(1280, 800) << 75;
+        QTest::newRow("1920 x 1080") << QSize(1920, 1080) << QSize(1280, 800) << 50;
+        QTest::newRow("1920 x 1080, 4K room") << QSize(1920, 1080) << QSize(3840, 2160) << 100;
+    }
+    void opensShowingTheWholeScreen()
+    {
+        QFETCH(QSize, screen);
+        QFETCH(QSize, room);
+        QFETCH(int, percent);
+        VirtualModule module;
+        ModuleSettings settings = module.settings();
+        settings.screen = screen;
+        module.setSettings(settings);
+        SimulatorWindow window(&module);
+        if (screen.width() > screen.height()) {
+            window.sendCommand(QStringLiteral("DIR(1);"));
+            QTRY_COMPARE(window.screenView()->image().size(), screen);
+        }
+        window.fitScreen(room);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.screenView()->zoomPercent(), percent);
+        QVERIFY(window.width() <= room.width() && window.height() <= room.height());
+        auto *area = qobject_cast<QScrollArea *>(window.screenView()->parentWidget()->parentWidget());
+        QVERIFY(area);
+        QVERIFY(!area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible());
+        QCOMPARE(window.findChild<QComboBox *>(QStringLiteral("cbZoom"))->currentData().toInt(), percent);
     }
 
     void statusAndLog()

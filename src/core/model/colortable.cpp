@@ -1,5 +1,7 @@
 #include "model/colortable.h"
 
+#include <cmath>
+
 namespace {
 
 struct Rgb {
@@ -40,8 +42,15 @@ void fillColorTable() {}
 
 QColor numberTextColorOn(int n)
 {
+    // The text that contrasts more with the swatch's relative luminance: black above about 0.18,
+    // where both contrast ratios are equal. A bright channel alone (pure blue) is still dark.
     const QColor c = colorAt(n);
-    return (c.red() > 70 || c.green() > 70 || c.blue() > 70) ? QColor(Qt::black) : QColor(Qt::white);
+    auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    const double lum = 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+    return (lum + 0.05) / 0.05 > 1.05 / (lum + 0.05) ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 }  // namespace ColorTable

@@ -463,6 +463,9 @@ void paintPrimitive(QPainter &p, const QMyDrawType &d)
         break;
     case QMyDrawType::Point:
         p.drawPoint(c(d.x1()), c(d.y1()));
+        // A dotted pen does not show on a single point: a ring around it does.
+        if (d.selected())
+            paintSelectionFrame(p, QRect(c(d.x1()) - 5, c(d.y1()) - 5, 11, 11));
         break;
     case QMyDrawType::Line:
         p.drawLine(c(d.x1()), c(d.y1()), c(d.x2()), c(d.y2()));
@@ -507,17 +510,57 @@ QColor numberLabelColor(int backgroundColorNum)
     return isRedToned(backgroundColorNum) ? QColor(Qt::black) : QColor(Qt::red);
 }
 
+namespace {
+
+constexpr int kLabelW = 13;
+constexpr int kLabelH = 10;
+
+void paintNumber(QPainter &p, const QRect &at, int id, QColor colour)
+{
+    if (!canDrawText())
+        return;
+    p.save();
+    p.setClipRect(at, Qt::IntersectClip);
+    p.setFont(moduleFont(p, 9));
+    p.setPen(QPen(colour, 1));
+    p.drawText(at, Qt::AlignCenter, QString::number(id));
+    p.restore();
+}
+
+}  // namespace
+
 void paintControlNumber(QPainter &p, const ControlRecord &r)
 {
     const Box b = boxOf(r);
-    if (b.w < 1 || b.h < 1 || !canDrawText())
+    if (b.w < 1 || b.h < 1 || r.kind == ControlKind::QRCode)
         return;
     p.save();
     p.setClipRect(QRect(0, 0, b.w, b.h), Qt::IntersectClip);
-    p.setFont(moduleFont(p, 9));
-    p.setPen(QPen(numberLabelColor(r.backgroundColorNum), 1));
-    p.drawText(QRect(b.w - 13, 0, 13, 10), Qt::AlignCenter, QString::number(r.id));
+    paintNumber(p, QRect(b.w - kLabelW, 0, kLabelW, kLabelH), r.id, numberLabelColor(r.backgroundColorNum));
     p.restore();
+}
+
+QRect outsideNumberRect(const ControlRecord &r, const QSize &page)
+{
+    const Box b = boxOf(r);
+    const int right = b.x + b.w;
+    const QRect above(right - kLabelW, b.y - kLabelH, kLabelW, kLabelH);
+    const QRect below(right - kLabelW, b.y + b.h, kLabelW, kLabelH);
+    const QRect after(right, b.y, kLabelW, kLabelH);
+    const QRect before(b.x - kLabelW, b.y, kLabelW, kLabelH);
+    const QRect all(QPoint(0, 0), page);
+    for (const QRect &at : {above, below, after, before}) {
+        if (all.contains(at))
+            return at;
+    }
+    return above;  // a symbol filling the page: its label is left out rather than laid on it
+}
+
+void paintOutsideNumber(QPainter &p, const ControlRecord &r, const QSize &page, int pageBackgroundNum)
+{
+    const QRect at = outsideNumberRect(r, page);
+    if (QRect(QPoint(0, 0), page).contains(at))
+        paintNumber(p, at, r.id, numberLabelColor(pageBackgroundNum));
 }
 
 QVector<QRect> handleRects(const ControlRecord &r)
@@ -531,11 +574,33 @@ QVector<QRect> handleRects(const ControlRecord &r)
             QRect(w / 2 - 3, h - 7, 6, 6), QRect(w - 7, h - 7, 6, 6)};
 }
 
+void paintSelectionFrame(QPainter &p, const QRect &r)
+{
+    if (r.width() < 1 || r.height() < 1)
+        return;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setBrush(Qt::NoBrush);
+    // White under blue dashes shows on any colour, black and blue pages too.
+    const QRect outline = r.adjusted(0, 0, -1, -1);
+    p.setPen(QPen(Qt::white, 1, Qt::SolidLine));
+    p.drawRect(outline);
+    QPen dashes(QColor(0, 90, 255), 1, Qt::CustomDashLine);
+    dashes.setDashPattern({3, 2});
+    p.setPen(dashes);
+    p.drawRect(outline);
+    p.restore();
+}
+
 void paintSelectionHandles(QPainter &p, const ControlRecord &r)
 {
     const QVector<QRect> handles = handleRects(r);
-    if (handles.isEmpty())
+    if (handles.isEmpty()) {
+        // Pointers and QR codes are not resized by handles; a frame marks them all the same.
+        const Box b = boxOf(r);
+        paintSelectionFrame(p, QRect(0, 0, b.w, b.h));
         return;
+    }
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QPen(Qt::black, 1, Qt::SolidLine));
@@ -574,7 +639,9 @@ QImage renderPage(const PageData &page, const RenderContext &ctx, bool design)
     for (const ControlRecord *original : drawingOrder(page.controls)) {
         const ControlRecord r = asShown(*original);
         paintShownControl(p, r, c);
-        if (design) {
+        if (design && r.kind == ControlKind::QRCode) {
+            paintOutsideNumber(p, r, c.pageSize, c.pageBackgroundNum);
+        } else if (design) {
             const Box b = boxOf(r);
             p.save();
             p.translate(b.x, b.y);

@@ -38,11 +38,18 @@ void paintPrimitive(QPainter &p, const QMyDrawType &d);
 // ControlRecord::settlePointer() first.
 void paintControl(QPainter &p, const ControlRecord &r, const RenderContext &ctx);
 // Design-time extras, drawn separately so a preview of the module can leave them out.
+// The label sits in the control's top-right corner; a QR code has none there (see below).
 void paintControlNumber(QPainter &p, const ControlRecord &r);
+// A QR code's label lies outside the symbol, whose modules it would hide: above its right end,
+// else below, right or left of it, whichever lies on the page (page coordinates).
+QRect outsideNumberRect(const ControlRecord &r, const QSize &page);
+void paintOutsideNumber(QPainter &p, const ControlRecord &r, const QSize &page, int pageBackgroundNum);
 // Colour of the number label on a control of that background colour: black on the red-toned
 // entries, red elsewhere.
 QColor numberLabelColor(int backgroundColorNum);
 void paintSelectionHandles(QPainter &p, const ControlRecord &r);
+// A dashed two-tone frame just inside r: the mark of a selected item that has no handles.
+void paintSelectionFrame(QPainter &p, const QRect &r);
 // The eight 6 x 6 resize handles of a control of size w x h (empty for pointers and QR codes).
 QVector<QRect> handleRects(const ControlRecord &r);
 
