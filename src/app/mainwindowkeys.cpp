@@ -6,6 +6,7 @@
 #include "appglobals.h"
 #include "canvas/qmyframe.h"
 #include "canvas/qmywidget.h"
+#include "windowaction.h"
 
 #include <QAction>
 #include <QCursor>
@@ -21,12 +22,8 @@ QString MainWindow::withShortcut(const QString &text, const QKeySequence &key)
 void MainWindow::setupKeys()
 {
     auto add = [this](const char *name, const QKeySequence &key, auto slot) {
-        auto *a = new QAction(this);
-        a->setObjectName(QLatin1String(name));
-        a->setShortcut(key);
-        a->setShortcutContext(Qt::WindowShortcut);
+        QAction *a = addWindowAction(this, name, key);
         a->setAutoRepeat(false);
-        addAction(a);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };

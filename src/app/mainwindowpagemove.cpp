@@ -7,6 +7,7 @@
 #include "edit/pagenumbers.h"
 #include "projectchange.h"
 #include "projecthistory.h"
+#include "windowaction.h"
 
 #include <QAction>
 #include <QMenu>
@@ -14,11 +15,7 @@
 void MainWindow::setupPageMoves()
 {
     auto add = [this](const char *name, const QKeySequence &key, int delta) {
-        auto *a = new QAction(this);
-        a->setObjectName(QLatin1String(name));
-        a->setShortcut(key);
-        a->setShortcutContext(Qt::WindowShortcut);
-        addAction(a);
+        QAction *a = addWindowAction(this, name, key);
         m_pageMenu->addAction(a);
         connect(a, &QAction::triggered, this, [this, delta] { moveCurrentPage(delta); });
         return a;

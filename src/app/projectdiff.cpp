@@ -74,14 +74,16 @@ void addChangedLabels(const QVector<PropertyRow> &rows, const std::function<QStr
     }
 }
 
-template <typename Edit>
-int editIndex(const QVector<Edit> &edits, int page, int index)
+// Two records of the same thing: a page, or an item on a page.
+bool samePlace(const ProjectDiff::PageEdit &a, const ProjectDiff::PageEdit &b)
 {
-    for (int i = 0; i < edits.size(); ++i) {
-        if (edits.at(i).page == page && edits.at(i).index == index)
-            return i;
-    }
-    return -1;
+    return a.page == b.page;
+}
+
+template <typename Edit>
+bool samePlace(const Edit &a, const Edit &b)
+{
+    return a.page == b.page && a.index == b.index;
 }
 
 template <typename Edit>
@@ -94,15 +96,20 @@ bool touchesPage(const QVector<Edit> &edits, int page)
     return false;
 }
 
+// The later records' values after replace those of the same place; the others are added.
 template <typename Edit>
 void absorbEdits(QVector<Edit> &edits, const QVector<Edit> &later)
 {
     for (const Edit &e : later) {
-        const int i = editIndex(edits, e.page, e.index);
-        if (i < 0)
+        bool found = false;
+        for (Edit &mine : edits) {
+            if (samePlace(mine, e)) {
+                mine.after = e.after;
+                found = true;
+            }
+        }
+        if (!found)
             edits.append(e);
-        else
-            edits[i].after = e.after;
     }
 }
 
@@ -199,28 +206,8 @@ bool ProjectDiff::absorb(const ProjectDiff &later)
     }
     absorbEdits(controls, later.controls);
     absorbEdits(primitives, later.primitives);
-    for (const PageEdit &e : later.pageFields) {
-        bool found = false;
-        for (PageEdit &mine : pageFields) {
-            if (mine.page == e.page) {
-                mine.after = e.after;
-                found = true;
-            }
-        }
-        if (!found)
-            pageFields.append(e);
-    }
-    for (const PageEdit &e : later.pages) {
-        bool found = false;
-        for (PageEdit &mine : pages) {
-            if (mine.page == e.page) {
-                mine.after = e.after;
-                found = true;
-            }
-        }
-        if (!found)
-            pages.append(e);
-    }
+    absorbEdits(pageFields, later.pageFields);
+    absorbEdits(pages, later.pages);
     pageAfter = later.pageAfter;
     return true;
 }
