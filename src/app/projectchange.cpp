@@ -7,7 +7,6 @@
 
 #include <QSet>
 
-
 ProjectChange::ProjectChange(HistoryTarget *target, ProjectDiff diff, std::function<void()> applied)
     : m_target(target), m_diff(std::move(diff)), m_applied(std::move(applied))
 {
