@@ -1514,6 +1514,50 @@
         <translation>Checking pictures: %1/%2</translation>
     </message>
     <message>
+        <source>添加页</source>
+        <translation>Add page</translation>
+    </message>
+    <message>
+        <source>删除当前页</source>
+        <translation>Delete current page</translation>
+    </message>
+    <message>
+        <source>添加图片</source>
+        <translation>Add pictures</translation>
+    </message>
+    <message>
+        <source>删除图片</source>
+        <translation>Delete pictures</translation>
+    </message>
+    <message>
+        <source>在此输入指令（Ctrl+Tab 输入制表符）</source>
+        <translation>Type instructions here (Ctrl+Tab types a tab)</translation>
+    </message>
+    <message>
+        <source>上移页面</source>
+        <translation>Move page up</translation>
+    </message>
+    <message>
+        <source>下移页面</source>
+        <translation>Move page down</translation>
+    </message>
+    <message>
+        <source>文件不存在</source>
+        <translation>The file does not exist</translation>
+    </message>
+    <message>
+        <source>（没有最近的项目）</source>
+        <translation>(No recent projects)</translation>
+    </message>
+    <message>
+        <source>移除不存在的项目</source>
+        <translation>Remove missing projects</translation>
+    </message>
+    <message>
+        <source>清空列表</source>
+        <translation>Clear list</translation>
+    </message>
+    <message>
         <source>重命名页面</source>
         <translation>Rename page</translation>
     </message>
@@ -1978,6 +2022,10 @@ Character table: %2 Chinese and other characters</translation>
 <context>
     <name>ProjectHistory</name>
     <message>
+        <source>修改分辨率或方向</source>
+        <translation>Change resolution or orientation</translation>
+    </message>
+    <message>
         <source>添加页</source>
         <translation>Add page</translation>
     </message>
@@ -1986,44 +2034,60 @@ Character table: %2 Chinese and other characters</translation>
         <translation>Delete page</translation>
     </message>
     <message>
-        <source>修改页面</source>
-        <translation>Change page</translation>
+        <source>移动页面</source>
+        <translation>Move page</translation>
     </message>
-    <message>
-        <source>添加控件</source>
-        <translation>Add control</translation>
+    <message numerus="yes">
+        <source>添加 %n 个控件</source>
+        <translation>
+            <numerusform>Add %n control</numerusform>
+            <numerusform>Add %n controls</numerusform>
+        </translation>
     </message>
-    <message>
-        <source>删除</source>
-        <translation>Delete</translation>
+    <message numerus="yes">
+        <source>删除 %n 个对象</source>
+        <translation>
+            <numerusform>Delete %n item</numerusform>
+            <numerusform>Delete %n items</numerusform>
+        </translation>
     </message>
     <message>
         <source>绘制图形</source>
         <translation>Draw shape</translation>
     </message>
     <message>
-        <source>移动</source>
-        <translation>Move</translation>
+        <source>修改页面</source>
+        <translation>Change page</translation>
     </message>
     <message>
-        <source>调整大小</source>
-        <translation>Resize</translation>
+        <source>修改属性：%1</source>
+        <translation>Change %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>移动 %n 个对象</source>
+        <translation>
+            <numerusform>Move %n item</numerusform>
+            <numerusform>Move %n items</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>调整 %n 个对象的大小</source>
+        <translation>
+            <numerusform>Resize %n item</numerusform>
+            <numerusform>Resize %n items</numerusform>
+        </translation>
     </message>
     <message>
         <source>修改属性</source>
         <translation>Change properties</translation>
     </message>
     <message>
-        <source>修改图形</source>
-        <translation>Change shape</translation>
+        <source>、</source>
+        <translation>, </translation>
     </message>
     <message>
         <source>修改页面属性</source>
         <translation>Change page properties</translation>
-    </message>
-    <message>
-        <source>修改分辨率或方向</source>
-        <translation>Change resolution or orientation</translation>
     </message>
     <message>
         <source>修改开机设置</source>

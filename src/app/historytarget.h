@@ -18,6 +18,8 @@ public:
     // Replaces every page, then shows page `shown`.
     virtual void replaceAllPages(const QVector<PageData> &pages, int shown) = 0;
     virtual void showHistoryPage(int n) = 0;
+    // Selects these controls and primitives (indexes) of page n, the page shown.
+    virtual void selectHistoryItems(int n, const QList<int> &controls, const QList<int> &primitives) = 0;
     virtual PageTable *historyTable() const = 0;
     virtual QMyFrame *historyCanvas() const = 0;
     // False while no project is open: nothing is recorded then.

@@ -20,6 +20,7 @@
 #include "seriallink.h"
 #include "simulatorrun.h"
 #include "setscreensizedlg.h"
+#include "recentprojects.h"
 #include "systemsettings.h"
 #include "dialogs/version.h"
 
@@ -144,6 +145,7 @@ MainWindow::MainWindow(QWidget *parent)
     statusBar()->addPermanentWidget(new ModuleLookSwitch(m_frame, statusBar()));
     statusBar()->addPermanentWidget(new ZoomBox(m_frame, statusBar()));
     setupSimulator();
+    setupFocus();
     ui.setDefaultSizes();
 
     if (App::isProjectOpen() && !QFileInfo(App::projectPath()).isFile()) {
@@ -241,6 +243,8 @@ void MainWindow::setTitlePath(const QString &path)
 {
     m_titlePath = path;
     updateTitle();
+    if (App::isProjectOpen() && path == App::projectPath())
+        noteRecentProject(path);
 }
 
 bool MainWindow::autoSaveActive() const

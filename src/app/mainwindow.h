@@ -13,6 +13,7 @@
 #include <QPoint>
 #include <QSize>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class BatchDownloadDlg;
@@ -25,6 +26,7 @@ class ProjectHistory;
 class QDialog;
 class QToolButton;
 class PropertyPanel;
+class QKeySequence;
 class QMenu;
 class QSettings;
 class QMyFrame;
@@ -34,6 +36,7 @@ class QMyMessageBox;
 class QMyNativeEventFilter;
 class QMyStandardItemModel;
 class QMyWidget;
+class RecentProjects;
 class QTimer;
 class QtProperty;
 class SerialPortDlg;
@@ -119,6 +122,7 @@ public:
     void applyHistoryFields(const ProjectData &fields) override;
     void replaceAllPages(const QVector<PageData> &pages, int shown) override;
     void showHistoryPage(int n) override;
+    void selectHistoryItems(int n, const QList<int> &controls, const QList<int> &primitives) override;
     PageTable *historyTable() const override;
     QMyFrame *historyCanvas() const override;
     bool historyActive() const override;
@@ -175,6 +179,15 @@ public:
     // "批量下载" beside the download button (mainwindowbatch.cpp).
     BatchDownloadDlg *batchDownloadDlg() const { return m_batchDlg; }
     void on_btnBatchDownload_clicked();
+    // Moves the page shown by delta places (-1 up, 1 down) as one step; false when it cannot
+    // move (mainwindowpagemove.cpp).
+    bool moveCurrentPage(int delta);
+    QAction *pageUpAction() const { return m_actPageUp; }
+    QAction *pageDownAction() const { return m_actPageDown; }
+    // The projects opened last (mainwindowrecent.cpp).
+    RecentProjects *recentProjects() const;
+    QMenu *recentMenu() const { return m_recentMenu; }
+    void openRecentProject(const QString &path);
 
 signals:
     // The window has finished with the project and is closing.
@@ -279,6 +292,23 @@ private:
     void retranslateKeys();
     bool canvasKeysActive() const;
     QList<QAction *> m_keyActions;
+    // "Text (Ctrl+Z)" for tooltips.
+    static QString withShortcut(const QString &text, const QKeySequence &key);
+    // Tab order, the console's Tab, a palette item placed with Enter (mainwindowfocus.cpp).
+    void setupFocus();
+    void placeFromPalette(int row);
+    // Page moves (mainwindowpagemove.cpp).
+    void setupPageMoves();
+    void retranslatePageMoves();
+    QAction *m_actPageUp = nullptr;
+    QAction *m_actPageDown = nullptr;
+    // Recent projects (mainwindowrecent.cpp).
+    void setupRecentProjects();
+    void noteRecentProject(const QString &path);
+    void fillRecentMenu();
+    std::unique_ptr<RecentProjects> m_recent;
+    QMenu *m_recentMenu = nullptr;
+    QString m_recentChoice;  // the recent project the import question is about
     // Opens a HelpDocuments::Document in the chosen language.
     void openHelpDocument(int document);
     QString helpProgramDir() const;

@@ -3,6 +3,7 @@
 #include "mainwindow.h"
 
 #include "canvas/pagetable.h"
+#include "edit/pagenumbers.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -74,8 +75,5 @@ void MainWindow::showBootPage()
 void MainWindow::bootPageAfterPageRemoved(int removed)
 {
     // The picked page gone, the boot page follows the page shown again.
-    if (m_bootPage == removed)
-        m_bootPage = -1;
-    else if (m_bootPage > removed)
-        --m_bootPage;
+    m_bootPage = PageNumbers::afterRemoval(m_bootPage, removed);
 }

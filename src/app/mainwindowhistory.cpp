@@ -8,6 +8,7 @@
 #include "canvas/qmywidget.h"
 #include "file/projectfolders.h"
 #include "projecthistory.h"
+#include "propertypanel.h"
 #include "setscreensizedlg.h"
 
 #include <QAction>
@@ -41,6 +42,8 @@ void MainWindow::setupHistory()
     connect(m_redoAction, &QAction::triggered, this, [this]() { m_history->stack()->redo(); });
     connect(stack, &QUndoStack::indexChanged, this, &MainWindow::updateHistoryActions);
     connect(stack, &QUndoStack::cleanChanged, this, &MainWindow::updateTitle);
+    // The panel shows what the project holds after any change, wherever it was made.
+    connect(m_history, &ProjectHistory::changed, m_panel, &PropertyPanel::refresh);
 
     m_historyView = new QDialog(this);
     m_historyView->setObjectName(QStringLiteral("historyDialog"));
@@ -72,6 +75,8 @@ void MainWindow::updateHistoryActions()
     const QString redo = stack->redoText();
     m_undoAction->setText(undo.isEmpty() ? tr("撤销") : tr("撤销“%1”").arg(undo));
     m_redoAction->setText(redo.isEmpty() ? tr("重做") : tr("重做“%1”").arg(redo));
+    m_undoAction->setToolTip(withShortcut(m_undoAction->text(), QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    m_redoAction->setToolTip(withShortcut(m_redoAction->text(), QKeySequence(Qt::CTRL | Qt::Key_Y)));
     m_undoAction->setEnabled(stack->canUndo());
     m_redoAction->setEnabled(stack->canRedo());
     m_historyButton->setText(tr("历史记录"));
@@ -168,6 +173,28 @@ void MainWindow::showHistoryPage(int n)
         ui.listWidget->setCurrentRow(n);
     }
     showPage(n);
+}
+
+void MainWindow::selectHistoryItems(int n, const QList<int> &controls, const QList<int> &primitives)
+{
+    if (n != m_table->currentPage())
+        return;
+    QList<QMyWidget *> widgets;
+    for (int i : controls) {
+        if (QMyWidget *w = m_table->pageControls(n).value(i))
+            widgets.append(w);
+    }
+    QList<QMyDrawType *> shapes;
+    for (int i : primitives) {
+        if (QMyDrawType *d = m_table->pagePrimitives(n).value(i))
+            shapes.append(d);
+    }
+    m_frame->selectItems(widgets, shapes);
+    // One item is shown alone; several follow the table's selection by themselves.
+    if (widgets.size() == 1 && shapes.isEmpty())
+        slotRecvWnd(widgets.first());
+    else if (shapes.size() == 1 && widgets.isEmpty())
+        slotRecvParent(shapes.first()->drawType(), shapes.first());
 }
 
 PageTable *MainWindow::historyTable() const

@@ -6,29 +6,24 @@
 #include "appglobals.h"
 #include "canvas/qmyframe.h"
 #include "canvas/qmywidget.h"
+#include "windowaction.h"
 
 #include <QAction>
 #include <QCursor>
+#include <QPushButton>
+#include <QTextBrowser>
 #include <QToolButton>
 
-namespace {
-
-QString withKey(const QString &text, const QKeySequence &key)
+QString MainWindow::withShortcut(const QString &text, const QKeySequence &key)
 {
     return QStringLiteral("%1 (%2)").arg(text, key.toString(QKeySequence::NativeText));
 }
 
-}  // namespace
-
 void MainWindow::setupKeys()
 {
     auto add = [this](const char *name, const QKeySequence &key, auto slot) {
-        auto *a = new QAction(this);
-        a->setObjectName(QLatin1String(name));
-        a->setShortcut(key);
-        a->setShortcutContext(Qt::WindowShortcut);
+        QAction *a = addWindowAction(this, name, key);
         a->setAutoRepeat(false);
-        addAction(a);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
@@ -59,6 +54,8 @@ void MainWindow::setupKeys()
                 slotDelAction();
         }),
     };
+    setupPageMoves();
+    setupRecentProjects();
 }
 
 bool MainWindow::canvasKeysActive() const
@@ -77,5 +74,13 @@ void MainWindow::retranslateKeys()
         {ui.btnSavePro, QKeySequence::Save},
     };
     for (const auto &b : buttons)
-        b.button->setToolTip(withKey(b.button->text(), b.key));
+        b.button->setToolTip(withShortcut(b.button->text(), b.key));
+    // Buttons that show only a sign say what they do.
+    ui.btnPageAdd->setToolTip(tr("添加页"));
+    ui.btnPageSub->setToolTip(tr("删除当前页"));
+    ui.btnImageFontAdd->setToolTip(tr("添加图片"));
+    ui.btnImageFontSub->setToolTip(tr("删除图片"));
+    // Tab leaves the console's editor; the key that types a tab is said where one types.
+    ui.textBrowser->setPlaceholderText(tr("在此输入指令（Ctrl+Tab 输入制表符）"));
+    retranslatePageMoves();
 }

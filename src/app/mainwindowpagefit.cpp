@@ -53,6 +53,13 @@ void MainWindow::moveItemsInside()
     if (diff.pages.isEmpty())
         return;
     showHistoryPage(m_table->currentPage());
+    // Right after the page became smaller, the move is part of that step.
+    const ProjectChange *last = m_history->lastChange();
+    if (last && last->diff().fieldsChanged
+        && (last->diff().fieldsBefore.frameW != last->diff().fieldsAfter.frameW
+            || last->diff().fieldsBefore.frameH != last->diff().fieldsAfter.frameH)
+        && m_history->joinLast(diff))
+        return;
     auto *change = new ProjectChange(this, diff, m_history->resyncer());
     change->setText(tr("移入页面"));
     m_history->pushDone(change);

@@ -187,8 +187,9 @@ void MainWindow::on_btnLoadPro_clicked()
 
 void MainWindow::importChosenProject()
 {
-    const QString file = m_fileChooser
-        ? m_fileChooser(FileDialog::ImportProject)
+    const QString recent = std::exchange(m_recentChoice, QString());
+    const QString file = !recent.isEmpty() ? recent
+        : m_fileChooser ? m_fileChooser(FileDialog::ImportProject)
         : QFileDialog::getOpenFileName(this, tr("导入项目"), QString(), QStringLiteral("*%1").arg(Suffix));
     if (file.isEmpty() || file == App::projectPath())
         return;

@@ -5,74 +5,7 @@
 #include "canvas/qmywidget.h"
 #include "historytarget.h"
 
-#include <QCoreApplication>
-
-namespace {
-
-bool sameExcept(ControlRecord a, const ControlRecord &b, bool position, bool size)
-{
-    if (position) {
-        a.x = b.x;
-        a.y = b.y;
-    }
-    if (size) {
-        a.w = b.w;
-        a.h = b.h;
-    }
-    return a == b;
-}
-
-}  // namespace
-
-bool ProjectDiff::isEmpty() const
-{
-    return !fieldsChanged && !pageListChanged && controls.isEmpty() && primitives.isEmpty() && pageFields.isEmpty()
-        && pages.isEmpty();
-}
-
-QString ProjectDiff::name() const
-{
-    if (pageListChanged) {
-        if (pagesAfter.size() > pagesBefore.size())
-            return QCoreApplication::translate("ProjectHistory", "添加页");
-        if (pagesAfter.size() < pagesBefore.size())
-            return QCoreApplication::translate("ProjectHistory", "删除页");
-        return QCoreApplication::translate("ProjectHistory", "修改页面");
-    }
-    if (!pages.isEmpty()) {
-        const PageEdit &e = pages.first();
-        const int controlsAdded = e.after.controls.size() - e.before.controls.size();
-        const int primitivesAdded = e.after.primitives.size() - e.before.primitives.size();
-        if (controlsAdded > 0)
-            return QCoreApplication::translate("ProjectHistory", "添加控件");
-        if (controlsAdded < 0 || primitivesAdded < 0)
-            return QCoreApplication::translate("ProjectHistory", "删除");
-        if (primitivesAdded > 0)
-            return QCoreApplication::translate("ProjectHistory", "绘制图形");
-        return QCoreApplication::translate("ProjectHistory", "修改页面");
-    }
-    if (!controls.isEmpty()) {
-        bool moved = true;
-        bool resized = true;
-        for (const ControlEdit &e : controls) {
-            moved = moved && sameExcept(e.before, e.after, true, false);
-            resized = resized && sameExcept(e.before, e.after, true, true);
-        }
-        return moved ? QCoreApplication::translate("ProjectHistory", "移动") : resized ? QCoreApplication::translate("ProjectHistory", "调整大小") : QCoreApplication::translate("ProjectHistory", "修改属性");
-    }
-    if (!primitives.isEmpty())
-        return QCoreApplication::translate("ProjectHistory", "修改图形");
-    if (!pageFields.isEmpty()) {
-        const PageEdit &e = pageFields.first();
-        if (pageFields.size() == 1 && e.before.name != e.after.name)
-            return QCoreApplication::translate("ProjectHistory", "重命名页面");
-        return QCoreApplication::translate("ProjectHistory", "修改页面属性");
-    }
-    if (fieldsBefore.dpi != fieldsAfter.dpi || fieldsBefore.screenType != fieldsAfter.screenType
-        || fieldsBefore.frameW != fieldsAfter.frameW || fieldsBefore.frameH != fieldsAfter.frameH)
-        return QCoreApplication::translate("ProjectHistory", "修改分辨率或方向");
-    return QCoreApplication::translate("ProjectHistory", "修改开机设置");
-}
+#include <QSet>
 
 ProjectChange::ProjectChange(HistoryTarget *target, ProjectDiff diff, std::function<void()> applied)
     : m_target(target), m_diff(std::move(diff)), m_applied(std::move(applied))
@@ -121,17 +54,57 @@ void ProjectChange::apply(bool forward)
         }
     }
     // Show where the change is: the page edited, or the page shown before or after the pages
-    // themselves changed.
+    // themselves changed; the items changed are selected there.
+    QList<int> controls;
+    QList<int> primitives;
+    const int itemsPage = d.changedItems(forward, &controls, &primitives);
     int shown = forward ? d.pageAfter : d.pageBefore;
-    if (!d.pages.isEmpty())
-        shown = d.pages.first().page;
-    else if (!d.controls.isEmpty())
-        shown = d.controls.first().page;
-    else if (!d.primitives.isEmpty())
-        shown = d.primitives.first().page;
+    if (itemsPage >= 0)
+        shown = itemsPage;
     else if (!d.pageFields.isEmpty())
         shown = d.pageFields.first().page;
     m_target->showHistoryPage(shown);
+    if (itemsPage >= 0)
+        m_target->selectHistoryItems(itemsPage, controls, primitives);
     if (m_applied)
         m_applied();
+}
+
+namespace {
+
+// Steps that may join the one before them.
+constexpr int NudgeId = 1;
+
+QSet<QPair<int, int>> itemsOf(const ProjectDiff &d)
+{
+    QSet<QPair<int, int>> items;
+    for (const ProjectDiff::ControlEdit &e : d.controls)
+        items.insert({e.page, e.index});
+    for (const ProjectDiff::PrimitiveEdit &e : d.primitives)
+        items.insert({e.page, -1 - e.index});
+    return items;
+}
+
+}  // namespace
+
+int ProjectChange::id() const
+{
+    return m_diff.nudge ? NudgeId : -1;
+}
+
+// Consecutive nudges of the same items are one step.
+bool ProjectChange::mergeWith(const QUndoCommand *other)
+{
+    const auto *later = dynamic_cast<const ProjectChange *>(other);
+    if (!later || !later->m_diff.nudge || itemsOf(later->m_diff) != itemsOf(m_diff))
+        return false;
+    return absorb(later->m_diff);
+}
+
+bool ProjectChange::absorb(const ProjectDiff &later)
+{
+    if (!m_diff.absorb(later))
+        return false;
+    setText(m_diff.name());
+    return true;
 }

@@ -39,10 +39,22 @@ struct ProjectDiff {
     QVector<PageData> pagesBefore, pagesAfter;
     int pageBefore = 0;  // page shown before and after the action
     int pageAfter = 0;
+    // Arrow-key nudges of the canvas: consecutive ones of the same items are one step.
+    bool nudge = false;
+    // The row label of a property panel edit (source text, translated in "MainWindow" unless
+    // fixed), which then names the step.
+    QByteArray fieldLabel;
+    bool fieldLabelFixed = false;
 
     bool isEmpty() const;
     // The name of the action, for the undo and redo entries.
     QString name() const;
+    // Takes the change that followed this one into it, so that both are one step; false (and
+    // nothing changed) when they do not combine.
+    bool absorb(const ProjectDiff &later);
+    // The controls and primitives of the page the change is seen on that it changed, as the
+    // state after (forward) or before it shows them.
+    int changedItems(bool forward, QList<int> *controls, QList<int> *primitives) const;
 };
 
 // One undoable user action. It is pushed after the action took place, so its first redo does
@@ -55,6 +67,11 @@ public:
     void redo() override;
     // Names the change again in the language now in use.
     void retranslate() { setText(m_diff.name()); }
+    const ProjectDiff &diff() const { return m_diff; }
+    // Joins the change that followed; see ProjectDiff::absorb.
+    bool absorb(const ProjectDiff &later);
+    int id() const override;
+    bool mergeWith(const QUndoCommand *other) override;
 
 private:
     void apply(bool forward);

@@ -1,11 +1,14 @@
 #include "projecthistory.h"
 
 #include "canvas/pagetable.h"
+#include "canvas/qmyframe.h"
+#include "canvas/qmywidget.h"
 #include "historytarget.h"
 #include "projectchange.h"
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -53,8 +56,15 @@ ProjectHistory::~ProjectHistory()
 bool ProjectHistory::eventFilter(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
-    case QEvent::MouseButtonRelease:
     case QEvent::KeyRelease:
+        if (watched == static_cast<QObject *>(m_target->historyCanvas())) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down)
+                m_nudgePending = true;
+        }
+        scheduleCheckpoint();
+        break;
+    case QEvent::MouseButtonRelease:
     case QEvent::Drop:
     case QEvent::Wheel:
         scheduleCheckpoint();
@@ -132,9 +142,21 @@ void ProjectHistory::checkpoint()
         }
     }
     m_shown = d.pageAfter;
+    d.nudge = m_nudgePending;
+    d.fieldLabel = m_fieldLabel;
+    d.fieldLabelFixed = m_fieldLabelFixed;
+    m_nudgePending = false;
+    m_fieldLabel.clear();
     if (d.isEmpty())
         return;
     m_stack->push(new ProjectChange(m_target, std::move(d), [this]() { resync(); }));
+    emit changed();
+}
+
+void ProjectHistory::noteFieldEdit(const char *label, bool fixed)
+{
+    m_fieldLabel = label;
+    m_fieldLabelFixed = fixed;
 }
 
 void ProjectHistory::resync()
@@ -145,12 +167,33 @@ void ProjectHistory::resync()
     shareUnchanged(now, m_pages);
     m_pages = now;
     m_shown = table->currentPage();
+    emit changed();
 }
 
 void ProjectHistory::pushDone(QUndoCommand *command)
 {
     m_stack->push(command);
     resync();
+}
+
+const ProjectChange *ProjectHistory::lastChange() const
+{
+    const int last = m_stack->count() - 1;
+    if (last < 0 || m_stack->index() != m_stack->count() || m_stack->cleanIndex() == m_stack->index())
+        return nullptr;
+    return dynamic_cast<const ProjectChange *>(m_stack->command(last));
+}
+
+bool ProjectHistory::joinLast(const ProjectDiff &diff)
+{
+    // The stack hands its steps out read-only; this one is still ours to extend.
+    auto *top = const_cast<ProjectChange *>(lastChange());
+    if (!top || !top->absorb(diff))
+        return false;
+    resync();
+    // The stack does not hear of a renamed step.
+    emit m_stack->indexChanged(m_stack->index());
+    return true;
 }
 
 QString ProjectHistory::asideFolder()

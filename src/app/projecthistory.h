@@ -8,6 +8,8 @@
 #include <memory>
 
 class HistoryTarget;
+class ProjectChange;
+struct ProjectDiff;
 class QTemporaryDir;
 class QUndoCommand;
 class QUndoStack;
@@ -35,6 +37,13 @@ public:
     // Adds a change already made (a picture import or deletion) as the next step; what changed
     // before it was recorded first by the caller's checkpoint().
     void pushDone(QUndoCommand *command);
+    // The last step when it is the one just done and not yet saved, so that a change made
+    // right after it may join it (a page made smaller, then its items moved inside); else null.
+    const ProjectChange *lastChange() const;
+    // Makes a change already made part of lastChange(); false when the two do not combine.
+    bool joinLast(const ProjectDiff &diff);
+    // The next change recorded is an edit of this property panel row (see ProjectDiff).
+    void noteFieldEdit(const char *label, bool fixed);
     // A folder outside the project for files the history's steps take out; it goes with the
     // history, when another project is opened or made, or the window closes.
     QString asideFolder();
@@ -43,6 +52,10 @@ public:
     bool isModified() const;
     // The names of the recorded changes follow a change of language.
     void retranslate();
+
+signals:
+    // The project changed: a step was recorded, undone or redone.
+    void changed();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -58,6 +71,10 @@ private:
     QVector<PageData> m_pages;
     int m_shown = 0;
     bool m_pending = false;
+    // The look now due follows an arrow key on the canvas: a nudge.
+    bool m_nudgePending = false;
+    QByteArray m_fieldLabel;
+    bool m_fieldLabelFixed = false;
     std::unique_ptr<QTemporaryDir> m_aside;
     int m_asideCount = 0;
 };

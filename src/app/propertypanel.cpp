@@ -10,6 +10,7 @@
 #include "script/scripts.h"
 #include "mainwindow.h"
 #include "model/resolutionlist.h"
+#include "projecthistory.h"
 #include "properties/qtusertypeone_image.h"
 #include "properties/qtusertypetwo_color.h"
 #include "qtenumeditorfactory.h"
@@ -114,6 +115,8 @@ void PropertyPanel::clearPropertyPanel()
     colorManager->clear();
     enumManager->clear();
     propertyKeys.clear();
+    m_rows.clear();
+    m_shown.clear();
     m_pageShown = false;
     m_selection = false;
     m_mixed.clear();
@@ -182,6 +185,39 @@ void PropertyPanel::rebuildLater()
     QMetaObject::invokeMethod(this, &PropertyPanel::rebuild, Qt::QueuedConnection);
 }
 
+void PropertyPanel::refresh()
+{
+    if (m_building || m_rebuildQueued || (!m_selection && !m_curWidget && !m_curDraw && !m_pageShown))
+        return;
+    if (currentValues() != m_shown)
+        rebuild();
+}
+
+PropertyPanel::Target PropertyPanel::target() const
+{
+    if (m_selection)
+        return Target::Selection;
+    if (m_curWidget)
+        return Target::Control;
+    if (m_curDraw)
+        return Target::Primitive;
+    return Target::Page;
+}
+
+QMap<QString, QString> PropertyPanel::currentValues() const
+{
+    QMap<QString, QString> values;
+    const Target t = target();
+    for (const PropertyRow &row : m_rows) {
+        if (row.key.isEmpty())
+            continue;
+        bool mixed = false;
+        const QString v = t == Target::Selection ? sharedValue(row.key, &mixed) : storedValue(row.key, t);
+        values.insert(row.key, mixed ? QStringLiteral("\x1") : v);
+    }
+    return values;
+}
+
 // ---- building -------------------------------------------------------------------------------
 
 void PropertyPanel::addRows(const QVector<PropertyRow> &rows, Target target)
@@ -192,12 +228,14 @@ void PropertyPanel::addRows(const QVector<PropertyRow> &rows, Target target)
         if (p)
             m_browser->addProperty(p);
     }
+    m_shown = currentValues();
     m_building = false;
 }
 
 QtProperty *PropertyPanel::addRow(const PropertyRow &row, Target target)
 {
     const QString label = row.fixedLabel ? QString::fromUtf8(row.label) : trMain(row.label);
+    m_rows.append(row);
     const QString stored = storedValue(row.key, target);
     QtProperty *p = nullptr;
     switch (row.type) {
@@ -348,8 +386,13 @@ void PropertyPanel::showOffsetRows(bool shown)
             propertyKeys.remove(p);
             m_browser->removeProperty(p);
             delete p;
+            for (int i = m_rows.size() - 1; i >= 0; --i) {
+                if (m_rows.at(i).key == row.key)
+                    m_rows.remove(i);
+            }
         }
     }
+    m_shown = currentValues();
     m_building = building;
 }
 
@@ -414,6 +457,9 @@ void PropertyPanel::edit(QtProperty *property, const QString &value)
     const QString key = propertyKeys.value(property);
     if (key.isEmpty())
         return;
+    // The step this edit makes is named by its row.
+    if (const PropertyRow *row = PropertyRows::find(m_rows, key))
+        m_window->history()->noteFieldEdit(row->label, row->fixedLabel);
     if (m_selection)
         editSelection(key, value);
     else if (m_curWidget)
@@ -422,6 +468,13 @@ void PropertyPanel::edit(QtProperty *property, const QString &value)
         editPrimitive(key, value);
     else if (m_pageShown)
         editPage(key, value);
+    // Its editor shows the edited row; any other row the edit changed is shown again.
+    const QMap<QString, QString> now = currentValues();
+    for (auto it = now.cbegin(); it != now.cend(); ++it) {
+        if (it.key() != key && m_shown.value(it.key()) != it.value())
+            rebuildLater();
+    }
+    m_shown = now;
 }
 
 void PropertyPanel::message(const QString &text)

@@ -58,6 +58,9 @@ public slots:
     // Shows the current selection again (after a language change, a clamp, a drag).
     void rebuild();
     void clearPropertyPanel();
+    // Shows the values the project holds now, after a change made elsewhere (a nudge, an
+    // alignment, an undo); rows already right are left alone, with their editors.
+    void refresh();
     // Several items selected: the rows they share, each with its value where all agree.
     void showSelection();
 
@@ -88,6 +91,9 @@ private:
     // Tells at once of a stored text the module would misread.
     void warnUnsafeText(const ControlRecord &rec);
     void rebuildLater();
+    Target target() const;
+    // The value each row stands for now; a blank row of several items has its own mark.
+    QMap<QString, QString> currentValues() const;
     // Several items at once (propertypanelselection.cpp).
     bool severalSelected() const;
     void followSelection();
@@ -108,6 +114,9 @@ private:
     bool m_pageShown = false;
     bool m_selection = false;
     QVector<PropertyRow> m_sharedRows;
+    // The rows shown and the values they show.
+    QVector<PropertyRow> m_rows;
+    QMap<QString, QString> m_shown;
     // Rows whose items hold different values: shown blank; a choice row then has a blank first
     // entry in front of its names.
     QSet<QString> m_mixed;

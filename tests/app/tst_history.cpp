@@ -124,7 +124,7 @@ void TestHistory::everyChangeUndoesToTheSavedBytes_data()
 
     QTest::newRow("drop") << nothing << Change([](MainWindow *w) {
         w->canvas()->addControl(QStringLiteral("QLabelNum"), QPoint(30, 40));
-    }) << "添加控件";
+    }) << "添加 1 个控件";
     QTest::newRow("draw") << nothing << Change([](MainWindow *w) {
         w->pageTable()->setDrawTool(2);
         QTest::mousePress(w->canvas(), Qt::LeftButton, {}, QPoint(20, 20));
@@ -136,29 +136,29 @@ void TestHistory::everyChangeUndoesToTheSavedBytes_data()
         QTest::mousePress(c, Qt::LeftButton, {}, QPoint(20, 10));
         mouseMove(c, QPoint(50, 40));
         QTest::mouseRelease(c, Qt::LeftButton, {}, QPoint(50, 40));
-    }) << "移动";
+    }) << "移动 1 个对象";
     QTest::newRow("resize") << twoControls << Change([first](MainWindow *w) {
         QMyWidget *c = first(w);
         const QPoint corner(c->width() - 3, c->height() - 3);
         QTest::mousePress(c, Qt::LeftButton, {}, corner);
         mouseMove(c, corner + QPoint(25, 15));
         QTest::mouseRelease(c, Qt::LeftButton, {}, corner + QPoint(25, 15));
-    }) << "调整大小";
+    }) << "调整 1 个对象的大小";
     QTest::newRow("property") << twoControls << Change([first](MainWindow *w) {
         first(w)->setText(QStringLiteral("温度"));
         first(w)->setFontColorNum(12);
-    }) << "修改属性";
+    }) << "修改属性：文本、字体颜色";
     QTest::newRow("delete") << twoControls << Change([first](MainWindow *w) {
         w->canvas()->setSelectedControl(first(w));
         first(w)->setSelected(true);
         w->canvas()->deleteSelection();
-    }) << "删除";
+    }) << "删除 1 个对象";
     QTest::newRow("paste") << twoControls << Change([first](MainWindow *w) {
         w->canvas()->setSelectedControl(first(w));
         w->canvas()->slotCopyAction();
         w->canvas()->setPastePos(QPoint(100, 200));
         w->canvas()->slotPasteAction();
-    }) << "添加控件";
+    }) << "添加 1 个控件";
     const auto selectBoth = [](MainWindow *w) {
         QTest::mousePress(w->canvas(), Qt::LeftButton, {}, QPoint(1, 1));
         mouseMove(w->canvas(), QPoint(230, 300));
@@ -172,32 +172,32 @@ void TestHistory::everyChangeUndoesToTheSavedBytes_data()
         mouseMove(c, QPoint(50, 32));
         mouseMove(c, QPoint(60, 42));
         QTest::mouseRelease(c, Qt::LeftButton, {}, QPoint(60, 42));
-    }) << "移动";
+    }) << "移动 2 个对象";
     QTest::newRow("align") << twoControls << Change([selectBoth](MainWindow *w) {
         selectBoth(w);
         w->canvas()->arrangeSelection(Arrange::AlignTop);
-    }) << "移动";
+    }) << "移动 1 个对象";
     QTest::newRow("same width") << Change([twoControls](MainWindow *w) {
         twoControls(w);
         w->pageTable()->pageControls(w->currentPage()).last()->setW(90);
     }) << Change([selectBoth](MainWindow *w) {
         selectBoth(w);
         w->canvas()->arrangeSelection(Arrange::SameWidth);
-    }) << "调整大小";
+    }) << "调整 1 个对象的大小";
     QTest::newRow("nudge") << twoControls << Change([selectBoth](MainWindow *w) {
         selectBoth(w);
         QTest::keyClick(w->canvas(), Qt::Key_Right, Qt::ShiftModifier);
-    }) << "移动";
+    }) << "移动 2 个对象";
     QTest::newRow("delete several") << twoControls << Change([selectBoth](MainWindow *w) {
         selectBoth(w);
         w->canvas()->deleteSelection();
-    }) << "删除";
+    }) << "删除 2 个对象";
     QTest::newRow("paste several") << twoControls << Change([selectBoth](MainWindow *w) {
         selectBoth(w);
         w->canvas()->slotCopyAction();
         w->canvas()->setPastePos(QPoint(100, 200));
         w->canvas()->slotPasteAction();
-    }) << "添加控件";
+    }) << "添加 2 个控件";
     QTest::newRow("page add") << twoControls << Change([](MainWindow *w) { w->addPage(); }) << "添加页";
     QTest::newRow("page delete") << Change([twoControls](MainWindow *w) {
         w->addPage();
@@ -235,19 +235,19 @@ void TestHistory::everyChangeUndoesToTheSavedBytes_data()
         w->slotRecvWnd(first(w));
         panelRow(w, QStringLiteral("w"), 1000);
         QCOMPARE(first(w)->getW(), 230);
-    }) << "调整大小";
+    }) << "修改属性：宽度";
     QTest::newRow("padded number in the panel") << Change([](MainWindow *w) {
         w->canvas()->addControl(QStringLiteral("QLabelNum"), QPoint(30, 40));
     }) << Change([first, panelRow](MainWindow *w) {
         w->slotRecvWnd(first(w));
         panelRow(w, QStringLiteral("text"), QStringLiteral("12.5"));
         QCOMPARE(first(w)->text(), QStringLiteral("12.5000"));
-    }) << "修改属性";
+    }) << "修改属性：数值";
     QTest::newRow("name in the panel") << twoControls << Change([first, panelRow](MainWindow *w) {
         w->slotRecvWnd(first(w));
         panelRow(w, QStringLiteral("name"), QStringLiteral("title"));
         QCOMPARE(first(w)->record().name, QStringLiteral("title"));
-    }) << "修改属性";
+    }) << "修改属性：名称";
     QTest::newRow("page rename") << twoControls << Change([](MainWindow *w) {
         QVERIFY(w->renamePage(0, QStringLiteral("main")));
     }) << "重命名页面";
@@ -300,7 +300,7 @@ void TestHistory::aDragIsOneCommand()
     }
     QTest::mouseRelease(c, Qt::LeftButton, {}, QPoint(20, 10));
     QTRY_COMPARE(stack()->count(), commands + 1);
-    QCOMPARE(stack()->undoText(), QStringLiteral("移动"));
+    QCOMPARE(stack()->undoText(), QStringLiteral("移动 1 个对象"));
     QCOMPARE(c->getX(), 30);
     QCOMPARE(c->getY(), 30);
     stack()->undo();

@@ -178,9 +178,10 @@ void TestPanelSelection::editGoesToAllOrNone()
     }
     const QByteArray after = saved();
     QCOMPARE(stack()->count(), 1);
-    QCOMPARE(stack()->undoText(), field == QLatin1String("drawColorNum") ? QStringLiteral("修改图形")
-                                  : field == QLatin1String("text")       ? QStringLiteral("修改属性")
-                                                                         : QStringLiteral("移动"));
+    // The step is named by the row edited.
+    QCOMPARE(stack()->undoText(), field == QLatin1String("drawColorNum") ? QStringLiteral("修改属性：颜色")
+                                  : field == QLatin1String("text")       ? QStringLiteral("修改属性：文本")
+                                                                         : QStringLiteral("修改属性：") + field);
     stack()->undo();
     QCOMPARE(saved(), before);
     stack()->redo();

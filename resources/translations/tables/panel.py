@@ -41,3 +41,22 @@ _M = {
 }
 for _k, _v in _M.items():
     T[('MainWindow', _k)] = _v
+
+# History steps named by what they changed, page moves, keyboard hints and recent projects.
+for source, english in [
+    ('修改属性：%1', 'Change %1'), ('、', ', '), ('移动页面', 'Move page'),
+]:
+    T[('ProjectHistory', source)] = english
+T[('ProjectHistory', '移动 %n 个对象')] = ('Move %n item', 'Move %n items')
+T[('ProjectHistory', '调整 %n 个对象的大小')] = ('Resize %n item', 'Resize %n items')
+T[('ProjectHistory', '添加 %n 个控件')] = ('Add %n control', 'Add %n controls')
+T[('ProjectHistory', '删除 %n 个对象')] = ('Delete %n item', 'Delete %n items')
+for source, english in [
+    ('上移页面', 'Move page up'), ('下移页面', 'Move page down'),
+    ('添加页', 'Add page'), ('删除当前页', 'Delete current page'),
+    ('添加图片', 'Add pictures'), ('删除图片', 'Delete pictures'),
+    ('文件不存在', 'The file does not exist'), ('（没有最近的项目）', '(No recent projects)'),
+    ('移除不存在的项目', 'Remove missing projects'), ('清空列表', 'Clear list'),
+]:
+    T[('MainWindow', source)] = english
+T[('MainWindow', '在此输入指令（Ctrl+Tab 输入制表符）')] = 'Type instructions here (Ctrl+Tab types a tab)'
