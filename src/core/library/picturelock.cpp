@@ -1,5 +1,7 @@
 #include "library/picturelock.h"
 
+#include "library/regularfile.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -10,7 +12,6 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -40,18 +41,9 @@ QString keyOf(const QString &projectFolder)
 // Close-on-exec: a program started by this one must not keep the lock alive after it ends.
 int openLockFile(const QString &file)
 {
-    const QByteArray name = QFile::encodeName(file);
-    const int flags = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-    int fd = ::open(name.constData(), O_RDWR | O_CREAT | flags, 0644);
+    const int fd = RegularFile::openDescriptor(file, O_RDWR | O_CREAT | O_NOFOLLOW);
     if (fd < 0 && (errno == EACCES || errno == EROFS))
-        fd = ::open(name.constData(), O_RDONLY | flags);
-    if (fd < 0)
-        return -1;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return -1;
-    }
+        return RegularFile::openDescriptor(file, O_RDONLY | O_NOFOLLOW);
     return fd;
 }
 

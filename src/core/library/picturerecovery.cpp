@@ -370,7 +370,7 @@ int recoverRemoval(const QString &projectFile)
 {
     const QString folder = projectFolderOf(projectFile);
     const PictureLock::Status lock = PictureLock::take(folder, true);
-    if (lock == PictureLock::Unusable)
+    if (lock == PictureLock::Unusable && nameTaken(PictureLock::path(folder)))
         warn(RegularFile::skippedWarning(PictureLock::path(folder)));
     // A program still running on the project settles its own changes.
     if (lock != PictureLock::Taken)
@@ -490,7 +490,8 @@ PictureClaim claimPictures(const QString &projectFile, bool changing, int waitMs
                 return claim;
             }
             // Nothing can be settled or held: the folder is read as it is.
-            warn(RegularFile::skippedWarning(PictureLock::path(folder)));
+            if (nameTaken(PictureLock::path(folder)))
+                warn(RegularFile::skippedWarning(PictureLock::path(folder)));
             claim.ok = true;
             return claim;
         }
