@@ -1902,6 +1902,14 @@ Character table: %2 Chinese and other characters</translation>
         <source>%1：文件名含换行等控制字符</source>
         <translation>%1: the file name holds a line break or another control character</translation>
     </message>
+    <message>
+        <source>另一个程序正在修改该项目的图片，请稍后再试。</source>
+        <translation>Another program is changing this project's pictures; please try again later.</translation>
+    </message>
+    <message>
+        <source>未保存图片的记录“%1”已损坏或不可信，已忽略，图片文件夹未作改动。</source>
+        <translation>The note of unsaved pictures "%1" is damaged or cannot be trusted; it was ignored and the picture folder was left unchanged.</translation>
+    </message>
 </context>
 <context>
     <name>PictureReader</name>

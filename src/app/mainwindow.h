@@ -129,7 +129,6 @@ public:
 
     // PictureTarget (mainwindowlibrary.cpp)
     QString pictureFolder() const override;
-    QString pictureBackupFolder() const override;
     ProjectData pictureReferences() const override { return projectData(); }
     void applyPictureReferences(const ProjectData &after) override;
     void reloadPictures() override;

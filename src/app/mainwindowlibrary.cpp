@@ -233,11 +233,6 @@ QString MainWindow::pictureFolder() const
     return ProjectFolders::pictures(projectFolder());
 }
 
-QString MainWindow::pictureBackupFolder() const
-{
-    return ProjectFolders::backup(projectFolder());
-}
-
 bool MainWindow::pictureFolderChanging()
 {
     return PictureFiles::noteUnsavedPictures(App::projectPath());

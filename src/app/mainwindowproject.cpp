@@ -13,6 +13,7 @@
 #include "model/names.h"
 #include "library/picturecache.h"
 #include "library/picturefiles.h"
+#include "library/picturelock.h"
 #include "projecthistory.h"
 #include "model/resolutionlist.h"
 #include "render/renderer.h"
@@ -247,6 +248,7 @@ QString MainWindow::reloadLibrary()
     PictureFiles::recoverRemoval(App::projectPath());
     // Pictures lost or emptied outside the program come back from the last save's copy; an empty
     // folder is never mirrored over a backup that still holds pictures.
+    const PictureLock::Scoped lock(folder, 3000);
     QString folderError;
     const int restored = ProjectFolders::restorePicturesFromBackup(folder, &folderError);
     if (PictureFiles::pictureFolderProblem(temp).isEmpty())
@@ -309,6 +311,8 @@ bool MainWindow::saveProject()
 {
     if (!m_table->hasPages())
         return true;
+    // The file and the copy of the pictures are written while no other program changes them.
+    const PictureLock::Scoped lock(projectFolder(), 3000);
     if (!ProjectFile::write(App::projectPath(), projectData()))
         return false;
     // The file now names the pictures without those deleted since the last save.

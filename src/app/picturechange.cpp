@@ -124,14 +124,9 @@ void PictureChange::undo()
 {
     m_target->pictureFolderChanging();
     if (m_kind == Import) {
+        // The last save's copies stay: a saved file may name these pictures, and until the next
+        // save the backup is what a kill or "no" at exit restores. That save drops them.
         takeAside();
-        // The last save's copies go too: the pictures were never part of the project before.
-        const QString backup = m_target->pictureBackupFolder();
-        for (const QString &name : m_names) {
-            const QFileInfo copy(backup + QLatin1Char('/') + name);
-            if (copy.isFile() && !copy.isSymLink())
-                QFile::remove(copy.absoluteFilePath());
-        }
         finish();
         return;
     }

@@ -12,9 +12,8 @@
 class PictureTarget {
 public:
     virtual ~PictureTarget() = default;
-    // The project folder's "/tempImages" and "/backUpImages".
+    // The project folder's "/tempImages".
     virtual QString pictureFolder() const = 0;
-    virtual QString pictureBackupFolder() const = 0;
     // Every picture reference of the project, and setting them all at once.
     virtual ProjectData pictureReferences() const = 0;
     virtual void applyPictureReferences(const ProjectData &after) = 0;

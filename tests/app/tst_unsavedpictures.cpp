@@ -1,6 +1,7 @@
 #include "app/appglobals.h"
 #include "app/mainwindow.h"
 #include "app/projecthistory.h"
+#include "tavocli.h"
 #include "canvas/pagetable.h"
 #include "dialogs/qmymessagebox.h"
 #include "edit/picturereferences.h"
@@ -32,6 +33,7 @@ private slots:
     void cleanup();
     void killedWindowLeavesTheSavedPictures_data();
     void killedWindowLeavesTheSavedPictures();
+    void commandLineLeavesTheWindowsChangesAlone();
 
 public:
     // The child's side: opens the project, runs the steps, says "ready" and waits to be killed.
@@ -45,6 +47,12 @@ private:
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+
+    // Six pictures, each of its own size and colour; every page, control field and the boot
+    // animation name one of them.
+    void makeProject(QVector<QByteArray> *original, ProjectData *d);
+    // Starts the window in a child process and waits until it has run the steps.
+    void startWindow(QProcess *child, const QString &steps);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QString m_oldCwd;
@@ -131,6 +139,52 @@ void TestUnsavedPictures::cleanup()
     m_dir.reset();
 }
 
+void TestUnsavedPictures::makeProject(QVector<QByteArray> *original, ProjectData *d)
+{
+    QDir().mkpath(folder() + QStringLiteral("/tempImages"));
+    QDir().mkpath(folder() + QStringLiteral("/tempFonts"));
+    for (int n = 0; n < 6; ++n) {
+        const QString path = folder() + QStringLiteral("/tempImages/10000%1_p%1.bmp").arg(n + 1);
+        QImage img(QSize(8 + n, 6), QImage::Format_RGB32);
+        img.fill(QColor(40 * n, 0, 255 - 40 * n));
+        QVERIFY(img.save(path));
+        *original << bytes(path);
+    }
+    d->frameW = 240;
+    d->frameH = 320;
+    d->dpi = QStringLiteral("240*320(QVGA-1)");
+    d->pages.resize(3);
+    d->pages[0].imageNum = 1;
+    d->pages[1].imageNum = 5;
+    d->pages[2].imageNum = 3;
+    ControlRecord b = ControlRecord::make(ControlKind::Button, 0);
+    b.x = 20;
+    b.y = 200;
+    b.imageNum = 4;
+    b.pressImageNum = 2;
+    d->pages[2].controls << b;
+    d->logo1 = 2;
+    d->logo2 = 5;
+    QVERIFY(ProjectFile::write(file(), *d));
+}
+
+void TestUnsavedPictures::startWindow(QProcess *child, const QString &steps)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TAVO_STEPS"), steps);
+    env.insert(QStringLiteral("TAVO_STEPS_PROJECT"), file());
+    child->setProcessEnvironment(env);
+    child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child->start(QCoreApplication::applicationFilePath(), QStringList());
+    QVERIFY(child->waitForStarted());
+    QByteArray said;
+    while (!said.contains("ready\n") && child->state() == QProcess::Running) {
+        child->waitForReadyRead(1000);
+        said += child->readAllStandardOutput();
+    }
+    QVERIFY2(said.contains("ready\n"), said.constData());
+}
+
 void TestUnsavedPictures::killedWindowLeavesTheSavedPictures_data()
 {
     QTest::addColumn<QString>("steps");
@@ -149,6 +203,8 @@ void TestUnsavedPictures::killedWindowLeavesTheSavedPictures_data()
     // An import not saved goes as it would with "no" to saving at exit.
     QTest::newRow("imported") << "import" << false << 6;
     QTest::newRow("imported, deleted") << "import,delete" << false << 6;
+    // The saved file names the imported picture: undoing the import must not lose it.
+    QTest::newRow("imported, saved, undone") << "import,save,undo" << false << 7;
 }
 
 void TestUnsavedPictures::killedWindowLeavesTheSavedPictures()
@@ -157,51 +213,12 @@ void TestUnsavedPictures::killedWindowLeavesTheSavedPictures()
     QFETCH(bool, deletionSaved);
     QFETCH(int, pictures);
 
-    // Six pictures, each of its own size and colour; every page, control field and the boot
-    // animation name one of them.
-    QDir().mkpath(folder() + QStringLiteral("/tempImages"));
-    QDir().mkpath(folder() + QStringLiteral("/tempFonts"));
     QVector<QByteArray> original;
-    for (int n = 0; n < 6; ++n) {
-        const QString path = folder() + QStringLiteral("/tempImages/10000%1_p%1.bmp").arg(n + 1);
-        QImage img(QSize(8 + n, 6), QImage::Format_RGB32);
-        img.fill(QColor(40 * n, 0, 255 - 40 * n));
-        QVERIFY(img.save(path));
-        original << bytes(path);
-    }
     ProjectData d;
-    d.frameW = 240;
-    d.frameH = 320;
-    d.dpi = QStringLiteral("240*320(QVGA-1)");
-    d.pages.resize(3);
-    d.pages[0].imageNum = 1;
-    d.pages[1].imageNum = 5;
-    d.pages[2].imageNum = 3;
-    ControlRecord b = ControlRecord::make(ControlKind::Button, 0);
-    b.x = 20;
-    b.y = 200;
-    b.imageNum = 4;
-    b.pressImageNum = 2;
-    d.pages[2].controls << b;
-    d.logo1 = 2;
-    d.logo2 = 5;
-    QVERIFY(ProjectFile::write(file(), d));
+    makeProject(&original, &d);
     const QVector<int> before = referencesOf(d);
-
     QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TAVO_STEPS"), steps);
-    env.insert(QStringLiteral("TAVO_STEPS_PROJECT"), file());
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(), QStringList());
-    QVERIFY(child.waitForStarted());
-    QByteArray said;
-    while (!said.contains("ready\n") && child.state() == QProcess::Running) {
-        child.waitForReadyRead(1000);
-        said += child.readAllStandardOutput();
-    }
-    QVERIFY2(said.contains("ready\n"), said.constData());
+    startWindow(&child, steps);
     // While the window lives, another program opening the project leaves its folder alone.
     const QStringList working = QDir(folder() + QStringLiteral("/tempImages")).entryList(QDir::Files);
     PictureFiles::recoverRemoval(file());
@@ -229,6 +246,42 @@ void TestUnsavedPictures::killedWindowLeavesTheSavedPictures()
     QVERIFY(!QFileInfo::exists(folder() + QStringLiteral("/tempImages.unsaved")));
     QVERIFY(!QFileInfo::exists(folder() + QStringLiteral("/tempImages.unsaved.part")));
     QCOMPARE(QDir(folder() + QStringLiteral("/backUpImages")).entryList(QDir::Files).size(), pictures);
+}
+
+// While the window holds unsaved picture changes, the command line changes nothing and reads
+// only the saved state.
+void TestUnsavedPictures::commandLineLeavesTheWindowsChangesAlone()
+{
+    QVector<QByteArray> original;
+    ProjectData d;
+    makeProject(&original, &d);
+    QVERIFY(QDir().mkpath(folder() + QStringLiteral("/backUpImages")));
+    for (const QString &name : QDir(folder() + QStringLiteral("/tempImages")).entryList(QDir::Files))
+        QVERIFY(QFile::copy(folder() + QStringLiteral("/tempImages/") + name, folder() + QStringLiteral("/backUpImages/") + name));
+    const CliRun savedScript = runTavoCli({QStringLiteral("script"), file(), QStringLiteral("--all")});
+    QCOMPARE(savedScript.code, 0);
+    const QByteArray savedFile = bytes(file());
+    QProcess child;
+    startWindow(&child, QStringLiteral("delete"));
+    const QStringList working = QDir(folder() + QStringLiteral("/tempImages")).entryList(QDir::Files);
+    QCOMPARE(working.size(), 4);
+
+    for (const QStringList &change : {QStringList{QStringLiteral("pictures"), file(), QStringLiteral("--remove"), QStringLiteral("0")},
+                                      QStringList{QStringLiteral("pictures"), file(), QStringLiteral("--add"), folder() + QStringLiteral("/tempImages/100001_p1.bmp")},
+                                      QStringList{QStringLiteral("set"), file(), QStringLiteral("--page"), QStringLiteral("0"), QStringLiteral("--control"),
+                                                  QStringLiteral("0"), QStringLiteral("x=1")}}) {
+        const CliRun r = runTavoCli(change);
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(QStringLiteral("unsaved picture changes")), qPrintable(r.err));
+        QCOMPARE(bytes(file()), savedFile);
+        QCOMPARE(QDir(folder() + QStringLiteral("/tempImages")).entryList(QDir::Files), working);
+    }
+    // Reading: the saved pictures, as before the window changed anything.
+    const CliRun script = runTavoCli({QStringLiteral("script"), file(), QStringLiteral("--all")});
+    QVERIFY2(script.code == 0, qPrintable(script.err));
+    QCOMPARE(script.out, savedScript.out);
+    ::kill(pid_t(child.processId()), SIGKILL);
+    QVERIFY(child.waitForFinished());
 }
 
 int main(int argc, char **argv)

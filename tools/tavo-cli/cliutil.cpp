@@ -40,19 +40,47 @@ void warnSkipped(const QStringList &paths)
         err() << "tavo-cli: " << RegularFile::skippedWarning(path) << Qt::endl;
 }
 
-bool loadCliProject(const QString &path, CliProject *project)
+QString refusalText(PictureFiles::PictureClaim::Refusal refusal)
+{
+    switch (refusal) {
+    case PictureFiles::PictureClaim::Busy:
+        return QStringLiteral("another program is changing this project's pictures; try again when it is done");
+    case PictureFiles::PictureClaim::UnsavedElsewhere:
+        return QStringLiteral("another program (a window with this project open) holds unsaved picture changes; "
+                              "save or discard them there first");
+    case PictureFiles::PictureClaim::NoSavedCopy:
+        return QStringLiteral("another program holds unsaved picture changes and the saved pictures cannot be read");
+    case PictureFiles::PictureClaim::LockUnusable:
+        return QStringLiteral("the lock file tempImages.lock is not a regular file; the pictures cannot be changed");
+    case PictureFiles::PictureClaim::None:
+        break;
+    }
+    return QString();
+}
+
+bool loadCliProject(const QString &path, CliProject *project, CliProject::Use use)
 {
     const QFileInfo info(path);
     project->path = path;
     project->folder = info.absolutePath();
+    project->loadStatus = ExitUsage;
     if (!info.isFile()) {
         fail(ExitUsage, QStringLiteral("%1: no such project file").arg(path));
         return false;
     }
-    // A picture removal cut short by a kill is finished or undone before anything is read.
-    PictureFiles::recoverRemoval(path);
+    // What a killed program left is settled first; the lock is then held until this one ends.
+    const PictureFiles::PictureClaim claim = PictureFiles::claimPictures(path, use == CliProject::Change);
+    const bool fromBackup = claim.ok && claim.picturesFolder != project->folder + QStringLiteral("/tempImages");
+    if (!claim.ok || (fromBackup && use == CliProject::ReadFolder)) {
+        project->loadStatus = ExitFailed;
+        fail(ExitFailed, QStringLiteral("%1: %2").arg(path, refusalText(fromBackup ? PictureFiles::PictureClaim::UnsavedElsewhere
+                                                                                       : claim.refusal)));
+        return false;
+    }
+    if (fromBackup)
+        err() << "tavo-cli: another program has unsaved picture changes; reading the saved pictures" << Qt::endl;
     // Sizes are all most commands need; those that judge or send pictures decode them.
-    project->pictures = PictureLibrary::fromProjectFolder(project->folder, PictureLibrary::HeadersOnly);
+    project->pictures = PictureLibrary::fromFolder(claim.picturesFolder, PictureLibrary::HeadersOnly);
     warnSkipped(project->pictures.skipped());
     QStringList skippedFonts;
     FontLibrary::fontListOfProject(project->folder, &skippedFonts);
@@ -65,6 +93,7 @@ bool loadCliProject(const QString &path, CliProject *project)
         fail(ExitUsage, r.reason);
         return false;
     }
+    project->loadStatus = ExitOk;
     return true;
 }
 

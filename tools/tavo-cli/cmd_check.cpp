@@ -46,8 +46,8 @@ int cmdCheck(const QStringList &arguments)
         return fail(ExitUsage, QString::fromLatin1(kUsage));
 
     CliProject project;
-    if (!loadCliProject(args.first(), &project))
-        return ExitUsage;
+    if (!loadCliProject(args.first(), &project, CliProject::ReadFolder))
+        return project.loadStatus;
     // Everything a download with pictures would refuse, pictures no page uses included.
     const DownloadJob job = jobFromProject(project.data, project.folder, DownloadMode::PicturesAndPages, JobPictures::Verdicts);
     QStringList problems = DownloadCheck::allMessages(job);

@@ -57,8 +57,8 @@ QString projectArgument(const QStringList &rest, int index, int *status)
     if (rest.size() <= index)
         return QString();
     CliProject project;
-    if (!loadCliProject(rest.at(index), &project)) {
-        *status = ExitUsage;
+    if (!loadCliProject(rest.at(index), &project, CliProject::ReadFolder)) {
+        *status = project.loadStatus;
         return QString();
     }
     return project.path;

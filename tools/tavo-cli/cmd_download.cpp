@@ -254,8 +254,8 @@ int cmdDownload(const QStringList &arguments)
         return fail(ExitUsage, QStringLiteral("download needs one project file\n") + usage);
 
     CliProject project;
-    if (!loadCliProject(args.first(), &project))
-        return ExitUsage;
+    if (!loadCliProject(args.first(), &project, CliProject::ReadFolder))
+        return project.loadStatus;
     if (batch)
         options.baudGiven = batchOptions.baudGiven;
     if (!options.baudGiven)

@@ -31,7 +31,7 @@ int cmdInfo(const QStringList &arguments)
         return fail(ExitUsage, QStringLiteral("usage: tavo-cli info PROJECT.Tavo [--json]"));
     CliProject project;
     if (!loadCliProject(args.first(), &project))
-        return ExitUsage;
+        return project.loadStatus;
     const ProjectData &d = project.data;
 
     if (json) {

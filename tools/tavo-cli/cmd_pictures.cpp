@@ -90,7 +90,13 @@ int add(const CliProject &p, const QStringList &files)
     keepBackupInStep(p);
     const PictureLibrary after = PictureLibrary::fromFolder(imagesFolder(p), PictureLibrary::HeadersOnly);
     for (const QString &path : r.added) {
+        // Only a file the library holds now counts as added.
         const int n = after.paths().indexOf(path);
+        if (n < 0) {
+            err() << "tavo-cli: " << PictureFiles::escapedName(QFileInfo(path).fileName()) << " is not in the picture folder"
+                  << Qt::endl;
+            return ExitFailed;
+        }
         out() << "added " << n << '\t' << PictureFiles::escapedName(QFileInfo(path).fileName()) << '\n';
     }
     out().flush();
@@ -164,8 +170,8 @@ int cmdPictures(const QStringList &arguments)
         return fail(ExitUsage, QString::fromLatin1(kUsage));
 
     CliProject project;
-    if (!loadCliProject(args.first(), &project))
-        return ExitUsage;
+    if (!loadCliProject(args.first(), &project, actionAt >= 0 ? CliProject::Change : CliProject::Read))
+        return project.loadStatus;
     if (action == QLatin1String("--add"))
         return add(project, operands);
     if (action == QLatin1String("--remove"))

@@ -75,9 +75,12 @@ int cmdRender(const QStringList &args)
     const QFileInfo projectInfo(a.project);
     if (!projectInfo.isFile())
         return fail(ExitUsage, QStringLiteral("cannot open '%1'").arg(a.project));
-    PictureFiles::recoverRemoval(a.project);
+    // Drawn from the saved pictures while another program holds unsaved picture changes.
+    const PictureFiles::PictureClaim claim = PictureFiles::claimPictures(a.project, false);
+    if (!claim.ok)
+        return fail(ExitFailed, QStringLiteral("%1: %2").arg(a.project, refusalText(claim.refusal)));
     // The renderer decodes the pictures it draws; the rest need only their sizes.
-    const PictureLibrary pictures = PictureLibrary::fromProjectFolder(projectInfo.absolutePath(), PictureLibrary::HeadersOnly);
+    const PictureLibrary pictures = PictureLibrary::fromFolder(claim.picturesFolder, PictureLibrary::HeadersOnly);
     warnSkipped(pictures.skipped());
     ProjectData data;
     // A file without a usable page size is shown at the canvas's default size.

@@ -12,7 +12,9 @@ const char *kUsage = "usage: tavo-cli script PROJECT.Tavo (--page N | --boot | -
 // keeps a wild range from building a gigantic text).
 bool bootScript(const CliProject &project, QByteArray *bytes)
 {
-    const DownloadJob job = jobFromProject(project.data, project.folder, DownloadMode::PagesOnly, JobPictures::Headers);
+    // The pictures as loaded: the saved ones while another program holds unsaved changes.
+    DownloadJob job = jobFromProject(project.data, project.folder, DownloadMode::PagesOnly, JobPictures::None);
+    job.pictures = project.pictures;
     const QString problem = DownloadCheck::bootAnimationMessage(job);
     if (!problem.isEmpty()) {
         fail(ExitFailed, problem);
@@ -55,7 +57,7 @@ int cmdScript(const QStringList &arguments)
 
     CliProject project;
     if (!loadCliProject(args.first(), &project))
-        return ExitUsage;
+        return project.loadStatus;
     const int pageCount = project.data.pages.size();
     if (hasPage && (page < 0 || page >= pageCount))
         return fail(ExitUsage, QStringLiteral("page %1 does not exist (the project has %2 pages, counted from 0)")

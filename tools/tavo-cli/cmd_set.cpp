@@ -69,8 +69,8 @@ int cmdSet(const QStringList &arguments)
     }
 
     CliProject project;
-    if (!loadCliProject(path, &project))
-        return ExitUsage;
+    if (!loadCliProject(path, &project, CliProject::Change))
+        return project.loadStatus;
     ProjectData &d = project.data;
     bool ok = false;
     const int pageIndex = pageText.toInt(&ok);

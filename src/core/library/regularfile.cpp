@@ -18,14 +18,9 @@
 namespace RegularFile {
 
 #ifdef Q_OS_UNIX
-namespace {
-
-// A descriptor open for reading when what was opened is a regular file (checked on the open file,
-// so a swap after a check cannot slip in a FIFO or a device), else -1. Non-blocking, so a FIFO
-// never hangs the open.
-int openRegular(const QString &path, qint64 *size = nullptr)
+int openDescriptor(const QString &path, int flags, qint64 *size)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     if (fd < 0)
         return -1;
     struct stat st;
@@ -36,6 +31,14 @@ int openRegular(const QString &path, qint64 *size = nullptr)
     if (size)
         *size = st.st_size;
     return fd;
+}
+
+namespace {
+
+// A descriptor open for reading when what was opened is a regular file, else -1.
+int openRegular(const QString &path, qint64 *size = nullptr)
+{
+    return openDescriptor(path, O_RDONLY, size);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <QtGlobal>
 
 class QFile;
 
@@ -27,6 +28,13 @@ bool readStart(const QString &path, int maxBytes, QByteArray *data, qint64 *file
 // maxBytes sees that a file is over it without reading the rest. False when it cannot be opened
 // or read.
 bool readAtMost(const QString &path, qint64 maxBytes, QByteArray *data);
+
+#ifdef Q_OS_UNIX
+// A descriptor of path opened with flags (open(2) flags; created 0644 with O_CREAT), never
+// blocking and closed on exec, when what was opened is a regular file (checked on the open file,
+// so a swap after a check cannot slip in a FIFO or a device); else -1.
+int openDescriptor(const QString &path, int flags, qint64 *size = nullptr);
+#endif
 
 // The warning for a library entry that is left out because it is not a regular file.
 QString skippedWarning(const QString &path);

@@ -48,6 +48,7 @@ private slots:
     void halfDoneRemovalIsFinishedOrUndone();
     void unsavedPicturesPutBackAsSaved_data();
     void unsavedPicturesPutBackAsSaved();
+    void pendingRemovalKeepsItsNote();
 
 private:
     QString picture(const QString &name, QSize size, const char *format = nullptr, QColor colour = Qt::red);
@@ -442,6 +443,13 @@ void TestPictureFiles::unsavedPicturesPutBackAsSaved_data()
     // The backup lost its copy: nothing can bring it back, the rest still is.
     QTest::newRow("not in the backup") << "remove c, drop its backup, add d"
                                        << QStringList{QStringLiteral("100001_a.bmp"), QStringLiteral("100002_b.bmp")};
+    // A backup copy that is not the noted picture is not put in its place.
+    QTest::newRow("backup of another size") << "remove b, resize its backup"
+                                            << QStringList{QStringLiteral("100001_a.bmp"), QStringLiteral("100003_c.bmp")};
+    // A note cut short is not trusted, wherever the cut falls: nothing is removed.
+    QTest::newRow("note cut by a byte") << "add d, cut note 0" << saved + QStringList{QStringLiteral("100004_d.bmp")};
+    QTest::newRow("note cut at a line's end") << "cut note 1" << saved;
+    QTest::newRow("note cut before its last name") << "cut note 2" << saved;
     // The project file was written after the change: the folder is the saved one.
     QTest::newRow("project written since") << "remove b, write project"
                                            << QStringList{QStringLiteral("100001_a.bmp"), QStringLiteral("100003_c.bmp")};
@@ -478,6 +486,8 @@ void TestPictureFiles::unsavedPicturesPutBackAsSaved()
         QVERIFY(QFile::copy(picture(QStringLiteral("d.bmp"), {4, 1}), images() + QStringLiteral("/readme")));
     if (change.contains(QLatin1String("truncate b")))
         QVERIFY(QFile::resize(images() + QStringLiteral("/100002_b.bmp"), 10));
+    if (change.contains(QLatin1String("resize its backup")))
+        QVERIFY(QFile::resize(ProjectFolders::backup(folder) + QStringLiteral("/100002_b.bmp"), 30));
     if (change.contains(QLatin1String("write project"))) {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<project version=\"2\"/>");
@@ -485,16 +495,58 @@ void TestPictureFiles::unsavedPicturesPutBackAsSaved()
     }
     // As if the window was killed: the note stays for the next opening.
     PictureFiles::leaveUnsavedNote(project);
+    const QString notePath = folder + QStringLiteral("/tempImages.unsaved");
+    const bool cut = change.contains(QLatin1String("cut note"));
+    if (cut) {
+        QFile note(notePath);
+        QVERIFY(note.open(QIODevice::ReadWrite));
+        QByteArray text = note.readAll();
+        const int lines = change.section(QLatin1Char(' '), -1).toInt();
+        if (lines == 0)
+            text.chop(1);
+        for (int i = 0; i < lines; ++i) {
+            text.chop(1);
+            text.truncate(text.lastIndexOf('\n') + 1);
+        }
+        QVERIFY(note.resize(text.size()));
+    }
     PictureFiles::recoverRemoval(project);
 
     QCOMPARE(QDir(images()).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
-    QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/tempImages.unsaved")));
+    QCOMPARE(QFileInfo::exists(notePath), cut);
     if (expected.contains(QStringLiteral("100002_b.bmp"))) {
         QVERIFY(b.open(QIODevice::ReadOnly));
         QCOMPARE(b.readAll(), bBytes);
     }
     // Settled: a second opening changes nothing.
     QCOMPARE(PictureFiles::recoverUnsavedPictures(project), 0);
+}
+
+// A removal still pending when the project file is written again keeps the note of the file
+// that names its pictures: undone, every picture comes back.
+void TestPictureFiles::pendingRemovalKeepsItsNote()
+{
+    PictureFiles::importPictures(images(), {picture(QStringLiteral("a.bmp"), {1, 1}), picture(QStringLiteral("b.bmp"), {2, 1}),
+                                            picture(QStringLiteral("c.bmp"), {3, 1})});
+    const QStringList all = QDir(images()).entryList(QDir::Files);
+    const QString project = m_dir->path() + QStringLiteral("/proj/p.Tavo");
+    QFile file(project);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<project/>");
+    file.close();
+    const QByteArray first = QCryptographicHash::hash("<project/>", QCryptographicHash::Sha256).toHex();
+    QStringList failed;
+    QCOMPARE(PictureFiles::setPicturesAside(project, PictureLibrary::fromFolder(images()), {1}, &failed), QVector<int>{1});
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<project version=\"2\"/>");
+    file.close();
+    QCOMPARE(PictureFiles::setPicturesAside(project, PictureLibrary::fromFolder(images()), {1}, &failed), QVector<int>{1});
+    QFile note(m_dir->path() + QStringLiteral("/proj/tempImages.removing/.project"));
+    QVERIFY(note.open(QIODevice::ReadOnly));
+    QCOMPARE(note.readAll(), first);
+    note.close();
+    PictureFiles::undoRemoval(project);
+    QCOMPARE(QDir(images()).entryList(QDir::Files), all);
 }
 
 QTEST_GUILESS_MAIN(TestPictureFiles)
