@@ -1482,8 +1482,24 @@
         <translation>Checking pictures: %1/%2</translation>
     </message>
     <message>
+        <source>重命名页面</source>
+        <translation>Rename page</translation>
+    </message>
+    <message>
+        <source>Page%1 的名称（固件代码使用；留空表示不命名）：</source>
+        <translation>Name of Page%1 (used by the firmware code; leave empty for none):</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
         <source>导出固件接口…</source>
         <translation>Export firmware bindings...</translation>
+    </message>
+    <message>
+        <source>控件编号已改变，固件接口需要重新导出</source>
+        <translation>Control numbers have changed; export the firmware bindings again</translation>
     </message>
     <message>
         <source>请选择导出的位置！</source>
@@ -1500,10 +1516,6 @@
         <translation>Firmware bindings exported:
 %1
 Character table: %2 Chinese and other characters</translation>
-    </message>
-    <message>
-        <source>控件编号已改变，固件接口需要重新导出</source>
-        <translation>Control numbers have changed; export the firmware bindings again</translation>
     </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
@@ -1751,15 +1763,15 @@ Character table: %2 Chinese and other characters</translation>
     <name>Names</name>
     <message>
         <source>名称“%1”过长：最多%2个字符</source>
-        <translation type="unfinished" />
+        <translation>The name "%1" is too long: at most %2 characters</translation>
     </message>
     <message>
         <source>名称“%1”无效：须以英文字母或下划线开头，其后只用英文字母、数字和下划线</source>
-        <translation type="unfinished" />
+        <translation>The name "%1" is not valid: it must start with an English letter or an underscore, followed only by English letters, digits and underscores</translation>
     </message>
     <message>
         <source>名称“%1”已被使用</source>
-        <translation type="unfinished" />
+        <translation>The name "%1" is already in use</translation>
     </message>
 </context>
 <context>
@@ -1984,6 +1996,10 @@ Character table: %2 Chinese and other characters</translation>
     <message>
         <source>修改开机设置</source>
         <translation>Change boot settings</translation>
+    </message>
+    <message>
+        <source>重命名页面</source>
+        <translation>Rename page</translation>
     </message>
 </context>
 <context>

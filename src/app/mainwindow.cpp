@@ -133,6 +133,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_actCopy, &QAction::triggered, this, &MainWindow::slotCopyAction);
     connect(m_actPaste, &QAction::triggered, this, &MainWindow::slotPasteAction);
     ui.listWidget->setContextMenuPolicy(Qt::CustomContextMenu);
+    setupPageNames();
 
     connectForm();
     setupBootPage();
@@ -321,6 +322,7 @@ void MainWindow::retranslateWindow()
 {
     m_actCopy->setText(tr("页面复制"));
     m_actPaste->setText(tr("页面粘贴"));
+    m_actRenamePage->setText(tr("重命名页面"));
     m_frame->retranslate();
     showBootPage();
     ui.retranslateUi(this);

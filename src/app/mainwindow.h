@@ -144,6 +144,11 @@ public:
     QMenu *pageMenu() const { return m_pageMenu; }
     QAction *pageCopyAction() const { return m_actCopy; }
     QAction *pagePasteAction() const { return m_actPaste; }
+    QAction *pageRenameAction() const { return m_actRenamePage; }
+    // Gives page n the firmware name (mainwindowpagenames.cpp); a refused name leaves the page's
+    // own and says why. The dialog asking for it (object name "pageNameDialog") ends here.
+    bool renamePage(int n, const QString &name);
+    void askPageName(int n);
 
     // Seams for the modal steps, so the flows can run without a person at the keyboard.
     enum class FileDialog { NewProject, ImportProject };
@@ -280,6 +285,11 @@ private:
     QString helpProgramDir() const;
     QString m_helpProgramDir;
     void message(QMyMessageBox *box, int type, int buttons, int code, const QString &text);
+    // Page names (mainwindowpagenames.cpp): "Page3 (settings)" in the page list.
+    void setupPageNames();
+    QString pageLabel(int n) const;
+    void refreshPageLabels();
+    QAction *m_actRenamePage = nullptr;
     // Library (mainwindowlibrary.cpp).
     void setUpLibrary();
     void importPictures(const QStringList &files);

@@ -162,6 +162,7 @@ void MainWindow::showHistoryPage(int n)
 {
     if (!m_table->isValidPage(n))
         return;
+    refreshPageLabels();
     {
         const QSignalBlocker block(ui.listWidget);
         ui.listWidget->setCurrentRow(n);

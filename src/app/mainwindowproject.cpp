@@ -10,6 +10,7 @@
 #include "library/librarypanel.h"
 #include "file/projectfile.h"
 #include "file/projectfolders.h"
+#include "model/names.h"
 #include "library/picturecache.h"
 #include "library/picturefiles.h"
 #include "projecthistory.h"
@@ -55,11 +56,6 @@ QString pageTooLargeToShow(const ProjectData &data)
 }
 
 const QString Suffix = QStringLiteral(".Tavo");
-
-QString pageName(int index)
-{
-    return QStringLiteral("Page%1").arg(index);
-}
 
 bool createEmptyFile(const QString &path)
 {
@@ -410,7 +406,7 @@ void MainWindow::applyProjectData(const ProjectData &data, bool hasFrameSize)
             break;
         const int n = m_table->addPage();
         m_frame->fillPage(n, page);
-        names << pageName(n);
+        names << pageLabel(n);
     }
     {
         const QSignalBlocker block(ui.listWidget);
@@ -469,7 +465,7 @@ void MainWindow::addPage()
     }
     const int n = m_table->addPage();
     m_table->setCurrentPage(n);
-    ui.listWidget->addItem(pageName(n));
+    ui.listWidget->addItem(pageLabel(n));
     ui.listWidget->setCurrentRow(n);
     emit ui.listWidget->clicked(ui.listWidget->currentIndex());
     ui.listWidget->setFocus();
@@ -492,11 +488,10 @@ void MainWindow::deleteCurrentPage()
         return;
     {
         const QSignalBlocker block(ui.listWidget);
-        for (int i = removed + 1; i < ui.listWidget->count(); ++i)
-            ui.listWidget->item(i)->setText(pageName(i - 1));
         m_table->removePage(removed);
         bootPageAfterPageRemoved(removed);
         delete ui.listWidget->takeItem(removed);
+        refreshPageLabels();
         ui.listWidget->setCurrentRow(0);
     }
     refreshBootJumpList();
@@ -564,7 +559,11 @@ void MainWindow::slotPasteAction()
     addPage();
     if (m_table->pageCount() == before)
         return;
-    m_frame->fillPage(before, m_copiedPage);
+    // The copy is named apart from the page it came from.
+    PageData copy = m_copiedPage;
+    copy.name = Names::freshName(copy.name, m_table->pageNames());
+    m_frame->fillPage(before, copy);
+    refreshPageLabels();
     showPage(before);
 }
 

@@ -62,8 +62,12 @@ QString ProjectDiff::name() const
     }
     if (!primitives.isEmpty())
         return QCoreApplication::translate("ProjectHistory", "修改图形");
-    if (!pageFields.isEmpty())
+    if (!pageFields.isEmpty()) {
+        const PageEdit &e = pageFields.first();
+        if (pageFields.size() == 1 && e.before.name != e.after.name)
+            return QCoreApplication::translate("ProjectHistory", "重命名页面");
         return QCoreApplication::translate("ProjectHistory", "修改页面属性");
+    }
     if (fieldsBefore.dpi != fieldsAfter.dpi || fieldsBefore.screenType != fieldsAfter.screenType
         || fieldsBefore.frameW != fieldsAfter.frameW || fieldsBefore.frameH != fieldsAfter.frameH)
         return QCoreApplication::translate("ProjectHistory", "修改分辨率或方向");

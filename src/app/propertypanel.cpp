@@ -301,7 +301,7 @@ EditContext PropertyPanel::context() const
 {
     const QMyFrame *canvas = m_window->canvas();
     return EditContext{canvas->frameW(), canvas->frameH(), m_window->screenSizeDlg()->resolutionText(),
-                       &m_window->pageTable()->pictures()};
+                       &m_window->pageTable()->pictures(), {}};
 }
 
 PageFields PropertyPanel::pageFields() const
@@ -419,7 +419,13 @@ void PropertyPanel::message(const QString &text)
 void PropertyPanel::editControl(const QString &key, const QString &value)
 {
     ControlRecord rec = m_curWidget->record();
-    const EditOutcome o = PropertyEdit::editControl(rec, key, value, context());
+    EditContext ctx = context();
+    const int page = m_window->pageTable()->pageOf(m_curWidget);
+    for (const QMyWidget *w : m_window->pageTable()->pageControls(page)) {
+        if (w != m_curWidget)
+            ctx.otherNames << w->record().name;
+    }
+    const EditOutcome o = PropertyEdit::editControl(rec, key, value, ctx);
     if (o.changed())
         m_curWidget->setRecord(rec);
     if (!o.message.isEmpty())

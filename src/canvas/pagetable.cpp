@@ -273,6 +273,22 @@ void PageTable::setPageFields(int n, const PageData &d)
     p.helpLineRight = d.helpLineRight;
     p.helpLineTop = d.helpLineTop;
     p.helpLineBottom = d.helpLineBottom;
+    p.name = d.name;
+}
+
+void PageTable::setPageName(int n, const QString &name)
+{
+    if (isValidPage(n))
+        m_pages[n].name = name;
+}
+
+QStringList PageTable::pageNames() const
+{
+    QStringList names;
+    names.reserve(m_pages.size());
+    for (const Page &p : m_pages)
+        names << p.name;
+    return names;
 }
 
 void PageTable::appendPrimitivesOf(int n, const PageData &d)
@@ -299,6 +315,7 @@ PageData PageTable::pageData(int n) const
     d.helpLineRight = p.helpLineRight;
     d.helpLineTop = p.helpLineTop;
     d.helpLineBottom = p.helpLineBottom;
+    d.name = p.name;
     if (p.pending) {
         d.controls = p.pendingControls;
     } else {

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QStringList>
 #include <QVector>
 
 #include <functional>
@@ -30,6 +31,7 @@ public:
         int helpLineRight = 0;
         int helpLineTop = 0;
         int helpLineBottom = 0;
+        QString name;  // the firmware's name, empty for none
         // A page read but never needed since keeps its controls as records; its widgets are
         // made the first time anything asks for them, so opening a large project stays quick.
         bool pending = false;
@@ -79,6 +81,10 @@ public:
     void setPageHelpLineRight(int n, int v);
     void setPageHelpLineTop(int n, int v);
     void setPageHelpLineBottom(int n, int v);
+    QString pageName(int n) const { return isValidPage(n) ? m_pages.at(n).name : QString(); }
+    void setPageName(int n, const QString &name);
+    // Every page's name, in page order.
+    QStringList pageNames() const;
 
     // Appends an empty page and returns its index.
     int addPage();

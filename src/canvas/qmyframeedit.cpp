@@ -5,6 +5,7 @@
 #include "qmywidget.h"
 
 #include "dialogs/qmymessagebox.h"
+#include "model/names.h"
 
 #include <algorithm>
 
@@ -175,6 +176,11 @@ QMyWidget *QMyFrame::pasteControlAt(QMyWidget *source, const QPoint &topLeft)
     w->setPointerW(s.pointerW);
     w->setPointerL(s.pointerL);
     w->setPointerAngle(s.pointerAngle);
+    // A copy keeps its source's name where the page has none such, else gets a fresh one.
+    QStringList taken;
+    for (const QMyWidget *other : m_table->pageControls(m_table->currentPage()))
+        taken << other->record().name;
+    w->setName(Names::freshName(s.name, taken));
     m_table->appendControl(m_table->currentPage(), w);
     adoptControl(w);
     w->show();

@@ -68,6 +68,8 @@ public:
     void setW(int w);
     void setH(int h);
     void setText(const QString &text);
+    // The firmware's name; no look depends on it.
+    void setName(const QString &name) { m_rec.name = name; }
     void setFontSize(int v);
     void setHAlign(int code);
     void setVAlign(int code);

@@ -242,6 +242,14 @@ void TestHistory::everyChangeUndoesToTheSavedBytes_data()
         panelRow(w, QStringLiteral("text"), QStringLiteral("12.5"));
         QCOMPARE(first(w)->text(), QStringLiteral("12.5000"));
     }) << "修改属性";
+    QTest::newRow("name in the panel") << twoControls << Change([first, panelRow](MainWindow *w) {
+        w->slotRecvWnd(first(w));
+        panelRow(w, QStringLiteral("name"), QStringLiteral("title"));
+        QCOMPARE(first(w)->record().name, QStringLiteral("title"));
+    }) << "修改属性";
+    QTest::newRow("page rename") << twoControls << Change([](MainWindow *w) {
+        QVERIFY(w->renamePage(0, QStringLiteral("main")));
+    }) << "重命名页面";
     QTest::newRow("boot settings") << nothing << Change([](MainWindow *w) {
         w->form().sbLogoTime->setValue(450);
         w->form().sbLogoX->setValue(12);

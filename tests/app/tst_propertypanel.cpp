@@ -213,7 +213,7 @@ void TestPropertyPanel::rowLists_data()
     QTest::addColumn<QString>("target");
     QTest::addColumn<QStringList>("labels");
     QTest::addColumn<QString>("typeText");
-    const QStringList common{"类型", "ID", "x", "y", "宽度", "高度"};
+    const QStringList common{"名称", "类型", "ID", "x", "y", "宽度", "高度"};
     const QStringList font{"字体大小", "字体颜色", "水平对齐", "垂直对齐", "模式", "边框颜色"};
     QTest::newRow("page") << "page" << QStringList{"Name", "分辨率", "类型", "图片编号", "背景颜色", "辅助线"} << "屏幕";
     QTest::newRow("text") << "control 0" << common + QStringList{"文本"} + font + QStringList{"背景颜色"} << "文本";
@@ -228,8 +228,8 @@ void TestPropertyPanel::rowLists_data()
                                                       "前景切图编号", "背景切图编号", "前景颜色", "背景颜色", "边框颜色"}
                               << "进度条";
     QTest::newRow("pointer") << "control 4"
-                             << QStringList{"类型", "ID", "x", "y", "宽度", "长度", "角度(0-360)", "指针颜色"} << "指针";
-    QTest::newRow("qr") << "control 5" << QStringList{"类型", "ID", "x", "y", "大小", "二维码内容", "二维码颜色"}
+                             << QStringList{"名称", "类型", "ID", "x", "y", "宽度", "长度", "角度(0-360)", "指针颜色"} << "指针";
+    QTest::newRow("qr") << "control 5" << QStringList{"名称", "类型", "ID", "x", "y", "大小", "二维码内容", "二维码颜色"}
                         << "二维码";
     QTest::newRow("box") << "primitive 0" << QStringList{"类型", "x", "y", "宽度", "高度", "颜色"} << "线框";
     QTest::newRow("circle") << "primitive 1" << QStringList{"类型", "圆心x", "圆心y", "半径", "颜色"} << "线圆";
@@ -247,7 +247,8 @@ void TestPropertyPanel::rowLists()
     select(QStringLiteral("control 3"));
     select(target);
     QCOMPARE(this->labels(), labels);
-    QCOMPARE(panel()->browser()->topLevelItems().first()->property()->valueText(), typeText);
+    const int typeRow = labels.first() == QStringLiteral("名称") ? 1 : 0;
+    QCOMPARE(panel()->browser()->topLevelItems().at(typeRow)->property()->valueText(), typeText);
     // Every row but the read-only ones has its key.
     const int readOnly = target.startsWith(QLatin1String("control")) ? 2 : 1;
     QCOMPARE(panel()->propertyKeys.size(), labels.size() - readOnly);
@@ -431,8 +432,8 @@ void TestPropertyPanel::languageSwitchRebuildsInEnglish()
     m_window->slotRefleshUI(QString());
     const QStringList english1 = labels();
     QCoreApplication::removeTranslator(&english);
-    QCOMPARE(english1.mid(0, 6), QStringList({"Type", "ID", "x", "y", "Width", "Height"}));
-    QCOMPARE(english1.size(), 19);
+    QCOMPARE(english1.mid(0, 7), QStringList({"Name", "Type", "ID", "x", "y", "Width", "Height"}));
+    QCOMPARE(english1.size(), 20);
     QCOMPARE(panel()->curWidget(), m_window->pageTable()->pageControls(0).at(2));
 }
 

@@ -32,7 +32,7 @@ inline ProjectData project()
     add(ControlKind::Text, 0, 10, 10)->text = QStringLiteral("文本");
     add(ControlKind::Number, 1, 10, 50);
     add(ControlKind::Button, 2, 10, 90)->text = QStringLiteral("按键");
-    add(ControlKind::Progress, 3, 10, 130);
+    add(ControlKind::Progress, 3, 10, 130)->name = QStringLiteral("level");
     ControlRecord *pointer = add(ControlKind::Pointer, 4, 100, 100);
     pointer->settlePointer();  // 50 x 50, centre (125, 125)
     add(ControlKind::QRCode, 0, 150, 10);
@@ -160,6 +160,15 @@ inline QVector<Case> cases()
         {"background picture of another size", page, s("parentImageNum"), s("1"), s("1"), s("当前设置背景图片与画布分辨率不一致")},
         {"background colour", page, s("parentBackgroundNum"), s("3"), s("3"), {}},
         {"resolution", page, s("vga"), s("320*480(HVGA)"), s("320*480(HVGA)"), {}},
+        {"name", c0, s("name"), s("title_1"), s("title_1"), {}},
+        {"name with spaces around", c0, s("name"), s(" title "), s("title"), {}},
+        {"name starting with a digit", c0, s("name"), s("1st"), {}, s("名称“1st”无效：须以英文字母或下划线开头，其后只用英文字母、数字和下划线")},
+        {"name in Chinese", btn, s("name"), s("温度"), {}, s("名称“温度”无效：须以英文字母或下划线开头，其后只用英文字母、数字和下划线")},
+        {"name of 33 characters", qr, s("name"), QString(33, QLatin1Char('n')), {}, s("名称“nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn”过长：最多32个字符")},
+        {"name of another control", c0, s("name"), s("level"), {}, s("名称“level”已被使用")},
+        {"name taken away", bar, s("name"), {}, {}, {}},
+        {"page name", page, s("name"), s("settings"), s("settings"), {}, true},
+        {"page name with a hyphen", page, s("name"), s("set-up"), {}, s("名称“set-up”无效：须以英文字母或下划线开头，其后只用英文字母、数字和下划线"), true},
     };
 }
 

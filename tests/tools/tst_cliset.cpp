@@ -4,6 +4,9 @@
 #include "edit/propertyedit.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,6 +20,7 @@ private slots:
     void unchangedValuesDoNotRewriteTheFile();
     void unknownFieldsAndTargetsAreUsageErrors();
     void qrCodesAreNamedApartFromOtherControls();
+    void namesUniquePerScopeAndShownByInfo();
 };
 
 namespace {
@@ -152,6 +156,45 @@ void TestCliSet::qrCodesAreNamedApartFromOtherControls()
     const PageData p = readBack(path).pages.at(0);
     QCOMPARE(p.controls.at(5).x, 7);
     QCOMPARE(p.controls.at(0).x, 8);
+}
+
+
+// Page names are unique among pages, control names among a page's controls; `info --json` gives
+// both, and the scripts do not change with them.
+void TestCliSet::namesUniquePerScopeAndShownByInfo()
+{
+    QTemporaryDir dir;
+    ProjectData d = EditCases::project();
+    d.pages.append(d.pages.first());  // page 1 holds a control named "level" too
+    const QString path = EditCases::writeProject(dir.path(), d);
+    const auto set = [&](const QStringList &args) {
+        return runTavoCli(QStringList{QStringLiteral("set"), path} + args);
+    };
+    const CliRun scripts = runTavoCli({QStringLiteral("script"), path, QStringLiteral("--all")});
+    QCOMPARE(scripts.code, 0);
+
+    QCOMPARE(set({"--page", "0", "name=main"}).code, 0);
+    const QByteArray named = readAll(path);
+    const CliRun taken = set({"--page", "1", "name=main"});
+    QCOMPARE(taken.code, 1);
+    QCOMPARE(taken.err.trimmed(), QStringLiteral("名称“main”已被使用"));
+    QCOMPARE(readAll(path), named);
+    QCOMPARE(set({"--page", "1", "--control", "0", "name=level"}).code, 1);
+    QCOMPARE(set({"--page", "1", "--control", "0", "name=main"}).code, 0);  // a page's name is free for a control
+    QCOMPARE(set({"--page", "1", "name=second"}).code, 0);
+
+    const CliRun info = runTavoCli({QStringLiteral("info"), path, QStringLiteral("--json")});
+    QCOMPARE(info.code, 0);
+    const QJsonArray pages = QJsonDocument::fromJson(info.out).object().value(QLatin1String("pages")).toArray();
+    QCOMPARE(pages.at(0).toObject().value(QLatin1String("name")).toString(), QStringLiteral("main"));
+    QCOMPARE(pages.at(1).toObject().value(QLatin1String("name")).toString(), QStringLiteral("second"));
+    const QJsonArray controls = pages.at(1).toObject().value(QLatin1String("controlNames")).toArray();
+    QCOMPARE(controls.size(), 6);
+    QCOMPARE(controls.at(0).toObject(), (QJsonObject{{"kind", "text"}, {"id", 0}, {"name", "main"}}));
+    QCOMPARE(controls.at(3).toObject().value(QLatin1String("name")).toString(), QStringLiteral("level"));
+    QCOMPARE(controls.at(5).toObject().value(QLatin1String("kind")).toString(), QStringLiteral("qrcode"));
+
+    QCOMPARE(runTavoCli({QStringLiteral("script"), path, QStringLiteral("--all")}).out, scripts.out);
 }
 
 QTEST_GUILESS_MAIN(TestCliSet)

@@ -1,6 +1,8 @@
 #include "cliutil.h"
 #include "commands.h"
 
+#include "model/names.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -36,8 +38,17 @@ int cmdInfo(const QStringList &arguments)
         QJsonArray pages;
         for (int i = 0; i < d.pages.size(); ++i) {
             const PageData &p = d.pages.at(i);
+            // Every control with its firmware name (empty when it has none), in list order.
+            QJsonArray controls;
+            for (const ControlRecord &c : p.controls) {
+                controls.append(QJsonObject{{QStringLiteral("kind"), Names::kindWord(c.kind)},
+                                            {QStringLiteral("id"), c.id},
+                                            {QStringLiteral("name"), c.name}});
+            }
             pages.append(QJsonObject{
                 {QStringLiteral("index"), i},
+                {QStringLiteral("name"), p.name},
+                {QStringLiteral("controlNames"), controls},
                 {QStringLiteral("controls"), p.controls.size()},
                 {QStringLiteral("qrCodes"), p.qrCodeCount()},
                 {QStringLiteral("primitives"), p.primitives.size()},
@@ -75,8 +86,8 @@ int cmdInfo(const QStringList &arguments)
           << "pages:       " << d.pages.size() << '\n';
     for (int i = 0; i < d.pages.size(); ++i) {
         const PageData &p = d.pages.at(i);
-        out() << "  page " << i << ": " << p.controls.size() << " controls, " << p.primitives.size()
-              << " primitives\n";
+        out() << "  page " << i << (p.name.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(p.name)) << ": "
+              << p.controls.size() << " controls, " << p.primitives.size() << " primitives\n";
     }
     out().flush();
     return ExitOk;

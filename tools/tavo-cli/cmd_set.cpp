@@ -10,7 +10,8 @@ namespace {
 const char *kUsage =
     "usage: tavo-cli set PROJECT.Tavo --page N [--control ID | --primitive INDEX] FIELD=VALUE...\n"
     "  ID: the control's number; qrN names the QR code numbered N\n"
-    "  INDEX: the primitive's position in the page's list, from 0";
+    "  INDEX: the primitive's position in the page's list, from 0\n"
+    "  name=NAME names the page or control for the firmware (empty: no name)";
 
 // The control a --control value names: "qrN" the QR code numbered N; "N" the other control
 // numbered N, or the QR code numbered N when there is no such control. -1 when none.
@@ -77,7 +78,7 @@ int cmdSet(const QStringList &arguments)
         return fail(ExitUsage, QStringLiteral("--page %1: the project has pages 0 to %2").arg(pageText).arg(d.pages.size() - 1));
     PageData &page = d.pages[pageIndex];
 
-    const EditContext ctx{d.frameW, d.frameH, d.dpi, &project.pictures};
+    EditContext ctx{d.frameW, d.frameH, d.dpi, &project.pictures, {}};
     std::function<EditOutcome(const QString &, const QString &)> apply;
     std::function<QString(const QString &)> valueOf;
     QStringList keys;
@@ -88,6 +89,10 @@ int cmdSet(const QStringList &arguments)
             return fail(ExitUsage, QStringLiteral("page %1 has no control '%2'").arg(pageIndex).arg(controlText));
         ControlRecord &rec = page.controls[i];
         keys = keysOf(PropertyRows::controlRows(rec.kind));
+        for (int k = 0; k < page.controls.size(); ++k) {
+            if (k != i)
+                ctx.otherNames << page.controls.at(k).name;
+        }
         apply = [&](const QString &k, const QString &v) { return PropertyEdit::editControl(rec, k, v, ctx); };
         valueOf = [&](const QString &k) { return PropertyEdit::controlValue(rec, k); };
     } else if (hasPrimitive) {
@@ -99,7 +104,7 @@ int cmdSet(const QStringList &arguments)
         apply = [&](const QString &k, const QString &v) { return PropertyEdit::editPrimitive(prim, k, v, ctx); };
         valueOf = [&](const QString &k) { return PropertyEdit::primitiveValue(prim, k); };
     } else {
-        keys = keysOf(PropertyRows::pageRows()) + keysOf(PropertyRows::helpLineOffsetRows());
+        keys = QStringList{QStringLiteral("name")} + keysOf(PropertyRows::pageRows()) + keysOf(PropertyRows::helpLineOffsetRows());
         apply = [&](const QString &k, const QString &v) { return PropertyEdit::editPage(fields, k, v, project.pictures); };
         valueOf = [&](const QString &k) { return PropertyEdit::pageValue(fields, k); };
     }

@@ -4,6 +4,7 @@
 #include "edit/propertyrows.h"
 #include "library/picturelibrary.h"
 #include "model/colortable.h"
+#include "model/names.h"
 #include "model/resolutionlist.h"
 #include "script/scripts.h"
 
@@ -14,8 +15,13 @@
 
 PageFields pageFieldsOf(const ProjectData &d, const PageData &p)
 {
-    return PageFields{d.dpi, d.screenType, d.frameW, d.frameH, p.imageNum, p.backgroundNum, p.helpLineNum,
-                      p.helpLineLeft, p.helpLineRight, p.helpLineTop, p.helpLineBottom};
+    PageFields f{d.dpi, d.screenType, d.frameW, d.frameH, p.imageNum, p.backgroundNum, p.helpLineNum,
+                 p.helpLineLeft, p.helpLineRight, p.helpLineTop, p.helpLineBottom, p.name, {}};
+    for (const PageData &other : d.pages) {
+        if (&other != &p)
+            f.otherNames << other.name;
+    }
+    return f;
 }
 
 void applyPageFields(const PageFields &f, ProjectData &d, PageData &p)
@@ -31,6 +37,7 @@ void applyPageFields(const PageFields &f, ProjectData &d, PageData &p)
     p.helpLineRight = f.helpLineRight;
     p.helpLineTop = f.helpLineTop;
     p.helpLineBottom = f.helpLineBottom;
+    p.name = f.name;
 }
 
 namespace PropertyEdit {
@@ -285,6 +292,8 @@ EditOutcome editControl(ControlRecord &rec, const QString &key, const QString &v
     if (!row)
         return unknownKey();
     const int pageW = ctx.pageW, pageH = ctx.pageH;
+    if (key == QLatin1String("name"))
+        return editName(rec.name, value, ctx.otherNames);
     switch (row->type) {
     case RowType::Colour: return colour(value, *controlField(rec, key));
     case RowType::Image: return controlImage(rec, key, value, ctx);
@@ -410,6 +419,8 @@ EditOutcome editPrimitive(QMyDrawType &d, const QString &key, const QString &val
 
 EditOutcome editPage(PageFields &page, const QString &key, const QString &value, const PictureLibrary &pictures)
 {
+    if (key == QLatin1String("name"))
+        return editName(page.name, value, page.otherNames);
     const bool offset = PropertyRows::find(PropertyRows::helpLineOffsetRows(), key) != nullptr;
     const QVector<PropertyRow> rows = PropertyRows::pageRows();
     const PropertyRow *row = PropertyRows::find(rows, key);
@@ -469,8 +480,25 @@ EditOutcome editPage(PageFields &page, const QString &key, const QString &value,
     return storeInt(page.helpLineBottom, v, v);
 }
 
+EditOutcome editName(QString &name, const QString &value, const QStringList &others)
+{
+    const QString wanted = value.trimmed();
+    const QString problem = Names::problem(wanted, others);
+    if (!problem.isEmpty())
+        return refused(problem);
+    EditOutcome o;
+    o.value = wanted;
+    if (wanted != name) {
+        name = wanted;
+        o.status = wanted == value ? EditOutcome::Stored : EditOutcome::Adjusted;
+    }
+    return o;
+}
+
 QString controlValue(const ControlRecord &rec, const QString &key)
 {
+    if (key == QLatin1String("name"))
+        return rec.name;
     if (key == QLatin1String("text"))
         return rec.text;
     if (key == QLatin1String("text1"))
@@ -495,6 +523,8 @@ QString primitiveValue(const QMyDrawType &d, const QString &key)
 
 QString pageValue(const PageFields &page, const QString &key)
 {
+    if (key == QLatin1String("name"))
+        return page.name;
     static const QHash<QString, int PageFields::*> fields = {
         {QStringLiteral("screenType"), &PageFields::screenType},
         {QStringLiteral("parentImageNum"), &PageFields::imageNum},

@@ -5,6 +5,7 @@
 #include "model/qmydrawtype.h"
 
 #include <QString>
+#include <QStringList>
 
 class PictureLibrary;
 
@@ -15,6 +16,8 @@ struct EditContext {
     int pageH = 0;
     QString resolutionText;
     const PictureLibrary *pictures = nullptr;
+    // The names of the page's other controls, which a control's name may not repeat.
+    QStringList otherNames;
 };
 
 // The page's own fields and the project's page geometry, as one edit of the page sees them.
@@ -30,9 +33,12 @@ struct PageFields {
     int helpLineRight = 0;
     int helpLineTop = 0;
     int helpLineBottom = 0;
+    // The page's name (key "name", edited from the page list) and those of the other pages.
+    QString name;
+    QStringList otherNames;
 };
 
-// The page fields of page p of a project, and back.
+// The page fields of page p of a project (p one of its pages), and back.
 PageFields pageFieldsOf(const ProjectData &project, const PageData &page);
 void applyPageFields(const PageFields &fields, ProjectData &project, PageData &page);
 
@@ -61,6 +67,10 @@ namespace PropertyEdit {
 EditOutcome editControl(ControlRecord &rec, const QString &key, const QString &value, const EditContext &ctx);
 EditOutcome editPrimitive(QMyDrawType &d, const QString &key, const QString &value, const EditContext &ctx);
 EditOutcome editPage(PageFields &page, const QString &key, const QString &value, const PictureLibrary &pictures);
+
+// A page's or control's name (key "name"): spaces around it dropped, then the naming rules
+// against the names of the others in its scope.
+EditOutcome editName(QString &name, const QString &value, const QStringList &others);
 
 // The stored value of a field as text, empty for an unknown key.
 QString controlValue(const ControlRecord &rec, const QString &key);

@@ -101,7 +101,9 @@ const char *controlTypeName(ControlKind kind)
 
 QVector<PropertyRow> controlRows(ControlKind kind)
 {
-    QVector<PropertyRow> rows{typeRow(), fixed(RowType::ReadOnlyNumber, "ID", "")};
+    // The firmware's name first: it is what the firmware knows the control by.
+    QVector<PropertyRow> rows{row(RowType::Text, QT_TRANSLATE_NOOP("MainWindow", "名称"), "name"), typeRow(),
+                              fixed(RowType::ReadOnlyNumber, "ID", "")};
     if (kind == ControlKind::Pointer) {
         rows << fixed(RowType::Number, "x", "pointerX") << fixed(RowType::Number, "y", "pointerY")
              << row(RowType::Number, QT_TRANSLATE_NOOP("MainWindow", "宽度"), "pointerW") << row(RowType::Number, QT_TRANSLATE_NOOP("MainWindow", "长度"), "pointerL")
@@ -170,7 +172,8 @@ QVector<PropertyRow> sharedRows(const QVector<QVector<PropertyRow>> &lists)
         return true;
     };
     for (const PropertyRow &row : lists.first()) {
-        if (row.key.isEmpty())
+        // A name belongs to one object: several never take the same one.
+        if (row.key.isEmpty() || row.key == QLatin1String("name"))
             continue;
         bool everywhere = true;
         for (int i = 1; i < lists.size() && everywhere; ++i) {

@@ -130,7 +130,7 @@ void TestEditRules::imagePairsExcludeEachOther()
     PictureLibrary pictures;
     for (int i = 0; i < 5; ++i)
         pictures.append(PictureInfo());
-    const EditContext ctx{240, 320, QString(), &pictures};
+    const EditContext ctx{240, 320, QString(), &pictures, {}};
     ControlRecord b = ControlRecord::make(ControlKind::Button, 0);
     b.imageNum = 2;
     b.cutImageNum = 4;

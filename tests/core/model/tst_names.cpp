@@ -1,6 +1,35 @@
+#include "download/downloadjob.h"
+#include "download/downloadsteps.h"
+#include "editcases.h"
 #include "model/names.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
+
+namespace {
+
+// Every byte a page download writes to the module, acknowledged step by step.
+QByteArray downloadBytes(const ProjectData &p)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("tempImages"));
+    const DownloadJob job = jobFromProject(p, dir.path(), DownloadMode::PagesOnly, JobPictures::Headers);
+    DownloadSteps steps([] { return qint64(0); });
+    steps.start(job);
+    QByteArray out;
+    for (int i = 0; i < 1000; ++i) {
+        for (const StepOutput &o : steps.takeOutput()) {
+            if (o.kind == StepOutput::Write)
+                out += o.bytes;
+        }
+        if (!steps.isActive())
+            break;
+        steps.acknowledge();
+    }
+    return out;
+}
+
+}  // namespace
 
 class TestNames : public QObject {
     Q_OBJECT
@@ -92,6 +121,22 @@ private slots:
             QCOMPARE(name, k.second);
             QVERIFY(Names::isIdentifier(name));
         }
+    }
+
+    // Names are the firmware's and the file's alone: the module is sent the same bytes.
+    void namesNeverReachTheModule()
+    {
+        ProjectData plain = EditCases::project();
+        plain.pages.append(plain.pages.first());
+        ProjectData named = plain;
+        for (int i = 0; i < named.pages.size(); ++i) {
+            named.pages[i].name = Names::defaultPageName(i) + QStringLiteral("_x");
+            for (ControlRecord &c : named.pages[i].controls)
+                c.name = QStringLiteral("n_") + Names::defaultControlName(i, c);
+        }
+        const QByteArray bytes = downloadBytes(plain);
+        QVERIFY2(bytes.contains("TXT(10,10,") && bytes.contains("QRCODE("), bytes.left(200).constData());
+        QCOMPARE(downloadBytes(named), bytes);
     }
 };
 
