@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "demoproject.h"
 #include "file/projectfile.h"
 #include "script/moduletext.h"
 #include "tavocli.h"
