@@ -324,6 +324,8 @@ private slots:
                                    << QStringLiteral("would both be named");
         QTest::newRow("default met") << QStringLiteral("page0") << QStringLiteral("x") << QStringLiteral("p")
                                      << QStringLiteral("would both be named PAGE_PAGE0");
+        QTest::newRow("not a name") << QStringLiteral("extra") << QStringLiteral("9lives") << QStringLiteral("p")
+                                    << QStringLiteral("text 0 '9lives' on page 'extra': the name is not an identifier");
         QTest::newRow("bad prefix") << QStringLiteral("extra") << QStringLiteral("x") << QStringLiteral("9lives")
                                     << QStringLiteral("not an identifier");
     }
