@@ -1514,6 +1514,42 @@
         <translation>Checking pictures: %1/%2</translation>
     </message>
     <message>
+        <source>重命名页面</source>
+        <translation>Rename page</translation>
+    </message>
+    <message>
+        <source>Page%1 的名称（固件代码使用；留空表示不命名）：</source>
+        <translation>Name of Page%1 (used by the firmware code; leave empty for none):</translation>
+    </message>
+    <message>
+        <source>名称</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>导出固件接口…</source>
+        <translation>Export firmware bindings...</translation>
+    </message>
+    <message>
+        <source>控件编号已改变，固件接口需要重新导出</source>
+        <translation>Control numbers have changed; export the firmware bindings again</translation>
+    </message>
+    <message>
+        <source>请选择导出的位置！</source>
+        <translation>Choose where to export to!</translation>
+    </message>
+    <message>
+        <source>导出固件接口失败：%1</source>
+        <translation>Exporting the firmware bindings failed: %1</translation>
+    </message>
+    <message>
+        <source>已导出固件接口：
+%1
+字符表：%2个汉字等字符</source>
+        <translation>Firmware bindings exported:
+%1
+Character table: %2 Chinese and other characters</translation>
+    </message>
+    <message>
         <source>添加页</source>
         <translation>Add page</translation>
     </message>
@@ -1556,42 +1592,6 @@
     <message>
         <source>清空列表</source>
         <translation>Clear list</translation>
-    </message>
-    <message>
-        <source>重命名页面</source>
-        <translation>Rename page</translation>
-    </message>
-    <message>
-        <source>导出固件接口…</source>
-        <translation>Export firmware bindings...</translation>
-    </message>
-    <message>
-        <source>请选择导出的位置！</source>
-        <translation>Choose where to export to!</translation>
-    </message>
-    <message>
-        <source>导出固件接口失败：%1</source>
-        <translation>Exporting the firmware bindings failed: %1</translation>
-    </message>
-    <message>
-        <source>已导出固件接口：
-%1
-字符表：%2个汉字等字符</source>
-        <translation>Firmware bindings exported:
-%1
-Character table: %2 Chinese and other characters</translation>
-    </message>
-    <message>
-        <source>控件编号已改变，固件接口需要重新导出</source>
-        <translation>Control numbers have changed; export the firmware bindings again</translation>
-    </message>
-    <message>
-        <source>Page%1 的名称（固件代码使用；留空表示不命名）：</source>
-        <translation>Name of Page%1 (used by the firmware code; leave empty for none):</translation>
-    </message>
-    <message>
-        <source>名称</source>
-        <translation>Name</translation>
     </message>
 <message>
         <source>第%1页指令字节数超过了%2字节，请您重新调整！</source>
@@ -2030,16 +2030,40 @@ Character table: %2 Chinese and other characters</translation>
 <context>
     <name>ProjectHistory</name>
     <message>
-        <source>修改分辨率或方向</source>
-        <translation>Change resolution or orientation</translation>
-    </message>
-    <message>
         <source>添加页</source>
         <translation>Add page</translation>
     </message>
     <message>
         <source>删除页</source>
         <translation>Delete page</translation>
+    </message>
+    <message>
+        <source>修改页面</source>
+        <translation>Change page</translation>
+    </message>
+    <message>
+        <source>绘制图形</source>
+        <translation>Draw shape</translation>
+    </message>
+    <message>
+        <source>修改属性</source>
+        <translation>Change properties</translation>
+    </message>
+    <message>
+        <source>修改页面属性</source>
+        <translation>Change page properties</translation>
+    </message>
+    <message>
+        <source>修改分辨率或方向</source>
+        <translation>Change resolution or orientation</translation>
+    </message>
+    <message>
+        <source>修改开机设置</source>
+        <translation>Change boot settings</translation>
+    </message>
+    <message>
+        <source>重命名页面</source>
+        <translation>Rename page</translation>
     </message>
     <message>
         <source>移动页面</source>
@@ -2060,14 +2084,6 @@ Character table: %2 Chinese and other characters</translation>
         </translation>
     </message>
     <message>
-        <source>绘制图形</source>
-        <translation>Draw shape</translation>
-    </message>
-    <message>
-        <source>修改页面</source>
-        <translation>Change page</translation>
-    </message>
-    <message>
         <source>修改属性：%1</source>
         <translation>Change %1</translation>
     </message>
@@ -2086,24 +2102,8 @@ Character table: %2 Chinese and other characters</translation>
         </translation>
     </message>
     <message>
-        <source>修改属性</source>
-        <translation>Change properties</translation>
-    </message>
-    <message>
         <source>、</source>
         <translation>, </translation>
-    </message>
-    <message>
-        <source>修改页面属性</source>
-        <translation>Change page properties</translation>
-    </message>
-    <message>
-        <source>修改开机设置</source>
-        <translation>Change boot settings</translation>
-    </message>
-    <message>
-        <source>重命名页面</source>
-        <translation>Rename page</translation>
     </message>
 </context>
 <context>

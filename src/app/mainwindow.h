@@ -27,6 +27,7 @@ class QDialog;
 class QToolButton;
 class PropertyPanel;
 class QKeySequence;
+class QLabel;
 class QMenu;
 class QSettings;
 class QMyFrame;
@@ -389,7 +390,7 @@ private:
     SetScreenSizeDlg *m_screenSizeDlg = nullptr;
     LanguageDlg *m_languageDlg = nullptr;
     QAction *m_exportBindingsAction = nullptr;
-    bool m_bindingsNoticeShown = false;
+    QLabel *m_bindingsNotice = nullptr;
     // The stamp of the bindings last exported from this project, read from the settings once.
     QString m_bindingsStampProject;
     QString m_bindingsStamp;

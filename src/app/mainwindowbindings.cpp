@@ -16,6 +16,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
 #include <QToolButton>
@@ -44,10 +45,21 @@ void MainWindow::setupBindings()
     ui.btnSavePro->setMenu(menu);
     ui.btnSavePro->setPopupMode(QToolButton::MenuButtonPopup);
     connect(m_history->stack(), &QUndoStack::indexChanged, this, &MainWindow::checkBindingsStamp);
+    // A lasting note beside the zoom rather than a passing message, which would hide undo and redo
+    // just when they may be wanted.
+    m_bindingsNotice = new QLabel(statusBar());
+    m_bindingsNotice->setObjectName(QStringLiteral("labBindingsNotice"));
+    m_bindingsNotice->setStyleSheet(QStringLiteral("color: #b00000;"));
+    m_bindingsNotice->hide();
+    statusBar()->insertPermanentWidget(0, m_bindingsNotice);
     retranslateBindings();
 }
 
-void MainWindow::retranslateBindings() { m_exportBindingsAction->setText(tr("导出固件接口…")); }
+void MainWindow::retranslateBindings()
+{
+    m_exportBindingsAction->setText(tr("导出固件接口…"));
+    m_bindingsNotice->setText(tr("控件编号已改变，固件接口需要重新导出"));
+}
 
 BindingsChoice MainWindow::bindingsChoice() const
 {
@@ -106,7 +118,7 @@ bool MainWindow::writeBindings(const BindingsChoice &choice)
     s.setValue(bindingsKey(project, "stamp"), result.stamp);
     m_bindingsStampProject = project;
     m_bindingsStamp = result.stamp;
-    m_bindingsNoticeShown = false;
+    m_bindingsNotice->hide();
     message(m_infoBox, QMyMessageBox::Hint, 0, 0,
             tr("已导出固件接口：\n%1\n字符表：%2个汉字等字符").arg(written.join(QLatin1Char('\n'))).arg(result.tableCharacters));
     return true;
@@ -121,18 +133,14 @@ void MainWindow::checkBindingsStamp()
     if (m_bindingsStampProject != project) {
         m_bindingsStampProject = project;
         m_bindingsStamp = SystemSettings().settings().value(bindingsKey(project, "stamp")).toString();
-        m_bindingsNoticeShown = false;
     }
     const QString &exported = m_bindingsStamp;
-    if (exported.isEmpty())
+    if (exported.isEmpty()) {
+        m_bindingsNotice->hide();
         return;
+    }
     BindingLayout::Layout layout;
     QString error;
     const bool same = BindingLayout::fromProject(projectData(), &layout, &error) && BindingLayout::stamp(layout) == exported;
-    if (same) {
-        m_bindingsNoticeShown = false;
-    } else if (!m_bindingsNoticeShown) {
-        m_bindingsNoticeShown = true;
-        statusBar()->showMessage(tr("控件编号已改变，固件接口需要重新导出"), 20000);
-    }
+    m_bindingsNotice->setVisible(!same);
 }

@@ -13,7 +13,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QUndoStack>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -67,12 +69,17 @@ private slots:
             QMyWidget *text = w.pageTable()->pageControls(w.currentPage()).first();
             text->move(text->pos() + QPoint(5, 5));
             w.history()->checkpoint();  // what a user's mouse or key release does
-            QVERIFY(!w.statusBar()->currentMessage().contains(QStringLiteral("固件接口")));
+            auto *notice = w.statusBar()->findChild<QLabel *>(QStringLiteral("labBindingsNotice"));
+            QVERIFY(notice && notice->isHidden());
             w.canvas()->setSelectedControl(text);
             text->setSelected(true);
             w.canvas()->deleteSelection();
             w.history()->checkpoint();
-            QCOMPARE(w.statusBar()->currentMessage(), QStringLiteral("控件编号已改变，固件接口需要重新导出"));
+            QVERIFY(!notice->isHidden());
+            QCOMPARE(notice->text(), QStringLiteral("控件编号已改变，固件接口需要重新导出"));
+            // Undone, the numbers are those exported again.
+            w.history()->stack()->undo();
+            QVERIFY(notice->isHidden());
         }
         App::projectPath().clear();
         QDir::setCurrent(oldCwd);

@@ -3,11 +3,11 @@
 #include <QDir>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "demoproject.h"
 #include "file/projectfile.h"
 #include "script/moduletext.h"
 #include "tavocli.h"
@@ -324,6 +324,8 @@ private slots:
                                    << QStringLiteral("would both be named");
         QTest::newRow("default met") << QStringLiteral("page0") << QStringLiteral("x") << QStringLiteral("p")
                                      << QStringLiteral("would both be named PAGE_PAGE0");
+        QTest::newRow("not a name") << QStringLiteral("extra") << QStringLiteral("9lives") << QStringLiteral("p")
+                                    << QStringLiteral("text 0 '9lives' on page 'extra': the name is not an identifier");
         QTest::newRow("bad prefix") << QStringLiteral("extra") << QStringLiteral("x") << QStringLiteral("9lives")
                                     << QStringLiteral("not an identifier");
     }
@@ -351,6 +353,57 @@ private slots:
         QCOMPARE(r.code, 2);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QVERIFY(!QFileInfo::exists(out));
+    }
+
+    // The README's C example as written: its program, its commands, and the output it shows.
+    void readmeExample()
+    {
+        const QString gcc = tool("gcc");
+        if (gcc.isEmpty())
+            QSKIP("no C compiler");
+        QFile readme(QStringLiteral(TAVO_SOURCE_DIR "/README.md"));
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll());
+        const int from = text.indexOf(QStringLiteral("    $ cat firmware/main.c\n"));
+        const int to = text.indexOf(QStringLiteral("    $ printf"), from);
+        const int shown = text.indexOf(QStringLiteral("| tr -d '\\r'\n"), to);
+        QVERIFY(from > 0 && to > from && shown > to);
+        QString program;
+        for (const QString &line : text.mid(from, to - from).split(QLatin1Char('\n')).mid(1))
+            program += line.mid(4) + QLatin1Char('\n');
+        QStringList expected;
+        for (const QString &line : text.mid(shown).split(QLatin1Char('\n')).mid(1)) {
+            if (line.startsWith(QLatin1String("    $")))
+                break;
+            expected << line.mid(4);
+        }
+
+        QTemporaryDir dir;
+        QDir(dir.path()).mkpath(QStringLiteral("firmware"));
+        QFile main(dir.filePath(QStringLiteral("firmware/main.c")));
+        QVERIFY(main.open(QIODevice::WriteOnly));
+        main.write(program.trimmed().toUtf8() + "\n");
+        main.close();
+        QFile chars(dir.filePath(QStringLiteral("chars.txt")));
+        QVERIFY(chars.open(QIODevice::WriteOnly));
+        chars.write("\xe6\xb8\xa9\xe5\xba\xa6");
+        chars.close();
+        const Run g = run(QStringLiteral(TAVO_BIN_DIR "/tavo-cli"),
+                          {QStringLiteral("bindings"), QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo"), QStringLiteral("--c"),
+                           QStringLiteral("firmware"), QStringLiteral("--chars"), QStringLiteral("chars.txt")},
+                          dir.path());
+        QVERIFY2(g.code == 0, qPrintable(g.output));
+        QVERIFY2(text.contains(g.output.trimmed().replace(QLatin1Char('\n'), QLatin1String("\n    "))), qPrintable(g.output));
+        const Run c = run(gcc, {QStringLiteral("-std=c99"), QStringLiteral("-Wall"), QStringLiteral("-o"), QStringLiteral("show"),
+                                QStringLiteral("firmware/main.c"), QStringLiteral("firmware/demo.c")},
+                          dir.path());
+        QVERIFY2(c.code == 0, qPrintable(c.output));
+        QProcess show;
+        show.setWorkingDirectory(dir.path());
+        show.start(dir.filePath(QStringLiteral("show")), QStringList());
+        QVERIFY(show.waitForFinished(10000));
+        QCOMPARE(ModuleText::decode(show.readAllStandardOutput()).remove(QLatin1Char('\r')).trimmed(),
+                 expected.join(QLatin1Char('\n')).trimmed());
     }
 
     void wholeTableOnRequest()

@@ -8,6 +8,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <functional>
 
 namespace BindingLayout {
 
@@ -17,29 +18,41 @@ namespace {
 const char *const kOwnNames[] = {"INIT", "OK", "ERR_NO_WRITER", "ERR_RANGE", "ERR_CHARACTER", "ERR_LENGTH",
                                  "ERR_ENCODING", "LAYOUT_STAMP", "TEXT_BYTES", "CHAR_COUNT", "WRITE_FN", "H"};
 
-// Every name a layout makes in the generated files, in capitals, with what made it.
+// Every name a layout makes in the generated files, in capitals, with what made it (described
+// only when two meet, so a large project builds no sentence per name).
 class TakenNames {
 public:
     TakenNames()
     {
+        m_owners << QStringLiteral("the generated code's own names");
         for (const char *n : kOwnNames)
-            m_seen.insert(QLatin1String(n), QStringLiteral("the generated code's own names"));
+            m_seen.insert(QLatin1String(n), 0);
     }
-    bool add(const QString &name, const QString &owner, QString *error)
+    // Starts the names of one page or control, described by owner() should one meet another's.
+    void setOwner(std::function<QString()> owner)
+    {
+        m_describe.append(std::move(owner));
+        m_owners.append(QString());
+    }
+    bool add(const QString &name, QString *error)
     {
         const QString key = name.toUpper();
         const auto it = m_seen.constFind(key);
         if (it != m_seen.cend()) {
             *error = QStringLiteral("%1 and %2 would both be named %3 in the generated code; rename one of them")
-                         .arg(it.value(), owner, key);
+                         .arg(describe(it.value()), describe(m_owners.size() - 1), key);
             return false;
         }
-        m_seen.insert(key, owner);
+        m_seen.insert(key, m_owners.size() - 1);
         return true;
     }
 
 private:
-    QHash<QString, QString> m_seen;
+    QString describe(int i) const { return i == 0 ? m_owners.first() : m_describe.at(i - 1)(); }
+
+    QHash<QString, int> m_seen;
+    QStringList m_owners;
+    QVector<std::function<QString()>> m_describe;
 };
 
 QString pageOwner(const Page &p) { return QStringLiteral("page %1 '%2'").arg(p.index).arg(p.name); }
@@ -62,21 +75,23 @@ bool nameOk(const QString &name, const QString &owner, QString *error)
 
 bool addPageNames(const Page &p, TakenNames *names, QString *error)
 {
-    const QString owner = pageOwner(p);
-    if (!nameOk(p.name, owner, error) || !names->add(QLatin1String("PAGE_") + p.name, owner, error) ||
-        !names->add(QLatin1String("SHOW_") + p.name, owner, error))
+    names->setOwner([p]() { return pageOwner(p); });
+    if (!nameOk(p.name, pageOwner(p), error) || !names->add(QLatin1String("PAGE_") + p.name, error) ||
+        !names->add(QLatin1String("SHOW_") + p.name, error))
         return false;
     for (const Control &c : p.controls) {
-        const QString cOwner = controlOwner(p, c);
+        names->setOwner([p, c]() { return controlOwner(p, c); });
         const QString stem = p.name + QLatin1Char('_') + c.name;
-        if (!nameOk(c.name, cOwner, error) || !names->add(stem, cOwner, error))
+        if (!GeneratedFile::isIdentifier(c.name))
+            return nameOk(c.name, controlOwner(p, c), error);  // says why
+        if (!names->add(stem, error))
             return false;
         for (const BindingRules::Action &a : BindingRules::actionsFor(c.kind)) {
             const QString fn = stem + QLatin1Char('_') + QLatin1String(a.suffix);
-            if (!names->add(fn, cOwner, error))
+            if (!names->add(fn, error))
                 return false;
             if ((a.arg == BindingRules::Arg::Text || a.arg == BindingRules::Arg::QrText) &&
-                !names->add(fn + QLatin1String("_gbk"), cOwner, error))
+                !names->add(fn + QLatin1String("_gbk"), error))
                 return false;
         }
     }

@@ -194,7 +194,8 @@ static int $p__number(int id, int digits, int32_t value, int decimals)
     whole /= scale;
     if (part < 0)
         part = -part;
-    for (i = 0, scale = whole < 0 ? -whole : whole; scale >= 10L; scale /= 10L)
+    /* Integer digits of the value, counted on what is left of scale. */
+    for (scale = whole < 0 ? -whole : whole; scale >= 10L; scale /= 10L)
         ++used;
     if (used > digits)
         return $P_ERR_RANGE;
