@@ -8,9 +8,6 @@
 #include <QTimer>
 #include <QtConcurrent>
 
-#ifdef Q_OS_UNIX
-#include <sys/stat.h>
-#endif
 #ifdef Q_OS_LINUX
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -68,21 +65,6 @@ ThumbnailLoader::~ThumbnailLoader()
     m_queue.clear();
 }
 
-ThumbnailLoader::Stamp ThumbnailLoader::stampOf(const QString &path)
-{
-    // Straight from the file system: QFileInfo's times are local times, and turning one for each
-    // row of a large library into local time costs more than the look itself.
-#ifdef Q_OS_UNIX
-    struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return {};
-    return {qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, qint64(st.st_size)};
-#else
-    const QFileInfo info(path);
-    return {info.exists() ? info.lastModified().toMSecsSinceEpoch() : -1, info.exists() ? info.size() : -1};
-#endif
-}
-
 QImage ThumbnailLoader::decodeScaled(const QString &path, const QSize &size)
 {
     // The library's own reader: only its formats, chosen by the file's bytes.
@@ -92,7 +74,7 @@ QImage ThumbnailLoader::decodeScaled(const QString &path, const QSize &size)
 
 QPixmap ThumbnailLoader::thumbnail(const QString &path)
 {
-    const Stamp stamp = stampOf(path);
+    const Stamp stamp = FileStamp::of(path);
     const auto it = m_cache.constFind(path);
     if (it != m_cache.constEnd() && it->stamp == stamp)
         return it->pixmap;
@@ -137,7 +119,7 @@ void ThumbnailLoader::startNext()
 bool ThumbnailLoader::isFailed(const QString &path) const
 {
     const auto it = m_cache.constFind(path);
-    return it != m_cache.constEnd() && it->pixmap.isNull() && it->stamp == stampOf(path);
+    return it != m_cache.constEnd() && it->pixmap.isNull() && it->stamp == FileStamp::of(path);
 }
 
 void ThumbnailLoader::finished(const QString &path, const Stamp &stamp, const QImage &image)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "library/filestamp.h"
+
 #include <QDateTime>
 #include <QHash>
 #include <QList>
@@ -12,8 +14,8 @@
 
 // Thumbnails for the picture table. Files are decoded small, one at a time, on a thread of their
 // own at the lowest scheduling priority, so a library of hundreds of large pictures never holds
-// up the window or its first paint; each thumbnail is made once per version of its file (path,
-// modification time and size) and reused.
+// up the window or its first paint; each thumbnail is made once per version of its file (path and
+// stamp) and reused.
 class ThumbnailLoader : public QObject {
     Q_OBJECT
 public:
@@ -39,16 +41,11 @@ signals:
     void idle();
 
 private:
-    struct Stamp {
-        qint64 modified = -1;  // as the file system counts it
-        qint64 bytes = -1;
-        bool operator==(const Stamp &o) const { return modified == o.modified && bytes == o.bytes; }
-    };
+    using Stamp = FileStamp;
     struct Entry {
         Stamp stamp;
         QPixmap pixmap;  // null for a file that could not be read
     };
-    static Stamp stampOf(const QString &path);
     void finished(const QString &path, const Stamp &stamp, const QImage &image);
     void startNext();
 

@@ -92,43 +92,7 @@ PageData read(const QString &script, QStringList *skipped)
     for (const Instruction &ins : split(script)) {
         const QStringList &a = ins.args;
         const QString &name = ins.name;
-        if (name == QLatin1String("CLR")) {
-            page.imageNum = -1;
-            page.backgroundNum = num(a, 0);
-        } else if (name == QLatin1String("PIC")) {
-            page.imageNum = num(a, 0);
-        } else if (name == QLatin1String("BOX") || name == QLatin1String("BOXF")) {
-            QMyDrawType d;
-            d.setDrawType(name == QLatin1String("BOX") ? QMyDrawType::Box : QMyDrawType::FilledBox);
-            const int x1 = num(a, 0), y1 = num(a, 1), x2 = num(a, 2), y2 = num(a, 3);
-            d.setStart(x1, y1);
-            d.setX2(x2);
-            d.setY2(y2);
-            d.setRect(qMin(x1, x2), qMin(y1, y2), qAbs(x2 - x1) + 1, qAbs(y2 - y1) + 1);
-            d.setColorNum(num(a, 4));
-            page.primitives << d;
-        } else if (name == QLatin1String("CIR") || name == QLatin1String("CIRF")) {
-            QMyDrawType d;
-            d.setDrawType(name == QLatin1String("CIR") ? QMyDrawType::Circle : QMyDrawType::FilledCircle);
-            d.setStart(num(a, 0), num(a, 1));
-            d.setRadius(num(a, 2));
-            d.setColorNum(num(a, 3));
-            page.primitives << d;
-        } else if (name == QLatin1String("PS")) {
-            QMyDrawType d;
-            d.setDrawType(QMyDrawType::Point);
-            d.setStart(num(a, 0), num(a, 1));
-            d.setColorNum(num(a, 2));
-            page.primitives << d;
-        } else if (name == QLatin1String("PL")) {
-            QMyDrawType d;
-            d.setDrawType(QMyDrawType::Line);
-            d.setStart(num(a, 0), num(a, 1));
-            d.setX2(num(a, 2));
-            d.setY2(num(a, 3));
-            d.setColorNum(num(a, 4));
-            page.primitives << d;
-        } else if (name == QLatin1String("TXT") || name == QLatin1String("NUM")) {
+        if (name == QLatin1String("TXT") || name == QLatin1String("NUM")) {
             const bool text = name == QLatin1String("TXT");
             ControlRecord r = ControlRecord::make(text ? ControlKind::Text : ControlKind::Number, 0);
             r.x = num(a, 0);

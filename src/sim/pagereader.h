@@ -5,9 +5,10 @@
 #include <QString>
 #include <QStringList>
 
-// Reads a page script as the module does: one instruction after the other, each "NAME(args);".
-// Known instructions become the page's background, primitives and controls, in script order;
-// others are listed as skipped. Untrusted input: never fails, only skips what it cannot read.
+// Reads the controls of a page script as the module does: one instruction after the other, each
+// "NAME(args);". Control instructions become the page's controls, in script order; others (the
+// background and drawings, which the module runtime draws itself) are listed as skipped.
+// Untrusted input: never fails, only skips what it cannot read.
 namespace PageReader {
 
 struct Instruction {

@@ -8,6 +8,7 @@
 #include "library/librarypanel.h"
 #include "library/picturereader.h"
 #include "seriallink.h"
+#include "app/picturejudging.h"
 #include "app/simulatorrun.h"
 #include "virtualport.h"
 
@@ -19,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 
@@ -38,6 +40,7 @@ private slots:
     void simulatorAndPictureDownloadDecodeOnce();
     void folderStampSeesChanges_data();
     void folderStampSeesChanges();
+    void judgingStampsBeforeReading();
     void unreadablePictureIsNamed_data();
     void unreadablePictureIsNamed();
     void secondClickWhileJudging();
@@ -293,6 +296,33 @@ void TestDownloadJudging::folderStampSeesChanges()
     }
     f.close();
     QCOMPARE(pictureFolderStamp(folder) == before, same);
+}
+
+// A picture replaced while the judging reads the folder leaves the judged job's stamp stale, so
+// the download judges again; the job is handed over once.
+void TestDownloadJudging::judgingStampsBeforeReading()
+{
+    const QString path = makeProject(QStringLiteral("order"), 30, QSize(300, 200));
+    const QString folder = QFileInfo(path).absolutePath();
+    ProjectData project;
+    QVERIFY(ProjectFile::read(path, 5, &project).ok);
+    PictureJudging judging;
+    QSignalSpy finished(&judging, &PictureJudging::finished);
+    judging.start(project, folder, DownloadMode::PicturesAndPages, JobPictures::Verdicts);
+    while (judging.isRunning() && judging.done() < 1)
+        QThread::yieldCurrentThread();
+    const bool midway = judging.isRunning() && judging.done() < judging.total();
+    const QString first = folder + QStringLiteral("/tempImages/100001_first.bmp");
+    QVERIFY(QFile::remove(first));
+    writeTwoPixels(first, qRgb(0, 255, 0), qRgb(255, 255, 255));
+    if (!midway)
+        QSKIP("the judging ended before the picture was replaced");
+    QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 60000);
+    QCOMPARE(finished.at(0).at(0).toBool(), true);
+    QVERIFY(judging.folderStamp() != pictureFolderStamp(folder));
+
+    QCOMPARE(judging.takeJob().pictures.count(), 31);
+    QCOMPARE(judging.takeJob().pictures.count(), 0);
 }
 
 void TestDownloadJudging::unreadablePictureIsNamed_data()

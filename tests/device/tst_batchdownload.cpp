@@ -197,6 +197,10 @@ private slots:
             QVERIFY(modules.back()->start(ModuleSettings(), i == 2 ? 19200 : 0));
             ports << modules.back()->devicePath();
         }
+        // The slow one is started through a link; the unplug comes under the device's own path.
+        const QString link = dir.filePath(QStringLiteral("fixture"));
+        QVERIFY(QFile::link(ports.at(2), link));
+        ports[2] = link;
         BatchDownload batch;
         batch.setJob(demoJob(project, DownloadMode::PicturesAndPages));
         QSignalSpy all(&batch, &BatchDownload::allFinished);
@@ -204,7 +208,7 @@ private slots:
             QVERIFY(batch.addPort(p, 115200) >= 0);
         QTRY_VERIFY_WITH_TIMEOUT(batch.state(2).doneBytes > 1000, 20000);
         QVERIFY(!batch.state(2).finished());
-        batch.portRemoved(ports.at(2));
+        batch.portRemoved(modules.at(2)->devicePath());
         modules.at(2)->stop();
         QVERIFY(all.wait(60000));
         QCOMPARE(batch.state(0).status, BatchJobState::Succeeded);
@@ -401,6 +405,47 @@ private slots:
         QCOMPARE(watch.failed(), 1);
         QCOMPARE(ProductionWatch::totalsText(3, 1), msg("ProductionWatch", "共%1个模块：成功%2个，失败%3个").arg(4).arg(3).arg(1));
         QCOMPARE(fileHash(project), before);
+    }
+
+    // A module that keeps answering is downloaded once however long it stays; one that is silent
+    // for a few probes (restarting) is the same module, one silent for longer is a new one.
+    void productionWatchCountsSilence()
+    {
+        QTemporaryDir dir;
+        QString project;
+        QVERIFY(copyDemo(dir, &project));
+        BatchDownload batch;
+        batch.setJob(demoJob(project, DownloadMode::PagesOnly));
+        ProductionWatch watch(&batch, 115200);
+        QSignalSpy done(&watch, &ProductionWatch::moduleDone);
+        PtyDevice pty;
+        QVERIFY(pty.openPty());
+        auto module = std::make_unique<VirtualModule>();
+        module->attach(&pty);
+        watch.watchPort(pty.slavePath());
+        QVERIFY(done.wait(30000));
+        const int probe = ProductionWatch::ProbeIntervalMs;
+        const int window = ProductionWatch::SilentProbesForGone;
+        QTest::qWait((window + 3) * probe);
+        QCOMPARE(done.count(), 1);
+
+        const struct {
+            int silentProbes;
+            int downloads;
+        } steps[] = {{3, 1}, {window + 3, 2}};
+        for (const auto &step : steps) {
+            module.reset();
+            QTest::qWait(step.silentProbes * probe);
+            module = std::make_unique<VirtualModule>();
+            module->attach(&pty);
+            if (step.downloads > done.count())
+                QVERIFY(done.wait(30000));
+            else
+                QTest::qWait(4 * probe);
+            QCOMPARE(done.count(), step.downloads);
+        }
+        QVERIFY(done.last().at(2).toBool());
+        QCOMPARE(module->pageScripts().size(), 3);
     }
 
     void stopWaitsForTheJobsInFlight()

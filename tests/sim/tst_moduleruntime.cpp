@@ -391,16 +391,21 @@ private slots:
               "BL(256);", "DIR(4);", "SET_TXT(9,'x');", "SET_TXT(0,x);", "SET_TXT(0,'a','b');", "SET_PROG(0,101);",
               "SET_PROG(1,50);", "SET_POINT(1,400);", "SET_BTN(0,2);", "JUMP(-1);", "JUMP(3);", "FSIMG(5,0,0,1,1,0);",
               "DELAYMS(70000);", "DELAYMS(-1);", "BPS(1234);", "TXT(1,2,3);", "TXT(1,2,3,4,16,'a,b',0,0,0,0,7);",
-              "QRCODE(1,2);", "QBAR(0,x);", "(((", "'''", "LCDON(2);", "PIC(0,0,0,10,10);", "BOXF(0,0,10,10,99);",
+              "QRCODE(1,2);", "QBAR(0,x);", "(((", "'''", "LCDON(2);", "PIC(5,0,0,10,10);", "BOXF(0,0,10,10,99);",
               "CIRF(10,10,-5,1);", "DC16(0,0,abc,1);", "DC48(0,0,'a',1,2);", "SET_BCOLOR(2,3);", "VER(1);",
               "ADDR(300);", "X23456789012345678901234567890123456(1);", "CLR(99999999999999999999);",
-              "PS(40000,0,1);", "PS(0,40000,1);", "BOXF(40000,0,10,10,1);", "BOXF(0,40000,10,10,1);"})
+              "PS(40000,0,1);", "PS(0,40000,1);", "BOXF(40000,0,10,10,1);", "BOXF(0,40000,10,10,1);",
+              // Each coordinate of a picture and of a control is checked (picture 0 exists here).
+              "PIC(0,40000,0,10,10);", "PIC(0,0,40000,10,10);", "PIC(0,0,-40000,10,10);",
+              "TXT(40000,0,50,10,16,'a',0,0,0,0,7,0);", "TXT(0,40000,50,10,16,'a',0,0,0,0,7,0);",
+              "QRCODE(0,40000,x,20,1);"})
             QTest::newRow(line) << QString::fromLatin1(line);
     }
     void refusedInstructionsChangeNothing()
     {
         QFETCH(QString, line);
         Rig r;
+        r.rt.setPictures(threePixels());
         r.rt.setPage(0, "CLR(2);PROG(0,0,50,10,20,0,0,0,0,1,7,0);TXT(0,20,50,10,16,'t',0,0,0,0,7,0);\r\n");
         r.send(QStringLiteral("JUMP(0);BL(9);DIR(1);"));
         const QImage frame = r.rt.display();

@@ -6,34 +6,10 @@
 
 namespace {
 
-// A page with every kind the module draws.
+// A page with every kind of control.
 PageData fullPage()
 {
     PageData page;
-    page.backgroundNum = 12;
-    QMyDrawType d;
-    d.setDrawType(QMyDrawType::Box);
-    d.setRect(1, 2, 30, 20);
-    d.setColorNum(4);
-    page.primitives << d;
-    d = QMyDrawType();
-    d.setDrawType(QMyDrawType::FilledCircle);
-    d.setStart(50, 60);
-    d.setRadius(9);
-    d.setColorNum(5);
-    page.primitives << d;
-    d = QMyDrawType();
-    d.setDrawType(QMyDrawType::Line);
-    d.setStart(3, 4);
-    d.setX2(80);
-    d.setY2(90);
-    d.setColorNum(6);
-    page.primitives << d;
-    d = QMyDrawType();
-    d.setDrawType(QMyDrawType::Point);
-    d.setStart(7, 8);
-    page.primitives << d;
-
     int id = 0;
     for (int k = 0; k < ControlKindCount; ++k) {
         const ControlKind kind = ControlKind(k);
@@ -75,8 +51,7 @@ private slots:
         QVERIFY(buildPageScript(page, 0, PictureLibrary(), &script));
         QStringList skipped;
         const PageData read = PageReader::read(script, &skipped);
-        QVERIFY(skipped.isEmpty());
-        QCOMPARE(read.primitives.size(), 4);
+        QCOMPARE(skipped, QStringList{QStringLiteral("CLR")});  // the background: the runtime's own
         QCOMPARE(read.controls.size(), ControlKindCount);
         QString again;
         QVERIFY(buildPageScript(read, 0, PictureLibrary(), &again));

@@ -262,26 +262,42 @@ private slots:
         QVERIFY2(r.err.contains(QStringLiteral("no module answered on any serial port")), qPrintable(r.err));
     }
 
+    // Stopped before any module came: the totals say none, the JSON that nothing succeeded.
+    void productionModeOnHotPlugAlone_data()
+    {
+        QTest::addColumn<bool>("json");
+        QTest::newRow("lines") << false;
+        QTest::newRow("json") << true;
+    }
     void productionModeOnHotPlugAlone()
     {
+        QFETCH(bool, json);
         QProcess p;
-        p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-cli"),
-                {QStringLiteral("download"), QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo"), QStringLiteral("--watch")});
-        QByteArray out;
+        QStringList args{QStringLiteral("download"), QStringLiteral(TAVO_EXAMPLES "/demo/demo.Tavo"), QStringLiteral("--watch")};
+        if (json)
+            args << QStringLiteral("--json");
+        p.start(QStringLiteral(TAVO_BIN_DIR "/tavo-cli"), args);
+        QByteArray said;
         QElapsedTimer clock;
         clock.start();
         const QByteArray waiting = msg("ProductionWatch", "正在等待模块接入，按Ctrl+C结束……").toUtf8();
-        while (!out.contains(waiting) && clock.elapsed() < 20000) {
+        while (!said.contains(waiting) && clock.elapsed() < 20000) {
             p.waitForReadyRead(200);
-            out += p.readAllStandardOutput();
+            said += json ? p.readAllStandardError() : p.readAllStandardOutput();
         }
-        QVERIFY2(out.contains(waiting), out.constData());
+        QVERIFY2(said.contains(waiting), said.constData());
         ::kill(pid_t(p.processId()), SIGINT);
         QVERIFY(p.waitForFinished(10000));
-        out += p.readAllStandardOutput();
+        const QByteArray out = json ? p.readAllStandardOutput() : said + p.readAllStandardOutput();
         QCOMPARE(p.exitCode(), 0);
-        QVERIFY2(out.contains(msg("ProductionWatch", "共%1个模块：成功%2个，失败%3个").arg(0).arg(0).arg(0).toUtf8()),
-                 out.constData());
+        if (json) {
+            const QJsonObject root = QJsonDocument::fromJson(out).object();
+            QVERIFY2(root.contains(QStringLiteral("ok")), out.constData());
+            QCOMPARE(root.value(QStringLiteral("ok")).toBool(true), false);
+        } else {
+            QVERIFY2(out.contains(msg("ProductionWatch", "共%1个模块：成功%2个，失败%3个").arg(0).arg(0).arg(0).toUtf8()),
+                     out.constData());
+        }
     }
 
     void productionModeUntilCtrlC()

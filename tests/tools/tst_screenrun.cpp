@@ -65,6 +65,13 @@ private slots:
         QVERIFY2(r.code == 0, qPrintable(r.err));
         QVERIFY(r.out.contains(QLatin1String("matches")));
 
+        // A size given beside the project is the panel's, not the project's (drawn upright, as
+        // the project's direction says).
+        const QString small = dir.filePath(QStringLiteral("small.png"));
+        r = runSim(common + QStringList{QStringLiteral("--size"), QStringLiteral("180x250"), QStringLiteral("--screen"), small});
+        QVERIFY2(r.code == 0, qPrintable(r.err));
+        QCOMPARE(QImage(small).size(), QSize(180, 250));
+
         // The same lines in the module's own encoding, as a recording holds them.
         QFile gbk(lines);
         QVERIFY(gbk.open(QIODevice::WriteOnly));

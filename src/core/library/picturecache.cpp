@@ -4,8 +4,6 @@
 #include <QMutexLocker>
 #include <QThreadPool>
 
-#include <sys/stat.h>
-
 namespace {
 
 // Bookkeeping per entry, so that even unreadable files (null images) count against the bound.
@@ -19,19 +17,6 @@ PictureCache &PictureCache::global()
 {
     static PictureCache cache;
     return cache;
-}
-
-// From the file system directly: a QDateTime in local time looks up the time zone on every call,
-// once per picture painted.
-PictureCache::Stamp PictureCache::stampOf(const QString &path)
-{
-    Stamp s;
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) == 0) {
-        s.modifiedNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-        s.size = qint64(st.st_size);
-    }
-    return s;
 }
 
 QImage PictureCache::decode(const QString &path)
@@ -51,8 +36,8 @@ QImage PictureCache::image(const QString &path)
 {
     if (path.isEmpty())
         return QImage();
-    const Stamp stamp = stampOf(path);
-    if (stamp.size < 0)
+    const Stamp stamp = FileStamp::of(path);
+    if (!stamp.exists())
         return QImage();
     {
         QMutexLocker lock(&m_mutex);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "library/filestamp.h"
 #include "library/picturereader.h"
 
 #include <QHash>
@@ -12,7 +13,7 @@
 
 #include <list>
 
-// Decoded pictures, keyed by path and file modification time, so painting never decodes a file
+// Decoded pictures, keyed by path and the file's stamp (identity and times), so painting never decodes a file
 // twice while it is unchanged. Bounded in memory (least recently used pictures go first) and safe
 // to use from several threads: the canvas paints on the GUI thread, the virtual module and the
 // command line may render elsewhere.
@@ -43,11 +44,7 @@ public:
     void clear();
 
 private:
-    struct Stamp {
-        qint64 modifiedNs = 0;
-        qint64 size = -1;
-        bool operator==(const Stamp &o) const { return modifiedNs == o.modifiedNs && size == o.size; }
-    };
+    using Stamp = FileStamp;
     struct Entry {
         Stamp stamp;
         QImage image;
@@ -55,7 +52,6 @@ private:
         std::list<QString>::iterator lru;
     };
 
-    static Stamp stampOf(const QString &path);
     static QImage decode(const QString &path);
     void insertLocked(const QString &path, const Stamp &stamp, const QImage &image);
     void removeLocked(QHash<QString, Entry>::iterator it);

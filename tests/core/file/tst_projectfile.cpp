@@ -880,6 +880,19 @@ private slots:
         QTest::newRow("null reference") << h + "<ui>" + page + "&#0;" + tail << false;
         QTest::newRow("control character") << h + "<ui>" + page + "\x01" + tail << false;
         QTest::newRow("bad utf-8") << h + "<ui>" + page + "\xc3\x28" + tail << false;
+        // Overlong forms, surrogates and code points past U+10FFFF: refused alike, with the same message.
+        QTest::newRow("overlong 2-byte") << h + "<ui>" + page + "\xC0\xAF" + tail << false;
+        QTest::newRow("overlong 3-byte") << h + "<ui>" + page + "a\xE0\x80\xAF" + tail << false;
+        QTest::newRow("overlong 4-byte") << h + "<ui>" + page + "\xF0\x80\x80\xAF" + tail << false;
+        QTest::newRow("overlong in attribute") << h + "<ui><page><ClassName ClassName=\"Q\xE0\x80\xAFLabel\"/></page></ui>"
+                                               << false;
+        QTest::newRow("surrogate") << h + "<ui>" + page + "\xED\xA0\x80" + tail << false;
+        QTest::newRow("past U+10FFFF") << h + "<ui>" + page + "\xF4\x90\x80\x80" + tail << false;
+        // A tab in an attribute value is read as a space: the class named in the message and the
+        // number read must not depend on the parser.
+        QTest::newRow("tab in class name") << h + "<ui><page><ClassName ClassName=\"Q\tLabel\"/></page></ui>" << false;
+        QTest::newRow("tab in number attribute")
+            << h + "<ui><page><pageBackgroundNum pageBackgroundNum=\"\t3\"/></page></ui>" << false;
         QTest::newRow("cdata end in text") << h + "<ui>" + page + "]]>" + tail << false;
         QTest::newRow("text after root") << h + "<ui/>x" << false;
         QTest::newRow("second root") << h + "<ui/><ui/>" << false;

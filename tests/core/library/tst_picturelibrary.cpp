@@ -6,11 +6,13 @@
 #include "script/scripts.h"
 
 #include <QBuffer>
+#include <QThread>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "bmpbytes.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 using namespace BmpBytes;
@@ -191,6 +193,8 @@ private slots:
     void onlyTheLibraryFormats();
     void readAtMost();
     void largeLibraryInSerialOrder();
+    void cacheNoticesSameTimeReplacement();
+    void cacheDecodesOnceForManyThreads();
 };
 
 void TestPictureLibrary::decodedSize_data()
@@ -383,7 +387,10 @@ void TestPictureLibrary::headerSizes()
     QCOMPARE(state, PictureState::Readable);
     QCOMPARE(img.size(), size);
     QCOMPARE(PictureLibrary::fromFolder(dir.path()).at(0).size, size);
-    QVERIFY(!PictureReader::readScaled(path, QSize(4, 4)).isNull());
+    // A thumbnail has the shown shape too: a turned photo is tall, not squeezed.
+    const QSize box(4, 4);
+    const QSize thumb = size.boundedTo(box) == size ? size : size.scaled(box, Qt::KeepAspectRatio);
+    QCOMPARE(PictureReader::readScaled(path, box).size(), thumb);
 }
 
 void TestPictureLibrary::onlyTheLibraryFormats_data()
@@ -529,6 +536,74 @@ void TestPictureLibrary::largeLibraryInSerialOrder()
             QVERIFY(h.readable());
         }
     }
+}
+
+// A picture replaced by another of the same size and modification time (coarse file-system
+// clocks, copies keeping their time) is not served from memory.
+void TestPictureLibrary::cacheNoticesSameTimeReplacement()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("100001_p.bmp"));
+    QVERIFY(filled({8, 4}, QImage::Format_RGB32).save(path));
+    struct stat first {};
+    QVERIFY(::stat(QFile::encodeName(path).constData(), &first) == 0);
+    const auto sameTime = [&first](const QString &p) {
+        const struct timespec times[2] = {first.st_atim, first.st_mtim};
+        return ::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), times, 0) == 0;
+    };
+    PictureCache cache;
+    QCOMPARE(cache.image(path).pixelColor(0, 0), filled({8, 4}, QImage::Format_RGB32).pixelColor(0, 0));
+
+    const QColor colours[] = {QColor(0, 0, 248), QColor(0, 248, 0)};
+    for (int k = 0; k < 2; ++k) {
+        QImage other(8, 4, QImage::Format_RGB32);
+        other.fill(colours[k]);
+        if (k == 0) {
+            // Written beside and renamed over it, as a safe save does.
+            const QString beside = path + QStringLiteral(".new");
+            QVERIFY(other.save(beside, "BMP"));
+            QVERIFY(sameTime(beside));
+            QVERIFY(::rename(QFile::encodeName(beside).constData(), QFile::encodeName(path).constData()) == 0);
+        } else {
+            // Rewritten in place a moment later, its time set back.
+            QThread::msleep(30);
+            QVERIFY(other.save(path, "BMP"));
+            QVERIFY(sameTime(path));
+        }
+        struct stat now {};
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &now) == 0);
+        QCOMPARE(now.st_size, first.st_size);
+        QCOMPARE(now.st_mtim.tv_nsec, first.st_mtim.tv_nsec);
+        QCOMPARE(cache.image(path).pixelColor(0, 0), colours[k]);
+        QCOMPARE(cache.decodeCount(), 2 + k);
+    }
+}
+
+// Threads asking for the same picture at once share one decode.
+void TestPictureLibrary::cacheDecodesOnceForManyThreads()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("100001_big.bmp"));
+    QVERIFY(filled({1500, 1000}, QImage::Format_RGB32).save(path));
+    PictureCache cache;
+    QAtomicInt ready = 0;
+    QVector<QSize> sizes(6);
+    QVector<QThread *> threads;
+    for (int t = 0; t < sizes.size(); ++t) {
+        threads << QThread::create([&, t] {
+            ready.fetchAndAddOrdered(1);
+            while (ready.loadAcquire() < sizes.size())
+                QThread::yieldCurrentThread();
+            sizes[t] = cache.image(path).size();
+        });
+        threads.last()->start();
+    }
+    for (QThread *t : threads) {
+        QVERIFY(t->wait(60000));
+        delete t;
+    }
+    QCOMPARE(sizes, QVector<QSize>(sizes.size(), QSize(1500, 1000)));
+    QCOMPARE(cache.decodeCount(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestPictureLibrary)
