@@ -398,14 +398,15 @@ void TestEverydayUse::importThenUndo()
     QCOMPARE(stack()->undoText(), QStringLiteral("导入图片"));
     QCOMPARE(m_w->pageTable()->pictures().count(), 7);
     QCOMPARE(files(QStringLiteral("/tempImages")), before + QStringList{QStringLiteral("100007_new.bmp")});
-    // Saved: the backup holds a copy, which the undo takes away too.
+    // Saved: the backup holds a copy, which stays after the undo (the saved file still names the
+    // picture) until the next save.
     QVERIFY(m_w->saveProject());
     QVERIFY(files(QStringLiteral("/backUpImages")).contains(QStringLiteral("100007_new.bmp")));
 
     stack()->undo();
     QCOMPARE(m_w->pageTable()->pictures().count(), 6);
     QCOMPARE(files(QStringLiteral("/tempImages")), before);
-    QCOMPARE(files(QStringLiteral("/backUpImages")), before);
+    QCOMPARE(files(QStringLiteral("/backUpImages")), before + QStringList{QStringLiteral("100007_new.bmp")});
     QCOMPARE(m_w->library()->model(LibraryPanel::Pictures)->rowCount(), 6);
 
     stack()->redo();
@@ -434,8 +435,11 @@ void TestEverydayUse::deleteThenUndo()
                           QStringLiteral("100006_p6.bmp")}));
     // The files wait outside the project folder; only a note of the pictures as saved stays there
     // until the save, for an opening after a crash.
-    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-             projectFiles + (QStringList{QStringLiteral("tempImages.unsaved"), QStringLiteral("tempImages.unsaved.lock")}));
+    QStringList withNote = projectFiles + QStringList{QStringLiteral("tempImages.unsaved")};
+    if (!withNote.contains(QStringLiteral("tempImages.lock")))
+        withNote << QStringLiteral("tempImages.lock");
+    withNote.sort();
+    QCOMPARE(QDir(folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), withNote);
     ProjectData after = m_w->projectData();
     QCOMPARE(after.pages.at(0).imageNum, -1);
     QCOMPARE(after.pages.at(1).imageNum, 3);

@@ -108,28 +108,51 @@ private slots:
             QVERIFY(mine.out.size() > 100);
     }
 
-    // The exported download: the same files, byte for byte.
-    void sameExport()
+    // Generated firmware files: the same files, byte for byte. OUT stands for the output path.
+    void sameGeneratedFiles_data()
     {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("files");
+        QTest::newRow("exported download") << QStringList{QStringLiteral("export-download"), QStringLiteral("--c"),
+                                                          QStringLiteral("OUT"), QStringLiteral("--with-pictures"),
+                                                          QStringLiteral("--example")}
+                                           << 4;
+        QTest::newRow("C bindings, all of GBK")
+            << QStringList{QStringLiteral("bindings"), QStringLiteral("--c"), QStringLiteral("OUT"),
+                           QStringLiteral("--all-chars")}
+            << 2;
+        QTest::newRow("Python bindings")
+            << QStringList{QStringLiteral("bindings"), QStringLiteral("--python"), QStringLiteral("OUT/drive.py")} << 1;
+    }
+
+    void sameGeneratedFiles()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, files);
         QTemporaryDir dir;
         QString project;
         QVERIFY(writeWideTextProject(dir, &project));
-        QByteArray files[2];
+        QByteArray generated[2];
         const QString clis[2] = {kThisCli, kOtherCli};
         for (int i = 0; i < 2; ++i) {
-            const QString out = dir.filePath(QString::number(i));
-            const ProgramRun r = runProgram(clis[i], {QStringLiteral("export-download"), project, QStringLiteral("--c"), out,
-                                                      QStringLiteral("--with-pictures"), QStringLiteral("--example")});
-            QCOMPARE(r.code, 0);
-            QStringList names = QDir(out).entryList(QDir::Files, QDir::Name);
-            QCOMPARE(names.size(), 4);
+            // The same folder name in both runs: the C files' opening comment names it.
+            const QString out = dir.filePath(QString::number(i) + QStringLiteral("/generated"));
+            QVERIFY(QDir().mkpath(out));
+            QStringList run = args;
+            for (QString &a : run)
+                a.replace(QLatin1String("OUT"), out);
+            run.insert(1, project);
+            const ProgramRun r = runProgram(clis[i], run);
+            QVERIFY2(r.code == 0, r.err.constData());
+            const QStringList names = QDir(out).entryList(QDir::Files, QDir::Name);
+            QCOMPARE(names.size(), files);
             for (const QString &n : names) {
                 QFile f(QDir(out).filePath(n));
                 QVERIFY(f.open(QIODevice::ReadOnly));
-                files[i] += n.toUtf8() + '\n' + f.readAll();
+                generated[i] += n.toUtf8() + '\n' + f.readAll();
             }
         }
-        QCOMPARE(files[0], files[1]);
+        QCOMPARE(generated[0], generated[1]);
     }
 
     void sameWireBytes_data()
