@@ -222,7 +222,7 @@ void TestWindowLayout::positionOnAScreenThatHasGone()
 
 void TestWindowLayout::partlyOffScreenIsPulledIn_data()
 {
-    // The test screen is 800 x 800.
+    // The test screen is 800 x 800 (Qt 6) or 800 x 600 (Qt 5): every row means the same on both.
     QTest::addColumn<QRect>("saved");
     QTest::addColumn<bool>("fits");
     QTest::addColumn<bool>("maximized");
@@ -241,7 +241,7 @@ void TestWindowLayout::partlyOffScreenIsPulledIn()
     QFETCH(bool, fits);
     QFETCH(bool, maximized);
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    QCOMPARE(screen.size(), QSize(800, 800));
+    QVERIFY(screen.width() == 800 && screen.height() >= 600);
     {
         MainWindow w;
         w.restoreLayout(*settings(), QSize(1600, 1000));

@@ -45,7 +45,8 @@ private slots:
         QTest::newRow("240 x 320, large room") << QSize(240, 320) << QSize(1920, 1080) << 200;
         QTest::newRow("800 x 480") << QSize(800, 480) << QSize(1280, 800) << 100;
         QTest::newRow("1024 x 600") << QSize(1024, 600) << QSize(1280, 800) << 75;
-        QTest::newRow("1920 x 1080") << QSize(1920, 1080) << QSize(1280, 800) << 50;
+        // Room for the log under it whatever the toolkit's line height.
+        QTest::newRow("1920 x 1080") << QSize(1920, 1080) << QSize(1280, 900) << 50;
         QTest::newRow("1920 x 1080, 4K room") << QSize(1920, 1080) << QSize(3840, 2160) << 100;
     }
     void opensShowingTheWholeScreen()
@@ -63,14 +64,15 @@ private slots:
             QTRY_COMPARE(window.screenView()->image().size(), screen);
         }
         window.fitScreen(room);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.screenView()->zoomPercent(), percent);
         QVERIFY(window.width() <= room.width() && window.height() <= room.height());
+        QCOMPARE(window.findChild<QComboBox *>(QStringLiteral("cbZoom"))->currentData().toInt(), percent);
+        // Shown on the test screen (smaller than the room on some toolkits), it still shows all.
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *area = qobject_cast<QScrollArea *>(window.screenView()->parentWidget()->parentWidget());
         QVERIFY(area);
         QVERIFY(!area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible());
-        QCOMPARE(window.findChild<QComboBox *>(QStringLiteral("cbZoom"))->currentData().toInt(), percent);
     }
 
     void statusAndLog()
