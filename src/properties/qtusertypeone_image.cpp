@@ -84,8 +84,7 @@ void QtUserTypeOne_ImageWidget::openPictureList()
     };
     connect(m_list, &QListWidget::itemClicked, this, pick);
     connect(m_list, &QListWidget::itemActivated, this, pick);
-    connect(m_list, &QObject::destroyed, this, [this] { m_list = nullptr; });
-    new QShortcut(QKeySequence(Qt::Key_Escape), m_list, m_list, &QWidget::close);
+    new QShortcut(QKeySequence(Qt::Key_Escape), m_list.data(), m_list.data(), &QWidget::close);
 
     const int rows = qBound(1, int(m_list->count()), 8);
     const int rowHeight = qMax(m_list->sizeHintForRow(0), 50);

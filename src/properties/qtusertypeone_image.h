@@ -3,6 +3,8 @@
 #include "qttextvaluefactory.h"
 #include "qttextvaluemanager.h"
 
+#include <QListWidget>
+#include <QPointer>
 #include <QPixmap>
 #include <QVector>
 #include <QWidget>
@@ -10,7 +12,6 @@
 #include <functional>
 
 class QLabel;
-class QListWidget;
 class QMyMessageBox;
 class QPushButton;
 class QToolButton;
@@ -72,7 +73,8 @@ private:
 
     QLabel *m_label = nullptr;
     QToolButton *m_btnList = nullptr;
-    QListWidget *m_list = nullptr;
+    // The open picture list, a child of this row; null once it is closed or gone.
+    QPointer<QListWidget> m_list;
     QPushButton *m_btnAdd = nullptr;
     QPushButton *m_btnRemove = nullptr;
     PictureChoices m_choices;
